@@ -1,0 +1,38 @@
+/* Compile-time check of the record layouts the bindings rely on. */
+#include <stddef.h>
+
+#include "qx_api.h"
+
+#define QX_SIZE(type, size) _Static_assert(sizeof(type) == (size), "size of " #type)
+#define QX_OFFSET(type, member, offset) _Static_assert(offsetof(type, member) == (offset), "offset of " #type "." #member)
+
+QX_SIZE(Qx_Data_t, 8);
+QX_SIZE(Qx_IpAddress_t, 4);
+QX_OFFSET(Qx_IpAddress_t, Byte.B4, 3);
+
+QX_SIZE(Qx_InterfaceInfo_t, 28);
+QX_OFFSET(Qx_InterfaceInfo_t, Parameters, 4);
+QX_OFFSET(Qx_InterfaceInfo_t, Parameters.Flags, 6);
+QX_OFFSET(Qx_InterfaceInfo_t, Parameters.u, 8);
+QX_OFFSET(Qx_InterfaceInfo_t, Parameters.u.Ethernet.IpAddress, 12);
+QX_OFFSET(Qx_InterfaceInfo_t, Parameters.u.UsbOverEthernet.PortNumber, 12);
+QX_OFFSET(Qx_InterfaceInfo_t, Parameters.u.UsbOverEthernet.IpAddress, 16);
+
+QX_SIZE(Qx_InterfaceData_t, 40);
+QX_OFFSET(Qx_InterfaceData_t, HostInterfaceType, 4);
+QX_OFFSET(Qx_InterfaceData_t, IpAddress, 16);
+QX_OFFSET(Qx_InterfaceData_t, TcpPort, 20);
+QX_OFFSET(Qx_InterfaceData_t, GeographicAddress, 23);
+QX_OFFSET(Qx_InterfaceData_t, SubNetMask, 24);
+QX_OFFSET(Qx_InterfaceData_t, HostSerial, 28);
+QX_OFFSET(Qx_InterfaceData_t, DefaultGateway, 32);
+QX_OFFSET(Qx_InterfaceData_t, UsbVersion, 36);
+QX_OFFSET(Qx_InterfaceData_t, reserved, 38);
+
+QX_SIZE(Qx_Ethernet_AdapterInfo_t, 8);
+QX_OFFSET(Qx_Ethernet_AdapterInfo_t, Mask, 4);
+
+/* Ends in a pointer: 16 bytes where pointers are 4 bytes, 20 on 64-bit hosts. */
+QX_OFFSET(Qx_Interface_UpdateAllInterfaces_Cmd_t, NumberOfInterfaces, 8);
+QX_OFFSET(Qx_Interface_UpdateAllInterfaces_Cmd_t, InterfaceData, 12);
+QX_SIZE(Qx_Interface_UpdateAllInterfaces_Cmd_t, 12 + sizeof(void *));

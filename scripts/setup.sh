@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need (Debian 12 packages), if missing.
+set -euo pipefail
+packages=(build-essential cmake swig python3 python3-dev python3-pytest python3-pycparser)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
+fi

@@ -1,0 +1,114 @@
+/*
+ * The simulated device's control interface.
+ *
+ * libqx_api.so (the simulated base library) holds the one journal and script
+ * store of the simulated device; the other simulated libraries link to it.
+ * Tests reach these functions through ctypes on the very libqx_api.so that
+ * the Python modules loaded (tests/qxsim.py).
+ *
+ * Arguments are numbered from 1 in native declaration order, as in the
+ * bindings' messages.
+ *
+ * Every simulated native function F:
+ *   1. appends an entry to the journal: its name and, for each argument, its
+ *      kind and value (scalars), or for a pointer whether it was NULL, its
+ *      address and a copy of the bytes it pointed to at call time (records:
+ *      their bytes; texts: up to and including the zero byte);
+ *   2. runs its behaviour (function sim_F in sim/<library>/) unless a status
+ *      or result is scripted for F;
+ *   3. writes the bytes scripted for an output argument of F into that
+ *      argument (when it is not NULL);
+ *   4. returns the scripted status or result if any, else the behaviour's.
+ * A failing status sets the last error (code and text) that
+ * Qx_GetLastErrorDescription and Qx_GetLastErrorCode report; a successful
+ * status clears the code.
+ */
+#ifndef QXSIM_H
+#define QXSIM_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define QXSIM_EXPORT __attribute__((visibility("default")))
+
+/* ---- test control ------------------------------------------------------- */
+
+/* Empties the journal, drops every script and puts the device back in its
+ * start state (no open ports, no locks, default texts). */
+QXSIM_EXPORT void qxsim_reset(void);
+
+/* Number of calls of `function` since the last reset. */
+QXSIM_EXPORT int qxsim_call_count(const char *function);
+
+/* Journal access; `entry` counts from 0, `arg` from 1. Kinds: 'u' unsigned,
+ * 's' signed, 'f' floating point, 'p' pointer, 'r' record passed by value,
+ * 't' text. */
+QXSIM_EXPORT int qxsim_journal_length(void);
+QXSIM_EXPORT const char *qxsim_journal_function(int entry);
+QXSIM_EXPORT int qxsim_journal_arg_count(int entry);
+QXSIM_EXPORT int qxsim_journal_arg_kind(int entry, int arg);
+/* Scalars: the value's bits (double: its IEEE bits); pointers: the address. */
+QXSIM_EXPORT uint64_t qxsim_journal_arg_value(int entry, int arg);
+QXSIM_EXPORT int qxsim_journal_arg_is_null(int entry, int arg);
+/* Copies at most `capacity` of the captured bytes; returns how many were
+ * captured in all. */
+QXSIM_EXPORT int qxsim_journal_arg_bytes(int entry, int arg, void *destination, int capacity);
+
+/* Status that `function` returns from now on (0 clears the script). */
+QXSIM_EXPORT void qxsim_script_status(const char *function, uint32_t status);
+/* Text that Qx_GetLastErrorDescription returns from now on, whatever failed;
+ * a negative length scripts a NULL text. The bytes need not be UTF-8. */
+QXSIM_EXPORT void qxsim_script_error_text(const char *text, int length);
+/* Bytes written into argument `arg` of `function` on every later call. */
+QXSIM_EXPORT void qxsim_script_output(const char *function, int arg, const void *bytes, int length);
+/* Value that a value-returning `function` returns from now on. */
+QXSIM_EXPORT void qxsim_script_result(const char *function, uint64_t value);
+/* Text that a text-returning `function` returns from now on; a negative
+ * length scripts NULL. */
+QXSIM_EXPORT void qxsim_script_text_result(const char *function, const char *text, int length);
+
+/* ---- used by the simulated libraries ------------------------------------ */
+
+typedef struct qxsim_call qxsim_call;
+
+QXSIM_EXPORT qxsim_call *qxsim_begin(const char *function);
+QXSIM_EXPORT void qxsim_arg_unsigned(qxsim_call *call, uint64_t value);
+QXSIM_EXPORT void qxsim_arg_signed(qxsim_call *call, int64_t value);
+QXSIM_EXPORT void qxsim_arg_double(qxsim_call *call, double value);
+QXSIM_EXPORT void qxsim_arg_pointer(qxsim_call *call, const void *pointer, size_t size);
+QXSIM_EXPORT void qxsim_arg_record(qxsim_call *call, const void *record, size_t size);
+QXSIM_EXPORT void qxsim_arg_text(qxsim_call *call, const char *text);
+/* Nonzero when a status or result is scripted for the call's function. */
+QXSIM_EXPORT int qxsim_scripted(qxsim_call *call);
+/* Writes the output scripted for argument `arg`, if any, into `pointer`. */
+QXSIM_EXPORT void qxsim_output(qxsim_call *call, int arg, void *pointer);
+/* Final status: the scripted one if any, else `status`; records it as the
+ * last error (failure) or clears the last error code (success). */
+QXSIM_EXPORT uint32_t qxsim_end_status(qxsim_call *call, uint32_t status);
+/* Final value of a value-returning function. */
+QXSIM_EXPORT uint64_t qxsim_end_result(qxsim_call *call, uint64_t value);
+/* Final text of a text-returning function. */
+QXSIM_EXPORT const char *qxsim_end_text(qxsim_call *call, const char *text);
+
+/* Behaviours report failures through this: sets the last error and returns
+ * `status`. */
+QXSIM_EXPORT uint32_t qxsim_fail(uint32_t status, const char *format, ...)
+    __attribute__((format(printf, 2, 3)));
+
+/* Last error as the base library reports it. */
+QXSIM_EXPORT const char *qxsim_last_error_text(void);
+QXSIM_EXPORT uint32_t qxsim_last_error_code(void);
+
+/* Called by qxsim_reset so that each simulated library can drop its state. */
+typedef void (*qxsim_reset_hook)(void);
+QXSIM_EXPORT void qxsim_on_reset(qxsim_reset_hook hook);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

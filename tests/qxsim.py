@@ -1,0 +1,121 @@
+"""Access to the simulated device's control interface (sim/core/qxsim.h).
+
+Works on the very libqx_api.so that the imported modules loaded, so the
+journal it reads is the one the bindings' native calls wrote.
+"""
+import ctypes
+import struct
+
+
+def _loaded_library(name):
+    with open("/proc/self/maps") as maps:
+        for line in maps:
+            path = line.split()[-1]
+            if path.endswith("/" + name):
+                return path
+    raise RuntimeError(f"{name} is not loaded; import _qx_api first")
+
+
+class Arg:
+    """One journaled argument: kind ('u', 's', 'f', 'p', 'r', 't'), value,
+    whether it was NULL and the bytes it pointed to at call time."""
+
+    def __init__(self, kind, value, is_null, data):
+        self.kind = kind
+        self.is_null = bool(is_null)
+        self.bytes = data
+        if kind == "s":
+            value = value - (1 << 64) if value >= 1 << 63 else value
+        elif kind == "f":
+            value = struct.unpack("<d", struct.pack("<Q", value))[0]
+        self.value = value
+
+    @property
+    def text(self):
+        """A journaled text without its terminating zero byte."""
+        return None if self.is_null else self.bytes[:-1]
+
+    def __repr__(self):
+        return f"Arg({self.kind!r}, value={self.value!r}, null={self.is_null}, bytes={self.bytes!r})"
+
+
+class Entry:
+    def __init__(self, function, args):
+        self.function = function
+        self.args = args
+
+    def arg(self, number):
+        """Argument `number`, counted from 1 as in the bindings' messages."""
+        return self.args[number - 1]
+
+    def __repr__(self):
+        return f"Entry({self.function!r}, {self.args!r})"
+
+
+class Sim:
+    def __init__(self, path=None):
+        lib = ctypes.CDLL(path or _loaded_library("libqx_api.so"))
+        lib.qxsim_journal_function.restype = ctypes.c_char_p
+        lib.qxsim_journal_arg_value.restype = ctypes.c_uint64
+        lib.qxsim_script_status.argtypes = [ctypes.c_char_p, ctypes.c_uint32]
+        lib.qxsim_script_result.argtypes = [ctypes.c_char_p, ctypes.c_uint64]
+        lib.qxsim_script_error_text.argtypes = [ctypes.c_char_p, ctypes.c_int]
+        lib.qxsim_script_text_result.argtypes = [ctypes.c_char_p, ctypes.c_char_p, ctypes.c_int]
+        lib.qxsim_script_output.argtypes = [ctypes.c_char_p, ctypes.c_int, ctypes.c_char_p, ctypes.c_int]
+        self.lib = lib
+
+    def reset(self):
+        self.lib.qxsim_reset()
+
+    def calls(self, function):
+        return self.lib.qxsim_call_count(function.encode())
+
+    def journal(self):
+        lib = self.lib
+        entries = []
+        for e in range(lib.qxsim_journal_length()):
+            args = []
+            for a in range(1, lib.qxsim_journal_arg_count(e) + 1):
+                size = lib.qxsim_journal_arg_bytes(e, a, None, 0)
+                buf = ctypes.create_string_buffer(max(size, 1))
+                lib.qxsim_journal_arg_bytes(e, a, buf, size)
+                args.append(Arg(chr(lib.qxsim_journal_arg_kind(e, a)), lib.qxsim_journal_arg_value(e, a),
+                                lib.qxsim_journal_arg_is_null(e, a), buf.raw[:size]))
+            entries.append(Entry(lib.qxsim_journal_function(e).decode(), args))
+        return entries
+
+    def entries(self, function):
+        return [e for e in self.journal() if e.function == function]
+
+    def last(self, function):
+        """The last journaled call of `function` (AssertionError if none)."""
+        found = self.entries(function)
+        assert found, f"{function} was not called"
+        return found[-1]
+
+    def fail(self, function, status=0x1234, text=None):
+        """Scripts a failing status for `function` and, optionally, the last
+        error text (bytes, or None for a NULL text)."""
+        self.lib.qxsim_script_status(function.encode(), status)
+        if text is not None:
+            self.error_text(text)
+
+    def error_text(self, text):
+        """Scripts the text of Qx_GetLastErrorDescription; None is NULL."""
+        if text is None:
+            self.lib.qxsim_script_error_text(None, -1)
+        else:
+            self.lib.qxsim_script_error_text(text, len(text))
+
+    def output(self, function, arg, data):
+        """Scripts the bytes written into argument `arg` of `function`."""
+        self.lib.qxsim_script_output(function.encode(), arg, bytes(data), len(data))
+
+    def result(self, function, value):
+        self.lib.qxsim_script_result(function.encode(), value & (2**64 - 1))
+
+    def text_result(self, function, text):
+        if text is None:
+            self.lib.qxsim_script_text_result(function.encode(), None, -1)
+        else:
+            self.lib.qxsim_script_text_result(function.encode(), text, len(text))
