@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Generates the journaling bodies of a simulated native library.
 
-For every function that HEADER declares, writes a C definition that journals
+For every function that the HEADERs declare, writes a C definition that journals
 its arguments (sim/core/qxsim.h), runs the hand-written behaviour `sim_<name>`
 when the library defines one, writes scripted outputs and returns the
 scripted or behaviour status. Also writes a header declaring each behaviour
@@ -91,13 +91,14 @@ def type_text(gen, node):
     return gen._generate_type(node)
 
 
-def parse(header, includes, stub):
+def parse(headers, includes, stub):
     cmd = ["cc", "-E", "-nostdinc", "-I", stub]
     for inc in includes:
         cmd += ["-I", inc]
-    cmd.append(header)
-    text = subprocess.run(cmd, check=True, capture_output=True, text=True).stdout
-    return c_parser.CParser().parse(text, filename=header)
+    source = "".join(f'#include "{os.path.abspath(h)}"\n' for h in headers)
+    cmd += ["-x", "c", "-"]
+    text = subprocess.run(cmd, check=True, capture_output=True, text=True, input=source).stdout
+    return c_parser.CParser().parse(text, filename="<headers>")
 
 
 def load_sizes(path):
@@ -111,15 +112,15 @@ def load_sizes(path):
     return sizes
 
 
-def generate(ast, header, sizes):
+def generate(ast, headers, sizes):
     types = Types(ast)
     gen = c_generator.CGenerator()
-    header_real = os.path.realpath(header)
+    own = {os.path.realpath(h) for h in headers}
     bodies, protos = [], []
     for node in ast.ext:
         if not (isinstance(node, c_ast.Decl) and isinstance(node.type, c_ast.FuncDecl)):
             continue
-        if os.path.realpath(node.coord.file) != header_real:
+        if os.path.realpath(node.coord.file) not in own:
             continue
         name = node.name
         func = node.type
@@ -199,7 +200,7 @@ def generate(ast, header, sizes):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
-    ap.add_argument("--header", required=True)
+    ap.add_argument("--header", action="append", required=True)
     ap.add_argument("--include", action="append", default=[])
     ap.add_argument("--stub", required=True)
     ap.add_argument("--sizes")
@@ -209,11 +210,14 @@ def main():
 
     ast = parse(args.header, args.include, args.stub)
     protos, bodies = generate(ast, args.header, load_sizes(args.sizes))
-    base = os.path.basename(args.header)
+    bases = [os.path.basename(h) for h in args.header]
+    base = ", ".join(bases)
     guard = os.path.basename(args.out_h).upper().replace(".", "_")
     with open(args.out_h, "w") as h:
         h.write(f"/* Generated from {base}: behaviours of the simulated library. */\n")
-        h.write(f"#ifndef {guard}\n#define {guard}\n#include \"{base}\"\n#include \"qxsim.h\"\n\n")
+        h.write(f"#ifndef {guard}\n#define {guard}\n")
+        h.write("".join(f'#include "{b}"\n' for b in bases))
+        h.write('#include "qxsim.h"\n\n')
         h.write("\n".join(protos))
         h.write(f"\n\n#endif\n")
     with open(args.out_c, "w") as c:

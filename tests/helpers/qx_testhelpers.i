@@ -100,3 +100,6 @@ Qx_AsyncCommunication_ErrorCallback_t qxt_error_callback(void) { return qxt_on_e
 %callback("%s_cb");
 void qxt_on_error(u32_t const port, u32_t const error, u8_t const *const data, u32_t const length);
 %nocallback;
+
+%include "helpers_common.i"
+%include "helpers_can.i"

@@ -1,0 +1,1 @@
+/* _qx_api_can: rules and declarations of node configuration and cyclic messages. */

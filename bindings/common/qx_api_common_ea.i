@@ -1,0 +1,1 @@
+/* _qx_api_common: rules and declarations of the event/action engine. */

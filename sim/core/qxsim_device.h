@@ -1,0 +1,46 @@
+/*
+ * The simulated device as all simulated libraries see it: its interfaces and
+ * the ports opened on them. Implemented by the simulated base library
+ * (sim/qx_api/device.c); the other simulated libraries call it to check the
+ * port handles they are given.
+ */
+#ifndef QXSIM_DEVICE_H
+#define QXSIM_DEVICE_H
+
+#include <stdint.h>
+
+#include "qxsim.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Status values of the simulated libraries. */
+#define QXSIM_ERROR_INVALID_HANDLE 0x00010001u
+#define QXSIM_ERROR_NOT_FOUND 0x00010002u
+#define QXSIM_ERROR_INVALID_ARGUMENT 0x00010003u
+#define QXSIM_ERROR_LOCKED 0x00010004u
+#define QXSIM_ERROR_NOT_SUPPORTED 0x00010005u
+#define QXSIM_ERROR_BUFFER_TOO_SMALL 0x00010006u
+#define QXSIM_ERROR_INVALID_STATE 0x00010007u
+
+/* Nonzero when `handle` is an open port. */
+QXSIM_EXPORT int qxsim_port_is_open(uint32_t handle);
+
+/* Interface type (a QX_INTERFACE_TYPE__ value) of an open port, else -1. */
+QXSIM_EXPORT int qxsim_port_interface_type(uint32_t handle);
+
+/* 0 when `handle` is an open port; otherwise sets the last error
+ * ("<function>: invalid port handle 0x...") and returns
+ * QXSIM_ERROR_INVALID_HANDLE. */
+QXSIM_EXPORT uint32_t qxsim_check_port(const char *function, uint32_t handle);
+
+/* Opens the interface configured under `name` and writes its new handle;
+ * 0, or a failure status with the last error set. */
+QXSIM_EXPORT uint32_t qxsim_open_by_name(const char *function, const char *name, uint32_t *handle);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,1 @@
+/* Test helpers for _qx_api_can. */
