@@ -14,7 +14,7 @@ if [ "${1:-}" = "--sanitize" ]; then
   # leave leak detection off (the interpreter keeps memory until exit).
   log=$(mktemp -d)
   export LD_PRELOAD="$(gcc -print-file-name=libasan.so) $(gcc -print-file-name=libubsan.so)"
-  export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:log_path=$log/asan"
+  export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:allocator_may_return_null=1:log_path=$log/asan"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$log/ubsan"
   export QX_BUILD_DIR=$BUILD_DIR
   status=0

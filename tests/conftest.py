@@ -26,3 +26,13 @@ def sim():
 def qxt():
     """The test-only helper module (pointer objects with chosen content)."""
     return _qx_testhelpers
+
+
+@pytest.fixture
+def port(sim):
+    """A port handle of the simulated device's first CAN interface."""
+    info = _qx_api.new_Qx_InterfaceInfo_t()
+    _qx_api.Qx_InterfaceInfo_t_Type_set(info, _qx_api.QX_INTERFACE_TYPE__CAN)
+    handle = _qx_api.Qx_OpenInterface(info)
+    _qx_api.delete_Qx_InterfaceInfo_t(info)
+    return handle

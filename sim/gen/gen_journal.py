@@ -64,6 +64,10 @@ class Types:
             return "p"
         raise SystemExit(f"gen_journal: cannot classify type {node}")
 
+    def is_enum(self, node):
+        node = self.resolve(node)
+        return isinstance(node, c_ast.TypeDecl) and isinstance(node.type, c_ast.Enum)
+
     def is_void(self, node):
         node = self.resolve(node)
         return (isinstance(node, c_ast.TypeDecl) and isinstance(node.type, c_ast.IdentifierType)
@@ -155,6 +159,10 @@ def generate(ast, headers, sizes):
             pname = p.name
             if kind == "u":
                 lines.append(f"  qxsim_arg_unsigned(qx_call, (uint64_t)({pname}));")
+            elif kind == "s" and types.is_enum(p.type):
+                # An enumeration travels as a signed int, whatever the
+                # compiler's underlying type for it.
+                lines.append(f"  qxsim_arg_signed(qx_call, (int64_t)(int)({pname}));")
             elif kind == "s":
                 lines.append(f"  qxsim_arg_signed(qx_call, (int64_t)({pname}));")
             elif kind == "f":

@@ -1,0 +1,67 @@
+"""Calls every callable of every built module with bad arguments.
+
+Run as a script in a fresh interpreter (tests/test_robustness.py): each call
+must raise a Python exception or return; a crash ends the process. Prints
+the number of callables tried and of calls made.
+"""
+import importlib
+import re
+import sys
+
+MODULES = ["_qx_api", "_qx_api_common", "_qx_api_can", "_qx_api_trovix"]
+ARITY_ERROR = re.compile(r"expected \d+ arguments, got|takes (no arguments|exactly one argument)")
+
+
+def bad_values(base):
+    wrong_pointer = base.new_char_p()
+    return [None, "str", 1.5, -1, 2**32, 2**64, list(range(10000)), object(), wrong_pointer, b"\xff", (1, "x")]
+
+
+def arity(function):
+    for count in range(0, 12):
+        try:
+            function(*[0] * count)
+        except TypeError as e:
+            if ARITY_ERROR.search(str(e)):
+                continue
+            return count
+        except Exception:
+            return count
+        return count
+    return None
+
+
+def main():
+    base = importlib.import_module("_qx_api")
+    calls = callables = 0
+    for name in MODULES:
+        try:
+            module = importlib.import_module(name)
+        except ImportError:
+            continue
+        for attr, function in list(vars(module).items()):
+            if not callable(function) or attr.startswith("__") or attr == "trialprint":
+                continue
+            count = arity(function)
+            if count is None:
+                continue
+            callables += 1
+            argument_lists = [[], [0] * (count + 1)]
+            for value in bad_values(base):
+                argument_lists.append([value] * count)
+                for position in range(count):
+                    args = [0] * count
+                    args[position] = value
+                    argument_lists.append(args)
+            for args in argument_lists:
+                calls += 1
+                try:
+                    function(*args)
+                except Exception:
+                    pass
+    print(callables, calls)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

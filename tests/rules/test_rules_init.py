@@ -1,0 +1,78 @@
+"""Module start-up: constants, method table and the shared type table."""
+import os
+import subprocess
+import sys
+
+import _qx_api as q
+
+BUILD_PYTHON = os.path.dirname(q.__file__)
+
+
+def int_constants(module):
+    return [(k, v) for k, v in vars(module).items() if type(v) is int]
+
+
+def test_constants_in_install_order():
+    consts = int_constants(q)
+    names = [k for k, _ in consts]
+    assert len(consts) == 130
+    assert names[:2] == ["MAX_NUMBER_OF_CONTROL_DATA_BYTES", "QX_FW__HEADER_TYPE__COMMAND"]
+    assert names[-1] == "QX_HOST_COMMUNICATION_TYPE__PXIE"
+    host = [(k, v) for k, v in consts if k.startswith("QX_HOST_INTERFACE_TYPE__")]
+    assert [v for _, v in host] == list(range(92))
+    assert host[-1] == ("QX_HOST_INTERFACE_TYPE__UNKNOWN", 91)
+    assert (q.MAX_NUMBER_OF_CONTROL_DATA_BYTES, q.QX_INTERFACE_TYPE__TROVIX, q.QX_INTERFACE_TYPE__CAN_STM,
+            q.QX_HOST_COMMUNICATION_TYPE__PXIE, q.QX_COMMAND_WITH_RESPONSE_MODE__ASYNC) == (16, 10, 16, 8, 1)
+
+
+def test_method_table_runtime_entry_first_pointer_classes_last():
+    funcs = [k for k, v in vars(q).items() if callable(v) and not k.startswith("__")]
+    assert funcs[0] == "SWIG_PyInstanceMethod_New"
+    assert "SWIG_PyStaticMethod_New" not in funcs
+    assert funcs[-16:] == [
+        "new_int_p", "delete_int_p", "int_p_assign", "int_p_value", "int_p_cast", "int_p_frompointer",
+        "int_p_swigregister", "int_p_swiginit",
+        "new_char_p", "delete_char_p", "char_p_assign", "char_p_value", "char_p_cast", "char_p_frompointer",
+        "char_p_swigregister", "char_p_swiginit"]
+    # A record's accessors come before its constructor and registration entries.
+    i = funcs.index
+    assert i("Qx_Data_t_U8_set") < i("Qx_Data_t_U64_get") < i("new_Qx_Data_t") < i("Qx_Data_t_swiginit") < i("Qx_IpAddress_t_Byte_get")
+    assert i("Qx_OpenInterface") < i("Qx_CloseInterface") < i("Qx_Lvds_IsGenerator") < i("new_int_p")
+
+
+def run_python(code):
+    env = dict(os.environ, PYTHONPATH=BUILD_PYTHON)
+    return subprocess.run([sys.executable, "-c", code], env=env, capture_output=True, text=True, timeout=60)
+
+
+def test_importing_alone_creates_the_shared_capsule():
+    out = run_python(
+        "import sys, _qx_api\n"
+        "m = sys.modules['swig_runtime_data4']\n"
+        "print(type(m.type_pointer_capsule).__name__, repr(m.type_pointer_capsule).split()[2])\n")
+    assert out.returncode == 0, out.stderr
+    assert out.stdout.split() == ["PyCapsule", '"swig_runtime_data4.type_pointer_capsule"']
+
+
+def test_second_module_joins_the_table_in_either_order():
+    # The test-only helper module declares u16_t and the callback types too:
+    # its objects must be accepted by _qx_api whichever module came first.
+    body = (
+        "import sys\n"
+        "rt = sys.modules['swig_runtime_data4']\n"
+        "assert rt.type_pointer_capsule is capsule\n"
+        "assert [k for k in vars(rt) if not k.startswith('__')] == ['type_pointer_capsule']\n"
+        "u16 = _qx_testhelpers.qxt_u16_array([7])\n"
+        "info = _qx_api.new_Qx_InterfaceInfo_t()\n"
+        "_qx_api.Qx_InterfaceInfo_t_Parameters_Flags_set(_qx_api.Qx_InterfaceInfo_t_Parameters_get(info), u16)\n"
+        "p = _qx_api.new_int_p()\n"
+        "_qx_api.int_p_assign(p, 9)\n"
+        "print(_qx_testhelpers.qxt_read_u16(_qx_api.Qx_InterfaceInfo_t_Parameters_get(info), 2),\n"
+        "      _qx_testhelpers.qxt_read_u32(_qx_api.int_p_cast(p), 1))\n"
+        "_qx_api.delete_Qx_InterfaceInfo_t(info)\n"
+        "_qx_api.delete_int_p(p)\n")
+    for first, second in (("_qx_api", "_qx_testhelpers"), ("_qx_testhelpers", "_qx_api")):
+        out = run_python(f"import sys, {first}\ncapsule = sys.modules['swig_runtime_data4'].type_pointer_capsule\n"
+                         f"import {second}\n" + body)
+        assert out.returncode == 0, out.stderr
+        assert out.stdout == "[0, 7] [9]\n"

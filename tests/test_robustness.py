@@ -1,0 +1,17 @@
+"""No binding crashes on bad arguments (missing, extra, None, str, float,
+out-of-range ints, huge lists, non-sequences, pointers of the wrong type)."""
+import os
+import subprocess
+import sys
+
+import _qx_api
+
+
+def test_every_callable_survives_bad_arguments():
+    env = dict(os.environ, PYTHONPATH=os.path.dirname(_qx_api.__file__))
+    driver = os.path.join(os.path.dirname(__file__), "robustness_driver.py")
+    out = subprocess.run([sys.executable, driver], env=env, capture_output=True, text=True, timeout=600)
+    assert out.returncode == 0, out.stderr[-3000:]
+    callables, calls = map(int, out.stdout.strip().splitlines()[-1].split())
+    assert callables >= len([k for k, v in vars(_qx_api).items() if callable(v) and not k.startswith("__")])
+    assert calls >= 13 * callables
