@@ -37,6 +37,8 @@ QX_STRING_OUT(char *const text, 256)
 QX_STRING_OUT_SIZE_FIRST(u32_t *const textSize, char *const text, 256)
 QX_STRING_OUT_SIZE_LAST(char *const text, u32_t *const textSize, 256)
 
+QX_POINTER_MEMBER(Qx_InterfaceData_t, InterfaceData)
+
 %include "qx_api.h"
 
 /* Boxed cells for plain pointer arguments: last in the method table. */

@@ -136,7 +136,11 @@ SWIGINTERN int qx_capacity_block(PyObject *obj, size_t width, void **block, unsi
   {
     unsigned long qx_i, qx_n = qx_count$argnum < qx_cap$argnum ? qx_count$argnum : qx_cap$argnum;
     PyObject *qx_list = PyList_New((Py_ssize_t)qx_n);
-    if (!qx_list) SWIG_fail;
+    if (!qx_list) {
+      Py_XDECREF($result);
+      $result = NULL;
+      SWIG_fail;
+    }
     for (qx_i = 0; qx_i < qx_n; qx_i++) {
       PyList_SET_ITEM(qx_list, (Py_ssize_t)qx_i, PyLong_FromUnsignedLong(((unsigned char *)qx_block$argnum)[qx_i]));
     }
@@ -168,7 +172,11 @@ SWIGINTERN int qx_capacity_block(PyObject *obj, size_t width, void **block, unsi
   {
     unsigned long qx_i, qx_n = qx_count$argnum < qx_cap$argnum ? qx_count$argnum : qx_cap$argnum;
     PyObject *qx_list = PyList_New((Py_ssize_t)qx_n);
-    if (!qx_list) SWIG_fail;
+    if (!qx_list) {
+      Py_XDECREF($result);
+      $result = NULL;
+      SWIG_fail;
+    }
     for (qx_i = 0; qx_i < qx_n; qx_i++) {
       RECORD *qx_copy = (RECORD *)calloc(1, sizeof(RECORD));
       PyObject *qx_item;

@@ -30,7 +30,7 @@
  *   FunctionPointerIn    None, a pointer object of the exact callback type, or
  *                        a built-in carrying "swig_ptr: " in its doc
  *   RecordLifecycle      new_ (zeroed, owned), registration, SharedSwigInit
- *   FixedArrayFromPointer, ArrayMemberAsPointer, PointerMember
+ *   FixedArrayFromPointer, ArrayMemberAsPointer
  */
 
 %include "qx_start.i"
@@ -201,6 +201,24 @@ SWIGINTERN void *qx_disown(PyObject *obj, void *ptr) {
     SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument 2 of type '" "RECORD *" "'");
   }
   memcpy(&$1, $input, sizeof(RECORD));
+}
+%enddef
+
+/* -------------------------------------------------------------------------
+ * PointerMember (a field declared as a pointer to a record)
+ *
+ * The setter stores the record's address (None stores NULL) and takes
+ * ownership away from the object given, but only when the address is
+ * actually stored: given a None parent, the object keeps owning (and later
+ * freeing) its record. The getter returns a non-owning view, None for NULL.
+ * ------------------------------------------------------------------------- */
+%define QX_POINTER_MEMBER(RECORD, NAME)
+%typemap(in, noblock=1) RECORD *NAME (void *argp = 0, int res = 0) {
+  res = SWIG_ConvertPtr($input, &argp, $descriptor, arg1 ? SWIG_POINTER_DISOWN : 0);
+  if (!SWIG_IsOK(res)) {
+    %argument_fail(res, "$type", $symname, $argnum);
+  }
+  $1 = ($ltype)argp;
 }
 %enddef
 

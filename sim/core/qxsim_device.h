@@ -39,6 +39,18 @@ QXSIM_EXPORT uint32_t qxsim_check_port(const char *function, uint32_t handle);
  * 0, or a failure status with the last error set. */
 QXSIM_EXPORT uint32_t qxsim_open_by_name(const char *function, const char *name, uint32_t *handle);
 
+/* Serial number of the simulated device: the Serial field of its interface
+ * descriptions and what Qx_Interface_GetSerialNumber reports. */
+#define QXSIM_DEVICE_SERIAL 204711u
+
+/* Configured name of the interface of an open port, else NULL. */
+QXSIM_EXPORT const char *qxsim_port_interface_name(uint32_t handle);
+
+/* As qxsim_check_port; in addition the port's interface must not be locked
+ * by another port, else the last error is set ("<function>: interface
+ * <name> is locked by port 0x...") and QXSIM_ERROR_LOCKED returned. */
+QXSIM_EXPORT uint32_t qxsim_check_port_unlocked(const char *function, uint32_t handle);
+
 #ifdef __cplusplus
 }
 #endif
