@@ -59,7 +59,7 @@ def main():
                     function(*args)
                 except Exception:
                     pass
-    print(callables, calls)
+    print(f"robustness: {callables} callables, {calls} calls", flush=True)
     return 0
 
 

@@ -1,6 +1,7 @@
 """No binding crashes on bad arguments (missing, extra, None, str, float,
 out-of-range ints, huge lists, non-sequences, pointers of the wrong type)."""
 import os
+import re
 import subprocess
 import sys
 
@@ -12,6 +13,8 @@ def test_every_callable_survives_bad_arguments():
     driver = os.path.join(os.path.dirname(__file__), "robustness_driver.py")
     out = subprocess.run([sys.executable, driver], env=env, capture_output=True, text=True, timeout=600)
     assert out.returncode == 0, out.stderr[-3000:]
-    callables, calls = map(int, out.stdout.strip().splitlines()[-1].split())
+    found = re.search(r"^robustness: (\d+) callables, (\d+) calls$", out.stdout, re.M)
+    assert found, out.stdout[-3000:]
+    callables, calls = map(int, found.groups())
     assert callables >= len([k for k, v in vars(_qx_api).items() if callable(v) and not k.startswith("__")])
     assert calls >= 13 * callables

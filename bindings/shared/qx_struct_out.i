@@ -3,7 +3,7 @@
  * returned as a new owned record object instead of being a Python argument.
  *
  *   QX_STRUCT_OUTPUT(Qx_Common_GetInterfaceInfo_Rsp_t)
- *   %apply Qx_Common_GetInterfaceInfo_Rsp_t *QX_STRUCT_OUTPUT {
+ *   %apply Qx_Common_GetInterfaceInfo_Rsp_t *QX_RECORD_OUTPUT {
  *     Qx_Common_GetInterfaceInfo_Rsp_t *const response
  *   };
  *
@@ -20,7 +20,7 @@
  */
 
 %define QX_STRUCT_OUTPUT(RECORD)
-%typemap(in, numinputs=0, noblock=1) RECORD *QX_STRUCT_OUTPUT (RECORD *qx_record = NULL) {
+%typemap(in, numinputs=0, noblock=1) RECORD *QX_RECORD_OUTPUT (RECORD *qx_record = NULL) {
   qx_record = (RECORD *)calloc(1, sizeof(RECORD));
   if (!qx_record) {
     PyErr_NoMemory();
@@ -28,7 +28,7 @@
   }
   $1 = qx_record;
 }
-%typemap(argout, noblock=1) RECORD *QX_STRUCT_OUTPUT {
+%typemap(argout, noblock=1) RECORD *QX_RECORD_OUTPUT {
   {
     PyObject *qx_object = SWIG_NewPointerObj(qx_record$argnum, $descriptor(RECORD *), SWIG_POINTER_OWN);
     /* From here the object (or, should making it fail, the runtime's
@@ -38,7 +38,7 @@
     $result = SWIG_Python_AppendOutput($result, qx_object);
   }
 }
-%typemap(freearg, noblock=1) RECORD *QX_STRUCT_OUTPUT {
+%typemap(freearg, noblock=1) RECORD *QX_RECORD_OUTPUT {
   free(qx_record$argnum);
 }
 %enddef

@@ -1,0 +1,574 @@
+/*
+ * The simulated common library: opening interfaces by name, device,
+ * interface and transceiver information, signal checks, host events and the
+ * device's Ethernet settings. The information queries answer with fixed
+ * data of one USB device; the settings live until the device is reset.
+ */
+#include <stdio.h>
+#include <string.h>
+
+#include "qx_api_common_behaviour.h"
+#include "qxsim_device.h"
+
+/* The base library's own closing behaviour (sim/qx_api/device.c). */
+extern Qx_Error_t sim_Qx_CloseInterface(Qx_PortHandle_t portHandle);
+
+#define SIM_FIRMWARE_VERSION "QX-FW 4.2.17 (simulated)"
+
+/* ---- device state -------------------------------------------------------- */
+
+#define SIM_MAX_EVENTS 32
+
+typedef struct {
+  u8_t ip[4];
+  u8_t mask[4];
+  u8_t gateway[4];
+  Qx_Common_Ethernet_DHCP_Mode_t dhcp;
+  u16_t tcp_port;
+  u8_t ftp_autostart;
+  Qx_Common_EventHandle_t events[SIM_MAX_EVENTS]; /* 0: slot free */
+  Qx_Common_EventHandle_t next_event;
+  Qx_Common_GetFirmwareVersion_Async_Callback_t firmware_callback;
+  Qx_Common_GetControllerInfo_Async_Callback_t controller_callback;
+  Qx_Common_GetInterfaceInfo_Async_Callback_t interface_callback;
+  Qx_Common_GetTransceiverInfo_Async_Callback_t transceiver_callback;
+} sim_common_state;
+
+static sim_common_state state;
+
+static void common_reset(void) {
+  static const sim_common_state start = {
+      .ip = {192, 168, 1, 100},
+      .mask = {255, 255, 255, 0},
+      .gateway = {192, 168, 1, 1},
+      .dhcp = 0,
+      .tcp_port = 1000,
+      .ftp_autostart = 0,
+      .next_event = 1,
+  };
+  state = start;
+}
+
+__attribute__((constructor)) static void common_init(void) {
+  common_reset();
+  qxsim_on_reset(common_reset);
+}
+
+static uint32_t invalid_argument(const char *function, const char *what) {
+  return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: %s", function, what);
+}
+
+/* ---- fixed device data ---------------------------------------------------- */
+
+/* The device's interfaces, in the order of the base library's device. */
+static const struct {
+  u8_t type;
+  u8_t instance;
+} sim_interfaces[] = {
+    {QX_INTERFACE_TYPE__CAN, 0}, {QX_INTERFACE_TYPE__CAN, 1}, {QX_INTERFACE_TYPE__LIN, 0},
+    {QX_INTERFACE_TYPE__TROVIX, 0}, {QX_INTERFACE_TYPE__COMMON, 0},
+};
+#define SIM_INTERFACES (sizeof sim_interfaces / sizeof sim_interfaces[0])
+
+/* Transceivers fitted: both CAN channels and the LIN channel. */
+static const struct {
+  u8_t position;
+  u8_t flags;
+  u16_t type;
+} sim_transceivers[] = {
+    {0, 0x01, QX_COMMON__TRANSCEIVER_TYPE__CAN__TJA1044GT},
+    {1, 0x01, QX_COMMON__TRANSCEIVER_TYPE__CAN__TJA1044GT},
+    {2, 0x00, QX_COMMON__TRANSCEIVER_TYPE__LIN__TJA1020},
+};
+#define SIM_TRANSCEIVERS (sizeof sim_transceivers / sizeof sim_transceivers[0])
+
+static void fill_controller_info(Qx_Common_GetControllerInfo_Rsp_t *rsp) {
+  size_t i;
+  memset(rsp, 0, sizeof *rsp);
+  rsp->HostInterfaceType = QX_HOST_INTERFACE_TYPE__USB_01;
+  rsp->ControllerFamily = 2;
+  rsp->ControllerType = 7;
+  rsp->Flags = 0;
+  rsp->ResetStatusRegister = 0x00000001u;
+  rsp->HardwareVersion = 0x00020001u;
+  rsp->SoftwareVersion = 0x0004020Fu;
+  rsp->NumberOfInterfaces = SIM_INTERFACES;
+  for (i = 0; i < SIM_INTERFACES; i++) {
+    rsp->Interfaces[i].InterfaceType = sim_interfaces[i].type;
+    rsp->Interfaces[i].InterfaceNumber = sim_interfaces[i].instance;
+  }
+}
+
+static void fill_interface_info(Qx_PortHandle_t portHandle, Qx_Common_GetInterfaceInfo_Rsp_t *rsp) {
+  memset(rsp, 0, sizeof *rsp);
+  rsp->InterfaceType = (u8_t)qxsim_port_interface_type(portHandle);
+  rsp->Flags = 0x01;
+  rsp->InstanceId = 0;
+  rsp->InterfaceVersion = 0x00030001u;
+  rsp->NumberOfFeatures = 3;
+  rsp->Features[0] = 0x00000001u;
+  rsp->Features[1] = 0x80000000u;
+  rsp->Features[2] = 0xFFFFFFFFu;
+}
+
+static void fill_transceiver_info(Qx_Common_GetTransceiverInfo_Rsp_t *rsp) {
+  size_t i;
+  memset(rsp, 0, sizeof *rsp);
+  rsp->NumberOfTransceiverInfos = SIM_TRANSCEIVERS;
+  for (i = 0; i < SIM_TRANSCEIVERS; i++) {
+    rsp->TransceiverInfos[i].HardwarePosition = sim_transceivers[i].position;
+    rsp->TransceiverInfos[i].TransceiverFlags = sim_transceivers[i].flags;
+    rsp->TransceiverInfos[i].TransceiverType = sim_transceivers[i].type;
+  }
+}
+
+/* ---- opening by name, firmware, hardware and controller ------------------ */
+
+Qx_Error_t sim_Qx_Common_OpenInterface(char const *const interfaceName, Qx_PortHandle_t *const newPortHandle) {
+  return qxsim_open_by_name("Qx_Common_OpenInterface", interfaceName, newPortHandle);
+}
+
+Qx_Error_t sim_Qx_Common_OpenInterface2(Qx_Common_OpenInterface2_CmdFlags_t flags, char const *const interfaceName,
+                                        Qx_PortHandle_t *const newPortHandle) {
+  (void)flags;
+  return qxsim_open_by_name("Qx_Common_OpenInterface2", interfaceName, newPortHandle);
+}
+
+Qx_Error_t sim_Qx_Common_CloseInterface(Qx_PortHandle_t portHandle) {
+  uint32_t status = qxsim_check_port("Qx_Common_CloseInterface", portHandle);
+  return status ? status : sim_Qx_CloseInterface(portHandle);
+}
+
+Qx_Error_t sim_Qx_Common_InitInterface(Qx_PortHandle_t portHandle) {
+  return qxsim_check_port("Qx_Common_InitInterface", portHandle);
+}
+
+Qx_Error_t sim_Qx_Common_GetFirmwareVersion(Qx_PortHandle_t portHandle, char *const text, u32_t *const textSize) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetFirmwareVersion", portHandle);
+  if (status) return status;
+  if (!text || !textSize) return invalid_argument("Qx_Common_GetFirmwareVersion", "no text buffer given");
+  if (*textSize < sizeof SIM_FIRMWARE_VERSION)
+    return qxsim_fail(QXSIM_ERROR_BUFFER_TOO_SMALL, "Qx_Common_GetFirmwareVersion: text buffer of %u bytes too small",
+                      (unsigned)*textSize);
+  memcpy(text, SIM_FIRMWARE_VERSION, sizeof SIM_FIRMWARE_VERSION);
+  *textSize = (u32_t)sizeof SIM_FIRMWARE_VERSION;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_GetFirmwareVersion_Async_AddCallback(Qx_PortHandle_t portHandle,
+                                                              Qx_Common_GetFirmwareVersion_Async_Callback_t const callback) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetFirmwareVersion_Async_AddCallback", portHandle);
+  if (!status) state.firmware_callback = callback;
+  return status;
+}
+
+Qx_Error_t sim_Qx_Common_GetFirmwareVersion_Async_RemoveCallback(Qx_PortHandle_t portHandle) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetFirmwareVersion_Async_RemoveCallback", portHandle);
+  if (!status) state.firmware_callback = NULL;
+  return status;
+}
+
+/* The device answers at once: the callback runs before the call returns. */
+Qx_Error_t sim_Qx_Common_GetFirmwareVersion_Async(Qx_PortHandle_t portHandle) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetFirmwareVersion_Async", portHandle);
+  if (!status && state.firmware_callback) state.firmware_callback(portHandle, SIM_FIRMWARE_VERSION, 0);
+  return status;
+}
+
+Qx_Error_t sim_Qx_Common_GetFirmwareErrorDescription(Qx_PortHandle_t portHandle, Qx_Error_t const errorCode,
+                                                     char *const text, u32_t *const textSize) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetFirmwareErrorDescription", portHandle);
+  if (status) return status;
+  if (!text || !textSize || !*textSize)
+    return invalid_argument("Qx_Common_GetFirmwareErrorDescription", "no text buffer given");
+  snprintf(text, *textSize, "firmware error 0x%08X", (unsigned)errorCode);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_GetHardwareVersion(Qx_PortHandle_t portHandle, Qx_Common_GetHardwareVersion_Cmd_t const *const cmd,
+                                            Qx_Common_GetHardwareVersion_Rsp_t *const rsp) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetHardwareVersion", portHandle);
+  if (status) return status;
+  if (!cmd || !rsp) return invalid_argument("Qx_Common_GetHardwareVersion", "no command or response record given");
+  if (cmd->HardwareBoardNumber > 1)
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "Qx_Common_GetHardwareVersion: no hardware board %u",
+                      (unsigned)cmd->HardwareBoardNumber);
+  rsp->Major = 2;
+  rsp->Minor = 1;
+  rsp->Byte3 = cmd->HardwareBoardNumber;
+  rsp->Byte4 = 0;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_SoftwareReset(Qx_PortHandle_t portHandle) {
+  return qxsim_check_port("Qx_Common_SoftwareReset", portHandle);
+}
+
+Qx_Error_t sim_Qx_Common_GetControllerInfo(Qx_PortHandle_t portHandle, Qx_Common_GetControllerInfo_Rsp_t *const rsp) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetControllerInfo", portHandle);
+  if (status) return status;
+  if (!rsp) return invalid_argument("Qx_Common_GetControllerInfo", "no response record given");
+  fill_controller_info(rsp);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_GetControllerInfo_Async_AddCallback(Qx_PortHandle_t portHandle,
+                                                             Qx_Common_GetControllerInfo_Async_Callback_t const callback) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetControllerInfo_Async_AddCallback", portHandle);
+  if (!status) state.controller_callback = callback;
+  return status;
+}
+
+Qx_Error_t sim_Qx_Common_GetControllerInfo_Async_RemoveCallback(Qx_PortHandle_t portHandle) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetControllerInfo_Async_RemoveCallback", portHandle);
+  if (!status) state.controller_callback = NULL;
+  return status;
+}
+
+Qx_Error_t sim_Qx_Common_GetControllerInfo_Async(Qx_PortHandle_t portHandle) {
+  Qx_Common_GetControllerInfo_Rsp_t rsp;
+  uint32_t status = qxsim_check_port("Qx_Common_GetControllerInfo_Async", portHandle);
+  if (!status && state.controller_callback) {
+    fill_controller_info(&rsp);
+    state.controller_callback(portHandle, &rsp);
+  }
+  return status;
+}
+
+/* ---- interface and transceiver information ------------------------------- */
+
+Qx_Error_t sim_Qx_Common_GetInterfaceInfo(Qx_PortHandle_t portHandle, Qx_Common_GetInterfaceInfo_Rsp_t *const response) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetInterfaceInfo", portHandle);
+  if (status) return status;
+  if (!response) return invalid_argument("Qx_Common_GetInterfaceInfo", "no response record given");
+  fill_interface_info(portHandle, response);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_GetInterfaceInfo_Async_AddCallback(Qx_PortHandle_t portHandle,
+                                                            Qx_Common_GetInterfaceInfo_Async_Callback_t const callback) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetInterfaceInfo_Async_AddCallback", portHandle);
+  if (!status) state.interface_callback = callback;
+  return status;
+}
+
+Qx_Error_t sim_Qx_Common_GetInterfaceInfo_Async_RemoveCallback(Qx_PortHandle_t portHandle) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetInterfaceInfo_Async_RemoveCallback", portHandle);
+  if (!status) state.interface_callback = NULL;
+  return status;
+}
+
+Qx_Error_t sim_Qx_Common_GetInterfaceInfo_Async(Qx_PortHandle_t portHandle) {
+  Qx_Common_GetInterfaceInfo_Rsp_t rsp;
+  uint32_t status = qxsim_check_port("Qx_Common_GetInterfaceInfo_Async", portHandle);
+  if (!status && state.interface_callback) {
+    fill_interface_info(portHandle, &rsp);
+    state.interface_callback(portHandle, &rsp);
+  }
+  return status;
+}
+
+Qx_Error_t sim_Qx_Common_GetTransceiverInfo(Qx_PortHandle_t portHandle, Qx_Common_GetTransceiverInfo_Rsp_t *const response) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetTransceiverInfo", portHandle);
+  if (status) return status;
+  if (!response) return invalid_argument("Qx_Common_GetTransceiverInfo", "no response record given");
+  fill_transceiver_info(response);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_GetTransceiverInfo_Async_AddCallback(Qx_PortHandle_t portHandle,
+                                                              Qx_Common_GetTransceiverInfo_Async_Callback_t const callback) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetTransceiverInfo_Async_AddCallback", portHandle);
+  if (!status) state.transceiver_callback = callback;
+  return status;
+}
+
+Qx_Error_t sim_Qx_Common_GetTransceiverInfo_Async_RemoveCallback(Qx_PortHandle_t portHandle) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetTransceiverInfo_Async_RemoveCallback", portHandle);
+  if (!status) state.transceiver_callback = NULL;
+  return status;
+}
+
+Qx_Error_t sim_Qx_Common_GetTransceiverInfo_Async(Qx_PortHandle_t portHandle) {
+  static Qx_Common_GetTransceiverInfo_Rsp_t rsp; /* 1028 bytes: not on the stack */
+  uint32_t status = qxsim_check_port("Qx_Common_GetTransceiverInfo_Async", portHandle);
+  if (!status && state.transceiver_callback) {
+    fill_transceiver_info(&rsp);
+    state.transceiver_callback(portHandle, &rsp);
+  }
+  return status;
+}
+
+Qx_Error_t sim_Qx_Common_GetTransceiverInfoForCurrentInterface(
+    Qx_PortHandle_t portHandle, Qx_Common_GetTransceiverInfoForCurrentInterface_CmdFlags_t flags,
+    Qx_Common_GetTransceiverInfoForCurrentInterface_Rsp_t *const rsp) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetTransceiverInfoForCurrentInterface", portHandle);
+  int type;
+  (void)flags;
+  if (status) return status;
+  if (!rsp) return invalid_argument("Qx_Common_GetTransceiverInfoForCurrentInterface", "no response record given");
+  type = qxsim_port_interface_type(portHandle);
+  memset(rsp, 0, sizeof *rsp);
+  if (type == QX_INTERFACE_TYPE__CAN) {
+    rsp->HardwarePosition = 0;
+    rsp->Type = QX_COMMON__TRANSCEIVER_TYPE__CAN__TJA1044GT;
+    rsp->Flags = 0x01;
+  } else if (type == QX_INTERFACE_TYPE__LIN) {
+    rsp->HardwarePosition = 2;
+    rsp->Type = QX_COMMON__TRANSCEIVER_TYPE__LIN__TJA1020;
+  } else {
+    return qxsim_fail(QXSIM_ERROR_NOT_SUPPORTED,
+                      "Qx_Common_GetTransceiverInfoForCurrentInterface: interface type %d has no transceiver", type);
+  }
+  return 0;
+}
+
+char const *sim_Qx_Common_GetTransceiverTypeDescription(Qx_Common_TransceiverType_t transceiverType) {
+  static const struct {
+    int type;
+    const char *text;
+  } names[] = {
+      {QX_COMMON__TRANSCEIVER_TYPE__UNKNOWN, "unknown"},
+      {QX_COMMON__TRANSCEIVER_TYPE__CAN__TJA1041, "CAN TJA1041"},
+      {QX_COMMON__TRANSCEIVER_TYPE__CAN__TJA1041A, "CAN TJA1041A"},
+      {QX_COMMON__TRANSCEIVER_TYPE__CAN__82C252, "CAN 82C252"},
+      {QX_COMMON__TRANSCEIVER_TYPE__CAN__AU5790, "CAN AU5790"},
+      {QX_COMMON__TRANSCEIVER_TYPE__CAN__TJA1054, "CAN TJA1054"},
+      {QX_COMMON__TRANSCEIVER_TYPE__CAN__TJA1054A, "CAN TJA1054A"},
+      {QX_COMMON__TRANSCEIVER_TYPE__CAN__TJA1050, "CAN TJA1050"},
+      {QX_COMMON__TRANSCEIVER_TYPE__CAN__82C250, "CAN 82C250"},
+      {QX_COMMON__TRANSCEIVER_TYPE__CAN__82C251, "CAN 82C251"},
+      {QX_COMMON__TRANSCEIVER_TYPE__CAN__TLE6250, "CAN TLE6250"},
+      {QX_COMMON__TRANSCEIVER_TYPE__CAN__B10011S, "CAN B10011S"},
+      {QX_COMMON__TRANSCEIVER_TYPE__CAN__TJA1044GT, "CAN TJA1044GT"},
+      {QX_COMMON__TRANSCEIVER_TYPE__CAN__TJA1145, "CAN TJA1145"},
+      {QX_COMMON__TRANSCEIVER_TYPE__CAN__TJA1463AT, "CAN TJA1463AT"},
+      {QX_COMMON__TRANSCEIVER_TYPE__LIN__TJA1020, "LIN TJA1020"},
+      {QX_COMMON__TRANSCEIVER_TYPE__LIN__TLE6258, "LIN TLE6258"},
+      {QX_COMMON__TRANSCEIVER_TYPE__LIN__TLE6259, "LIN TLE6259"},
+      {QX_COMMON__TRANSCEIVER_TYPE__LIN__TJA1020_LOAD, "LIN TJA1020 with load"},
+      {QX_COMMON__TRANSCEIVER_TYPE__KLINE__L9637D, "K-Line L9637D"},
+      {QX_COMMON__TRANSCEIVER_TYPE__KLINE__RX_TX, "K-Line RX/TX"},
+      {QX_COMMON__TRANSCEIVER_TYPE__FLEXRAY__TJA1080, "FlexRay TJA1080"},
+      {QX_COMMON__TRANSCEIVER_TYPE__FLEXRAY__AS8221, "FlexRay AS8221"},
+      {QX_COMMON__TRANSCEIVER_TYPE__FLEXRAY__TJA1081BTS, "FlexRay TJA1081BTS"},
+      {QX_COMMON__TRANSCEIVER_TYPE__ADIO__TYPE_1, "analog/digital I/O type 1"},
+      {QX_COMMON__TRANSCEIVER_TYPE__ADIO__TYPE_2, "analog/digital I/O type 2"},
+      {QX_COMMON__TRANSCEIVER_TYPE__ADIO__TYPE_3, "analog/digital I/O type 3"},
+      {QX_COMMON__TRANSCEIVER_TYPE__ADIO_DIGITAL_OUT__5V, "digital output 5 V"},
+      {QX_COMMON__TRANSCEIVER_TYPE__ADIO_DIGITAL_OUT__HIGH_VOLTAGE, "digital output high voltage"},
+      {QX_COMMON__TRANSCEIVER_TYPE__ETHERNET__1000BASE_T, "Ethernet 1000BASE-T"},
+      {QX_COMMON__TRANSCEIVER_TYPE__ETHERNET__BRR_TJA1100, "Ethernet BroadR-Reach TJA1100"},
+      {QX_COMMON__TRANSCEIVER_TYPE__ETHERNET__AETH_88Q2112, "Automotive Ethernet 88Q2112"},
+      {QX_COMMON__TRANSCEIVER_TYPE__ETHERNET__AETH_88Q2112_A2, "Automotive Ethernet 88Q2112 A2"},
+      {QX_COMMON__TRANSCEIVER_TYPE__ETHERNET__AETH_88Q222x, "Automotive Ethernet 88Q222x"},
+  };
+  size_t i;
+  for (i = 0; i < sizeof names / sizeof names[0]; i++)
+    if (names[i].type == (int)transceiverType) return names[i].text;
+  return NULL;
+}
+
+Qx_Error_t sim_Qx_Common_GetInterfaceNumber(Qx_PortHandle_t portHandle,
+                                            Qx_Common_GetInterfaceNumber_Parameters_t const *const parameters,
+                                            Qx_Common_GetInterfaceNumber_Rsp_t *const rsp) {
+  uint32_t status = qxsim_check_port("Qx_Common_GetInterfaceNumber", portHandle);
+  size_t i;
+  if (status) return status;
+  if (!parameters || !rsp) return invalid_argument("Qx_Common_GetInterfaceNumber", "no parameter or response record given");
+  for (i = 0; i < SIM_INTERFACES; i++) {
+    if (sim_interfaces[i].type == parameters->InterfaceType && sim_interfaces[i].instance == parameters->InstanceId) {
+      memset(rsp, 0, sizeof *rsp);
+      rsp->InterfaceNumber = sim_interfaces[i].instance;
+      return 0;
+    }
+  }
+  return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "Qx_Common_GetInterfaceNumber: no interface of type %u, instance %u",
+                    (unsigned)parameters->InterfaceType, (unsigned)parameters->InstanceId);
+}
+
+/* ---- signal checks -------------------------------------------------------- */
+
+/* A signal of 1 to 64 bits, Intel (0) or Motorola (1) byte order, inside the
+ * 64 data bytes of a message. */
+static uint32_t check_signal(const char *function, Qx_Common_Signal_t const *signal) {
+  if (!signal) return invalid_argument(function, "no signal given");
+  if (signal->Size < 1 || signal->Size > 64 || signal->ByteOrder > 1 || signal->Offset + signal->Size > 64 * 8)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: signal of %u bits at bit %u (byte order %u) does not fit",
+                      function, (unsigned)signal->Size, (unsigned)signal->Offset, (unsigned)signal->ByteOrder);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Signal_Check(Qx_PortHandle_t portHandle, Qx_Common_Signal_t const *const signal) {
+  uint32_t status = qxsim_check_port("Qx_Common_Signal_Check", portHandle);
+  return status ? status : check_signal("Qx_Common_Signal_Check", signal);
+}
+
+/* Translates the bit offset into the signal's first and last byte and bit. */
+Qx_Error_t sim_Qx_Common_Signal_CheckAndTranslate(Qx_PortHandle_t portHandle, Qx_Common_Signal_t const *const signal,
+                                                  u8_t *const firstByte, u8_t *const firstBit, u8_t *const lastByte,
+                                                  u8_t *const lastBit) {
+  unsigned last;
+  uint32_t status = qxsim_check_port("Qx_Common_Signal_CheckAndTranslate", portHandle);
+  if (!status) status = check_signal("Qx_Common_Signal_CheckAndTranslate", signal);
+  if (status) return status;
+  last = (unsigned)signal->Offset + signal->Size - 1u;
+  if (firstByte) *firstByte = (u8_t)(signal->Offset / 8u);
+  if (firstBit) *firstBit = (u8_t)(signal->Offset % 8u);
+  if (lastByte) *lastByte = (u8_t)(last / 8u);
+  if (lastBit) *lastBit = (u8_t)(last % 8u);
+  return 0;
+}
+
+/* ---- host events ------------------------------------------------------------ */
+
+static Qx_Common_EventHandle_t *find_event(Qx_Common_EventHandle_t handle) {
+  int i;
+  if (!handle) return NULL;
+  for (i = 0; i < SIM_MAX_EVENTS; i++)
+    if (state.events[i] == handle) return &state.events[i];
+  return NULL;
+}
+
+Qx_Error_t sim_Qx_Common_Events_AllocateEvent(Qx_PortHandle_t portHandle, Qx_Common_EventHandle_t *const eventHandle) {
+  Qx_Common_EventHandle_t *slot;
+  int i;
+  uint32_t status = qxsim_check_port("Qx_Common_Events_AllocateEvent", portHandle);
+  if (status) return status;
+  if (!eventHandle) return invalid_argument("Qx_Common_Events_AllocateEvent", "no event handle given");
+  for (i = 0, slot = NULL; i < SIM_MAX_EVENTS && !slot; i++)
+    if (!state.events[i]) slot = &state.events[i];
+  if (!slot) return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "Qx_Common_Events_AllocateEvent: too many events");
+  *slot = state.next_event++;
+  *eventHandle = *slot;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Events_DeallocateEvent(Qx_PortHandle_t portHandle, Qx_Common_EventHandle_t *const eventHandle) {
+  Qx_Common_EventHandle_t *slot;
+  uint32_t status = qxsim_check_port("Qx_Common_Events_DeallocateEvent", portHandle);
+  if (status) return status;
+  if (!eventHandle) return invalid_argument("Qx_Common_Events_DeallocateEvent", "no event handle given");
+  slot = find_event(*eventHandle);
+  if (!slot)
+    return qxsim_fail(QXSIM_ERROR_INVALID_HANDLE, "Qx_Common_Events_DeallocateEvent: invalid event handle %zu",
+                      (size_t)*eventHandle);
+  *slot = 0;
+  return 0;
+}
+
+/* Events of the simulated device are always signalled: the wait returns at
+ * once for an allocated handle. */
+Qx_Error_t sim_Qx_Common_Events_WaitForSingleEvent(Qx_PortHandle_t portHandle,
+                                                   Qx_Common_EventHandle_t const *const eventHandle, u32_t timeout) {
+  uint32_t status = qxsim_check_port("Qx_Common_Events_WaitForSingleEvent", portHandle);
+  (void)timeout;
+  if (status) return status;
+  if (!eventHandle || !find_event(*eventHandle))
+    return qxsim_fail(QXSIM_ERROR_INVALID_HANDLE, "Qx_Common_Events_WaitForSingleEvent: invalid event handle");
+  return 0;
+}
+
+/* ---- Ethernet settings ------------------------------------------------------ */
+
+static Qx_Error_t set_bytes(const char *function, Qx_PortHandle_t portHandle, u8_t *target, u8_t const *source) {
+  uint32_t status = qxsim_check_port(function, portHandle);
+  if (status) return status;
+  if (!source) return invalid_argument(function, "no address given");
+  memcpy(target, source, 4);
+  return 0;
+}
+
+static Qx_Error_t get_bytes(const char *function, Qx_PortHandle_t portHandle, u8_t const *source, u8_t *target) {
+  uint32_t status = qxsim_check_port(function, portHandle);
+  if (status) return status;
+  if (!target) return invalid_argument(function, "no address buffer given");
+  memcpy(target, source, 4);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Ethernet_IpAddress_Set(Qx_PortHandle_t portHandle, u8_t const *const ipAddress) {
+  return set_bytes("Qx_Common_Ethernet_IpAddress_Set", portHandle, state.ip, ipAddress);
+}
+
+Qx_Error_t sim_Qx_Common_Ethernet_IpAddress_Get(Qx_PortHandle_t portHandle, u8_t *const ipAddress) {
+  return get_bytes("Qx_Common_Ethernet_IpAddress_Get", portHandle, state.ip, ipAddress);
+}
+
+Qx_Error_t sim_Qx_Common_Ethernet_DHCP_Mode_Set(Qx_PortHandle_t portHandle, Qx_Common_Ethernet_DHCP_Mode_t dhcpMode) {
+  uint32_t status = qxsim_check_port("Qx_Common_Ethernet_DHCP_Mode_Set", portHandle);
+  if (!status) state.dhcp = dhcpMode;
+  return status;
+}
+
+Qx_Error_t sim_Qx_Common_Ethernet_DHCP_Mode_Get(Qx_PortHandle_t portHandle, Qx_Common_Ethernet_DHCP_Mode_t *const dhcpMode) {
+  uint32_t status = qxsim_check_port("Qx_Common_Ethernet_DHCP_Mode_Get", portHandle);
+  if (status) return status;
+  if (!dhcpMode) return invalid_argument("Qx_Common_Ethernet_DHCP_Mode_Get", "no mode cell given");
+  *dhcpMode = state.dhcp;
+  return 0;
+}
+
+/* The host's adapters: *adapterCount says how many records adapterInfo
+ * holds; at most that many are written, and *adapterCount is set to the
+ * number of adapters the host has. */
+Qx_Error_t sim_Qx_Common_Ethernet_GetNetworkAdapterInfo(u32_t *const adapterCount, Qx_Ethernet_AdapterInfo_t *const adapterInfo) {
+  static const u8_t adapters[][2][4] = {
+      {{192, 168, 1, 10}, {255, 255, 255, 0}},
+      {{10, 0, 0, 5}, {255, 0, 0, 0}},
+  };
+  u32_t i, n = (u32_t)(sizeof adapters / sizeof adapters[0]);
+  if (!adapterCount) return invalid_argument("Qx_Common_Ethernet_GetNetworkAdapterInfo", "no adapter count given");
+  if (*adapterCount && !adapterInfo)
+    return invalid_argument("Qx_Common_Ethernet_GetNetworkAdapterInfo", "no adapter records given");
+  for (i = 0; i < n && i < *adapterCount; i++) {
+    memcpy(&adapterInfo[i].IpAddress, adapters[i][0], 4);
+    memcpy(&adapterInfo[i].Mask, adapters[i][1], 4);
+  }
+  *adapterCount = n;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Ethernet_SubNetMask_Set(Qx_PortHandle_t portHandle, u8_t const *const subNetMask) {
+  return set_bytes("Qx_Common_Ethernet_SubNetMask_Set", portHandle, state.mask, subNetMask);
+}
+
+Qx_Error_t sim_Qx_Common_Ethernet_SubNetMask_Get(Qx_PortHandle_t portHandle, u8_t *const subNetMask) {
+  return get_bytes("Qx_Common_Ethernet_SubNetMask_Get", portHandle, state.mask, subNetMask);
+}
+
+Qx_Error_t sim_Qx_Common_Ethernet_TcpPort_Get(Qx_PortHandle_t portHandle, u16_t *const tcpPort) {
+  uint32_t status = qxsim_check_port("Qx_Common_Ethernet_TcpPort_Get", portHandle);
+  if (status) return status;
+  if (!tcpPort) return invalid_argument("Qx_Common_Ethernet_TcpPort_Get", "no port cell given");
+  *tcpPort = state.tcp_port;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Ethernet_DefaultGateway_Set(Qx_PortHandle_t portHandle, u8_t const *const defaultGateway) {
+  return set_bytes("Qx_Common_Ethernet_DefaultGateway_Set", portHandle, state.gateway, defaultGateway);
+}
+
+Qx_Error_t sim_Qx_Common_Ethernet_DefaultGateway_Get(Qx_PortHandle_t portHandle, u8_t *const defaultGateway) {
+  return get_bytes("Qx_Common_Ethernet_DefaultGateway_Get", portHandle, state.gateway, defaultGateway);
+}
+
+Qx_Error_t sim_Qx_Common_Ethernet_FtpServer_AutoStart_Enable(Qx_PortHandle_t portHandle) {
+  uint32_t status = qxsim_check_port("Qx_Common_Ethernet_FtpServer_AutoStart_Enable", portHandle);
+  if (!status) state.ftp_autostart = 1;
+  return status;
+}
+
+Qx_Error_t sim_Qx_Common_Ethernet_FtpServer_AutoStart_Disable(Qx_PortHandle_t portHandle) {
+  uint32_t status = qxsim_check_port("Qx_Common_Ethernet_FtpServer_AutoStart_Disable", portHandle);
+  if (!status) state.ftp_autostart = 0;
+  return status;
+}
+
+Qx_Error_t sim_Qx_Common_Ethernet_FtpServer_AutoStart_GetState(Qx_PortHandle_t portHandle, u8_t *const state_) {
+  uint32_t status = qxsim_check_port("Qx_Common_Ethernet_FtpServer_AutoStart_GetState", portHandle);
+  if (status) return status;
+  if (!state_) return invalid_argument("Qx_Common_Ethernet_FtpServer_AutoStart_GetState", "no state cell given");
+  *state_ = state.ftp_autostart;
+  return 0;
+}
