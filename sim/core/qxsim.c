@@ -51,7 +51,7 @@ static char last_text[512] = "no error";
 static int error_text_scripted;
 static char *error_text; /* NULL with error_text_scripted: a NULL text */
 
-#define QXSIM_MAX_HOOKS 8
+#define QXSIM_MAX_HOOKS 32
 static qxsim_reset_hook hooks[QXSIM_MAX_HOOKS];
 static int hook_count;
 
@@ -91,7 +91,8 @@ void qxsim_on_reset(qxsim_reset_hook hook) {
   int i;
   for (i = 0; i < hook_count; i++)
     if (hooks[i] == hook) return;
-  if (hook_count < QXSIM_MAX_HOOKS) hooks[hook_count++] = hook;
+  if (hook_count == QXSIM_MAX_HOOKS) abort(); /* raise QXSIM_MAX_HOOKS */
+  hooks[hook_count++] = hook;
 }
 
 void qxsim_reset(void) {

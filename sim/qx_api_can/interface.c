@@ -1,0 +1,95 @@
+/* Simulated CAN interfaces: per-port state and interface initialisation. */
+#include <string.h>
+
+#include "can_sim.h"
+
+#define CAN_SIM_MAX_PORTS 64
+
+static can_sim_port ports[CAN_SIM_MAX_PORTS];
+static u64_t monitor_clock;
+
+static void can_sim_reset(void) {
+  memset(ports, 0, sizeof ports);
+  monitor_clock = CAN_SIM_MONITOR_EPOCH;
+}
+
+__attribute__((constructor)) static void can_sim_init(void) {
+  can_sim_reset();
+  qxsim_on_reset(can_sim_reset);
+}
+
+can_sim_port *can_sim_port_state(const char *function, u32_t handle) {
+  int i, free_slot = -1;
+  if (qxsim_check_port(function, handle) != 0) return NULL;
+  for (i = 0; i < CAN_SIM_MAX_PORTS; i++) {
+    if (ports[i].handle == handle) return &ports[i];
+    /* A slot whose port was closed meanwhile is free again. */
+    if (free_slot < 0 && (!ports[i].handle || !qxsim_port_is_open(ports[i].handle))) free_slot = i;
+  }
+  if (free_slot < 0) {
+    qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: too many CAN ports in use", function);
+    return NULL;
+  }
+  memset(&ports[free_slot], 0, sizeof ports[free_slot]);
+  ports[free_slot].handle = handle;
+  return &ports[free_slot];
+}
+
+u8_t can_sim_dlc_length(u8_t dlc) {
+  static const u8_t fd_lengths[] = {12, 16, 20, 24, 32, 48, 64};
+  if (dlc <= 8) return dlc;
+  if (dlc <= 15) return fd_lengths[dlc - 9];
+  return 64;
+}
+
+u64_t can_sim_monitor_time(void) { return monitor_clock; }
+
+static void queue_push(can_sim_queue *queue, const can_sim_frame *frame) {
+  if (queue->count == CAN_SIM_MONITOR_DEPTH) return; /* overrun: the frame is lost */
+  queue->frames[(queue->first + queue->count) % CAN_SIM_MONITOR_DEPTH] = *frame;
+  queue->count++;
+}
+
+void can_sim_monitor_frame(can_sim_port *port, u32_t id, u8_t flags, u8_t dlc, u8_t length, const u8_t *data) {
+  can_sim_frame frame;
+  memset(&frame, 0, sizeof frame);
+  frame.timestamp = monitor_clock;
+  monitor_clock += CAN_SIM_FRAME_TIME;
+  if (port->filter_mode && !(flags & CAN_SIM_ITEM_USER_EVENT) &&
+      (id & port->filter_mask) != (port->filter_code & port->filter_mask))
+    return;
+  frame.id = id;
+  frame.flags = flags;
+  frame.dlc = dlc;
+  frame.length = length > 64 ? 64 : length;
+  if (data) memcpy(frame.data, data, frame.length);
+  if (port->buffer_mode) {
+    if (port->buffer_callback) {
+      Qx_Can_Monitor_BufferItem_t item;
+      memset(&item, 0, sizeof item);
+      item.Timestamp = frame.timestamp;
+      item.Id = frame.id;
+      item.Flags = frame.flags;
+      item.Dlc = frame.dlc;
+      item.DataLength = frame.length > 8 ? 8 : frame.length;
+      memcpy(item.Data, frame.data, item.DataLength);
+      port->buffer_callback(port->handle, 1, &item);
+    } else {
+      queue_push(&port->buffer, &frame);
+    }
+  }
+  if (port->list_mode) queue_push(&port->list, &frame);
+}
+
+Qx_Error_t sim_Qx_Can_InitInterface(Qx_PortHandle_t portHandle, Qx_Can_IdMode_t idMode,
+                                    Qx_Can_InitInterface_CmdFlags_t flags) {
+  can_sim_port *port = can_sim_port_state("Qx_Can_InitInterface", portHandle);
+  (void)flags;
+  if (!port) return qxsim_last_error_code();
+  if (qxsim_port_interface_type(portHandle) != QX_INTERFACE_TYPE__CAN)
+    return qxsim_fail(QXSIM_ERROR_NOT_SUPPORTED, "Qx_Can_InitInterface: port 0x%08X is not a CAN interface",
+                      (unsigned)portHandle);
+  port->initialised = 1;
+  port->id_mode = idMode;
+  return 0;
+}
