@@ -17,28 +17,11 @@
 
 #include "qx_api.h"
 
-/* Types of the common library that the CAN functions take. SWIG never sees
- * them (it does not follow #include): the CAN module knows them by name only
- * and copies a Qx_Common_Signal_t whole. */
-#ifndef SWIG
-#if defined(__has_include)
-#if __has_include("qx_api_common.h")
-#define QX_API_CAN_HAS_COMMON 1
+/* Types of the common library that the CAN functions take
+ * (Qx_Common_Signal_t, Qx_Common_EventHandle_t). SWIG never sees them (it
+ * does not follow #include): the CAN module knows them by name only and
+ * copies a Qx_Common_Signal_t whole. */
 #include "qx_api_common.h"
-#endif
-#endif
-#ifndef QX_API_CAN_HAS_COMMON
-#pragma pack(push, 4)
-typedef u8_t Qx_Common_Signal_ByteOrder_t;
-typedef struct {
-  u8_t Size;
-  Qx_Common_Signal_ByteOrder_t ByteOrder;
-  u16_t Offset;
-} Qx_Common_Signal_t;
-#pragma pack(pop)
-typedef size_t Qx_Common_EventHandle_t;
-#endif
-#endif
 
 #ifdef __cplusplus
 extern "C" {

@@ -1,10 +1,7 @@
 /* Compile-time check of the CAN record layouts the bindings rely on. */
-#include <stddef.h>
-
+#include "qx_layout.h"
 #include "qx_api_can.h"
 
-#define QX_SIZE(type, size) _Static_assert(sizeof(type) == (size), "size of " #type)
-#define QX_OFFSET(type, member, offset) _Static_assert(offsetof(type, member) == (offset), "offset of " #type "." #member)
 
 QX_SIZE(Qx_Common_Signal_t, 4);
 

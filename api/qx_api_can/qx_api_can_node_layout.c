@@ -1,10 +1,7 @@
 /* Compile-time check of the node and cyclic message record layouts. */
-#include <stddef.h>
-
+#include "qx_layout.h"
 #include "qx_api_can_node.h"
 
-#define QX_SIZE(type, size) _Static_assert(sizeof(type) == (size), "size of " #type)
-#define QX_OFFSET(type, member, offset) _Static_assert(offsetof(type, member) == (offset), "offset of " #type "." #member)
 
 /* Parity, checksums and properties. Records ending in pointers take the
  * host's pointer size. */

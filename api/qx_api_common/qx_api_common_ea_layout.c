@@ -1,10 +1,7 @@
 /* Compile-time check of the event/action engine's record layouts. */
-#include <stddef.h>
-
+#include "qx_layout.h"
 #include "qx_api_common_ea.h"
 
-#define QX_SIZE(type, size) _Static_assert(sizeof(type) == (size), "size of " #type)
-#define QX_OFFSET(type, member, offset) _Static_assert(offsetof(type, member) == (offset), "offset of " #type "." #member)
 
 /* Event conditions: transport protocol and Com. */
 QX_SIZE(Qx_Common_EA_InitEvent_SubCmd_Tp_RxIndication_t, 4);

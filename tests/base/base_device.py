@@ -1,10 +1,9 @@
 """The simulated device as the base tests see it, and small helpers."""
-import contextlib
 import struct
 
-import pytest
 
 import _qx_api as q
+from qxtest import raises_exactly  # noqa: F401  (re-exported for the base tests)
 
 # The simulated device: (configured name, interface type, controller, interface number).
 INTERFACES = [
@@ -45,10 +44,3 @@ def cell(arg):
     return struct.unpack("<I", arg.bytes)[0]
 
 
-@contextlib.contextmanager
-def raises_exactly(exc, message):
-    """Like pytest.raises, for exactly `exc` (no subclass) with exactly `message`."""
-    with pytest.raises(exc) as info:
-        yield info
-    assert type(info.value) is exc
-    assert str(info.value) == message

@@ -1,6 +1,5 @@
 """Ramps and multiplexed bytes of cyclic messages, and the four ramp records,
 through the simulated CAN library."""
-import contextlib
 import ctypes
 import struct
 
@@ -10,6 +9,7 @@ can = pytest.importorskip("_qx_api_can")
 common = pytest.importorskip("_qx_api_common")
 
 import _qx_api as base  # noqa: E402
+from qxtest import raises_exactly as raises
 
 ID = 0x123
 DEFINE = "Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t"
@@ -18,22 +18,13 @@ SYNC = "Qx_Can_CyclicMsgs_Ramp_SyncRamp_t"
 MODE = "Qx_Can_CyclicMsgs_Ramp_ChangeMode_Ramps_t"
 
 
-@contextlib.contextmanager
-def raises(cls, message):
-    with pytest.raises(cls) as info:
-        yield
-    assert type(info.value) is cls
-    assert str(info.value) == message
 
 
 @pytest.fixture
-def port():
-    info = base.new_Qx_InterfaceInfo_t()
-    base.Qx_InterfaceInfo_t_Type_set(info, base.QX_INTERFACE_TYPE__CAN)
-    handle = base.Qx_OpenInterface(info)
-    base.delete_Qx_InterfaceInfo_t(info)
-    can.Qx_Can_CyclicMsgs_DefineMsg(handle, ID, 100, 0, 1, 0, [0] * 8, 8)
-    return handle
+def port(port):
+    """The shared CAN port, with the cyclic message the tests use."""
+    can.Qx_Can_CyclicMsgs_DefineMsg(port, ID, 100, 0, 1, 0, [0] * 8, 8)
+    return port
 
 
 @pytest.fixture

@@ -68,14 +68,6 @@ def test_method_table_starts_with_the_runtime_entry_then_trialprint():
                                                  "Qx_Can_TxFifo_MsgItem_t_swiginit"]
 
 
-@pytest.fixture
-def port():
-    info = base.new_Qx_InterfaceInfo_t()
-    base.Qx_InterfaceInfo_t_Type_set(info, base.QX_INTERFACE_TYPE__CAN)
-    handle = base.Qx_OpenInterface(info)
-    base.delete_Qx_InterfaceInfo_t(info)
-    return handle
-
 
 def test_the_module_shares_the_type_table_of_the_base_module(sim, port):
     import swig_runtime_data4

@@ -1,6 +1,5 @@
 """Bus monitor: filter, buffer mode (batch reads and native callback), list
 mode, host event, user events and the monitor time."""
-import contextlib
 import struct
 
 import pytest
@@ -8,27 +7,12 @@ import pytest
 can = pytest.importorskip("_qx_api_can")
 
 import _qx_api as base  # noqa: E402
+from qxtest import raises_exactly as raises
 
 # The simulated monitor clock starts at 2**32 + 5 and advances 100 per frame.
 EPOCH = 2**32 + 5
 USER_EVENT = 0x80
 
-
-@contextlib.contextmanager
-def raises(cls, message):
-    with pytest.raises(cls) as info:
-        yield
-    assert type(info.value) is cls
-    assert str(info.value) == message
-
-
-@pytest.fixture
-def port():
-    info = base.new_Qx_InterfaceInfo_t()
-    base.Qx_InterfaceInfo_t_Type_set(info, base.QX_INTERFACE_TYPE__CAN)
-    handle = base.Qx_OpenInterface(info)
-    base.delete_Qx_InterfaceInfo_t(info)
-    return handle
 
 
 def item_fields(item, large=False):

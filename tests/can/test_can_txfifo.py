@@ -1,32 +1,15 @@
 """Transmit FIFO: queueing single messages and lists of message items, state,
 reset and the asynchronous state callback."""
-import contextlib
 import struct
 
 import pytest
 
 can = pytest.importorskip("_qx_api_can")
 
-import _qx_api as base  # noqa: E402
+from qxtest import raises_exactly as raises
 
 FIFO_SIZE = 1024
 
-
-@contextlib.contextmanager
-def raises(cls, message):
-    with pytest.raises(cls) as info:
-        yield
-    assert type(info.value) is cls
-    assert str(info.value) == message
-
-
-@pytest.fixture
-def port():
-    info = base.new_Qx_InterfaceInfo_t()
-    base.Qx_InterfaceInfo_t_Type_set(info, base.QX_INTERFACE_TYPE__CAN)
-    handle = base.Qx_OpenInterface(info)
-    base.delete_Qx_InterfaceInfo_t(info)
-    return handle
 
 
 @pytest.fixture

@@ -1,6 +1,5 @@
 """Opening by name, firmware, hardware, controller, interface and transceiver
 information."""
-import contextlib
 import os
 import struct
 import subprocess
@@ -10,15 +9,7 @@ import pytest
 
 c = pytest.importorskip("_qx_api_common")
 import _qx_api as q  # noqa: E402
-
-
-@contextlib.contextmanager
-def raises_exactly(exc, message):
-    """Like pytest.raises, for exactly `exc` (no subclass) with exactly `message`."""
-    with pytest.raises(exc) as info:
-        yield info
-    assert type(info.value) is exc
-    assert str(info.value) == message
+from qxtest import raises_exactly  # noqa: E402
 
 
 @pytest.fixture

@@ -1,22 +1,15 @@
 """Signal checks, host events, the device's Ethernet settings and the host's
 network adapters."""
 import collections
-import contextlib
 import struct
 
 import pytest
 
 c = pytest.importorskip("_qx_api_common")
 import _qx_api as q  # noqa: E402
+from qxtest import raises_exactly
 
 
-@contextlib.contextmanager
-def raises_exactly(exc, message):
-    """Like pytest.raises, for exactly `exc` (no subclass) with exactly `message`."""
-    with pytest.raises(exc) as info:
-        yield info
-    assert type(info.value) is exc
-    assert str(info.value) == message
 
 
 @pytest.fixture

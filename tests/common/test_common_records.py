@@ -1,19 +1,12 @@
 """The common records: signal locator and the address unions."""
-import contextlib
 import struct
 
 import pytest
 
 c = pytest.importorskip("_qx_api_common")
+from qxtest import raises_exactly
 
 
-@contextlib.contextmanager
-def raises_exactly(exc, message):
-    """Like pytest.raises, for exactly `exc` (no subclass) with exactly `message`."""
-    with pytest.raises(exc) as info:
-        yield info
-    assert type(info.value) is exc
-    assert str(info.value) == message
 
 
 @pytest.fixture
