@@ -7,6 +7,7 @@
 #ifndef QXSIM_DEVICE_H
 #define QXSIM_DEVICE_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "qxsim.h"
@@ -50,6 +51,13 @@ QXSIM_EXPORT const char *qxsim_port_interface_name(uint32_t handle);
  * by another port, else the last error is set ("<function>: interface
  * <name> is locked by port 0x...") and QXSIM_ERROR_LOCKED returned. */
 QXSIM_EXPORT uint32_t qxsim_check_port_unlocked(const char *function, uint32_t handle);
+
+/* Per-port state of a simulated library: the slot of the open port `handle`
+ * in an array of `count` records of `size` bytes each, whose first member is
+ * the port handle (uint32_t, 0 in a free slot). A port without a slot gets a
+ * fresh zeroed one (slots of ports closed meanwhile are reused). NULL with
+ * the last error set when the port is not open or the table is full. */
+QXSIM_EXPORT void *qxsim_port_slot(const char *function, uint32_t handle, void *slots, size_t count, size_t size);
 
 #ifdef __cplusplus
 }

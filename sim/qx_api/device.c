@@ -505,3 +505,23 @@ Qx_Error_t sim_Qx_Interface_UpdateAllInterfaces(const char *const fileName,
                       d->InterfaceType, d->ControllerNumber, d->InterfaceNumber);
   return 0;
 }
+
+void *qxsim_port_slot(const char *function, uint32_t handle, void *slots, size_t count, size_t size) {
+  unsigned char *base = slots, *free_slot = NULL;
+  size_t i;
+  if (qxsim_check_port(function, handle)) return NULL;
+  for (i = 0; i < count; i++) {
+    unsigned char *slot = base + i * size;
+    uint32_t owner;
+    memcpy(&owner, slot, sizeof owner);
+    if (owner == handle) return slot;
+    if (!free_slot && (!owner || !qxsim_port_is_open(owner))) free_slot = slot;
+  }
+  if (!free_slot) {
+    qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: too many ports in use", function);
+    return NULL;
+  }
+  memset(free_slot, 0, size);
+  memcpy(free_slot, &handle, sizeof handle);
+  return free_slot;
+}

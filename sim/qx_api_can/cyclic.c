@@ -70,19 +70,7 @@ __attribute__((constructor)) static void cyclic_init(void) { qxsim_on_reset(cycl
 /* The engine of an open port (made on first use), or NULL with the last
  * error set. */
 static cyc_port *port_of(const char *function, Qx_PortHandle_t handle) {
-  int i, free_slot = -1;
-  if (qxsim_check_port(function, handle)) return NULL;
-  for (i = 0; i < CYC_MAX_PORTS; i++) {
-    if (ports[i].handle == handle) return &ports[i];
-    if (!ports[i].handle && free_slot < 0) free_slot = i;
-  }
-  if (free_slot < 0) {
-    qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: too many CAN ports in use", function);
-    return NULL;
-  }
-  memset(&ports[free_slot], 0, sizeof ports[free_slot]);
-  ports[free_slot].handle = handle;
-  return &ports[free_slot];
+  return qxsim_port_slot(function, handle, ports, CYC_MAX_PORTS, sizeof ports[0]);
 }
 
 static cyc_msg *find_msg(cyc_port *p, u32_t id) {

@@ -19,20 +19,7 @@ __attribute__((constructor)) static void can_sim_init(void) {
 }
 
 can_sim_port *can_sim_port_state(const char *function, u32_t handle) {
-  int i, free_slot = -1;
-  if (qxsim_check_port(function, handle) != 0) return NULL;
-  for (i = 0; i < CAN_SIM_MAX_PORTS; i++) {
-    if (ports[i].handle == handle) return &ports[i];
-    /* A slot whose port was closed meanwhile is free again. */
-    if (free_slot < 0 && (!ports[i].handle || !qxsim_port_is_open(ports[i].handle))) free_slot = i;
-  }
-  if (free_slot < 0) {
-    qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: too many CAN ports in use", function);
-    return NULL;
-  }
-  memset(&ports[free_slot], 0, sizeof ports[free_slot]);
-  ports[free_slot].handle = handle;
-  return &ports[free_slot];
+  return qxsim_port_slot(function, handle, ports, CAN_SIM_MAX_PORTS, sizeof ports[0]);
 }
 
 u8_t can_sim_dlc_length(u8_t dlc) {

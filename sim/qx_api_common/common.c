@@ -82,8 +82,9 @@ static const struct {
 };
 #define SIM_TRANSCEIVERS (sizeof sim_transceivers / sizeof sim_transceivers[0])
 
-static void fill_controller_info(Qx_Common_GetControllerInfo_Rsp_t *rsp) {
+static void fill_controller_info(Qx_PortHandle_t portHandle, Qx_Common_GetControllerInfo_Rsp_t *rsp) {
   size_t i;
+  (void)portHandle;
   memset(rsp, 0, sizeof *rsp);
   rsp->HostInterfaceType = QX_HOST_INTERFACE_TYPE__USB_01;
   rsp->ControllerFamily = 2;
@@ -111,8 +112,9 @@ static void fill_interface_info(Qx_PortHandle_t portHandle, Qx_Common_GetInterfa
   rsp->Features[2] = 0xFFFFFFFFu;
 }
 
-static void fill_transceiver_info(Qx_Common_GetTransceiverInfo_Rsp_t *rsp) {
+static void fill_transceiver_info(Qx_PortHandle_t portHandle, Qx_Common_GetTransceiverInfo_Rsp_t *rsp) {
   size_t i;
+  (void)portHandle;
   memset(rsp, 0, sizeof *rsp);
   rsp->NumberOfTransceiverInfos = SIM_TRANSCEIVERS;
   for (i = 0; i < SIM_TRANSCEIVERS; i++) {
@@ -204,100 +206,44 @@ Qx_Error_t sim_Qx_Common_SoftwareReset(Qx_PortHandle_t portHandle) {
   return qxsim_check_port("Qx_Common_SoftwareReset", portHandle);
 }
 
-Qx_Error_t sim_Qx_Common_GetControllerInfo(Qx_PortHandle_t portHandle, Qx_Common_GetControllerInfo_Rsp_t *const rsp) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetControllerInfo", portHandle);
-  if (status) return status;
-  if (!rsp) return invalid_argument("Qx_Common_GetControllerInfo", "no response record given");
-  fill_controller_info(rsp);
-  return 0;
-}
-
-Qx_Error_t sim_Qx_Common_GetControllerInfo_Async_AddCallback(Qx_PortHandle_t portHandle,
-                                                             Qx_Common_GetControllerInfo_Async_Callback_t const callback) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetControllerInfo_Async_AddCallback", portHandle);
-  if (!status) state.controller_callback = callback;
-  return status;
-}
-
-Qx_Error_t sim_Qx_Common_GetControllerInfo_Async_RemoveCallback(Qx_PortHandle_t portHandle) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetControllerInfo_Async_RemoveCallback", portHandle);
-  if (!status) state.controller_callback = NULL;
-  return status;
-}
-
-Qx_Error_t sim_Qx_Common_GetControllerInfo_Async(Qx_PortHandle_t portHandle) {
-  Qx_Common_GetControllerInfo_Rsp_t rsp;
-  uint32_t status = qxsim_check_port("Qx_Common_GetControllerInfo_Async", portHandle);
-  if (!status && state.controller_callback) {
-    fill_controller_info(&rsp);
-    state.controller_callback(portHandle, &rsp);
+/* An information query, synchronous and asynchronous: the asynchronous form
+ * hands the same record to the native callback registered for the query.
+ * The record lives in static storage (the transceiver list is 1028 bytes). */
+#define SIM_INFO_QUERY(NAME, FILL, CALLBACK)                                                              \
+  Qx_Error_t sim_Qx_Common_##NAME(Qx_PortHandle_t portHandle, Qx_Common_##NAME##_Rsp_t *const response) {  \
+    uint32_t status = qxsim_check_port("Qx_Common_" #NAME, portHandle);                                   \
+    if (status) return status;                                                                            \
+    if (!response) return invalid_argument("Qx_Common_" #NAME, "no response record given");              \
+    FILL(portHandle, response);                                                                           \
+    return 0;                                                                                             \
+  }                                                                                                       \
+  Qx_Error_t sim_Qx_Common_##NAME##_Async_AddCallback(Qx_PortHandle_t portHandle,                        \
+                                                      Qx_Common_##NAME##_Async_Callback_t const callback) { \
+    uint32_t status = qxsim_check_port("Qx_Common_" #NAME "_Async_AddCallback", portHandle);              \
+    if (!status) state.CALLBACK = callback;                                                               \
+    return status;                                                                                        \
+  }                                                                                                       \
+  Qx_Error_t sim_Qx_Common_##NAME##_Async_RemoveCallback(Qx_PortHandle_t portHandle) {                   \
+    uint32_t status = qxsim_check_port("Qx_Common_" #NAME "_Async_RemoveCallback", portHandle);           \
+    if (!status) state.CALLBACK = NULL;                                                                   \
+    return status;                                                                                        \
+  }                                                                                                       \
+  Qx_Error_t sim_Qx_Common_##NAME##_Async(Qx_PortHandle_t portHandle) {                                  \
+    static Qx_Common_##NAME##_Rsp_t rsp;                                                                  \
+    uint32_t status = qxsim_check_port("Qx_Common_" #NAME "_Async", portHandle);                          \
+    if (!status && state.CALLBACK) {                                                                      \
+      FILL(portHandle, &rsp);                                                                             \
+      state.CALLBACK(portHandle, &rsp);                                                                   \
+    }                                                                                                     \
+    return status;                                                                                        \
   }
-  return status;
-}
+
+SIM_INFO_QUERY(GetControllerInfo, fill_controller_info, controller_callback)
 
 /* ---- interface and transceiver information ------------------------------- */
 
-Qx_Error_t sim_Qx_Common_GetInterfaceInfo(Qx_PortHandle_t portHandle, Qx_Common_GetInterfaceInfo_Rsp_t *const response) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetInterfaceInfo", portHandle);
-  if (status) return status;
-  if (!response) return invalid_argument("Qx_Common_GetInterfaceInfo", "no response record given");
-  fill_interface_info(portHandle, response);
-  return 0;
-}
-
-Qx_Error_t sim_Qx_Common_GetInterfaceInfo_Async_AddCallback(Qx_PortHandle_t portHandle,
-                                                            Qx_Common_GetInterfaceInfo_Async_Callback_t const callback) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetInterfaceInfo_Async_AddCallback", portHandle);
-  if (!status) state.interface_callback = callback;
-  return status;
-}
-
-Qx_Error_t sim_Qx_Common_GetInterfaceInfo_Async_RemoveCallback(Qx_PortHandle_t portHandle) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetInterfaceInfo_Async_RemoveCallback", portHandle);
-  if (!status) state.interface_callback = NULL;
-  return status;
-}
-
-Qx_Error_t sim_Qx_Common_GetInterfaceInfo_Async(Qx_PortHandle_t portHandle) {
-  Qx_Common_GetInterfaceInfo_Rsp_t rsp;
-  uint32_t status = qxsim_check_port("Qx_Common_GetInterfaceInfo_Async", portHandle);
-  if (!status && state.interface_callback) {
-    fill_interface_info(portHandle, &rsp);
-    state.interface_callback(portHandle, &rsp);
-  }
-  return status;
-}
-
-Qx_Error_t sim_Qx_Common_GetTransceiverInfo(Qx_PortHandle_t portHandle, Qx_Common_GetTransceiverInfo_Rsp_t *const response) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetTransceiverInfo", portHandle);
-  if (status) return status;
-  if (!response) return invalid_argument("Qx_Common_GetTransceiverInfo", "no response record given");
-  fill_transceiver_info(response);
-  return 0;
-}
-
-Qx_Error_t sim_Qx_Common_GetTransceiverInfo_Async_AddCallback(Qx_PortHandle_t portHandle,
-                                                              Qx_Common_GetTransceiverInfo_Async_Callback_t const callback) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetTransceiverInfo_Async_AddCallback", portHandle);
-  if (!status) state.transceiver_callback = callback;
-  return status;
-}
-
-Qx_Error_t sim_Qx_Common_GetTransceiverInfo_Async_RemoveCallback(Qx_PortHandle_t portHandle) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetTransceiverInfo_Async_RemoveCallback", portHandle);
-  if (!status) state.transceiver_callback = NULL;
-  return status;
-}
-
-Qx_Error_t sim_Qx_Common_GetTransceiverInfo_Async(Qx_PortHandle_t portHandle) {
-  static Qx_Common_GetTransceiverInfo_Rsp_t rsp; /* 1028 bytes: not on the stack */
-  uint32_t status = qxsim_check_port("Qx_Common_GetTransceiverInfo_Async", portHandle);
-  if (!status && state.transceiver_callback) {
-    fill_transceiver_info(&rsp);
-    state.transceiver_callback(portHandle, &rsp);
-  }
-  return status;
-}
+SIM_INFO_QUERY(GetInterfaceInfo, fill_interface_info, interface_callback)
+SIM_INFO_QUERY(GetTransceiverInfo, fill_transceiver_info, transceiver_callback)
 
 Qx_Error_t sim_Qx_Common_GetTransceiverInfoForCurrentInterface(
     Qx_PortHandle_t portHandle, Qx_Common_GetTransceiverInfoForCurrentInterface_CmdFlags_t flags,
