@@ -282,19 +282,26 @@ typedef void (*Qx_AsyncCommunication_ErrorCallback_t)(u32_t const, u32_t const, 
 
 /* Opening interfaces, commands and error texts. */
 Qx_Error_t Qx_OpenInterface(Qx_InterfaceInfo_t const *const interfaceInfo, Qx_PortHandle_t *const newPortHandle);
-Qx_Error_t Qx_OpenInterface2(Qx_OpenInterface2_CmdFlags_t flags, Qx_InterfaceInfo_t const *const interfaceInfo, Qx_PortHandle_t *const newPortHandle);
+Qx_Error_t Qx_OpenInterface2(Qx_OpenInterface2_CmdFlags_t flags, Qx_InterfaceInfo_t const *const interfaceInfo,
+                             Qx_PortHandle_t *const newPortHandle);
 Qx_Error_t Qx_CloseInterface(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_RefreshDriverInfo(void);
 Qx_Error_t Qx_Command(Qx_PortHandle_t portHandle, u8_t command, u8_t const *const data, u32_t const dataLength);
-Qx_Error_t Qx_CommandWithResponse(Qx_PortHandle_t portHandle, u8_t command, u8_t const *const data, u32_t const dataLength, u8_t *const responseBuffer, u32_t *const responseCount);
-Qx_Error_t Qx_CommandWithResponseEx(Qx_PortHandle_t portHandle, u8_t command, u8_t subCommand, u8_t mode, u8_t const *const data, u32_t const dataLength, u8_t *const responseBuffer, u32_t *const responseCount);
+Qx_Error_t Qx_CommandWithResponse(Qx_PortHandle_t portHandle, u8_t command, u8_t const *const data,
+                                  u32_t const dataLength, u8_t *const responseBuffer, u32_t *const responseCount);
+Qx_Error_t Qx_CommandWithResponseEx(Qx_PortHandle_t portHandle, u8_t command, u8_t subCommand, u8_t mode,
+                                    u8_t const *const data, u32_t const dataLength, u8_t *const responseBuffer,
+                                    u32_t *const responseCount);
 Qx_Error_t Qx_CheckPortHandle(Qx_PortHandle_t portHandle);
 char const *Qx_GetErrorDescription(Qx_Error_t errorCode);
-Qx_Error_t Qx_GetErrorDescription2(Qx_PortHandle_t portHandle, Qx_Error_t errorCode, u32_t *const textSize, char *const text);
+Qx_Error_t Qx_GetErrorDescription2(Qx_PortHandle_t portHandle, Qx_Error_t errorCode, u32_t *const textSize,
+                                   char *const text);
 Qx_Error_t Qx_GetLastErrorCode(void);
 char const *Qx_GetLastErrorDescription(void);
-Qx_Error_t Qx_GetLastErrorByPortHandle(Qx_PortHandle_t portHandle, Qx_Error_t *const errorCode, u32_t *const textSize, char *const text);
-Qx_Error_t Qx_AsyncCommunication_Enable(Qx_PortHandle_t portHandle, Qx_AsyncCommunication_ErrorCallback_t const errorCallback);
+Qx_Error_t Qx_GetLastErrorByPortHandle(Qx_PortHandle_t portHandle, Qx_Error_t *const errorCode, u32_t *const textSize,
+                                       char *const text);
+Qx_Error_t Qx_AsyncCommunication_Enable(Qx_PortHandle_t portHandle,
+                                        Qx_AsyncCommunication_ErrorCallback_t const errorCallback);
 Qx_Error_t Qx_AsyncCommunication_Disable(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_AsyncCommunication_FunctionsWithoutResponse_Sync(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_AsyncCommunication_FunctionsWithoutResponse_Async(Qx_PortHandle_t portHandle);
@@ -309,10 +316,16 @@ Qx_Error_t Qx_ReleaseAllLocks(Qx_ReleaseAllLocks_CmdFlags_t flags);
 Qx_Error_t Qx_SetResponseTimeout(Qx_PortHandle_t portHandle, u32_t timeout);
 u32_t Qx_GetResponseTimeout(Qx_PortHandle_t portHandle);
 u8_t Qx_IsMonitorEnabled(Qx_PortHandle_t portHandle);
-Qx_Error_t Qx_GetMonitorItems(Qx_PortHandle_t portHandle, u8_t *const itemBuffer, u32_t *const itemCount, u8_t *const moreItems);
+Qx_Error_t Qx_GetMonitorItems(Qx_PortHandle_t portHandle, u8_t *const itemBuffer, u32_t *const itemCount,
+                              u8_t *const moreItems);
 Qx_Error_t Qx_CloseMonitor(Qx_PortHandle_t portHandle);
-Qx_Error_t Qx_AsyncCommunication_AddCallback(Qx_PortHandle_t portHandle, u8_t command, u8_t subCommand, u8_t const *const filter, u8_t filterLength, Qx_AsyncCommunication_CallbackFunction_t const callback, Qx_AsyncCommunication_CleanUpFunction_t const cleanUp, u32_t userData, void **callbackHandle);
-Qx_Error_t Qx_AsyncCommunication_RemoveCallback(Qx_PortHandle_t portHandle, u8_t command, u8_t subCommand, u8_t const *filter, u8_t filterLength);
+Qx_Error_t Qx_AsyncCommunication_AddCallback(Qx_PortHandle_t portHandle, u8_t command, u8_t subCommand,
+                                             u8_t const *const filter, u8_t filterLength,
+                                             Qx_AsyncCommunication_CallbackFunction_t const callback,
+                                             Qx_AsyncCommunication_CleanUpFunction_t const cleanUp, u32_t userData,
+                                             void **callbackHandle);
+Qx_Error_t Qx_AsyncCommunication_RemoveCallback(Qx_PortHandle_t portHandle, u8_t command, u8_t subCommand,
+                                                u8_t const *filter, u8_t filterLength);
 
 /* FPGA, APIX and firmware buffers. */
 Qx_Error_t Qx_Fpga_ReadVhdlDesignVersion(Qx_PortHandle_t portHandle, u32_t *const version);
@@ -321,35 +334,56 @@ Qx_Error_t Qx_Fpga_WriteRegister(Qx_PortHandle_t portHandle, u8_t registerNumber
 Qx_Error_t Qx_Fpga_Reconfiguration(Qx_PortHandle_t portHandle, u8_t const *fileName);
 Qx_Error_t Qx_Fpga_ReadFifo(Qx_PortHandle_t portHandle, u8_t *const data, u32_t *const dataLength);
 Qx_Error_t Qx_Fpga_WriteFifo(Qx_PortHandle_t portHandle, u8_t const *const data, u32_t dataLength);
-Qx_Error_t Qx_Fpga_Relays_Set(Qx_PortHandle_t portHandle, Qx_Fpga_Relays_Set_CmdFlags_t flags, u16_t const relays, u8_t const *const relayStates);
-Qx_Error_t Qx_Fpga_Relays_Reset(Qx_PortHandle_t portHandle, Qx_Fpga_Relays_Reset_CmdFlags_t flags, u16_t const relays, u8_t const *const relayStates);
+Qx_Error_t Qx_Fpga_Relays_Set(Qx_PortHandle_t portHandle, Qx_Fpga_Relays_Set_CmdFlags_t flags, u16_t const relays,
+                              u8_t const *const relayStates);
+Qx_Error_t Qx_Fpga_Relays_Reset(Qx_PortHandle_t portHandle, Qx_Fpga_Relays_Reset_CmdFlags_t flags, u16_t const relays,
+                                u8_t const *const relayStates);
 Qx_Error_t Qx_Fpga_Relays_SetDirect(Qx_PortHandle_t portHandle, u16_t const relays, u8_t const *const relayStates);
-Qx_Error_t Qx_Fpga_Relays_GetState(Qx_PortHandle_t portHandle, u16_t const relays, u8_t const *const relaySelection, u8_t *const relayStates);
-Qx_Error_t Qx_Apix_Command(Qx_PortHandle_t portHandle, Qx_Apix_Command_CmdFlags_t flags, u8_t command, u32_t dataLength, u8_t const *const data);
-Qx_Error_t Qx_Apix_CommandWithResponse(Qx_PortHandle_t portHandle, Qx_Apix_CommandWithResponse_CmdFlags_t flags, u8_t command, u32_t dataLength, u8_t const *const data, u32_t *const responseLength, u8_t *const response);
+Qx_Error_t Qx_Fpga_Relays_GetState(Qx_PortHandle_t portHandle, u16_t const relays, u8_t const *const relaySelection,
+                                   u8_t *const relayStates);
+Qx_Error_t Qx_Apix_Command(Qx_PortHandle_t portHandle, Qx_Apix_Command_CmdFlags_t flags, u8_t command, u32_t dataLength,
+                           u8_t const *const data);
+Qx_Error_t Qx_Apix_CommandWithResponse(Qx_PortHandle_t portHandle, Qx_Apix_CommandWithResponse_CmdFlags_t flags,
+                                       u8_t command, u32_t dataLength, u8_t const *const data,
+                                       u32_t *const responseLength, u8_t *const response);
 Qx_Error_t Qx_Apix_Write(Qx_PortHandle_t portHandle, u32_t dataLength, u8_t const *const data);
-Qx_Error_t Qx_Apix_Read(Qx_PortHandle_t portHandle, Qx_Apix_Read_CmdFlags_t flags, u32_t *const dataLength, u8_t *const data);
+Qx_Error_t Qx_Apix_Read(Qx_PortHandle_t portHandle, Qx_Apix_Read_CmdFlags_t flags, u32_t *const dataLength,
+                        u8_t *const data);
 Qx_Error_t Qx_Fw_Buffer_Enable(Qx_PortHandle_t portHandle, u32_t bufferSize);
 Qx_Error_t Qx_Fw_Buffer_Disable(Qx_PortHandle_t portHandle);
-Qx_Error_t Qx_Fw_Write(Qx_PortHandle_t portHandle, u8_t headerType, u8_t writeMode, u32_t dataLength, u8_t const *const data);
-Qx_Error_t Qx_Fw_Read(Qx_PortHandle_t portHandle, u8_t *const headerType, u8_t *const responseType, u8_t *const command, u32_t *const dataLength, u8_t *const data);
+Qx_Error_t Qx_Fw_Write(Qx_PortHandle_t portHandle, u8_t headerType, u8_t writeMode, u32_t dataLength,
+                       u8_t const *const data);
+Qx_Error_t Qx_Fw_Read(Qx_PortHandle_t portHandle, u8_t *const headerType, u8_t *const responseType, u8_t *const command,
+                      u32_t *const dataLength, u8_t *const data);
 
 /* Interface data and interface lists. */
 Qx_Error_t Qx_Ethernet_GetNetworkAdapterInfo(u32_t *const adapterCount, Qx_Ethernet_AdapterInfo_t *const adapterInfo);
 Qx_Error_t Qx_Interface_GetSerialNumber(Qx_PortHandle_t portHandle, u32_t *const serialNumber);
-Qx_Error_t Qx_Interface_GetInterfaceList(Qx_Interface_GetInterfaceList_CmdFlags_t flags, u32_t *const listCount, Qx_InterfaceData_t *const list, u32_t const elementSize);
-Qx_Error_t Qx_Interface_GetInterfaceList_PciPxi(u32_t *const listCount, Qx_InterfaceData_t *const list, u32_t const elementSize);
-Qx_Error_t Qx_Interface_GetInterfaceList_Usb(u32_t *const listCount, Qx_InterfaceData_t *const list, u32_t const elementSize);
-Qx_Error_t Qx_Interface_GetInterfaceList_UsbVela(u32_t *const listCount, Qx_InterfaceData_t *const list, u32_t const elementSize);
-Qx_Error_t Qx_Interface_GetInterfaceList_Ethernet(Qx_Interface_GetInterfaceList_Ethernet_CmdFlags_t flags, u32_t *const listCount, Qx_InterfaceData_t *const list, u32_t const elementSize, Qx_Ethernet_AdapterInfo_t const *const adapterInfo);
-Qx_Error_t Qx_Interface_GetInterfaceList_Serial(u8_t comPort, u8_t const *const comSettings, u32_t *const listCount, Qx_InterfaceData_t *const list, u32_t const elementSize);
-Qx_Error_t Qx_Interface_Name_Get(Qx_InterfaceData_t const *const interfaceData, u32_t *const textSize, char *const text);
+Qx_Error_t Qx_Interface_GetInterfaceList(Qx_Interface_GetInterfaceList_CmdFlags_t flags, u32_t *const listCount,
+                                         Qx_InterfaceData_t *const list, u32_t const elementSize);
+Qx_Error_t Qx_Interface_GetInterfaceList_PciPxi(u32_t *const listCount, Qx_InterfaceData_t *const list,
+                                                u32_t const elementSize);
+Qx_Error_t Qx_Interface_GetInterfaceList_Usb(u32_t *const listCount, Qx_InterfaceData_t *const list,
+                                             u32_t const elementSize);
+Qx_Error_t Qx_Interface_GetInterfaceList_UsbVela(u32_t *const listCount, Qx_InterfaceData_t *const list,
+                                                 u32_t const elementSize);
+Qx_Error_t Qx_Interface_GetInterfaceList_Ethernet(Qx_Interface_GetInterfaceList_Ethernet_CmdFlags_t flags,
+                                                  u32_t *const listCount, Qx_InterfaceData_t *const list,
+                                                  u32_t const elementSize,
+                                                  Qx_Ethernet_AdapterInfo_t const *const adapterInfo);
+Qx_Error_t Qx_Interface_GetInterfaceList_Serial(u8_t comPort, u8_t const *const comSettings, u32_t *const listCount,
+                                                Qx_InterfaceData_t *const list, u32_t const elementSize);
+Qx_Error_t Qx_Interface_Name_Get(Qx_InterfaceData_t const *const interfaceData, u32_t *const textSize,
+                                 char *const text);
 Qx_Error_t Qx_Interface_Name_Set(Qx_InterfaceData_t const *const interfaceData, char const *const name);
-Qx_Error_t Qx_Interface_GetPortHandleByInterfaceType(Qx_PortHandle_t portHandle, u8_t interfaceType, Qx_PortHandle_t *siblingPortHandle);
-Qx_Error_t Qx_Interface_GetPortHandleByInterfaceTypeAndInstance(Qx_PortHandle_t portHandle, u8_t interfaceType, u8_t instance, Qx_PortHandle_t *siblingPortHandle);
+Qx_Error_t Qx_Interface_GetPortHandleByInterfaceType(Qx_PortHandle_t portHandle, u8_t interfaceType,
+                                                     Qx_PortHandle_t *siblingPortHandle);
+Qx_Error_t Qx_Interface_GetPortHandleByInterfaceTypeAndInstance(Qx_PortHandle_t portHandle, u8_t interfaceType,
+                                                                u8_t instance, Qx_PortHandle_t *siblingPortHandle);
 
 /* Updating all interfaces. */
-Qx_Error_t Qx_Interface_UpdateAllInterfaces(char const *const fileName, Qx_Interface_UpdateAllInterfaces_Cmd_t const *const command);
+Qx_Error_t Qx_Interface_UpdateAllInterfaces(char const *const fileName,
+                                            Qx_Interface_UpdateAllInterfaces_Cmd_t const *const command);
 
 /* Configuration, versions and host and interface type queries. */
 Qx_Error_t Qx_InterfaceConfig_GetInstallDir(char *const text, u32_t *const textSize);
@@ -357,8 +391,10 @@ Qx_Error_t Qx_InterfaceConfig_GetConfigFilePath(char *const text, u32_t *const t
 Qx_Error_t Qx_InterfaceConfig_ConfigurationName_Get(u32_t index, char *const text);
 Qx_Error_t Qx_InterfaceConfig_GetInterfaceInfoByName(char const *const name, Qx_InterfaceInfo_t *const interfaceInfo);
 Qx_Error_t Qx_GetApiVersion(u32_t *const versionMajor, u32_t *const versionMinor, u32_t *const versionBuild);
-Qx_Error_t Qx_GetFirmwarePackageVersion_Installed(u32_t *const versionMajor, u32_t *const versionMinor, u32_t *const versionBuild);
-Qx_Error_t Qx_GetFirmwarePackageVersion_Tested(u32_t *const versionMajor, u32_t *const versionMinor, u32_t *const versionBuild);
+Qx_Error_t Qx_GetFirmwarePackageVersion_Installed(u32_t *const versionMajor, u32_t *const versionMinor,
+                                                  u32_t *const versionBuild);
+Qx_Error_t Qx_GetFirmwarePackageVersion_Tested(u32_t *const versionMajor, u32_t *const versionMinor,
+                                               u32_t *const versionBuild);
 Qx_Error_t Qx_UpdateToDedicatedFirmware(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_SetFullSpeedPollingCycle(u32_t cycle);
 Qx_Error_t Qx_Monitor_InstanceId_Set(Qx_PortHandle_t portHandle, u8_t instanceId);

@@ -1,7 +1,6 @@
 /* Compile-time check of the record layouts the bindings rely on. */
-#include "qx_layout.h"
 #include "qx_api.h"
-
+#include "qx_layout.h"
 
 QX_SIZE(Qx_Data_t, 8);
 QX_SIZE(Qx_IpAddress_t, 4);

@@ -238,44 +238,65 @@ typedef struct {
 /* ---- Native callbacks (never Python code) ------------------------------- */
 
 typedef void (*Qx_Can_TxFifo_GetState_Async_Callback_t)(Qx_PortHandle_t, u32_t, u32_t);
-typedef void (*Qx_Can_Monitor_BufferMode_Async_Callback_t)(Qx_PortHandle_t, u32_t, Qx_Can_Monitor_BufferItem_t const *const);
-typedef void (*Qx_Can_Monitor_ListMode_GetItem_Async_Callback_t)(Qx_PortHandle_t, u32_t, u64_t, u32_t, u32_t, u8_t, u8_t const *const);
+typedef void (*Qx_Can_Monitor_BufferMode_Async_Callback_t)(Qx_PortHandle_t, u32_t,
+                                                           Qx_Can_Monitor_BufferItem_t const *const);
+typedef void (*Qx_Can_Monitor_ListMode_GetItem_Async_Callback_t)(Qx_PortHandle_t, u32_t, u64_t, u32_t, u32_t, u8_t,
+                                                                 u8_t const *const);
 
 /* ---- Interface initialisation ------------------------------------------- */
 
-Qx_Error_t Qx_Can_InitInterface(Qx_PortHandle_t portHandle, Qx_Can_IdMode_t idMode, Qx_Can_InitInterface_CmdFlags_t flags);
+Qx_Error_t Qx_Can_InitInterface(Qx_PortHandle_t portHandle, Qx_Can_IdMode_t idMode,
+                                Qx_Can_InitInterface_CmdFlags_t flags);
 
 /* ---- Transmit FIFO ------------------------------------------------------ */
 
 Qx_Error_t Qx_Can_TxFifo_GetState(Qx_PortHandle_t portHandle, u32_t *const queuedMsgs, u32_t *const freeMsgs);
-Qx_Error_t Qx_Can_TxFifo_GetState_Async_AddCallback(Qx_PortHandle_t portHandle, Qx_Can_TxFifo_GetState_Async_Callback_t const callback);
+Qx_Error_t Qx_Can_TxFifo_GetState_Async_AddCallback(Qx_PortHandle_t portHandle,
+                                                    Qx_Can_TxFifo_GetState_Async_Callback_t const callback);
 Qx_Error_t Qx_Can_TxFifo_GetState_Async_RemoveCallback(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_Can_TxFifo_GetState_Async(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_Can_TxFifo_Reset(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_Can_TxFifo_QueueMsg(Qx_PortHandle_t portHandle, u32_t id, u8_t const *const msgData, u8_t dlc);
-Qx_Error_t Qx_Can_TxFifo_QueueMsgs(Qx_PortHandle_t portHandle, u32_t timeout, u32_t const msgCount, Qx_Can_TxFifo_MsgItem_t const *const msgs);
-Qx_Error_t Qx_Can_TxFifo_QueueMsgs2(Qx_PortHandle_t portHandle, Qx_Can_TxFifo_QueueMsgs2_CmdFlags_t flags, u32_t timeout, u32_t const msgCount, Qx_Can_TxFifo_MsgItem2_t const *const msgs);
+Qx_Error_t Qx_Can_TxFifo_QueueMsgs(Qx_PortHandle_t portHandle, u32_t timeout, u32_t const msgCount,
+                                   Qx_Can_TxFifo_MsgItem_t const *const msgs);
+Qx_Error_t Qx_Can_TxFifo_QueueMsgs2(Qx_PortHandle_t portHandle, Qx_Can_TxFifo_QueueMsgs2_CmdFlags_t flags,
+                                    u32_t timeout, u32_t const msgCount, Qx_Can_TxFifo_MsgItem2_t const *const msgs);
 
 /* ---- Bus monitor -------------------------------------------------------- */
 
-Qx_Error_t Qx_Can_Monitor_DefineFilter(Qx_PortHandle_t portHandle, Qx_Can_Monitor_DefineFilter_Mode_t mode, u32_t acceptanceCode, u32_t acceptanceMask);
-Qx_Error_t Qx_Can_Monitor_BufferMode_Start(Qx_PortHandle_t portHandle, Qx_Can_Monitor_BufferMode_Mode_t mode, u32_t bufferSize);
-Qx_Error_t Qx_Can_Monitor_BufferMode_Start2(Qx_PortHandle_t portHandle, Qx_Can_Monitor_BufferMode_Start2_CmdFlags_t flags, u32_t bufferSize);
+Qx_Error_t Qx_Can_Monitor_DefineFilter(Qx_PortHandle_t portHandle, Qx_Can_Monitor_DefineFilter_Mode_t mode,
+                                       u32_t acceptanceCode, u32_t acceptanceMask);
+Qx_Error_t Qx_Can_Monitor_BufferMode_Start(Qx_PortHandle_t portHandle, Qx_Can_Monitor_BufferMode_Mode_t mode,
+                                           u32_t bufferSize);
+Qx_Error_t Qx_Can_Monitor_BufferMode_Start2(Qx_PortHandle_t portHandle,
+                                            Qx_Can_Monitor_BufferMode_Start2_CmdFlags_t flags, u32_t bufferSize);
 Qx_Error_t Qx_Can_Monitor_BufferMode_Stop(Qx_PortHandle_t portHandle);
-Qx_Error_t Qx_Can_Monitor_BufferMode_GetItems(Qx_PortHandle_t portHandle, u32_t timeout, u32_t *const itemCount, Qx_Can_Monitor_BufferItem_t *const items);
-Qx_Error_t Qx_Can_Monitor_BufferMode_GetItems_Large(Qx_PortHandle_t portHandle, Qx_Can_Monitor_BufferMode_GetItems_Large_RspFlags_t *const flags, u32_t *const itemCount, Qx_Can_Monitor_BufferItem_Large_t *const largeItems);
-Qx_Error_t Qx_Can_Monitor_BufferMode_Async_Start(Qx_PortHandle_t portHandle, Qx_Can_Monitor_BufferMode_Mode_t mode, Qx_Can_Monitor_BufferMode_Async_Callback_t const callback);
+Qx_Error_t Qx_Can_Monitor_BufferMode_GetItems(Qx_PortHandle_t portHandle, u32_t timeout, u32_t *const itemCount,
+                                              Qx_Can_Monitor_BufferItem_t *const items);
+Qx_Error_t Qx_Can_Monitor_BufferMode_GetItems_Large(Qx_PortHandle_t portHandle,
+                                                    Qx_Can_Monitor_BufferMode_GetItems_Large_RspFlags_t *const flags,
+                                                    u32_t *const itemCount,
+                                                    Qx_Can_Monitor_BufferItem_Large_t *const largeItems);
+Qx_Error_t Qx_Can_Monitor_BufferMode_Async_Start(Qx_PortHandle_t portHandle, Qx_Can_Monitor_BufferMode_Mode_t mode,
+                                                 Qx_Can_Monitor_BufferMode_Async_Callback_t const callback);
 Qx_Error_t Qx_Can_Monitor_BufferMode_Async_Stop(Qx_PortHandle_t portHandle);
-Qx_Error_t Qx_Can_Monitor_BufferMode_EnableEvent(Qx_PortHandle_t portHandle, Qx_Common_EventHandle_t const *const eventHandle);
+Qx_Error_t Qx_Can_Monitor_BufferMode_EnableEvent(Qx_PortHandle_t portHandle,
+                                                 Qx_Common_EventHandle_t const *const eventHandle);
 Qx_Error_t Qx_Can_Monitor_BufferMode_DisableEvent(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_Can_Monitor_ListMode_Start(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_Can_Monitor_ListMode_Stop(Qx_PortHandle_t portHandle);
-Qx_Error_t Qx_Can_Monitor_ListMode_GetItem(Qx_PortHandle_t portHandle, u32_t timeout, u64_t *const timestamp, u32_t *const id, Qx_Can_Monitor_ListMode_GetItem_RspFlags_t *const flags, u8_t *const dlc, u8_t *const itemData);
-Qx_Error_t Qx_Can_Monitor_ListMode_GetItem_Async_AddCallback(Qx_PortHandle_t portHandle, Qx_Can_Monitor_ListMode_GetItem_Async_Callback_t const callback);
+Qx_Error_t Qx_Can_Monitor_ListMode_GetItem(Qx_PortHandle_t portHandle, u32_t timeout, u64_t *const timestamp,
+                                           u32_t *const id, Qx_Can_Monitor_ListMode_GetItem_RspFlags_t *const flags,
+                                           u8_t *const dlc, u8_t *const itemData);
+Qx_Error_t Qx_Can_Monitor_ListMode_GetItem_Async_AddCallback(
+    Qx_PortHandle_t portHandle, Qx_Can_Monitor_ListMode_GetItem_Async_Callback_t const callback);
 Qx_Error_t Qx_Can_Monitor_ListMode_GetItem_Async_RemoveCallback(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_Can_Monitor_ListMode_GetItem_Async(Qx_PortHandle_t portHandle, u32_t timeout);
-Qx_Error_t Qx_Can_Monitor_WriteUserEvent(Qx_PortHandle_t portHandle, u8_t eventId, u8_t eventDataLength, u8_t const *const eventData);
-Qx_Error_t Qx_Can_Monitor_MonitorTime_Get(Qx_PortHandle_t portHandle, Qx_Can_Monitor_MonitorTime_Get_RspFlags_t *const flags, u64_t *const monitorTime, u64_t *const hostTime);
+Qx_Error_t Qx_Can_Monitor_WriteUserEvent(Qx_PortHandle_t portHandle, u8_t eventId, u8_t eventDataLength,
+                                         u8_t const *const eventData);
+Qx_Error_t Qx_Can_Monitor_MonitorTime_Get(Qx_PortHandle_t portHandle,
+                                          Qx_Can_Monitor_MonitorTime_Get_RspFlags_t *const flags,
+                                          u64_t *const monitorTime, u64_t *const hostTime);
 
 #ifdef __cplusplus
 }

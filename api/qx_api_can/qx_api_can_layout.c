@@ -1,7 +1,6 @@
 /* Compile-time check of the CAN record layouts the bindings rely on. */
-#include "qx_layout.h"
 #include "qx_api_can.h"
-
+#include "qx_layout.h"
 
 QX_SIZE(Qx_Common_Signal_t, 4);
 

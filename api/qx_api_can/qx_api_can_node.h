@@ -82,16 +82,31 @@ typedef struct {
 
 #pragma pack(pop)
 
-Qx_Error_t Qx_Can_CyclicMsgs_Parity_Define(Qx_PortHandle_t portHandle, u32_t id, Qx_Can_CyclicMsgs_Parity_Mode_t mode, Qx_Common_Signal_t const signal, Qx_Can_Data_t const data);
+Qx_Error_t Qx_Can_CyclicMsgs_Parity_Define(Qx_PortHandle_t portHandle, u32_t id, Qx_Can_CyclicMsgs_Parity_Mode_t mode,
+                                           Qx_Common_Signal_t const signal, Qx_Can_Data_t const data);
 Qx_Error_t Qx_Can_CyclicMsgs_Parity_Delete(Qx_PortHandle_t portHandle, u32_t id, Qx_Common_Signal_t const signal);
-Qx_Error_t Qx_Can_CyclicMsgs_Checksum_Define(Qx_PortHandle_t portHandle, Qx_Can_CyclicMsgs_Checksum_Mode_t mode, u32_t id, Qx_Common_Signal_t const signal, Qx_Can_Data_t const *const data);
-Qx_Error_t Qx_Can_CyclicMsgs_Checksum_Define_XorWithUserBytes(Qx_PortHandle_t portHandle, u32_t id, Qx_Common_Signal_t const signal, Qx_Can_Data_t const *const data, u8_t numberOfUserBytes, u8_t const *const userBytes);
-Qx_Error_t Qx_Can_CyclicMsgs_Checksum_Define_GeneralCrcWithUserBytes(Qx_PortHandle_t portHandle, u32_t id, Qx_Common_Signal_t const signal, Qx_Can_Data_t const *const data, Qx_Can_CyclicMsgs_Checksum_Define_GeneralCrc_Parameters_t const *const parameters);
-Qx_Error_t Qx_Can_CyclicMsgs_Checksum_Define_Custom12(Qx_PortHandle_t portHandle, u32_t id, Qx_Common_Signal_t const signal, Qx_Can_Data_t const *const data, Qx_Can_CyclicMsgs_Checksum_Define_Custom12_Parameters_t const *const parameters);
-Qx_Error_t Qx_Can_CyclicMsgs_Checksum_Define_AddBytes(Qx_PortHandle_t portHandle, u32_t id, Qx_Common_Signal_t const signal, Qx_Can_Data_t const *const data, Qx_Can_CyclicMsgs_Checksum_Define_AddBytes_Parameters_t const *const parameters);
+Qx_Error_t Qx_Can_CyclicMsgs_Checksum_Define(Qx_PortHandle_t portHandle, Qx_Can_CyclicMsgs_Checksum_Mode_t mode,
+                                             u32_t id, Qx_Common_Signal_t const signal,
+                                             Qx_Can_Data_t const *const data);
+Qx_Error_t Qx_Can_CyclicMsgs_Checksum_Define_XorWithUserBytes(Qx_PortHandle_t portHandle, u32_t id,
+                                                              Qx_Common_Signal_t const signal,
+                                                              Qx_Can_Data_t const *const data, u8_t numberOfUserBytes,
+                                                              u8_t const *const userBytes);
+Qx_Error_t Qx_Can_CyclicMsgs_Checksum_Define_GeneralCrcWithUserBytes(
+    Qx_PortHandle_t portHandle, u32_t id, Qx_Common_Signal_t const signal, Qx_Can_Data_t const *const data,
+    Qx_Can_CyclicMsgs_Checksum_Define_GeneralCrc_Parameters_t const *const parameters);
+Qx_Error_t Qx_Can_CyclicMsgs_Checksum_Define_Custom12(
+    Qx_PortHandle_t portHandle, u32_t id, Qx_Common_Signal_t const signal, Qx_Can_Data_t const *const data,
+    Qx_Can_CyclicMsgs_Checksum_Define_Custom12_Parameters_t const *const parameters);
+Qx_Error_t Qx_Can_CyclicMsgs_Checksum_Define_AddBytes(
+    Qx_PortHandle_t portHandle, u32_t id, Qx_Common_Signal_t const signal, Qx_Can_Data_t const *const data,
+    Qx_Can_CyclicMsgs_Checksum_Define_AddBytes_Parameters_t const *const parameters);
 Qx_Error_t Qx_Can_CyclicMsgs_Checksum_Delete(Qx_PortHandle_t portHandle, u32_t id, Qx_Common_Signal_t const signal);
-Qx_Error_t Qx_Can_CyclicMsgs_Property_SetById(Qx_PortHandle_t portHandle, Qx_Can_CyclicMsgs_Property_SetById_Cmd_t const *const command);
-Qx_Error_t Qx_Can_CyclicMsgs_Property_GetById(Qx_PortHandle_t portHandle, Qx_Can_CyclicMsgs_Property_GetById_Cmd_t const *const command, Qx_Can_CyclicMsgs_Property_GetById_Rsp_t *const response);
+Qx_Error_t Qx_Can_CyclicMsgs_Property_SetById(Qx_PortHandle_t portHandle,
+                                              Qx_Can_CyclicMsgs_Property_SetById_Cmd_t const *const command);
+Qx_Error_t Qx_Can_CyclicMsgs_Property_GetById(Qx_PortHandle_t portHandle,
+                                              Qx_Can_CyclicMsgs_Property_GetById_Cmd_t const *const command,
+                                              Qx_Can_CyclicMsgs_Property_GetById_Rsp_t *const response);
 
 /* ---- Node baud rates and bit timing -------------------------------------- */
 
@@ -183,12 +198,19 @@ typedef struct {
 
 #pragma pack(pop)
 
-Qx_Error_t Qx_Can_Node_CalculateBaudrateRegisterValue(Qx_PortHandle_t portHandle, u32_t *registerValue, double canControllerClock, double baudrate, u8_t samplePoint, u8_t numberOfTimeQuanta, u8_t sjw, u8_t numberOfSamples);
-Qx_Error_t Qx_Can_Node_SetBaudrateRegisterAndTransceiverType(Qx_PortHandle_t portHandle, u32_t registerValue, Qx_Can_Node_TransceiverType_t transceiverType);
-Qx_Error_t Qx_Can_Node_Baudrate_Set(Qx_PortHandle_t portHandle, u32_t baudrate, Qx_Can_Node_Baudrate_Set_ExtendedParam_t const *const extendedParam, Qx_Can_Node_Baudrate_ActualValues_t *actualValues);
+Qx_Error_t Qx_Can_Node_CalculateBaudrateRegisterValue(Qx_PortHandle_t portHandle, u32_t *registerValue,
+                                                      double canControllerClock, double baudrate, u8_t samplePoint,
+                                                      u8_t numberOfTimeQuanta, u8_t sjw, u8_t numberOfSamples);
+Qx_Error_t Qx_Can_Node_SetBaudrateRegisterAndTransceiverType(Qx_PortHandle_t portHandle, u32_t registerValue,
+                                                             Qx_Can_Node_TransceiverType_t transceiverType);
+Qx_Error_t Qx_Can_Node_Baudrate_Set(Qx_PortHandle_t portHandle, u32_t baudrate,
+                                    Qx_Can_Node_Baudrate_Set_ExtendedParam_t const *const extendedParam,
+                                    Qx_Can_Node_Baudrate_ActualValues_t *actualValues);
 Qx_Error_t Qx_Can_Node_Baudrate_Get(Qx_PortHandle_t portHandle, Qx_Can_Node_Baudrate_ActualValues_t *actualValues);
-Qx_Error_t Qx_Can_Node_BaudrateFd_Set(Qx_PortHandle_t portHandle, Qx_Can_Node_BaudrateFd_Set_Cmd_t const *const command, Qx_Can_Node_BaudrateFd_Set_Rsp_t *response);
-Qx_Error_t Qx_Can_Node_BaudrateFd_Get(Qx_PortHandle_t portHandle, Qx_Can_Node_BaudrateFd_Get_CmdFlags_t flags, Qx_Can_Node_BaudrateFd_Get_Rsp_t *response);
+Qx_Error_t Qx_Can_Node_BaudrateFd_Set(Qx_PortHandle_t portHandle, Qx_Can_Node_BaudrateFd_Set_Cmd_t const *const command,
+                                      Qx_Can_Node_BaudrateFd_Set_Rsp_t *response);
+Qx_Error_t Qx_Can_Node_BaudrateFd_Get(Qx_PortHandle_t portHandle, Qx_Can_Node_BaudrateFd_Get_CmdFlags_t flags,
+                                      Qx_Can_Node_BaudrateFd_Get_Rsp_t *response);
 
 /* ---- Node state, transceiver and properties ------------------------------ */
 
@@ -269,7 +291,8 @@ typedef struct {
 
 Qx_Error_t Qx_Can_Node_ErrorFrameCounter_Get(Qx_PortHandle_t portHandle, u32_t *errorFrameCounter);
 Qx_Error_t Qx_Can_Node_ErrorFrameCounter_Reset(Qx_PortHandle_t portHandle);
-Qx_Error_t Qx_Can_Node_GetState(Qx_PortHandle_t portHandle, Qx_Can_Node_GetState_Mode_t mode, Qx_Can_Node_GetState_Rsp_t *response);
+Qx_Error_t Qx_Can_Node_GetState(Qx_PortHandle_t portHandle, Qx_Can_Node_GetState_Mode_t mode,
+                                Qx_Can_Node_GetState_Rsp_t *response);
 Qx_Error_t Qx_Can_Node_Transceiver_SetMode(Qx_PortHandle_t portHandle, Qx_Can_Node_Transceiver_Mode_t mode);
 Qx_Error_t Qx_Can_Node_TxPath_Control(Qx_PortHandle_t portHandle, Qx_Can_Node_TxPath_Mode_t mode);
 Qx_Error_t Qx_Can_Node_BusTermination_Enable(Qx_PortHandle_t portHandle);
@@ -277,10 +300,14 @@ Qx_Error_t Qx_Can_Node_BusTermination_Disable(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_Can_Node_InternalVBat_Enable(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_Can_Node_InternalVBat_Disable(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_Can_Node_BusIdleTime_Get(Qx_PortHandle_t portHandle, u32_t *busIdleTime);
-Qx_Error_t Qx_Can_Node_FdState_Get(Qx_PortHandle_t portHandle, Qx_Can_Node_FdState_Get_CmdFlags_t flags, Qx_Can_Node_FdState_Get_Rsp_t *response);
+Qx_Error_t Qx_Can_Node_FdState_Get(Qx_PortHandle_t portHandle, Qx_Can_Node_FdState_Get_CmdFlags_t flags,
+                                   Qx_Can_Node_FdState_Get_Rsp_t *response);
 Qx_Error_t Qx_Can_Node_FdState_Set(Qx_PortHandle_t portHandle, Qx_Can_Node_FdState_Set_Cmd_t const *const command);
-Qx_Error_t Qx_Can_Node_Property_SetById(Qx_PortHandle_t portHandle, Qx_Can_Node_Property_SetById_Cmd_t const *const command);
-Qx_Error_t Qx_Can_Node_Property_GetById(Qx_PortHandle_t portHandle, Qx_Can_Node_Property_GetById_Cmd_t const *const command, Qx_Can_Node_Property_GetById_Rsp_t *response);
+Qx_Error_t Qx_Can_Node_Property_SetById(Qx_PortHandle_t portHandle,
+                                        Qx_Can_Node_Property_SetById_Cmd_t const *const command);
+Qx_Error_t Qx_Can_Node_Property_GetById(Qx_PortHandle_t portHandle,
+                                        Qx_Can_Node_Property_GetById_Cmd_t const *const command,
+                                        Qx_Can_Node_Property_GetById_Rsp_t *response);
 
 /* ---- Cyclic messages: definition and control ----------------------------- */
 
@@ -343,20 +370,34 @@ typedef struct {
 
 #pragma pack(pop)
 
-Qx_Error_t Qx_Can_CyclicMsgs_DefineMsg(Qx_PortHandle_t portHandle, u32_t id, u16_t cycleTime, Qx_Can_CyclicMsgs_SendState_t sendState, u8_t group, u8_t msgCount, u8_t const *const msgData, u8_t dlc);
+Qx_Error_t Qx_Can_CyclicMsgs_DefineMsg(Qx_PortHandle_t portHandle, u32_t id, u16_t cycleTime,
+                                       Qx_Can_CyclicMsgs_SendState_t sendState, u8_t group, u8_t msgCount,
+                                       u8_t const *const msgData, u8_t dlc);
 Qx_Error_t Qx_Can_CyclicMsgs_DeleteMsg(Qx_PortHandle_t portHandle, u32_t id);
 Qx_Error_t Qx_Can_CyclicMsgs_SetMsgBreakCount(Qx_PortHandle_t portHandle, u32_t id, u16_t breakCount);
 Qx_Error_t Qx_Can_CyclicMsgs_SetMsgBreakTime(Qx_PortHandle_t portHandle, u32_t id, u16_t breakTime);
-Qx_Error_t Qx_Can_CyclicMsgs_SetCalculationBreakCount(Qx_PortHandle_t portHandle, u32_t id, Qx_Common_Signal_t const signal, Qx_Can_CyclicMsgs_SetCalculationBreakCount_Mode_t mode, u16_t breakCount);
-Qx_Error_t Qx_Can_CyclicMsgs_DefineDisturbance(Qx_PortHandle_t portHandle, u32_t id, u8_t mode, u16_t numberOfMsgs, Qx_Can_Data_t const mask, Qx_Can_Data_t const data);
-Qx_Error_t Qx_Can_CyclicMsgs_ChangeMsg(Qx_PortHandle_t portHandle, Qx_Can_CyclicMsgs_ChangeMsg_Parameters_t const *const parameters);
-Qx_Error_t Qx_Can_CyclicMsgs_ChangeMsgData(Qx_PortHandle_t portHandle, u32_t id, u8_t const *const msgMask, u8_t dlc, u8_t const *const msgData, Qx_Can_CyclicMsgs_ChangeMsgData_ChangeMode_t changeMode, u16_t numberOfMsgsBeforeRestore);
+Qx_Error_t Qx_Can_CyclicMsgs_SetCalculationBreakCount(Qx_PortHandle_t portHandle, u32_t id,
+                                                      Qx_Common_Signal_t const signal,
+                                                      Qx_Can_CyclicMsgs_SetCalculationBreakCount_Mode_t mode,
+                                                      u16_t breakCount);
+Qx_Error_t Qx_Can_CyclicMsgs_DefineDisturbance(Qx_PortHandle_t portHandle, u32_t id, u8_t mode, u16_t numberOfMsgs,
+                                               Qx_Can_Data_t const mask, Qx_Can_Data_t const data);
+Qx_Error_t Qx_Can_CyclicMsgs_ChangeMsg(Qx_PortHandle_t portHandle,
+                                       Qx_Can_CyclicMsgs_ChangeMsg_Parameters_t const *const parameters);
+Qx_Error_t Qx_Can_CyclicMsgs_ChangeMsgData(Qx_PortHandle_t portHandle, u32_t id, u8_t const *const msgMask, u8_t dlc,
+                                           u8_t const *const msgData,
+                                           Qx_Can_CyclicMsgs_ChangeMsgData_ChangeMode_t changeMode,
+                                           u16_t numberOfMsgsBeforeRestore);
 Qx_Error_t Qx_Can_CyclicMsgs_ChangeCycleTime(Qx_PortHandle_t portHandle, u32_t id, u16_t cycleTime);
-Qx_Error_t Qx_Can_CyclicMsgs_ChangeMsgDataAndMsgCount(Qx_PortHandle_t portHandle, u32_t id, u8_t msgCount, u8_t const *const msgMask, u8_t dlc, u8_t const *const msgData, Qx_Can_CyclicMsgs_ChangeMsgData_ChangeMode_t changeMode, u16_t numberOfMsgsBeforeRestore);
+Qx_Error_t Qx_Can_CyclicMsgs_ChangeMsgDataAndMsgCount(Qx_PortHandle_t portHandle, u32_t id, u8_t msgCount,
+                                                      u8_t const *const msgMask, u8_t dlc, u8_t const *const msgData,
+                                                      Qx_Can_CyclicMsgs_ChangeMsgData_ChangeMode_t changeMode,
+                                                      u16_t numberOfMsgsBeforeRestore);
 Qx_Error_t Qx_Can_CyclicMsgs_ChangeGroupNumber(Qx_PortHandle_t portHandle, u32_t id, u8_t group);
 Qx_Error_t Qx_Can_CyclicMsgs_StartMsg(Qx_PortHandle_t portHandle, u32_t id);
 Qx_Error_t Qx_Can_CyclicMsgs_StopMsg(Qx_PortHandle_t portHandle, u32_t id);
-Qx_Error_t Qx_Can_CyclicMsgs_GetMsgState(Qx_PortHandle_t portHandle, u32_t id, Qx_Can_CyclicMsgs_GetMsgState_Rsp_t *const response);
+Qx_Error_t Qx_Can_CyclicMsgs_GetMsgState(Qx_PortHandle_t portHandle, u32_t id,
+                                         Qx_Can_CyclicMsgs_GetMsgState_Rsp_t *const response);
 Qx_Error_t Qx_Can_CyclicMsgs_StartGroup(Qx_PortHandle_t portHandle, u8_t group);
 Qx_Error_t Qx_Can_CyclicMsgs_StopGroup(Qx_PortHandle_t portHandle, u8_t group);
 
@@ -417,13 +458,23 @@ typedef struct {
 
 #pragma pack(pop)
 
-Qx_Error_t Qx_Can_CyclicMsgs_MultiplexBytes_Define(Qx_PortHandle_t portHandle, u32_t id, u8_t byteIndex, u8_t numberOfValues, Qx_Can_Data_t const *const values, Qx_Can_Data_t const *const mask);
-Qx_Error_t Qx_Can_CyclicMsgs_MultiplexBytes_Stop(Qx_PortHandle_t portHandle, u32_t id, Qx_Can_Data_t const *const restoreData, Qx_Can_Data_t const *const restoreMask);
-Qx_Error_t Qx_Can_CyclicMsgs_Ramp_Define(Qx_PortHandle_t portHandle, Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t const *const parameters);
+Qx_Error_t Qx_Can_CyclicMsgs_MultiplexBytes_Define(Qx_PortHandle_t portHandle, u32_t id, u8_t byteIndex,
+                                                   u8_t numberOfValues, Qx_Can_Data_t const *const values,
+                                                   Qx_Can_Data_t const *const mask);
+Qx_Error_t Qx_Can_CyclicMsgs_MultiplexBytes_Stop(Qx_PortHandle_t portHandle, u32_t id,
+                                                 Qx_Can_Data_t const *const restoreData,
+                                                 Qx_Can_Data_t const *const restoreMask);
+Qx_Error_t Qx_Can_CyclicMsgs_Ramp_Define(Qx_PortHandle_t portHandle,
+                                         Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t const *const parameters);
 Qx_Error_t Qx_Can_CyclicMsgs_Ramp_Delete(Qx_PortHandle_t portHandle, u32_t id, Qx_Common_Signal_t const signal);
-Qx_Error_t Qx_Can_CyclicMsgs_Ramp_ChangeMode(Qx_PortHandle_t portHandle, u32_t numberOfRamps, Qx_Can_CyclicMsgs_Ramp_ChangeMode_Ramps_t const *const ramps);
-Qx_Error_t Qx_Can_CyclicMsgs_Ramp_GetState(Qx_PortHandle_t portHandle, u32_t id, Qx_Common_Signal_t const signal, Qx_Can_CyclicMsgs_Ramp_State_Flags_t *const stateFlags, Qx_Can_CyclicMsgs_Ramp_State_Flags_t *const errorFlags, u32_t *const rampSum, u16_t *const currentValue);
-Qx_Error_t Qx_Can_CyclicMsgs_Ramp_DefineIncRamp(Qx_PortHandle_t portHandle, Qx_Can_CyclicMsgs_Ramp_DefineIncRamp_Parameters_t const *const parameters);
+Qx_Error_t Qx_Can_CyclicMsgs_Ramp_ChangeMode(Qx_PortHandle_t portHandle, u32_t numberOfRamps,
+                                             Qx_Can_CyclicMsgs_Ramp_ChangeMode_Ramps_t const *const ramps);
+Qx_Error_t Qx_Can_CyclicMsgs_Ramp_GetState(Qx_PortHandle_t portHandle, u32_t id, Qx_Common_Signal_t const signal,
+                                           Qx_Can_CyclicMsgs_Ramp_State_Flags_t *const stateFlags,
+                                           Qx_Can_CyclicMsgs_Ramp_State_Flags_t *const errorFlags, u32_t *const rampSum,
+                                           u16_t *const currentValue);
+Qx_Error_t Qx_Can_CyclicMsgs_Ramp_DefineIncRamp(
+    Qx_PortHandle_t portHandle, Qx_Can_CyclicMsgs_Ramp_DefineIncRamp_Parameters_t const *const parameters);
 Qx_Error_t Qx_Can_CyclicMsgs_Ramp_ResetRampSum(Qx_PortHandle_t portHandle, u32_t id, Qx_Common_Signal_t const signal);
 
 #ifdef __cplusplus

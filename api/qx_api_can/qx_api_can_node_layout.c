@@ -1,7 +1,6 @@
 /* Compile-time check of the node and cyclic message record layouts. */
-#include "qx_layout.h"
 #include "qx_api_can_node.h"
-
+#include "qx_layout.h"
 
 /* Parity, checksums and properties. Records ending in pointers take the
  * host's pointer size. */

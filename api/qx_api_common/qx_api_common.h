@@ -16,8 +16,8 @@
 #ifndef QX_API_COMMON_H
 #define QX_API_COMMON_H
 
-#include "qx_types.h"
 #include "qx_api.h"
+#include "qx_types.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -171,8 +171,8 @@ Qx_Error_t Qx_Common_GetFirmwareVersion_Async_AddCallback(Qx_PortHandle_t portHa
                                                           Qx_Common_GetFirmwareVersion_Async_Callback_t const callback);
 Qx_Error_t Qx_Common_GetFirmwareVersion_Async_RemoveCallback(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_Common_GetFirmwareVersion_Async(Qx_PortHandle_t portHandle);
-Qx_Error_t Qx_Common_GetFirmwareErrorDescription(Qx_PortHandle_t portHandle, Qx_Error_t const errorCode, char *const text,
-                                                 u32_t *const textSize);
+Qx_Error_t Qx_Common_GetFirmwareErrorDescription(Qx_PortHandle_t portHandle, Qx_Error_t const errorCode,
+                                                 char *const text, u32_t *const textSize);
 Qx_Error_t Qx_Common_GetHardwareVersion(Qx_PortHandle_t portHandle, Qx_Common_GetHardwareVersion_Cmd_t const *const cmd,
                                         Qx_Common_GetHardwareVersion_Rsp_t *const rsp);
 Qx_Error_t Qx_Common_SoftwareReset(Qx_PortHandle_t portHandle);
@@ -271,7 +271,8 @@ Qx_Error_t Qx_Common_Ethernet_IpAddress_Set(Qx_PortHandle_t portHandle, u8_t con
 Qx_Error_t Qx_Common_Ethernet_IpAddress_Get(Qx_PortHandle_t portHandle, u8_t *const ipAddress);
 Qx_Error_t Qx_Common_Ethernet_DHCP_Mode_Set(Qx_PortHandle_t portHandle, Qx_Common_Ethernet_DHCP_Mode_t dhcpMode);
 Qx_Error_t Qx_Common_Ethernet_DHCP_Mode_Get(Qx_PortHandle_t portHandle, Qx_Common_Ethernet_DHCP_Mode_t *const dhcpMode);
-Qx_Error_t Qx_Common_Ethernet_GetNetworkAdapterInfo(u32_t *const adapterCount, Qx_Ethernet_AdapterInfo_t *const adapterInfo);
+Qx_Error_t Qx_Common_Ethernet_GetNetworkAdapterInfo(u32_t *const adapterCount,
+                                                    Qx_Ethernet_AdapterInfo_t *const adapterInfo);
 Qx_Error_t Qx_Common_Ethernet_SubNetMask_Set(Qx_PortHandle_t portHandle, u8_t const *const subNetMask);
 Qx_Error_t Qx_Common_Ethernet_SubNetMask_Get(Qx_PortHandle_t portHandle, u8_t *const subNetMask);
 Qx_Error_t Qx_Common_Ethernet_TcpPort_Get(Qx_PortHandle_t portHandle, u16_t *const tcpPort);

@@ -640,19 +640,32 @@ Qx_Error_t Qx_Common_EA_AllocateEventByHandle(Qx_PortHandle_t portHandle, Qx_Com
 Qx_Error_t Qx_Common_EA_AllocateActionByHandle(Qx_PortHandle_t portHandle, Qx_Common_EA_ActionHandle_t actionHandle);
 Qx_Error_t Qx_Common_EA_InitEvent(Qx_PortHandle_t portHandle, Qx_Common_EA_InitEvent_Cmd_t const *const command);
 Qx_Error_t Qx_Common_EA_InitAction(Qx_PortHandle_t portHandle, Qx_Common_EA_InitAction_Cmd_t const *const command);
-Qx_Error_t Qx_Common_EA_AssignActionToEvent(Qx_PortHandle_t portHandle, Qx_Common_EA_ActionHandle_t actionHandle, Qx_Common_EA_EventHandle_t eventHandle);
-Qx_Error_t Qx_Common_EA_DetachActionFromEvent(Qx_PortHandle_t portHandle, Qx_Common_EA_DetachActionFromEvent_Cmd_t const *const command);
-Qx_Error_t Qx_Common_EA_DeleteEvent(Qx_PortHandle_t portHandle, Qx_Common_EA_DeleteEvent_CmdFlags_t flags, Qx_Common_EA_EventHandle_t eventHandle);
-Qx_Error_t Qx_Common_EA_DeleteAction(Qx_PortHandle_t portHandle, Qx_Common_EA_DeleteAction_CmdFlags_t flags, Qx_Common_EA_ActionHandle_t actionHandle);
+Qx_Error_t Qx_Common_EA_AssignActionToEvent(Qx_PortHandle_t portHandle, Qx_Common_EA_ActionHandle_t actionHandle,
+                                            Qx_Common_EA_EventHandle_t eventHandle);
+Qx_Error_t Qx_Common_EA_DetachActionFromEvent(Qx_PortHandle_t portHandle,
+                                              Qx_Common_EA_DetachActionFromEvent_Cmd_t const *const command);
+Qx_Error_t Qx_Common_EA_DeleteEvent(Qx_PortHandle_t portHandle, Qx_Common_EA_DeleteEvent_CmdFlags_t flags,
+                                    Qx_Common_EA_EventHandle_t eventHandle);
+Qx_Error_t Qx_Common_EA_DeleteAction(Qx_PortHandle_t portHandle, Qx_Common_EA_DeleteAction_CmdFlags_t flags,
+                                     Qx_Common_EA_ActionHandle_t actionHandle);
 Qx_Error_t Qx_Common_EA_ExecuteAction(Qx_PortHandle_t portHandle, Qx_Common_EA_ActionHandle_t actionHandle);
 Qx_Error_t Qx_Common_EA_CancelAction(Qx_PortHandle_t portHandle, Qx_Common_EA_ActionHandle_t actionHandle);
-Qx_Error_t Qx_Common_EA_SetEventProperty(Qx_PortHandle_t portHandle, Qx_Common_EA_SetEventProperty_Cmd_t const *const command);
-Qx_Error_t Qx_Common_EA_GetEventProperty(Qx_PortHandle_t portHandle, Qx_Common_EA_GetEventProperty_Cmd_t const *const command, Qx_Common_EA_GetEventProperty_Rsp_t *const response);
-Qx_Error_t Qx_Common_EA_SetActionProperty(Qx_PortHandle_t portHandle, Qx_Common_EA_SetActionProperty_Cmd_t const *const command);
-Qx_Error_t Qx_Common_EA_GetActionProperty(Qx_PortHandle_t portHandle, Qx_Common_EA_GetActionProperty_Cmd_t const *const command, Qx_Common_EA_GetActionProperty_Rsp_t *const response);
-Qx_Error_t Qx_Common_EA_SimulateEvent(Qx_PortHandle_t portHandle, Qx_Common_EA_SimulateEvent_Cmd_t const *const command);
-Qx_Error_t Qx_Common_EA_NotifyHost_AddCallback(Qx_PortHandle_t portHandle, Qx_Common_EA_NotifyHost_AddCallback_Cmd_t const *const command);
-Qx_Error_t Qx_Common_EA_NotifyHost_RemoveCallback(Qx_PortHandle_t portHandle, Qx_Common_EA_NotifyHost_RemoveCallback_Cmd_t const *const command);
+Qx_Error_t Qx_Common_EA_SetEventProperty(Qx_PortHandle_t portHandle,
+                                         Qx_Common_EA_SetEventProperty_Cmd_t const *const command);
+Qx_Error_t Qx_Common_EA_GetEventProperty(Qx_PortHandle_t portHandle,
+                                         Qx_Common_EA_GetEventProperty_Cmd_t const *const command,
+                                         Qx_Common_EA_GetEventProperty_Rsp_t *const response);
+Qx_Error_t Qx_Common_EA_SetActionProperty(Qx_PortHandle_t portHandle,
+                                          Qx_Common_EA_SetActionProperty_Cmd_t const *const command);
+Qx_Error_t Qx_Common_EA_GetActionProperty(Qx_PortHandle_t portHandle,
+                                          Qx_Common_EA_GetActionProperty_Cmd_t const *const command,
+                                          Qx_Common_EA_GetActionProperty_Rsp_t *const response);
+Qx_Error_t Qx_Common_EA_SimulateEvent(Qx_PortHandle_t portHandle,
+                                      Qx_Common_EA_SimulateEvent_Cmd_t const *const command);
+Qx_Error_t Qx_Common_EA_NotifyHost_AddCallback(Qx_PortHandle_t portHandle,
+                                               Qx_Common_EA_NotifyHost_AddCallback_Cmd_t const *const command);
+Qx_Error_t Qx_Common_EA_NotifyHost_RemoveCallback(Qx_PortHandle_t portHandle,
+                                                  Qx_Common_EA_NotifyHost_RemoveCallback_Cmd_t const *const command);
 
 #ifdef __cplusplus
 }

@@ -1,48 +1,47 @@
 /* Compile-time check of the event/action engine's record layouts. */
-#include "qx_layout.h"
 #include "qx_api_common_ea.h"
-
+#include "qx_layout.h"
 
 /* Event conditions: transport protocol and Com. */
 QX_SIZE(Qx_Common_EA_InitEvent_SubCmd_Tp_RxIndication_t, 4);
 QX_OFFSET(Qx_Common_EA_InitEvent_SubCmd_Tp_RxIndication_t, reserved3, 3);
 
-#define QX_COM_PDU(type, pdu)                     \
-  QX_SIZE(type, 528);                             \
-  QX_OFFSET(type, pdu, 4);                        \
-  QX_OFFSET(type, CompareOffset, 8);              \
-  QX_OFFSET(type, CompareLength, 12);             \
-  QX_OFFSET(type, reserved3, 15);                 \
+#define QX_COM_PDU(type, pdu)         \
+  QX_SIZE(type, 528);                 \
+  QX_OFFSET(type, pdu, 4);            \
+  QX_OFFSET(type, CompareOffset, 8);  \
+  QX_OFFSET(type, CompareLength, 12); \
+  QX_OFFSET(type, reserved3, 15);     \
   QX_OFFSET(type, CompareMaskAndData, 16)
 QX_COM_PDU(Qx_Common_EA_InitEvent_SubCmd_Com_RxIndication_t, RxPduId);
 QX_COM_PDU(Qx_Common_EA_InitEvent_SubCmd_Com_TxConfirmation_t, TxPduId);
 QX_COM_PDU(Qx_Common_EA_InitEvent_SubCmd_Com_Transmit_t, TxPduId);
 
-#define QX_COM_SIGNAL(type, pdu, signal)          \
-  QX_SIZE(type, 24);                              \
-  QX_OFFSET(type, pdu, 4);                        \
-  QX_OFFSET(type, signal, 8);                     \
-  QX_OFFSET(type, ConditionType, 12);             \
-  QX_OFFSET(type, reserved3, 15);                 \
-  QX_OFFSET(type, ConditionMask, 16);             \
+#define QX_COM_SIGNAL(type, pdu, signal) \
+  QX_SIZE(type, 24);                     \
+  QX_OFFSET(type, pdu, 4);               \
+  QX_OFFSET(type, signal, 8);            \
+  QX_OFFSET(type, ConditionType, 12);    \
+  QX_OFFSET(type, reserved3, 15);        \
+  QX_OFFSET(type, ConditionMask, 16);    \
   QX_OFFSET(type, ConditionX, 20)
 QX_COM_SIGNAL(Qx_Common_EA_InitEvent_SubCmd_Com_RxPduSignal_RxInd_t, RxPduId, RxPduSignalId);
 QX_COM_SIGNAL(Qx_Common_EA_InitEvent_SubCmd_Com_TxPduSignal_TxCon_t, TxPduId, TxPduSignalId);
 
 /* Event conditions: network management, transceiver, trigger, software and
  * FlexRay. */
-#define QX_NM(type)                               \
-  QX_SIZE(type, 8);                               \
-  QX_OFFSET(type, BusType, 4);                    \
-  QX_OFFSET(type, ControllerId, 5);               \
-  QX_OFFSET(type, EcuId, 6);                      \
+#define QX_NM(type)                 \
+  QX_SIZE(type, 8);                 \
+  QX_OFFSET(type, BusType, 4);      \
+  QX_OFFSET(type, ControllerId, 5); \
+  QX_OFFSET(type, EcuId, 6);        \
   QX_OFFSET(type, reserved, 7)
 QX_NM(Qx_Common_EA_InitEvent_SubCmd_Nm_BusSleepMode_t);
 QX_NM(Qx_Common_EA_InitEvent_SubCmd_Nm_NetworkMode_t);
 
-#define QX_CHANNEL(type)                          \
-  QX_SIZE(type, 8);                               \
-  QX_OFFSET(type, Channel, 4);                    \
+#define QX_CHANNEL(type)       \
+  QX_SIZE(type, 8);            \
+  QX_OFFSET(type, Channel, 4); \
   QX_OFFSET(type, reserved3, 7)
 QX_CHANNEL(Qx_Common_EA_InitEvent_SubCmd_Transceiver_WakeUp_t);
 QX_CHANNEL(Qx_Common_EA_InitEvent_SubCmd_Trigger_SoftwareIn_t);
@@ -59,16 +58,16 @@ QX_OFFSET(Qx_Common_EA_InitEvent_SubCmd_FlexRay_CycleStart_t, BaseCycle, 4);
 QX_OFFSET(Qx_Common_EA_InitEvent_SubCmd_FlexRay_CycleStart_t, CycleRepetition, 5);
 QX_OFFSET(Qx_Common_EA_InitEvent_SubCmd_FlexRay_CycleStart_t, reserved2, 7);
 
-#define QX_FLEXRAY_PDU(type)                      \
-  QX_SIZE(type, 1544);                            \
-  QX_OFFSET(type, NumberOfPduIds, 4);             \
-  QX_OFFSET(type, CompareLength, 6);              \
-  QX_OFFSET(type, CompareOffset, 7);              \
-  QX_OFFSET(type, PduLengthMin, 8);               \
-  QX_OFFSET(type, PduLengthMax, 9);               \
-  QX_OFFSET(type, reserved3, 11);                 \
-  QX_OFFSET(type, PduIds, 12);                    \
-  QX_OFFSET(type, CompareMask, 1032);             \
+#define QX_FLEXRAY_PDU(type)          \
+  QX_SIZE(type, 1544);                \
+  QX_OFFSET(type, NumberOfPduIds, 4); \
+  QX_OFFSET(type, CompareLength, 6);  \
+  QX_OFFSET(type, CompareOffset, 7);  \
+  QX_OFFSET(type, PduLengthMin, 8);   \
+  QX_OFFSET(type, PduLengthMax, 9);   \
+  QX_OFFSET(type, reserved3, 11);     \
+  QX_OFFSET(type, PduIds, 12);        \
+  QX_OFFSET(type, CompareMask, 1032); \
   QX_OFFSET(type, CompareData, 1287)
 QX_FLEXRAY_PDU(Qx_Common_EA_InitEvent_SubCmd_FlexRay_Pdu_RxInd_t);
 QX_FLEXRAY_PDU(Qx_Common_EA_InitEvent_SubCmd_FlexRay_Pdu_TxCon_t);
@@ -87,16 +86,16 @@ QX_OFFSET(Qx_Common_EA_InitEvent_SubCmd_SoAd_SoConState_Chgd_t, SoConGroupId, 8)
 QX_OFFSET(Qx_Common_EA_InitEvent_SubCmd_SoAd_SoConState_Chgd_t, Condition, 12);
 QX_OFFSET(Qx_Common_EA_InitEvent_SubCmd_SoAd_SoConState_Chgd_t, reserved3, 15);
 
-#define QX_CAN_MESSAGE(type)                      \
-  QX_SIZE(type, 544);                             \
-  QX_OFFSET(type, IdMask, 4);                     \
-  QX_OFFSET(type, Id, 8);                         \
-  QX_OFFSET(type, DataMask, 12);                  \
-  QX_OFFSET(type, Data, 20);                      \
-  QX_OFFSET(type, DlcMin, 28);                    \
-  QX_OFFSET(type, DlcMax, 29);                    \
-  QX_OFFSET(type, ExtendedLength, 30);            \
-  QX_OFFSET(type, reserved, 31);                  \
+#define QX_CAN_MESSAGE(type)           \
+  QX_SIZE(type, 544);                  \
+  QX_OFFSET(type, IdMask, 4);          \
+  QX_OFFSET(type, Id, 8);              \
+  QX_OFFSET(type, DataMask, 12);       \
+  QX_OFFSET(type, Data, 20);           \
+  QX_OFFSET(type, DlcMin, 28);         \
+  QX_OFFSET(type, DlcMax, 29);         \
+  QX_OFFSET(type, ExtendedLength, 30); \
+  QX_OFFSET(type, reserved, 31);       \
   QX_OFFSET(type, Stream, 32)
 QX_CAN_MESSAGE(Qx_Common_EA_InitEvent_SubCmd_Can_TxMessage_t);
 QX_CAN_MESSAGE(Qx_Common_EA_InitEvent_SubCmd_Can_RxMessage_t);
@@ -168,11 +167,11 @@ QX_OFFSET(Qx_Common_EA_InitAction_Cmd_t, reserved2, 7);
 QX_OFFSET(Qx_Common_EA_InitAction_Cmd_t, u, 8);
 
 /* Properties, simulation, detaching and host notification. */
-#define QX_PROPERTY(type, handle, id, size)       \
-  QX_SIZE(type, size);                            \
-  QX_OFFSET(type, handle, 0);                     \
-  QX_OFFSET(type, id, 4);                         \
-  QX_OFFSET(type, reserved1, 6);                  \
+#define QX_PROPERTY(type, handle, id, size) \
+  QX_SIZE(type, size);                      \
+  QX_OFFSET(type, handle, 0);               \
+  QX_OFFSET(type, id, 4);                   \
+  QX_OFFSET(type, reserved1, 6);            \
   QX_OFFSET(type, reserved2, 7)
 QX_PROPERTY(Qx_Common_EA_SetEventProperty_Cmd_t, EventHandle, EventPropertyId, 12);
 QX_OFFSET(Qx_Common_EA_SetEventProperty_Cmd_t, Value, 8);

@@ -137,9 +137,7 @@ const char *qxsim_journal_function(int entry) {
   return entry >= 0 && entry < journal_length ? journal[entry]->function : NULL;
 }
 
-int qxsim_journal_arg_count(int entry) {
-  return entry >= 0 && entry < journal_length ? journal[entry]->count : -1;
-}
+int qxsim_journal_arg_count(int entry) { return entry >= 0 && entry < journal_length ? journal[entry]->count : -1; }
 
 int qxsim_journal_arg_kind(int entry, int arg) {
   qxsim_arg *a = journal_arg(entry, arg);
@@ -159,7 +157,8 @@ int qxsim_journal_arg_is_null(int entry, int arg) {
 int qxsim_journal_arg_bytes(int entry, int arg, void *destination, int capacity) {
   qxsim_arg *a = journal_arg(entry, arg);
   if (!a) return -1;
-  if (destination && capacity > 0) memcpy(destination, a->bytes, a->size < (size_t)capacity ? a->size : (size_t)capacity);
+  if (destination && capacity > 0)
+    memcpy(destination, a->bytes, a->size < (size_t)capacity ? a->size : (size_t)capacity);
   return (int)a->size;
 }
 

@@ -96,8 +96,7 @@ QXSIM_EXPORT const char *qxsim_end_text(qxsim_call *call, const char *text);
 
 /* Behaviours report failures through this: sets the last error and returns
  * `status`. */
-QXSIM_EXPORT uint32_t qxsim_fail(uint32_t status, const char *format, ...)
-    __attribute__((format(printf, 2, 3)));
+QXSIM_EXPORT uint32_t qxsim_fail(uint32_t status, const char *format, ...) __attribute__((format(printf, 2, 3)));
 
 /* Last error as the base library reports it. */
 QXSIM_EXPORT const char *qxsim_last_error_text(void);

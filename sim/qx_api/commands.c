@@ -10,11 +10,12 @@
 
 #include "sim_device.h"
 
-uint32_t sim_echo_response(const char *function, u8_t command, const u8_t *prefix, u32_t prefixLength,
-                           const u8_t *data, u32_t dataLength, u8_t *response, u32_t *capacity) {
+uint32_t sim_echo_response(const char *function, u8_t command, const u8_t *prefix, u32_t prefixLength, const u8_t *data,
+                           u32_t dataLength, u8_t *response, u32_t *capacity) {
   u32_t room, written = 0, n;
   if (dataLength && !data)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: %u data bytes announced but no data given", function, (unsigned)dataLength);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: %u data bytes announced but no data given", function,
+                      (unsigned)dataLength);
   if (!capacity) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: no response count cell given", function);
   room = *capacity;
   if (room && !response) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: no response buffer given", function);
@@ -53,9 +54,12 @@ Qx_Error_t sim_Qx_GetMonitorItems(Qx_PortHandle_t portHandle, u8_t *const itemBu
   sim_port *p = sim_port_get("Qx_GetMonitorItems", portHandle);
   u32_t n;
   if (!p) return QXSIM_ERROR_INVALID_HANDLE;
-  if (!p->monitorEnabled) return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "Qx_GetMonitorItems: the monitor of port 0x%08X is closed", portHandle);
+  if (!p->monitorEnabled)
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "Qx_GetMonitorItems: the monitor of port 0x%08X is closed",
+                      portHandle);
   if (!itemCount) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_GetMonitorItems: no count cell given");
-  if (*itemCount && !itemBuffer) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_GetMonitorItems: no item buffer given");
+  if (*itemCount && !itemBuffer)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_GetMonitorItems: no item buffer given");
   n = *itemCount < p->monitorLength ? *itemCount : p->monitorLength;
   if (n) {
     memcpy(itemBuffer, p->monitor, n);
@@ -70,7 +74,9 @@ Qx_Error_t sim_Qx_GetMonitorItems(Qx_PortHandle_t portHandle, u8_t *const itemBu
 Qx_Error_t sim_Qx_CloseMonitor(Qx_PortHandle_t portHandle) {
   sim_port *p = sim_port_get("Qx_CloseMonitor", portHandle);
   if (!p) return QXSIM_ERROR_INVALID_HANDLE;
-  if (!p->monitorEnabled) return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "Qx_CloseMonitor: the monitor of port 0x%08X is already closed", portHandle);
+  if (!p->monitorEnabled)
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "Qx_CloseMonitor: the monitor of port 0x%08X is already closed",
+                      portHandle);
   p->monitorEnabled = 0;
   p->monitorLength = 0;
   return 0;
@@ -83,7 +89,8 @@ Qx_Error_t sim_Qx_Command(Qx_PortHandle_t portHandle, u8_t command, const u8_t *
   sim_port *p = sim_port_usable("Qx_Command", portHandle, &status);
   if (!p) return status;
   if (dataLength && !data)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Command: %u data bytes announced but no data given", (unsigned)dataLength);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Command: %u data bytes announced but no data given",
+                      (unsigned)dataLength);
   sim_monitor_record(p, command, data, dataLength);
   return 0;
 }
@@ -93,7 +100,8 @@ Qx_Error_t sim_Qx_CommandWithResponse(Qx_PortHandle_t portHandle, u8_t command, 
   uint32_t status;
   sim_port *p = sim_port_usable("Qx_CommandWithResponse", portHandle, &status);
   if (!p) return status;
-  status = sim_echo_response("Qx_CommandWithResponse", command, NULL, 0, data, dataLength, responseBuffer, responseCount);
+  status =
+      sim_echo_response("Qx_CommandWithResponse", command, NULL, 0, data, dataLength, responseBuffer, responseCount);
   if (!status) sim_monitor_record(p, command, data, dataLength);
   return status;
 }
@@ -143,7 +151,8 @@ Qx_Error_t sim_Qx_AsyncCommunication_FunctionsWithoutResponse_Async(Qx_PortHandl
   if (!p) return QXSIM_ERROR_INVALID_HANDLE;
   if (!p->asyncEnabled)
     return qxsim_fail(QXSIM_ERROR_INVALID_STATE,
-                      "Qx_AsyncCommunication_FunctionsWithoutResponse_Async: asynchronous communication of port 0x%08X is not enabled",
+                      "Qx_AsyncCommunication_FunctionsWithoutResponse_Async: asynchronous communication of port 0x%08X "
+                      "is not enabled",
                       portHandle);
   p->syncWithoutResponse = 0;
   return 0;
@@ -180,13 +189,16 @@ Qx_Error_t sim_Qx_AsyncCommunication_AddCallback(Qx_PortHandle_t portHandle, u8_
   if (!callback) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: no callback function given", function);
   if (!filter) filterLength = 0; /* no filter: every response to the command matches */
   if (filterLength > SIM_FILTER_SIZE)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: filter of %u bytes, at most %d allowed", function, filterLength, SIM_FILTER_SIZE);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: filter of %u bytes, at most %d allowed", function,
+                      filterLength, SIM_FILTER_SIZE);
   if (find_callback(p, command, subCommand, filter, filterLength))
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: a callback for command 0x%02X, sub-command 0x%02X is already registered", function,
-                      command, subCommand);
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE,
+                      "%s: a callback for command 0x%02X, sub-command 0x%02X is already registered", function, command,
+                      subCommand);
   for (i = 0; i < SIM_CALLBACKS && p->callbacks[i].used; i++) {
   }
-  if (i == SIM_CALLBACKS) return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: no more than %d callbacks per port", function, SIM_CALLBACKS);
+  if (i == SIM_CALLBACKS)
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: no more than %d callbacks per port", function, SIM_CALLBACKS);
   memset(&p->callbacks[i], 0, sizeof p->callbacks[i]);
   p->callbacks[i].used = 1;
   p->callbacks[i].command = command;
@@ -214,8 +226,8 @@ Qx_Error_t sim_Qx_AsyncCommunication_RemoveCallback(Qx_PortHandle_t portHandle, 
   if (!filter) filterLength = 0;
   c = filterLength <= SIM_FILTER_SIZE ? find_callback(p, command, subCommand, filter, filterLength) : NULL;
   if (!c)
-    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "%s: no callback for command 0x%02X, sub-command 0x%02X is registered", function,
-                      command, subCommand);
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "%s: no callback for command 0x%02X, sub-command 0x%02X is registered",
+                      function, command, subCommand);
   drop_callback(p, c);
   return 0;
 }

@@ -18,10 +18,8 @@
 #define SIM_PARAM_SIZE 1024u
 
 static const sim_interface default_interfaces[SIM_INTERFACES] = {
-    {QX_INTERFACE_TYPE__CAN, 0, 0, "CAN1", 0},
-    {QX_INTERFACE_TYPE__CAN, 0, 1, "CAN2", 0},
-    {QX_INTERFACE_TYPE__LIN, 1, 0, "LIN1", 0},
-    {QX_INTERFACE_TYPE__TROVIX, 2, 0, "TROVIX1", 0},
+    {QX_INTERFACE_TYPE__CAN, 0, 0, "CAN1", 0},       {QX_INTERFACE_TYPE__CAN, 0, 1, "CAN2", 0},
+    {QX_INTERFACE_TYPE__LIN, 1, 0, "LIN1", 0},       {QX_INTERFACE_TYPE__TROVIX, 2, 0, "TROVIX1", 0},
     {QX_INTERFACE_TYPE__COMMON, 3, 0, "COMMON1", 0},
 };
 
@@ -250,7 +248,8 @@ Qx_Error_t sim_Qx_ReleaseAllLocks(Qx_ReleaseAllLocks_CmdFlags_t flags) {
 Qx_Error_t sim_Qx_SetResponseTimeout(Qx_PortHandle_t portHandle, u32_t timeout) {
   sim_port *p = sim_port_get("Qx_SetResponseTimeout", portHandle);
   if (!p) return QXSIM_ERROR_INVALID_HANDLE;
-  if (!timeout) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_SetResponseTimeout: a timeout of 0 ms is not allowed");
+  if (!timeout)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_SetResponseTimeout: a timeout of 0 ms is not allowed");
   p->timeout = timeout;
   return 0;
 }
@@ -338,9 +337,8 @@ Qx_Error_t sim_Qx_Interface_GetInterfaceList_Ethernet(Qx_Interface_GetInterfaceL
   return list_interfaces("Qx_Interface_GetInterfaceList_Ethernet", 0, listCount, list, elementSize);
 }
 
-Qx_Error_t sim_Qx_Interface_GetInterfaceList_Serial(u8_t comPort, const u8_t *const comSettings,
-                                                    u32_t *const listCount, Qx_InterfaceData_t *const list,
-                                                    const u32_t elementSize) {
+Qx_Error_t sim_Qx_Interface_GetInterfaceList_Serial(u8_t comPort, const u8_t *const comSettings, u32_t *const listCount,
+                                                    Qx_InterfaceData_t *const list, const u32_t elementSize) {
   (void)comPort;
   (void)comSettings;
   return list_interfaces("Qx_Interface_GetInterfaceList_Serial", 0, listCount, list, elementSize);
@@ -348,7 +346,8 @@ Qx_Error_t sim_Qx_Interface_GetInterfaceList_Serial(u8_t comPort, const u8_t *co
 
 /* The host's one network adapter. Like every output cell of the simulated
  * library, a NULL cell is skipped. */
-Qx_Error_t sim_Qx_Ethernet_GetNetworkAdapterInfo(u32_t *const adapterCount, Qx_Ethernet_AdapterInfo_t *const adapterInfo) {
+Qx_Error_t sim_Qx_Ethernet_GetNetworkAdapterInfo(u32_t *const adapterCount,
+                                                 Qx_Ethernet_AdapterInfo_t *const adapterInfo) {
   if (adapterCount) *adapterCount = 1;
   if (adapterInfo) {
     adapterInfo->IpAddress.All = SIM_IP(192, 168, 1, 10);
@@ -376,9 +375,9 @@ static int find_described(const char *function, const Qx_InterfaceData_t *data, 
           ? sim_interface_find(data->InterfaceType, data->ControllerNumber, data->InterfaceNumber)
           : -1;
   if (i < 0)
-    *status = qxsim_fail(QXSIM_ERROR_NOT_FOUND, "%s: no interface of type %u on controller %u, interface %u of device %u",
-                         function, data->InterfaceType, data->ControllerNumber, data->InterfaceNumber,
-                         (unsigned)data->Serial);
+    *status = qxsim_fail(QXSIM_ERROR_NOT_FOUND,
+                         "%s: no interface of type %u on controller %u, interface %u of device %u", function,
+                         data->InterfaceType, data->ControllerNumber, data->InterfaceNumber, (unsigned)data->Serial);
   return i;
 }
 
@@ -412,7 +411,8 @@ Qx_Error_t sim_Qx_Interface_Name_Set(const Qx_InterfaceData_t *const interfaceDa
   if (i < 0) return status;
   if (!name || !name[0]) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Interface_Name_Set: no name given");
   if (strlen(name) >= SIM_NAME_SIZE)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Interface_Name_Set: name longer than %d bytes", SIM_NAME_SIZE - 1);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Interface_Name_Set: name longer than %d bytes",
+                      SIM_NAME_SIZE - 1);
   other = find_by_name(name);
   if (other >= 0 && other != i)
     return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Interface_Name_Set: name \"%s\" is already used", name);
@@ -423,21 +423,26 @@ Qx_Error_t sim_Qx_Interface_Name_Set(const Qx_InterfaceData_t *const interfaceDa
 /* The configuration names the interfaces, in device order. */
 Qx_Error_t sim_Qx_InterfaceConfig_ConfigurationName_Get(u32_t index, char *const text) {
   if (index >= SIM_INTERFACES)
-    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "Qx_InterfaceConfig_ConfigurationName_Get: no configuration %u (%d configured)",
-                      (unsigned)index, SIM_INTERFACES);
-  if (!text) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_InterfaceConfig_ConfigurationName_Get: no text buffer given");
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND,
+                      "Qx_InterfaceConfig_ConfigurationName_Get: no configuration %u (%d configured)", (unsigned)index,
+                      SIM_INTERFACES);
+  if (!text)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_InterfaceConfig_ConfigurationName_Get: no text buffer given");
   snprintf(text, SIM_NAME_SIZE, "%s", sim_interfaces[index].name);
   return 0;
 }
 
-Qx_Error_t sim_Qx_InterfaceConfig_GetInterfaceInfoByName(const char *const name, Qx_InterfaceInfo_t *const interfaceInfo) {
+Qx_Error_t sim_Qx_InterfaceConfig_GetInterfaceInfoByName(const char *const name,
+                                                         Qx_InterfaceInfo_t *const interfaceInfo) {
   int i;
-  if (!name) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_InterfaceConfig_GetInterfaceInfoByName: no name given");
+  if (!name)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_InterfaceConfig_GetInterfaceInfoByName: no name given");
   if (!interfaceInfo)
     return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_InterfaceConfig_GetInterfaceInfoByName: no selector given");
   i = find_by_name(name);
   if (i < 0)
-    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "Qx_InterfaceConfig_GetInterfaceInfoByName: no interface named \"%s\"", name);
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "Qx_InterfaceConfig_GetInterfaceInfoByName: no interface named \"%s\"",
+                      name);
   memset(interfaceInfo, 0, sizeof *interfaceInfo);
   interfaceInfo->Type = sim_interfaces[i].type;
   interfaceInfo->Parameters.ControllerNumber = sim_interfaces[i].controller;

@@ -69,8 +69,8 @@ const char *sim_Qx_GetLastErrorDescription(void) { return qxsim_last_error_text(
 /* The last error of the library (the device has one error state for all its
  * ports): the code into `errorCode` when given, its text cut to the buffer
  * ("no error" while the code is 0). */
-Qx_Error_t sim_Qx_GetLastErrorByPortHandle(Qx_PortHandle_t portHandle, Qx_Error_t *const errorCode, u32_t *const textSize,
-                                           char *const text) {
+Qx_Error_t sim_Qx_GetLastErrorByPortHandle(Qx_PortHandle_t portHandle, Qx_Error_t *const errorCode,
+                                           u32_t *const textSize, char *const text) {
   static const char *const function = "Qx_GetLastErrorByPortHandle";
   Qx_Error_t code = qxsim_last_error_code();
   const char *value = code ? qxsim_last_error_text() : describe(0);

@@ -28,7 +28,9 @@ void sim_fpga_reset(void) {
 
 /* Appends to a loop-back queue; refused whole when it does not fit. */
 static uint32_t queue_write(const char *function, u8_t *queue, u32_t *length, const u8_t *data, u32_t n) {
-  if (n && !data) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: %u data bytes announced but no data given", function, (unsigned)n);
+  if (n && !data)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: %u data bytes announced but no data given", function,
+                      (unsigned)n);
   if (n > SIM_FIFO_SIZE - *length)
     return qxsim_fail(QXSIM_ERROR_BUFFER_TOO_SMALL, "%s: %u bytes do not fit, %u bytes free", function, (unsigned)n,
                       (unsigned)(SIM_FIFO_SIZE - *length));
@@ -78,7 +80,8 @@ Qx_Error_t sim_Qx_Fpga_WriteRegister(Qx_PortHandle_t portHandle, u8_t registerNu
 Qx_Error_t sim_Qx_Fpga_Reconfiguration(Qx_PortHandle_t portHandle, const u8_t *fileName) {
   uint32_t status = qxsim_check_port_unlocked("Qx_Fpga_Reconfiguration", portHandle);
   if (status) return status;
-  if (!fileName || !fileName[0]) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Fpga_Reconfiguration: no design file given");
+  if (!fileName || !fileName[0])
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Fpga_Reconfiguration: no design file given");
   memset(registers, 0, sizeof registers);
   return 0;
 }
@@ -102,11 +105,13 @@ static uint32_t check_relays(const char *function, u16_t count, const u8_t *numb
   if (!numbers) return 0;
   for (k = 0; k < count; k++)
     if (numbers[k] >= SIM_RELAYS)
-      return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: relay %u does not exist (%u relays)", function, numbers[k], SIM_RELAYS);
+      return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: relay %u does not exist (%u relays)", function, numbers[k],
+                        SIM_RELAYS);
   return 0;
 }
 
-static uint32_t switch_relays(const char *function, Qx_PortHandle_t portHandle, u16_t count, const u8_t *numbers, u8_t state) {
+static uint32_t switch_relays(const char *function, Qx_PortHandle_t portHandle, u16_t count, const u8_t *numbers,
+                              u8_t state) {
   uint32_t status = qxsim_check_port_unlocked(function, portHandle);
   u16_t k;
   if (!status) status = check_relays(function, count, numbers);
@@ -115,8 +120,8 @@ static uint32_t switch_relays(const char *function, Qx_PortHandle_t portHandle, 
   return 0;
 }
 
-Qx_Error_t sim_Qx_Fpga_Relays_Set(Qx_PortHandle_t portHandle, Qx_Fpga_Relays_Set_CmdFlags_t flags, const u16_t relayCount,
-                                  const u8_t *const relayStates) {
+Qx_Error_t sim_Qx_Fpga_Relays_Set(Qx_PortHandle_t portHandle, Qx_Fpga_Relays_Set_CmdFlags_t flags,
+                                  const u16_t relayCount, const u8_t *const relayStates) {
   (void)flags;
   return switch_relays("Qx_Fpga_Relays_Set", portHandle, relayCount, relayStates, 1);
 }
@@ -129,18 +134,20 @@ Qx_Error_t sim_Qx_Fpga_Relays_Reset(Qx_PortHandle_t portHandle, Qx_Fpga_Relays_R
 
 /* Sets relays 0 to count - 1 to the states given (nonzero: closed); no
  * relay changes when the states are NULL. */
-Qx_Error_t sim_Qx_Fpga_Relays_SetDirect(Qx_PortHandle_t portHandle, const u16_t relayCount, const u8_t *const relayStates) {
+Qx_Error_t sim_Qx_Fpga_Relays_SetDirect(Qx_PortHandle_t portHandle, const u16_t relayCount,
+                                        const u8_t *const relayStates) {
   uint32_t status = qxsim_check_port_unlocked("Qx_Fpga_Relays_SetDirect", portHandle);
   u16_t k;
   if (status || !relayStates) return status;
   if (relayCount > SIM_RELAYS)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Fpga_Relays_SetDirect: %u relays given, the device has %u", relayCount, SIM_RELAYS);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Fpga_Relays_SetDirect: %u relays given, the device has %u",
+                      relayCount, SIM_RELAYS);
   for (k = 0; k < relayCount; k++) relays[k] = relayStates[k] != 0;
   return 0;
 }
 
-Qx_Error_t sim_Qx_Fpga_Relays_GetState(Qx_PortHandle_t portHandle, const u16_t relayCount, const u8_t *const relaySelection,
-                                       u8_t *const relayStates) {
+Qx_Error_t sim_Qx_Fpga_Relays_GetState(Qx_PortHandle_t portHandle, const u16_t relayCount,
+                                       const u8_t *const relaySelection, u8_t *const relayStates) {
   uint32_t status;
   u16_t k;
   if (!sim_port_get("Qx_Fpga_Relays_GetState", portHandle)) return QXSIM_ERROR_INVALID_HANDLE;
@@ -159,7 +166,8 @@ Qx_Error_t sim_Qx_Apix_Command(Qx_PortHandle_t portHandle, Qx_Apix_Command_CmdFl
   (void)command;
   if (status) return status;
   if (dataLength && !data)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Apix_Command: %u data bytes announced but no data given", (unsigned)dataLength);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Apix_Command: %u data bytes announced but no data given",
+                      (unsigned)dataLength);
   return 0;
 }
 
@@ -192,7 +200,8 @@ static sim_port *fw_port(const char *function, Qx_PortHandle_t portHandle, uint3
   *status = QXSIM_ERROR_INVALID_HANDLE;
   if (!p) return NULL;
   if (!p->fw.enabled) {
-    *status = qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: the firmware buffer of port 0x%08X is not enabled", function, portHandle);
+    *status = qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: the firmware buffer of port 0x%08X is not enabled", function,
+                         portHandle);
     return NULL;
   }
   *status = 0;
@@ -203,7 +212,8 @@ Qx_Error_t sim_Qx_Fw_Buffer_Enable(Qx_PortHandle_t portHandle, u32_t bufferSize)
   uint32_t status;
   sim_port *p = sim_port_usable("Qx_Fw_Buffer_Enable", portHandle, &status);
   if (!p) return status;
-  if (!bufferSize) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Fw_Buffer_Enable: a buffer of 0 bytes is not allowed");
+  if (!bufferSize)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Fw_Buffer_Enable: a buffer of 0 bytes is not allowed");
   memset(&p->fw, 0, sizeof p->fw);
   p->fw.enabled = 1;
   p->fw.size = bufferSize;
@@ -229,14 +239,20 @@ Qx_Error_t sim_Qx_Fw_Write(Qx_PortHandle_t portHandle, u8_t headerType, u8_t wri
   sim_fw_channel *fw;
   if (!p) return status;
   fw = &p->fw;
-  if (headerType > QX_FW__HEADER_TYPE__ACKNOWLEDGE) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: unknown header type %u", function, headerType);
-  if (writeMode > QX_FW__WRITE__MODE__ACK_ONLY_ON_ERRORS) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: unknown write mode %u", function, writeMode);
-  if (dataLength && !data) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: %u data bytes announced but no data given", function, (unsigned)dataLength);
+  if (headerType > QX_FW__HEADER_TYPE__ACKNOWLEDGE)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: unknown header type %u", function, headerType);
+  if (writeMode > QX_FW__WRITE__MODE__ACK_ONLY_ON_ERRORS)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: unknown write mode %u", function, writeMode);
+  if (dataLength && !data)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: %u data bytes announced but no data given", function,
+                      (unsigned)dataLength);
   if (dataLength > fw->size || dataLength > SIM_FW_DATA_SIZE)
-    return qxsim_fail(QXSIM_ERROR_BUFFER_TOO_SMALL, "%s: a message of %u bytes exceeds the firmware buffer of %u bytes", function,
-                      (unsigned)dataLength, (unsigned)(fw->size < SIM_FW_DATA_SIZE ? fw->size : SIM_FW_DATA_SIZE));
+    return qxsim_fail(QXSIM_ERROR_BUFFER_TOO_SMALL, "%s: a message of %u bytes exceeds the firmware buffer of %u bytes",
+                      function, (unsigned)dataLength,
+                      (unsigned)(fw->size < SIM_FW_DATA_SIZE ? fw->size : SIM_FW_DATA_SIZE));
   if (headerType != QX_FW__HEADER_TYPE__COMMAND) return 0;
-  if (!dataLength) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: a command needs at least its command byte", function);
+  if (!dataLength)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: a command needs at least its command byte", function);
   fw->pending = 1;
   fw->command = data[0];
   if (writeMode == QX_FW__WRITE__MODE__ALWAYS_SEND_ACK) {
@@ -254,8 +270,8 @@ Qx_Error_t sim_Qx_Fw_Write(Qx_PortHandle_t portHandle, u8_t headerType, u8_t wri
 
 /* Reads the message waiting: at most the capacity in `dataLength`, which
  * then holds the message's length (a message that does not fit stays). */
-Qx_Error_t sim_Qx_Fw_Read(Qx_PortHandle_t portHandle, u8_t *const headerType, u8_t *const responseType, u8_t *const command,
-                          u32_t *const dataLength, u8_t *const data) {
+Qx_Error_t sim_Qx_Fw_Read(Qx_PortHandle_t portHandle, u8_t *const headerType, u8_t *const responseType,
+                          u8_t *const command, u32_t *const dataLength, u8_t *const data) {
   static const char *const function = "Qx_Fw_Read";
   uint32_t status;
   sim_port *p = fw_port(function, portHandle, &status);
@@ -264,12 +280,13 @@ Qx_Error_t sim_Qx_Fw_Read(Qx_PortHandle_t portHandle, u8_t *const headerType, u8
   fw = &p->fw;
   if (!headerType || !responseType || !command || !dataLength)
     return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: an output cell is missing", function);
-  if (!fw->pending) return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "%s: no firmware message waits on port 0x%08X", function, portHandle);
+  if (!fw->pending)
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "%s: no firmware message waits on port 0x%08X", function, portHandle);
   if (*dataLength < fw->length) {
     u32_t given = *dataLength;
     *dataLength = fw->length;
-    return qxsim_fail(QXSIM_ERROR_BUFFER_TOO_SMALL, "%s: message of %u bytes does not fit a buffer of %u bytes", function,
-                      (unsigned)fw->length, (unsigned)given);
+    return qxsim_fail(QXSIM_ERROR_BUFFER_TOO_SMALL, "%s: message of %u bytes does not fit a buffer of %u bytes",
+                      function, (unsigned)fw->length, (unsigned)given);
   }
   if (fw->length && !data) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: no data buffer given", function);
   *headerType = fw->header;

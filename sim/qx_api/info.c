@@ -65,12 +65,12 @@ Qx_Error_t sim_Qx_GetFirmwarePackageVersion_Tested(u32_t *const versionMajor, u3
 
 u32_t sim_Qx_GetHostInterfaceType(Qx_PortHandle_t portHandle) {
   return sim_port_get("Qx_GetHostInterfaceType", portHandle) ? QX_HOST_INTERFACE_TYPE__USB_01
-                                                              : QX_HOST_INTERFACE_TYPE__UNKNOWN;
+                                                             : QX_HOST_INTERFACE_TYPE__UNKNOWN;
 }
 
 Qx_HostCommunicationType_t sim_Qx_GetHostCommunicationType(Qx_PortHandle_t portHandle) {
   return sim_port_get("Qx_GetHostCommunicationType", portHandle) ? QX_HOST_COMMUNICATION_TYPE__USB
-                                                                  : QX_HOST_COMMUNICATION_TYPE__UNKNOWN;
+                                                                 : QX_HOST_COMMUNICATION_TYPE__UNKNOWN;
 }
 
 u8_t sim_Qx_GetInterfaceType(Qx_PortHandle_t portHandle) {
@@ -136,8 +136,8 @@ const char *sim_Qx_GetHostCommTypeDescription(Qx_HostCommunicationType_t hostCom
 }
 
 static const char *const interface_texts[] = {
-    "unknown", "boot loader", "sequence", "IO",  "CAN",       "LIN",      "K-Line",   "MOST",   "LVDS",
-    "FlexRay", "Trovix",      "user code", "FS", "resistors", "Ethernet", "common",   "CAN STM",
+    "unknown", "boot loader", "sequence",  "IO", "CAN",       "LIN",      "K-Line", "MOST",    "LVDS",
+    "FlexRay", "Trovix",      "user code", "FS", "resistors", "Ethernet", "common", "CAN STM",
 };
 
 const char *sim_Qx_GetInterfaceTypeDescription(Qx_InterfaceType_t interfaceType) {

@@ -99,8 +99,8 @@ void sim_commands_close_port(sim_port *port);
 /* Response of the device to a command: the command plus 0x40, the prefix
  * bytes, then the data echoed, cut to the capacity in `*capacity`, which
  * then holds the number of bytes written. */
-uint32_t sim_echo_response(const char *function, u8_t command, const u8_t *prefix, u32_t prefixLength,
-                           const u8_t *data, u32_t dataLength, u8_t *response, u32_t *capacity);
+uint32_t sim_echo_response(const char *function, u8_t command, const u8_t *prefix, u32_t prefixLength, const u8_t *data,
+                           u32_t dataLength, u8_t *response, u32_t *capacity);
 
 /* Puts the FPGA and the APIX link back to their start state. */
 void sim_fpga_reset(void);

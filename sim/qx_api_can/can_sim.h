@@ -71,7 +71,8 @@ CAN_SIM_INTERNAL u8_t can_sim_dlc_length(u8_t dlc);
 
 /* A frame transmitted on the port's bus: the monitor records it in every
  * mode that is running and that its acceptance filter lets through. */
-CAN_SIM_INTERNAL void can_sim_monitor_frame(can_sim_port *port, u32_t id, u8_t flags, u8_t dlc, u8_t length, const u8_t *data);
+CAN_SIM_INTERNAL void can_sim_monitor_frame(can_sim_port *port, u32_t id, u8_t flags, u8_t dlc, u8_t length,
+                                            const u8_t *data);
 
 /* Current monitor time. */
 CAN_SIM_INTERNAL u64_t can_sim_monitor_time(void);

@@ -6,7 +6,7 @@
 
 #include "can_sim.h"
 
-#define PORT_STATE(function)                                    \
+#define PORT_STATE(function)                                     \
   can_sim_port *port = can_sim_port_state(function, portHandle); \
   if (!port) return qxsim_last_error_code()
 
@@ -88,10 +88,9 @@ Qx_Error_t sim_Qx_Can_Monitor_BufferMode_GetItems(Qx_PortHandle_t portHandle, u3
   return 0;
 }
 
-Qx_Error_t sim_Qx_Can_Monitor_BufferMode_GetItems_Large(Qx_PortHandle_t portHandle,
-                                                        Qx_Can_Monitor_BufferMode_GetItems_Large_RspFlags_t *const flags,
-                                                        u32_t *const itemCount,
-                                                        Qx_Can_Monitor_BufferItem_Large_t *const largeItems) {
+Qx_Error_t sim_Qx_Can_Monitor_BufferMode_GetItems_Large(
+    Qx_PortHandle_t portHandle, Qx_Can_Monitor_BufferMode_GetItems_Large_RspFlags_t *const flags,
+    u32_t *const itemCount, Qx_Can_Monitor_BufferItem_Large_t *const largeItems) {
   Qx_Error_t status;
   u32_t n = 0;
   PORT_STATE("Qx_Can_Monitor_BufferMode_GetItems_Large");
@@ -129,7 +128,8 @@ Qx_Error_t sim_Qx_Can_Monitor_BufferMode_Async_Start(Qx_PortHandle_t portHandle,
 Qx_Error_t sim_Qx_Can_Monitor_BufferMode_Async_Stop(Qx_PortHandle_t portHandle) {
   PORT_STATE("Qx_Can_Monitor_BufferMode_Async_Stop");
   if (!port->buffer_callback)
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "Qx_Can_Monitor_BufferMode_Async_Stop: asynchronous buffer mode not running");
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE,
+                      "Qx_Can_Monitor_BufferMode_Async_Stop: asynchronous buffer mode not running");
   port->buffer_mode = 0;
   port->buffer_callback = NULL;
   return 0;
@@ -172,7 +172,8 @@ Qx_Error_t sim_Qx_Can_Monitor_ListMode_GetItem(Qx_PortHandle_t portHandle, u32_t
     return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "Qx_Can_Monitor_ListMode_GetItem: list mode not running");
   frame = queue_front(&port->list);
   if (!frame)
-    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "Qx_Can_Monitor_ListMode_GetItem: no item within %u ms", (unsigned)timeout);
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "Qx_Can_Monitor_ListMode_GetItem: no item within %u ms",
+                      (unsigned)timeout);
   if (timestamp) *timestamp = frame->timestamp;
   if (id) *id = frame->id;
   if (flags) *flags = frame->flags;
@@ -186,7 +187,8 @@ Qx_Error_t sim_Qx_Can_Monitor_ListMode_GetItem_Async_AddCallback(
     Qx_PortHandle_t portHandle, Qx_Can_Monitor_ListMode_GetItem_Async_Callback_t const callback) {
   PORT_STATE("Qx_Can_Monitor_ListMode_GetItem_Async_AddCallback");
   if (!callback)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Can_Monitor_ListMode_GetItem_Async_AddCallback: no callback given");
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT,
+                      "Qx_Can_Monitor_ListMode_GetItem_Async_AddCallback: no callback given");
   port->list_callback = callback;
   return 0;
 }

@@ -63,14 +63,13 @@ Qx_Error_t sim_Qx_Can_TxFifo_QueueMsg(Qx_PortHandle_t portHandle, u32_t id, u8_t
 }
 
 Qx_Error_t sim_Qx_Can_TxFifo_QueueMsgs(Qx_PortHandle_t portHandle, u32_t timeout, u32_t const msgCount,
-                                      Qx_Can_TxFifo_MsgItem_t const *const msgs) {
+                                       Qx_Can_TxFifo_MsgItem_t const *const msgs) {
   can_sim_port *port = can_sim_port_state("Qx_Can_TxFifo_QueueMsgs", portHandle);
   Qx_Error_t status;
   u32_t i;
   (void)timeout;
   if (!port) return qxsim_last_error_code();
-  if (msgCount && !msgs)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Can_TxFifo_QueueMsgs: no messages given");
+  if (msgCount && !msgs) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Can_TxFifo_QueueMsgs: no messages given");
   if ((status = queue_room("Qx_Can_TxFifo_QueueMsgs", port, msgCount)) != 0) return status;
   port->queued += msgCount;
   for (i = 0; i < msgCount; i++) {
@@ -81,19 +80,19 @@ Qx_Error_t sim_Qx_Can_TxFifo_QueueMsgs(Qx_PortHandle_t portHandle, u32_t timeout
 }
 
 Qx_Error_t sim_Qx_Can_TxFifo_QueueMsgs2(Qx_PortHandle_t portHandle, Qx_Can_TxFifo_QueueMsgs2_CmdFlags_t flags,
-                                       u32_t timeout, u32_t const msgCount,
-                                       Qx_Can_TxFifo_MsgItem2_t const *const msgs) {
+                                        u32_t timeout, u32_t const msgCount,
+                                        Qx_Can_TxFifo_MsgItem2_t const *const msgs) {
   can_sim_port *port = can_sim_port_state("Qx_Can_TxFifo_QueueMsgs2", portHandle);
   Qx_Error_t status;
   u32_t i;
   (void)flags;
   (void)timeout;
   if (!port) return qxsim_last_error_code();
-  if (msgCount && !msgs)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Can_TxFifo_QueueMsgs2: no messages given");
+  if (msgCount && !msgs) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Can_TxFifo_QueueMsgs2: no messages given");
   if ((status = queue_room("Qx_Can_TxFifo_QueueMsgs2", port, msgCount)) != 0) return status;
   port->queued += msgCount;
   for (i = 0; i < msgCount; i++)
-    can_sim_monitor_frame(port, msgs[i].Id, (u8_t)(msgs[i].Flags & ~CAN_SIM_ITEM_USER_EVENT), msgs[i].Dlc, can_sim_dlc_length(msgs[i].Dlc), msgs[i].Data);
+    can_sim_monitor_frame(port, msgs[i].Id, (u8_t)(msgs[i].Flags & ~CAN_SIM_ITEM_USER_EVENT), msgs[i].Dlc,
+                          can_sim_dlc_length(msgs[i].Dlc), msgs[i].Data);
   return 0;
 }

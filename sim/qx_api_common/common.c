@@ -65,7 +65,7 @@ static const struct {
   u8_t type;
   u8_t instance;
 } sim_interfaces[] = {
-    {QX_INTERFACE_TYPE__CAN, 0}, {QX_INTERFACE_TYPE__CAN, 1}, {QX_INTERFACE_TYPE__LIN, 0},
+    {QX_INTERFACE_TYPE__CAN, 0},    {QX_INTERFACE_TYPE__CAN, 1},    {QX_INTERFACE_TYPE__LIN, 0},
     {QX_INTERFACE_TYPE__TROVIX, 0}, {QX_INTERFACE_TYPE__COMMON, 0},
 };
 #define SIM_INTERFACES (sizeof sim_interfaces / sizeof sim_interfaces[0])
@@ -157,8 +157,8 @@ Qx_Error_t sim_Qx_Common_GetFirmwareVersion(Qx_PortHandle_t portHandle, char *co
   return 0;
 }
 
-Qx_Error_t sim_Qx_Common_GetFirmwareVersion_Async_AddCallback(Qx_PortHandle_t portHandle,
-                                                              Qx_Common_GetFirmwareVersion_Async_Callback_t const callback) {
+Qx_Error_t sim_Qx_Common_GetFirmwareVersion_Async_AddCallback(
+    Qx_PortHandle_t portHandle, Qx_Common_GetFirmwareVersion_Async_Callback_t const callback) {
   uint32_t status = qxsim_check_port("Qx_Common_GetFirmwareVersion_Async_AddCallback", portHandle);
   if (!status) state.firmware_callback = callback;
   return status;
@@ -187,7 +187,8 @@ Qx_Error_t sim_Qx_Common_GetFirmwareErrorDescription(Qx_PortHandle_t portHandle,
   return 0;
 }
 
-Qx_Error_t sim_Qx_Common_GetHardwareVersion(Qx_PortHandle_t portHandle, Qx_Common_GetHardwareVersion_Cmd_t const *const cmd,
+Qx_Error_t sim_Qx_Common_GetHardwareVersion(Qx_PortHandle_t portHandle,
+                                            Qx_Common_GetHardwareVersion_Cmd_t const *const cmd,
                                             Qx_Common_GetHardwareVersion_Rsp_t *const rsp) {
   uint32_t status = qxsim_check_port("Qx_Common_GetHardwareVersion", portHandle);
   if (status) return status;
@@ -209,33 +210,33 @@ Qx_Error_t sim_Qx_Common_SoftwareReset(Qx_PortHandle_t portHandle) {
 /* An information query, synchronous and asynchronous: the asynchronous form
  * hands the same record to the native callback registered for the query.
  * The record lives in static storage (the transceiver list is 1028 bytes). */
-#define SIM_INFO_QUERY(NAME, FILL, CALLBACK)                                                              \
-  Qx_Error_t sim_Qx_Common_##NAME(Qx_PortHandle_t portHandle, Qx_Common_##NAME##_Rsp_t *const response) {  \
-    uint32_t status = qxsim_check_port("Qx_Common_" #NAME, portHandle);                                   \
-    if (status) return status;                                                                            \
-    if (!response) return invalid_argument("Qx_Common_" #NAME, "no response record given");              \
-    FILL(portHandle, response);                                                                           \
-    return 0;                                                                                             \
-  }                                                                                                       \
-  Qx_Error_t sim_Qx_Common_##NAME##_Async_AddCallback(Qx_PortHandle_t portHandle,                        \
+#define SIM_INFO_QUERY(NAME, FILL, CALLBACK)                                                                \
+  Qx_Error_t sim_Qx_Common_##NAME(Qx_PortHandle_t portHandle, Qx_Common_##NAME##_Rsp_t *const response) {   \
+    uint32_t status = qxsim_check_port("Qx_Common_" #NAME, portHandle);                                     \
+    if (status) return status;                                                                              \
+    if (!response) return invalid_argument("Qx_Common_" #NAME, "no response record given");                 \
+    FILL(portHandle, response);                                                                             \
+    return 0;                                                                                               \
+  }                                                                                                         \
+  Qx_Error_t sim_Qx_Common_##NAME##_Async_AddCallback(Qx_PortHandle_t portHandle,                           \
                                                       Qx_Common_##NAME##_Async_Callback_t const callback) { \
-    uint32_t status = qxsim_check_port("Qx_Common_" #NAME "_Async_AddCallback", portHandle);              \
-    if (!status) state.CALLBACK = callback;                                                               \
-    return status;                                                                                        \
-  }                                                                                                       \
-  Qx_Error_t sim_Qx_Common_##NAME##_Async_RemoveCallback(Qx_PortHandle_t portHandle) {                   \
-    uint32_t status = qxsim_check_port("Qx_Common_" #NAME "_Async_RemoveCallback", portHandle);           \
-    if (!status) state.CALLBACK = NULL;                                                                   \
-    return status;                                                                                        \
-  }                                                                                                       \
-  Qx_Error_t sim_Qx_Common_##NAME##_Async(Qx_PortHandle_t portHandle) {                                  \
-    static Qx_Common_##NAME##_Rsp_t rsp;                                                                  \
-    uint32_t status = qxsim_check_port("Qx_Common_" #NAME "_Async", portHandle);                          \
-    if (!status && state.CALLBACK) {                                                                      \
-      FILL(portHandle, &rsp);                                                                             \
-      state.CALLBACK(portHandle, &rsp);                                                                   \
-    }                                                                                                     \
-    return status;                                                                                        \
+    uint32_t status = qxsim_check_port("Qx_Common_" #NAME "_Async_AddCallback", portHandle);                \
+    if (!status) state.CALLBACK = callback;                                                                 \
+    return status;                                                                                          \
+  }                                                                                                         \
+  Qx_Error_t sim_Qx_Common_##NAME##_Async_RemoveCallback(Qx_PortHandle_t portHandle) {                      \
+    uint32_t status = qxsim_check_port("Qx_Common_" #NAME "_Async_RemoveCallback", portHandle);             \
+    if (!status) state.CALLBACK = NULL;                                                                     \
+    return status;                                                                                          \
+  }                                                                                                         \
+  Qx_Error_t sim_Qx_Common_##NAME##_Async(Qx_PortHandle_t portHandle) {                                     \
+    static Qx_Common_##NAME##_Rsp_t rsp;                                                                    \
+    uint32_t status = qxsim_check_port("Qx_Common_" #NAME "_Async", portHandle);                            \
+    if (!status && state.CALLBACK) {                                                                        \
+      FILL(portHandle, &rsp);                                                                               \
+      state.CALLBACK(portHandle, &rsp);                                                                     \
+    }                                                                                                       \
+    return status;                                                                                          \
   }
 
 SIM_INFO_QUERY(GetControllerInfo, fill_controller_info, controller_callback)
@@ -321,7 +322,8 @@ Qx_Error_t sim_Qx_Common_GetInterfaceNumber(Qx_PortHandle_t portHandle,
   uint32_t status = qxsim_check_port("Qx_Common_GetInterfaceNumber", portHandle);
   size_t i;
   if (status) return status;
-  if (!parameters || !rsp) return invalid_argument("Qx_Common_GetInterfaceNumber", "no parameter or response record given");
+  if (!parameters || !rsp)
+    return invalid_argument("Qx_Common_GetInterfaceNumber", "no parameter or response record given");
   for (i = 0; i < SIM_INTERFACES; i++) {
     if (sim_interfaces[i].type == parameters->InterfaceType && sim_interfaces[i].instance == parameters->InstanceId) {
       memset(rsp, 0, sizeof *rsp);
@@ -390,7 +392,8 @@ Qx_Error_t sim_Qx_Common_Events_AllocateEvent(Qx_PortHandle_t portHandle, Qx_Com
   return 0;
 }
 
-Qx_Error_t sim_Qx_Common_Events_DeallocateEvent(Qx_PortHandle_t portHandle, Qx_Common_EventHandle_t *const eventHandle) {
+Qx_Error_t sim_Qx_Common_Events_DeallocateEvent(Qx_PortHandle_t portHandle,
+                                                Qx_Common_EventHandle_t *const eventHandle) {
   Qx_Common_EventHandle_t *slot;
   uint32_t status = qxsim_check_port("Qx_Common_Events_DeallocateEvent", portHandle);
   if (status) return status;
@@ -447,7 +450,8 @@ Qx_Error_t sim_Qx_Common_Ethernet_DHCP_Mode_Set(Qx_PortHandle_t portHandle, Qx_C
   return status;
 }
 
-Qx_Error_t sim_Qx_Common_Ethernet_DHCP_Mode_Get(Qx_PortHandle_t portHandle, Qx_Common_Ethernet_DHCP_Mode_t *const dhcpMode) {
+Qx_Error_t sim_Qx_Common_Ethernet_DHCP_Mode_Get(Qx_PortHandle_t portHandle,
+                                                Qx_Common_Ethernet_DHCP_Mode_t *const dhcpMode) {
   uint32_t status = qxsim_check_port("Qx_Common_Ethernet_DHCP_Mode_Get", portHandle);
   if (status) return status;
   if (!dhcpMode) return invalid_argument("Qx_Common_Ethernet_DHCP_Mode_Get", "no mode cell given");
@@ -458,7 +462,8 @@ Qx_Error_t sim_Qx_Common_Ethernet_DHCP_Mode_Get(Qx_PortHandle_t portHandle, Qx_C
 /* The host's adapters: *adapterCount says how many records adapterInfo
  * holds; at most that many are written, and *adapterCount is set to the
  * number of adapters the host has. */
-Qx_Error_t sim_Qx_Common_Ethernet_GetNetworkAdapterInfo(u32_t *const adapterCount, Qx_Ethernet_AdapterInfo_t *const adapterInfo) {
+Qx_Error_t sim_Qx_Common_Ethernet_GetNetworkAdapterInfo(u32_t *const adapterCount,
+                                                        Qx_Ethernet_AdapterInfo_t *const adapterInfo) {
   static const u8_t adapters[][2][4] = {
       {{192, 168, 1, 10}, {255, 255, 255, 0}},
       {{10, 0, 0, 5}, {255, 0, 0, 0}},

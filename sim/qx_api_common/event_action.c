@@ -194,8 +194,8 @@ static int known_action_type(u16_t type) {
 static uint32_t add_event(const char *function, u32_t port, u32_t handle) {
   int i;
   if (find_event(port, handle))
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: event handle %u is already allocated on port 0x%08X",
-                      function, (unsigned)handle, (unsigned)port);
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: event handle %u is already allocated on port 0x%08X", function,
+                      (unsigned)handle, (unsigned)port);
   for (i = 0; i < EA_MAX_EVENTS; i++) {
     if (!events[i].used) {
       memset(&events[i], 0, sizeof events[i]);
@@ -211,8 +211,8 @@ static uint32_t add_event(const char *function, u32_t port, u32_t handle) {
 static uint32_t add_action(const char *function, u32_t port, u32_t handle) {
   int i;
   if (find_action(port, handle))
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: action handle %u is already allocated on port 0x%08X",
-                      function, (unsigned)handle, (unsigned)port);
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: action handle %u is already allocated on port 0x%08X", function,
+                      (unsigned)handle, (unsigned)port);
   for (i = 0; i < EA_MAX_ACTIONS; i++) {
     if (!actions[i].used) {
       memset(&actions[i], 0, sizeof actions[i]);
@@ -237,7 +237,8 @@ Qx_Error_t sim_Qx_Common_EA_AllocateEvent(Qx_PortHandle_t portHandle, Qx_Common_
   return status;
 }
 
-Qx_Error_t sim_Qx_Common_EA_AllocateAction(Qx_PortHandle_t portHandle, Qx_Common_EA_ActionHandle_t *const actionHandle) {
+Qx_Error_t sim_Qx_Common_EA_AllocateAction(Qx_PortHandle_t portHandle,
+                                           Qx_Common_EA_ActionHandle_t *const actionHandle) {
   static const char fn[] = "Qx_Common_EA_AllocateAction";
   u32_t handle = 1;
   uint32_t status = qxsim_check_port(fn, portHandle);
@@ -255,7 +256,8 @@ Qx_Error_t sim_Qx_Common_EA_AllocateEventByHandle(Qx_PortHandle_t portHandle, Qx
   return status ? status : add_event(fn, portHandle, eventHandle);
 }
 
-Qx_Error_t sim_Qx_Common_EA_AllocateActionByHandle(Qx_PortHandle_t portHandle, Qx_Common_EA_ActionHandle_t actionHandle) {
+Qx_Error_t sim_Qx_Common_EA_AllocateActionByHandle(Qx_PortHandle_t portHandle,
+                                                   Qx_Common_EA_ActionHandle_t actionHandle) {
   static const char fn[] = "Qx_Common_EA_AllocateActionByHandle";
   uint32_t status = qxsim_check_port(fn, portHandle);
   return status ? status : add_action(fn, portHandle, actionHandle);
@@ -290,8 +292,7 @@ Qx_Error_t sim_Qx_Common_EA_InitAction(Qx_PortHandle_t portHandle, Qx_Common_EA_
   if (!known_action_type(command->ActionType))
     return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: unknown action type 0x%X", fn, (unsigned)command->ActionType);
   a->type = command->ActionType;
-  a->notification_id =
-      a->type == QX_COMMON__EA__ACTION_TYPE__NOTIFY_HOST ? command->u.NotifyHost.NotificationId : 0;
+  a->notification_id = a->type == QX_COMMON__EA__ACTION_TYPE__NOTIFY_HOST ? command->u.NotifyHost.NotificationId : 0;
   return 0;
 }
 
@@ -348,8 +349,7 @@ static void drop_links(u32_t port, int of_event, u32_t handle) {
 static void drop_callbacks(u32_t port, int all, u32_t action) {
   int i;
   for (i = 0; i < EA_MAX_CALLBACKS; i++)
-    if (callbacks[i].used && callbacks[i].port == port && (all || callbacks[i].action == action))
-      callbacks[i].used = 0;
+    if (callbacks[i].used && callbacks[i].port == port && (all || callbacks[i].action == action)) callbacks[i].used = 0;
 }
 
 Qx_Error_t sim_Qx_Common_EA_DeleteEvent(Qx_PortHandle_t portHandle, Qx_Common_EA_DeleteEvent_CmdFlags_t flags,
@@ -423,7 +423,8 @@ Qx_Error_t sim_Qx_Common_EA_CancelAction(Qx_PortHandle_t portHandle, Qx_Common_E
   return defined_action("Qx_Common_EA_CancelAction", portHandle, actionHandle, &a);
 }
 
-Qx_Error_t sim_Qx_Common_EA_SimulateEvent(Qx_PortHandle_t portHandle, Qx_Common_EA_SimulateEvent_Cmd_t const *const command) {
+Qx_Error_t sim_Qx_Common_EA_SimulateEvent(Qx_PortHandle_t portHandle,
+                                          Qx_Common_EA_SimulateEvent_Cmd_t const *const command) {
   static const char fn[] = "Qx_Common_EA_SimulateEvent";
   uint32_t status = qxsim_check_port(fn, portHandle);
   ea_event *e;
@@ -449,16 +450,23 @@ Qx_Error_t sim_Qx_Common_EA_SimulateEvent(Qx_PortHandle_t portHandle, Qx_Common_
 
 static u32_t *event_property(ea_event *e, u16_t id) {
   switch (id) {
-    case QX_COMMON__EA__EVENT_PROPERTY_ID__IS_ENABLED: return &e->enabled;
-    case QX_COMMON__EA__EVENT_PROPERTY_ID__EVENT_COUNTER: return &e->counter;
-    case QX_COMMON__EA__EVENT_PROPERTY_ID__AUTO_DISABLE__IS_ENABLED: return &e->auto_disable;
-    case QX_COMMON__EA__EVENT_PROPERTY_ID__AUTO_DISABLE__ABSOLUTE: return &e->auto_disable_absolute;
-    case QX_COMMON__EA__EVENT_PROPERTY_ID__AUTO_DISABLE__RELATIVE: return &e->auto_disable_relative;
-    default: return NULL;
+    case QX_COMMON__EA__EVENT_PROPERTY_ID__IS_ENABLED:
+      return &e->enabled;
+    case QX_COMMON__EA__EVENT_PROPERTY_ID__EVENT_COUNTER:
+      return &e->counter;
+    case QX_COMMON__EA__EVENT_PROPERTY_ID__AUTO_DISABLE__IS_ENABLED:
+      return &e->auto_disable;
+    case QX_COMMON__EA__EVENT_PROPERTY_ID__AUTO_DISABLE__ABSOLUTE:
+      return &e->auto_disable_absolute;
+    case QX_COMMON__EA__EVENT_PROPERTY_ID__AUTO_DISABLE__RELATIVE:
+      return &e->auto_disable_relative;
+    default:
+      return NULL;
   }
 }
 
-Qx_Error_t sim_Qx_Common_EA_SetEventProperty(Qx_PortHandle_t portHandle, Qx_Common_EA_SetEventProperty_Cmd_t const *const command) {
+Qx_Error_t sim_Qx_Common_EA_SetEventProperty(Qx_PortHandle_t portHandle,
+                                             Qx_Common_EA_SetEventProperty_Cmd_t const *const command) {
   static const char fn[] = "Qx_Common_EA_SetEventProperty";
   uint32_t status = qxsim_check_port(fn, portHandle);
   ea_event *e;
@@ -478,7 +486,8 @@ Qx_Error_t sim_Qx_Common_EA_SetEventProperty(Qx_PortHandle_t portHandle, Qx_Comm
   return 0;
 }
 
-Qx_Error_t sim_Qx_Common_EA_GetEventProperty(Qx_PortHandle_t portHandle, Qx_Common_EA_GetEventProperty_Cmd_t const *const command,
+Qx_Error_t sim_Qx_Common_EA_GetEventProperty(Qx_PortHandle_t portHandle,
+                                             Qx_Common_EA_GetEventProperty_Cmd_t const *const command,
                                              Qx_Common_EA_GetEventProperty_Rsp_t *const response) {
   static const char fn[] = "Qx_Common_EA_GetEventProperty";
   uint32_t status = qxsim_check_port(fn, portHandle);
@@ -503,7 +512,8 @@ Qx_Error_t sim_Qx_Common_EA_GetEventProperty(Qx_PortHandle_t portHandle, Qx_Comm
   return 0;
 }
 
-Qx_Error_t sim_Qx_Common_EA_SetActionProperty(Qx_PortHandle_t portHandle, Qx_Common_EA_SetActionProperty_Cmd_t const *const command) {
+Qx_Error_t sim_Qx_Common_EA_SetActionProperty(Qx_PortHandle_t portHandle,
+                                              Qx_Common_EA_SetActionProperty_Cmd_t const *const command) {
   static const char fn[] = "Qx_Common_EA_SetActionProperty";
   uint32_t status = qxsim_check_port(fn, portHandle);
   if (status) return status;
@@ -516,7 +526,8 @@ Qx_Error_t sim_Qx_Common_EA_SetActionProperty(Qx_PortHandle_t portHandle, Qx_Com
                     (unsigned)command->ActionPropertyId);
 }
 
-Qx_Error_t sim_Qx_Common_EA_GetActionProperty(Qx_PortHandle_t portHandle, Qx_Common_EA_GetActionProperty_Cmd_t const *const command,
+Qx_Error_t sim_Qx_Common_EA_GetActionProperty(Qx_PortHandle_t portHandle,
+                                              Qx_Common_EA_GetActionProperty_Cmd_t const *const command,
                                               Qx_Common_EA_GetActionProperty_Rsp_t *const response) {
   static const char fn[] = "Qx_Common_EA_GetActionProperty";
   uint32_t status = qxsim_check_port(fn, portHandle);
@@ -560,8 +571,8 @@ Qx_Error_t sim_Qx_Common_EA_NotifyHost_AddCallback(Qx_PortHandle_t portHandle,
   return 0;
 }
 
-Qx_Error_t sim_Qx_Common_EA_NotifyHost_RemoveCallback(Qx_PortHandle_t portHandle,
-                                                      Qx_Common_EA_NotifyHost_RemoveCallback_Cmd_t const *const command) {
+Qx_Error_t sim_Qx_Common_EA_NotifyHost_RemoveCallback(
+    Qx_PortHandle_t portHandle, Qx_Common_EA_NotifyHost_RemoveCallback_Cmd_t const *const command) {
   static const char fn[] = "Qx_Common_EA_NotifyHost_RemoveCallback";
   uint32_t status = qxsim_check_port(fn, portHandle);
   ea_callback *c;
