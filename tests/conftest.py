@@ -3,7 +3,7 @@ import sys
 
 import pytest
 
-BUILD = os.environ.get("QX_BUILD_DIR", os.path.join(os.path.dirname(__file__), "..", "build"))
+BUILD = os.environ.setdefault("QX_BUILD_DIR", os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "build")))
 sys.path.insert(0, os.path.join(BUILD, "python"))
 sys.path.insert(0, os.path.dirname(__file__))
 

@@ -1,5 +1,7 @@
 """Assertions shared by the test files."""
 import contextlib
+import importlib
+import os
 
 import pytest
 
@@ -11,3 +13,18 @@ def raises_exactly(exc, message):
         yield info
     assert type(info.value) is exc
     assert str(info.value) == message
+
+
+def built_modules():
+    """The modules the build made (python/qx_modules.txt, one a line)."""
+    with open(os.path.join(os.environ["QX_BUILD_DIR"], "python", "qx_modules.txt")) as listing:
+        return [line.strip() for line in listing if line.strip()]
+
+
+def module(name):
+    """Imports a module of the system for a test file. A module that the build
+    did not make skips the file; a built module that fails to import is an
+    error, never a skip."""
+    if name not in built_modules():
+        pytest.skip(f"{name} is not built", allow_module_level=True)
+    return importlib.import_module(name)

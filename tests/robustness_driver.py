@@ -5,10 +5,13 @@ must raise a Python exception or return; a crash ends the process. Prints
 the number of callables tried and of calls made.
 """
 import importlib
+import os
 import re
 import sys
 
-MODULES = ["_qx_api", "_qx_api_common", "_qx_api_can", "_qx_api_trovix"]
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from qxtest import built_modules  # noqa: E402
+
 ARITY_ERROR = re.compile(r"expected \d+ arguments, got|takes (no arguments|exactly one argument)")
 
 
@@ -34,11 +37,9 @@ def arity(function):
 def main():
     base = importlib.import_module("_qx_api")
     calls = callables = 0
-    for name in MODULES:
-        try:
-            module = importlib.import_module(name)
-        except ImportError:
-            continue
+    # Every built module is tried; one that fails to import ends the run.
+    for name in built_modules():
+        module = importlib.import_module(name)
         for attr, function in list(vars(module).items()):
             if not callable(function) or attr.startswith("__") or attr == "trialprint":
                 continue

@@ -1,7 +1,7 @@
 /*
  * The simulated device as all simulated libraries see it: its interfaces and
  * the ports opened on them. Implemented by the simulated base library
- * (sim/qx_api/device.c); the other simulated libraries call it to check the
+ * (sim/base/device.c); the other simulated libraries call it to check the
  * port handles they are given.
  */
 #ifndef QXSIM_DEVICE_H

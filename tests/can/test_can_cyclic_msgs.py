@@ -4,7 +4,8 @@ import struct
 
 import pytest
 
-can = pytest.importorskip("_qx_api_can")
+import qxtest
+can = qxtest.module("_qx_api_can")
 
 from qxtest import raises_exactly as raises
 
@@ -158,7 +159,7 @@ def test_a_bad_item_in_the_second_list_names_the_function(sim, message, function
 # ---- signals and data by value -------------------------------------------------------
 
 def test_calculation_break_count_takes_a_signal_by_value(sim, message, qxt):
-    common = pytest.importorskip("_qx_api_common")
+    common = qxtest.module("_qx_api_common")
     signal = common.new_Qx_Common_Signal_t()
     common.Qx_Common_Signal_t_Size_set(signal, 16)
     common.Qx_Common_Signal_t_ByteOrder_set(signal, 1)

@@ -5,8 +5,9 @@ import struct
 
 import pytest
 
-can = pytest.importorskip("_qx_api_can")
-common = pytest.importorskip("_qx_api_common")
+import qxtest
+can = qxtest.module("_qx_api_can")
+common = qxtest.module("_qx_api_common")
 
 import _qx_api as base  # noqa: E402
 from qxtest import raises_exactly as raises

@@ -4,7 +4,8 @@ import struct
 
 import pytest
 
-can = pytest.importorskip("_qx_api_can")
+import qxtest
+can = qxtest.module("_qx_api_can")
 
 import _qx_api as base  # noqa: E402
 from qxtest import raises_exactly as raises

@@ -3,7 +3,8 @@ import struct
 
 import pytest
 
-can = pytest.importorskip("_qx_api_can")
+import qxtest
+can = qxtest.module("_qx_api_can")
 
 import _qx_api as base  # noqa: E402
 

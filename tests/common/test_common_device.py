@@ -7,7 +7,8 @@ import sys
 
 import pytest
 
-c = pytest.importorskip("_qx_api_common")
+import qxtest
+c = qxtest.module("_qx_api_common")
 import _qx_api as q  # noqa: E402
 from qxtest import raises_exactly  # noqa: E402
 

@@ -6,7 +6,8 @@ import struct
 
 import pytest
 
-c = pytest.importorskip("_qx_api_common")
+import qxtest
+c = qxtest.module("_qx_api_common")
 
 from common_ea_support import ACTION_KINDS, EVENT_KINDS, U8, fill, layout  # noqa: E402
 

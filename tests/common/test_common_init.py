@@ -7,7 +7,8 @@ import sys
 
 import pytest
 
-c = pytest.importorskip("_qx_api_common")
+import qxtest
+c = qxtest.module("_qx_api_common")
 import _qx_api as q  # noqa: E402
 
 # (prefix, count) of the constant families in install order.
@@ -123,7 +124,7 @@ def test_load_order_does_not_matter():
 
 
 def test_event_handle_objects_do_not_cross_modules(qxt):
-    can = pytest.importorskip("_qx_api_can")
+    can = qxtest.module("_qx_api_can")
     port = c.Qx_Common_OpenInterface("CAN1")
     # _qx_api_common's handle is a size_t cell: the CAN module refuses it
     with pytest.raises(TypeError) as info:
@@ -138,7 +139,7 @@ def test_event_handle_objects_do_not_cross_modules(qxt):
 
 
 def test_signal_records_are_taken_by_the_can_module(sim, qxt):
-    can = pytest.importorskip("_qx_api_can")
+    can = qxtest.module("_qx_api_can")
     signal = c.new_Qx_Common_Signal_t()
     c.Qx_Common_Signal_t_Size_set(signal, 8)
     c.Qx_Common_Signal_t_ByteOrder_set(signal, 1)

@@ -3,7 +3,8 @@ import struct
 
 import pytest
 
-c = pytest.importorskip("_qx_api_common")
+import qxtest
+c = qxtest.module("_qx_api_common")
 from qxtest import raises_exactly
 
 

@@ -47,7 +47,7 @@ PyObject *qxt_ea_notify_calls(void) {
  * shared type table, so _qx_api_common (or, for the CAN spelling of the
  * event handle, _qx_api_can) must be loaded before they are called. */
 %{
-#include "qx_api_common/qx_api_common.h"
+#include "qx_api_common.h"
 
 static PyObject *qxt_cell_of_type(const char *mangled, const void *value, size_t size) {
   swig_type_info *type = SWIG_MangledTypeQuery(mangled);

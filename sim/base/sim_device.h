@@ -1,6 +1,6 @@
 /*
  * Internal state of the simulated base library: the device's interfaces and
- * the ports opened on them, shared by the behaviour files of sim/qx_api/.
+ * the ports opened on them, shared by the behaviour files of sim/base/.
  * Other simulated libraries see only sim/core/qxsim_device.h.
  */
 #ifndef SIM_DEVICE_H

@@ -10,7 +10,7 @@
 #include "qx_api_common_behaviour.h"
 #include "qxsim_device.h"
 
-/* The base library's own closing behaviour (sim/qx_api/device.c). */
+/* The base library's own closing behaviour (sim/base/device.c). */
 extern Qx_Error_t sim_Qx_CloseInterface(Qx_PortHandle_t portHandle);
 
 #define SIM_FIRMWARE_VERSION "QX-FW 4.2.17 (simulated)"

@@ -1,0 +1,64 @@
+# qx_library(<key> <native library> [<keys of the libraries it needs>...])
+#
+# One native library and everything built for it, found by convention under
+# its key:
+#   api/<key>/*.h          declarations (all libraries' folders are include
+#                          directories of every module and stand-in)
+#   api/<key>/*_layout.c   compile-time checks of the record layouts, compiled
+#                          in every build, also against real libraries
+#   sim/<key>/*.c          behaviours of the simulated stand-in (unless
+#                          QX_NATIVE_LIB_DIR names the real libraries)
+#   bindings/<key>/<library>.i   the Python module _<library>
+
+file(GLOB QX_API_KEY_DIRS LIST_DIRECTORIES true ${QX_API_DIR}/*)
+set(QX_API_INCLUDE_DIRS ${QX_API_DIR})
+foreach(dir ${QX_API_KEY_DIRS})
+  if(IS_DIRECTORY ${dir})
+    list(APPEND QX_API_INCLUDE_DIRS ${dir})
+  endif()
+endforeach()
+file(GLOB QX_API_HEADERS ${QX_API_DIR}/*.h ${QX_API_DIR}/*/*.h)
+
+function(qx_library key lib)
+  if(NOT IS_DIRECTORY ${QX_API_DIR}/${key})
+    return()
+  endif()
+  if(NOT key STREQUAL "base" AND NOT key IN_LIST QX_MODULES)
+    return()
+  endif()
+  set_property(GLOBAL PROPERTY QX_LIBRARY_${key} ${lib})
+  set(needs)
+  foreach(dep ${ARGN})
+    get_property(dep_lib GLOBAL PROPERTY QX_LIBRARY_${dep})
+    if(NOT dep_lib)
+      message(FATAL_ERROR "qx_library(${key}): needs ${dep}, which is not declared before it")
+    endif()
+    list(APPEND needs ${dep_lib})
+  endforeach()
+
+  file(GLOB layout_checks ${QX_API_DIR}/${key}/*_layout.c)
+  if(layout_checks)
+    add_library(qx_layout_${key} OBJECT ${layout_checks})
+    target_include_directories(qx_layout_${key} PRIVATE ${QX_API_INCLUDE_DIRS})
+  endif()
+
+  if(QX_NATIVE_LIB_DIR)
+    add_library(${lib} SHARED IMPORTED GLOBAL)
+    set_target_properties(${lib} PROPERTIES IMPORTED_LOCATION ${QX_NATIVE_LIB_DIR}/lib${lib}.so)
+  else()
+    qx_sim_library(${key} ${lib} ${needs})
+  endif()
+
+  qx_add_module(${lib} INTERFACE ${CMAKE_SOURCE_DIR}/bindings/${key}/${lib}.i
+                LIBRARIES ${lib} ${needs}
+                INCLUDES ${CMAKE_SOURCE_DIR}/bindings/${key} ${QX_API_INCLUDE_DIRS})
+  set_property(GLOBAL APPEND PROPERTY QX_BUILT_MODULES _${lib})
+endfunction()
+
+# Writes python/qx_modules.txt, one built module a line: the test suite and
+# the robustness run skip only modules missing from it.
+function(qx_write_module_list)
+  get_property(modules GLOBAL PROPERTY QX_BUILT_MODULES)
+  list(JOIN modules "\n" text)
+  file(WRITE ${QX_PYTHON_DIR}/qx_modules.txt "${text}\n")
+endfunction()
