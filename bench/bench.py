@@ -1,0 +1,332 @@
+#!/usr/bin/env python3
+"""Cost of the modules' conversions, against a hand-written floor and ctypes.
+
+All three call the same null native libraries (bench/gen_null.py: every
+function returns at once), in one process:
+  module  the project's modules (_qx_api, _qx_api_can) linked against them
+  floor   _qx_floor (bench/floor.c), hand-written C-API code doing the same
+          conversions and checks with the same calling conventions
+  ctypes  the native functions with argtypes/restype set, called from small
+          Python functions doing the same conversions and status checks
+Each number is the best of several repeats of a timed loop
+(time.perf_counter_ns), in ns per call, loop included. Ratios are
+module / floor. Run through bench/run.sh, which builds everything first.
+"""
+import argparse
+import ctypes
+import json
+import os
+import subprocess
+import sys
+import time
+import timeit
+from ctypes import byref, c_char_p, c_uint8, c_uint32, c_void_p, sizeof
+
+LAST_ERROR_TEXT = "null library: the call failed on purpose"
+
+
+# ---- ctypes --------------------------------------------------------------
+
+class IpAddress(ctypes.Union):
+    _pack_ = 4
+    _fields_ = [("Byte", c_uint8 * 4), ("All", c_uint32)]
+
+
+class InterfaceInfo(ctypes.Structure):
+    _pack_ = 4
+    _fields_ = [("Type", c_uint32), ("Parameters", c_uint8 * 24)]
+
+
+class UsbVersion(ctypes.Structure):
+    _fields_ = [("Major", c_uint8), ("Minor", c_uint8)]
+
+
+class InterfaceData(ctypes.Structure):
+    _pack_ = 4
+    _fields_ = [("InterfaceType", c_uint8), ("ControllerNumber", c_uint8), ("InterfaceNumber", c_uint8),
+                ("HostCommunicationType", c_uint8), ("HostInterfaceType", c_uint32), ("Serial", c_uint32),
+                ("DeviceIndex", c_uint32), ("IpAddress", IpAddress), ("TcpPort", ctypes.c_uint16),
+                ("PortNumber", c_uint8), ("GeographicAddress", c_uint8), ("SubNetMask", IpAddress),
+                ("HostSerial", c_uint32), ("DefaultGateway", IpAddress), ("UsbVersion", UsbVersion),
+                ("reserved", ctypes.c_uint16)]
+
+
+def ctypes_namespace(null_dir):
+    base = ctypes.CDLL(os.path.join(null_dir, "libqx_api.so"))
+    can = ctypes.CDLL(os.path.join(null_dir, "libqx_api_can.so"))
+    assert sizeof(IpAddress) == 4 and sizeof(InterfaceInfo) == 28 and sizeof(InterfaceData) == 40
+
+    def fn(lib, name, *argtypes):
+        f = getattr(lib, name)
+        f.argtypes = list(argtypes)
+        f.restype = c_uint32
+        return f
+
+    last_error = base.Qx_GetLastErrorDescription
+    last_error.argtypes = []
+    last_error.restype = c_char_p
+    close_ = fn(base, "Qx_CloseInterface", c_uint32)
+    check_ = fn(base, "Qx_CheckPortHandle", c_uint32)
+    start_ = fn(can, "Qx_Can_CyclicMsgs_StartMsg", c_uint32, c_uint32)
+    open_ = fn(base, "Qx_OpenInterface", ctypes.POINTER(InterfaceInfo), ctypes.POINTER(c_uint32))
+    command_ = fn(base, "Qx_Command", c_uint32, c_uint8, c_void_p, c_uint32)
+    cwr_ = fn(base, "Qx_CommandWithResponse", c_uint32, c_uint8, c_void_p, c_uint32, c_void_p,
+              ctypes.POINTER(c_uint32))
+    ilist_ = fn(base, "Qx_Interface_GetInterfaceList", c_uint32, ctypes.POINTER(c_uint32),
+                ctypes.POINTER(InterfaceData), c_uint32)
+
+    def fail():
+        raise Exception(last_error().decode("utf-8", "surrogateescape"))
+
+    def close(port):
+        if close_(port):
+            fail()
+
+    def check(port):
+        if check_(port):
+            fail()
+
+    def start(port, msg_id):
+        if start_(port, msg_id):
+            fail()
+
+    def open(info):
+        port = c_uint32()
+        if open_(info, byref(port)):
+            fail()
+        return port.value
+
+    def command(port, cmd, data):
+        buf = (c_uint8 * len(data))(*data)
+        if command_(port, cmd, buf, len(data)):
+            fail()
+
+    def cwr(port, cmd, data, capacity):
+        buf = (c_uint8 * len(data))(*data)
+        out = (c_uint8 * capacity)()
+        count = c_uint32(capacity)
+        if cwr_(port, cmd, buf, len(data), out, byref(count)):
+            fail()
+        return out[:min(count.value, capacity)]
+
+    def ilist(flags, capacity):
+        out = (InterfaceData * capacity)()
+        count = c_uint32(capacity)
+        if ilist_(flags, byref(count), out, sizeof(InterfaceData)):
+            fail()
+        return out[:min(count.value, capacity)]
+
+    return dict(ip=IpAddress(), info=InterfaceInfo(), IpAddress=IpAddress, Data=InterfaceData, close=close,
+                check=check, start=start, open=open, command=command, cwr=cwr, ilist=ilist)
+
+
+# ---- module and floor ------------------------------------------------------
+
+def module_namespace():
+    import _qx_api as qx
+    import _qx_api_can as can
+
+    class Data:
+        __swig_destroy__ = qx.delete_Qx_InterfaceData_t
+
+    qx.Qx_InterfaceData_t_swigregister(Data)
+    return dict(ip=qx.new_Qx_IpAddress_t(), info=qx.new_Qx_InterfaceInfo_t(), Data=Data,
+                delete_info=qx.delete_Qx_InterfaceInfo_t,
+                get=qx.Qx_IpAddress_t_All_get, set=qx.Qx_IpAddress_t_All_set, new=qx.new_Qx_IpAddress_t,
+                delete=qx.delete_Qx_IpAddress_t, close=qx.Qx_CloseInterface, check=qx.Qx_CheckPortHandle,
+                start=can.Qx_Can_CyclicMsgs_StartMsg, open=qx.Qx_OpenInterface, command=qx.Qx_Command,
+                cwr=qx.Qx_CommandWithResponse, ilist=qx.Qx_Interface_GetInterfaceList)
+
+
+def floor_namespace():
+    import _qx_floor as fl
+
+    class Data:
+        pass
+
+    fl.Qx_InterfaceData_t_register(Data)
+    return dict(ip=fl.new_Qx_IpAddress_t(), info=fl.new_Qx_InterfaceInfo_t(), Data=Data,
+                get=fl.Qx_IpAddress_t_All_get, set=fl.Qx_IpAddress_t_All_set, new=fl.new_Qx_IpAddress_t,
+                delete=fl.delete_Qx_IpAddress_t, close=fl.Qx_CloseInterface, check=fl.Qx_CheckPortHandle,
+                start=fl.Qx_Can_CyclicMsgs_StartMsg, open=fl.Qx_OpenInterface, command=fl.Qx_Command,
+                cwr=fl.Qx_CommandWithResponse, ilist=fl.Qx_Interface_GetInterfaceList)
+
+
+def refused(stmt, exc):
+    return f"try:\n    {stmt}\nexcept {exc}:\n    pass"
+
+
+# (case, binding, statement of module and floor, statement of ctypes or
+#  None, target ratio)
+CASES = [
+    ("field getter", "Qx_IpAddress_t_All_get", "get(ip)", "ip.All", 1.5),
+    ("field setter", "Qx_IpAddress_t_All_set", "set(ip, 5)", "ip.All = 5", 1.5),
+    ("new_ + delete_", "Qx_IpAddress_t", "delete(new())", "IpAddress()", 1.5),
+    ("port-only call", "Qx_CloseInterface", "close(1)", "close(1)", 1.5),
+    ("two ints", "Qx_Can_CyclicMsgs_StartMsg", "start(1, 2)", "start(1, 2)", 1.5),
+    ("appended output", "Qx_OpenInterface", "open(info)", "open(info)", 1.5),
+    ("64-item list in", "Qx_Command", "command(1, 2, data64)", "command(1, 2, data64)", 1.2),
+    ("64-item list out", "Qx_CommandWithResponse", "cwr(1, 2, empty, 64)", "cwr(1, 2, empty, 64)", 1.5),
+    ("64-record list out", "Qx_Interface_GetInterfaceList", "ilist(0, 64)", "ilist(0, 64)", 2.5),
+    ("refused argument", "Qx_CloseInterface(-1)", refused("close(-1)", "OverflowError"), None, 1.5),
+    ("failed status", "Qx_CheckPortHandle", refused("check(1)", "Exception"), refused("check(1)", "Exception"),
+     1.5),
+]
+
+SIZES = [8, 64, 512, 4096]
+
+
+def raised(f):
+    try:
+        f()
+    except Exception as e:  # noqa: BLE001 - the exception itself is checked
+        return e
+    return None
+
+
+def verify(mod, flo, cty):
+    """The three do the same work: same results, same refusals."""
+    for ns in (mod, flo):
+        ns["set"](ns["ip"], 5)
+        assert ns["get"](ns["ip"]) == 5
+        assert ns["open"](ns["info"]) == 0
+        assert ns["cwr"](1, 2, [], 64) == [0] * 64
+        items = ns["ilist"](0, 64)
+        assert len(items) == 64 and all(type(x) is ns["Data"] for x in items)
+        assert isinstance(raised(lambda: ns["close"](-1)), OverflowError)
+        assert isinstance(raised(lambda: ns["command"](1, 2, ["x"])), TypeError)
+        e = raised(lambda: ns["check"](1))
+        assert type(e) is Exception and str(e) == LAST_ERROR_TEXT, e
+    assert cty["cwr"](1, 2, [], 64) == [0] * 64
+    assert len(cty["ilist"](0, 64)) == 64
+    e = raised(lambda: cty["check"](1))
+    assert type(e) is Exception and str(e) == LAST_ERROR_TEXT, e
+
+
+# ---- timing ---------------------------------------------------------------
+
+def calibrate(timer, target_ns):
+    number = 1
+    while True:
+        elapsed = timer.timeit(number)
+        if elapsed >= target_ns // 4:
+            return max(1, int(number * target_ns / max(elapsed, 1)))
+        number *= 4
+
+
+def measure(stmts, namespaces, repeats, target_ns):
+    """Best ns per call of each statement (None: not measured); the
+    statements take turns in every repeat."""
+    timers = [timeit.Timer(s, timer=time.perf_counter_ns, globals=ns) if s else None
+              for s, ns in zip(stmts, namespaces)]
+    numbers = [calibrate(t, target_ns) if t else 0 for t in timers]
+    best = [None] * len(timers)
+    for _ in range(repeats):
+        for i, t in enumerate(timers):
+            if t:
+                per_call = t.timeit(numbers[i]) / numbers[i]
+                best[i] = per_call if best[i] is None else min(best[i], per_call)
+    return best
+
+
+def fmt(ns):
+    return f"{ns:9.0f}" if ns is not None else f"{'-':>9}"
+
+
+def import_times(modules_dir, runs):
+    names = [line.strip() for line in open(os.path.join(modules_dir, "qx_modules.txt")) if line.strip()]
+    code = (
+        "import sys, time, json\n"
+        f"sys.path.insert(0, {modules_dir!r})\n"
+        "out = []\n"
+        "start = time.perf_counter_ns()\n"
+        f"for name in {names!r}:\n"
+        "    __import__(name)\n"
+        "    out.append(time.perf_counter_ns() - start)\n"
+        "print(json.dumps(out))\n")
+    best = None
+    for _ in range(runs):
+        result = subprocess.run([sys.executable, "-c", code], check=True, capture_output=True, text=True)
+        cumulative = json.loads(result.stdout)
+        best = cumulative if best is None else [min(a, b) for a, b in zip(best, cumulative)]
+    return names, best
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    ap.add_argument("--modules", required=True, help="folder of the modules built against the null libraries")
+    ap.add_argument("--floor", required=True, help="folder of _qx_floor")
+    ap.add_argument("--null", required=True, help="folder of the null libraries")
+    ap.add_argument("--repeats", type=int, default=7)
+    ap.add_argument("--target-ms", type=float, default=40, help="length of one timed loop")
+    ap.add_argument("--quick", action="store_true", help="3 repeats of 10 ms loops")
+    args = ap.parse_args()
+    if args.quick:
+        args.repeats, args.target_ms = 3, 10
+    target_ns = int(args.target_ms * 1e6)
+    sys.path[:0] = [args.modules, args.floor]
+
+    mod, flo, cty = module_namespace(), floor_namespace(), ctypes_namespace(args.null)
+    for ns in (mod, flo, cty):
+        ns.update(empty=[], data64=list(range(64)))
+    verify(mod, flo, cty)
+    namespaces = (mod, flo, cty)
+
+    print(f"Python {sys.version.split()[0]}; best of {args.repeats} loops of ~{args.target_ms:g} ms; "
+          "ns per call, loop included")
+    loop = measure(["pass"], [mod], args.repeats, target_ns)[0]
+    print(f"empty loop: {loop:.1f} ns per iteration\n")
+
+    head = f"{'case':<20} {'binding':<31} {'module':>9} {'floor':>9} {'ctypes':>9} {'mod/floor':>9} {'target':>7}"
+    print(head)
+    print("-" * len(head))
+    over = []
+    for name, binding, stmt, ct_stmt, target in CASES:
+        m, f, c = measure([stmt, stmt, ct_stmt], namespaces, args.repeats, target_ns)
+        ratio = m / f
+        mark = "" if ratio <= target else "  over"
+        if mark:
+            over.append(name)
+        print(f"{name:<20} {binding:<31} {fmt(m)} {fmt(f)} {fmt(c)} {ratio:9.2f} {'<=' + format(target, 'g'):>7}{mark}")
+    print("\nctypes: getter/setter are field accesses on a ctypes union, new_ + delete_ makes one;"
+          " list outs return ctypes array items (views, not copies); no range check, so no refused argument.")
+
+    print(f"\nGrowth: Qx_Command with n items in, Qx_CommandWithResponse with capacity n out (ns per call)")
+    head = f"{'n':>6} {'in module':>10} {'floor':>9} {'ctypes':>9} {'ratio':>6}   {'out module':>10} {'floor':>9} {'ctypes':>9} {'ratio':>6}"
+    print(head)
+    print("-" * len(head))
+    rows = {}
+    for n in SIZES:
+        for ns in namespaces:
+            ns[f"data{n}"] = [i & 0xFF for i in range(n)]
+        rows[n] = (measure([f"command(1, 2, data{n})"] * 3, namespaces, args.repeats, target_ns),
+                   measure([f"cwr(1, 2, empty, {n})"] * 3, namespaces, args.repeats, target_ns))
+        (im, if_, ic), (om, of, oc) = rows[n]
+        print(f"{n:>6} {im:10.0f} {if_:9.0f} {ic:9.0f} {im / if_:6.2f}   {om:10.0f} {of:9.0f} {oc:9.0f} {om / of:6.2f}")
+    lo, hi = SIZES[0], SIZES[-1]
+    per_item = [[(rows[hi][k][i] - rows[lo][k][i]) / (hi - lo) for i in range(3)] for k in range(2)]
+    print(f"{'/item':>6} {per_item[0][0]:10.2f} {per_item[0][1]:9.2f} {per_item[0][2]:9.2f} "
+          f"{per_item[0][0] / per_item[0][1]:6.2f}   {per_item[1][0]:10.2f} {per_item[1][1]:9.2f} "
+          f"{per_item[1][2]:9.2f} {per_item[1][0] / per_item[1][1]:6.2f}")
+    print(f"(/item: ns per additional item from {lo} to {hi})")
+
+    names, cumulative = import_times(args.modules, runs=7)
+    print("\nImport in a fresh interpreter (best of 7, cumulative):")
+    prev = 0
+    for name, t in zip(names, cumulative):
+        print(f"  {name:<16} {(t - prev) / 1e6:7.2f} ms")
+        prev = t
+    total = cumulative[-1] / 1e6
+    print(f"  {'all':<16} {total:7.2f} ms   target < 20 ms{'' if total < 20 else '  over'}")
+    if total >= 20:
+        over.append("import")
+    print(f"\nover target: {', '.join(over) if over else 'none'}")
+    # The module's own records are freed explicitly: no class with a
+    # destructor is registered for them.
+    mod["delete"](mod["ip"])
+    mod["delete_info"](mod["info"])
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
