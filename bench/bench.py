@@ -259,10 +259,7 @@ def main():
     ap.add_argument("--null", required=True, help="folder of the null libraries")
     ap.add_argument("--repeats", type=int, default=7)
     ap.add_argument("--target-ms", type=float, default=40, help="length of one timed loop")
-    ap.add_argument("--quick", action="store_true", help="3 repeats of 10 ms loops")
     args = ap.parse_args()
-    if args.quick:
-        args.repeats, args.target_ms = 3, 10
     target_ns = int(args.target_ms * 1e6)
     sys.path[:0] = [args.modules, args.floor]
 

@@ -2,7 +2,7 @@
 # Builds the null native libraries and the hand-written floor module
 # (bench/build/), a build of the project's modules linked against the null
 # libraries (bench/build/project/), and runs the benchmark (bench/bench.py).
-# Arguments are passed to bench.py (e.g. --quick).
+# Arguments are passed to bench.py (--repeats N, --target-ms MS).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/bench/build
