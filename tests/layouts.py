@@ -21,7 +21,7 @@ import sys
 
 _ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 sys.path.insert(0, os.path.join(_ROOT, "sim", "gen"))
-from gen_layout import NESTED, POINTER, SCALARS, element_size, load  # noqa: E402
+from gen_layout import NESTED, POINTER, element_size, load  # noqa: E402
 
 POINTER_SIZE = struct.calcsize("P")
 _CODES = {"u8": "B", "u16": "H", "u32": "I", "u64": "Q", "s32": "i", "s64": "q", "f64": "d",
