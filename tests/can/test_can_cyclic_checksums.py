@@ -28,12 +28,8 @@ def port(port):
 
 
 @pytest.fixture
-def signal(qxt):
-    made = common.new_Qx_Common_Signal_t()
-    common.Qx_Common_Signal_t_Size_set(made, 4)
-    common.Qx_Common_Signal_t_ByteOrder_set(made, 1)
-    common.Qx_Common_Signal_t_Offset_set(made, qxt.qxt_u16_array([60]))
-    return made
+def signal(make_signal):
+    return make_signal(SIGNAL["Size"], SIGNAL["ByteOrder"], SIGNAL["Offset"])
 
 
 @pytest.fixture

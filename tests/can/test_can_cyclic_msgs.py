@@ -157,12 +157,8 @@ def test_a_bad_item_in_the_second_list_names_the_function(sim, message, function
 
 # ---- signals and data by value -------------------------------------------------------
 
-def test_calculation_break_count_takes_a_signal_by_value(sim, message, qxt):
-    common = qxtest.module("_qx_api_common")
-    signal = common.new_Qx_Common_Signal_t()
-    common.Qx_Common_Signal_t_Size_set(signal, 16)
-    common.Qx_Common_Signal_t_ByteOrder_set(signal, 1)
-    common.Qx_Common_Signal_t_Offset_set(signal, qxt.qxt_u16_array([0x0102]))
+def test_calculation_break_count_takes_a_signal_by_value(sim, message, make_signal):
+    signal = make_signal(16, 1, 0x0102)
     can.Qx_Can_CyclicMsgs_SetCalculationBreakCount(message, ID, signal, 0x103, 0x10020)
     call = sim.last("Qx_Can_CyclicMsgs_SetCalculationBreakCount")
     assert call.arg(3).kind == "r"

@@ -31,17 +31,6 @@ def port(port):
     return port
 
 
-@pytest.fixture
-def make_signal(qxt):
-    def make(size=8, order=0, offset=2):
-        signal = common.new_Qx_Common_Signal_t()
-        common.Qx_Common_Signal_t_Size_set(signal, size)
-        common.Qx_Common_Signal_t_ByteOrder_set(signal, order)
-        common.Qx_Common_Signal_t_Offset_set(signal, qxt.qxt_u16_array([offset]))
-        return signal
-    return make
-
-
 def record(name, **fields):
     obj = getattr(can, "new_" + name)()
     for field, value in fields.items():

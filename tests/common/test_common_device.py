@@ -14,11 +14,6 @@ from layouts import pack  # noqa: E402
 from qxtest import raises_exactly  # noqa: E402
 
 
-@pytest.fixture
-def port():
-    return c.Qx_Common_OpenInterface("CAN1")
-
-
 # ---- opening by name ----------------------------------------------------------
 
 @pytest.mark.parametrize("name, args, name_arg", [

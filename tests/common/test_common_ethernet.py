@@ -14,11 +14,6 @@ from qxtest import raises_exactly  # noqa: E402
 
 
 
-@pytest.fixture
-def port():
-    return c.Qx_Common_OpenInterface("CAN1")
-
-
 def signal(qxt, size, offset, byte_order=0):
     s = c.new_Qx_Common_Signal_t()
     c.Qx_Common_Signal_t_Size_set(s, size)

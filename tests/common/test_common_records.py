@@ -9,11 +9,6 @@ from qxtest import raises_exactly  # noqa: E402
 
 
 
-@pytest.fixture
-def port():
-    return c.Qx_Common_OpenInterface("CAN1")
-
-
 def test_signal_fields_reach_the_native_library_in_its_layout(sim, qxt, port):
     s = c.new_Qx_Common_Signal_t()
     c.Qx_Common_Signal_t_Size_set(s, 0x1FF)          # stored in 8 bits
