@@ -4,8 +4,10 @@
 # its key:
 #   api/<key>/*.h          declarations (all libraries' folders are include
 #                          directories of every module and stand-in)
-#   api/<key>/*_layout.c   compile-time checks of the record layouts, compiled
-#                          in every build, also against real libraries
+#   api/<key>/layout.txt   the record layouts the bindings rely on; the
+#                          compile-time checks made from it (gen_layout.py)
+#                          are compiled in every build, also against real
+#                          libraries
 #   sim/<key>/*.c          behaviours of the simulated stand-in (unless
 #                          QX_NATIVE_LIB_DIR names the real libraries)
 #   bindings/<key>/<library>.i   the Python module _<library>
@@ -18,6 +20,9 @@ foreach(dir ${QX_API_KEY_DIRS})
   endif()
 endforeach()
 file(GLOB QX_API_HEADERS ${QX_API_DIR}/*.h ${QX_API_DIR}/*/*.h)
+# A table may name records of other tables, so each check reads them all.
+file(GLOB QX_LAYOUT_TABLES ${QX_API_DIR}/*/layout.txt)
+set(QX_LAYOUT_GEN ${CMAKE_SOURCE_DIR}/sim/gen/gen_layout.py)
 
 function(qx_library key lib)
   if(NOT IS_DIRECTORY ${QX_API_DIR}/${key})
@@ -36,8 +41,13 @@ function(qx_library key lib)
     list(APPEND needs ${dep_lib})
   endforeach()
 
-  file(GLOB layout_checks ${QX_API_DIR}/${key}/*_layout.c)
-  if(layout_checks)
+  if(EXISTS ${QX_API_DIR}/${key}/layout.txt)
+    set(layout_checks ${CMAKE_BINARY_DIR}/layout/${lib}_layout.c)
+    add_custom_command(
+      OUTPUT ${layout_checks}
+      COMMAND ${Python3_EXECUTABLE} ${QX_LAYOUT_GEN} --api ${QX_API_DIR} --key ${key} --out ${layout_checks}
+      DEPENDS ${QX_LAYOUT_GEN} ${QX_LAYOUT_TABLES}
+      COMMENT "Generating the record layout checks of ${lib}")
     add_library(qx_layout_${key} OBJECT ${layout_checks})
     target_include_directories(qx_layout_${key} PRIVATE ${QX_API_INCLUDE_DIRS})
   endif()

@@ -1,11 +1,11 @@
 """Interface descriptions, the six interface lists, names, sibling ports, adapters."""
 import gc
-import struct
 
 import pytest
 
 import _qx_api as q
 from base_device import DEVICE_SERIAL, INTERFACES, cell, open_port, raises_exactly, u32
+from layouts import pack, unpack
 
 D = "Qx_InterfaceData_t_"
 
@@ -72,7 +72,8 @@ def test_elements_describe_the_device_and_outlive_the_list(sim, qxt):
         [q.QX_INTERFACE_TYPE__LIN, 1, 0, q.QX_HOST_COMMUNICATION_TYPE__USB, q.QX_HOST_INTERFACE_TYPE__USB_01,
          DEVICE_SERIAL, 0, 1, 310042]
     addresses = [q.Qx_IpAddress_t_All_get(field(lin, n)) for n in ("IpAddress", "SubNetMask", "DefaultGateway")]
-    assert addresses == [struct.unpack("<I", bytes(a))[0] for a in ([192, 168, 1, 100], [255, 255, 255, 0], [192, 168, 1, 1])]
+    assert addresses == [unpack("Qx_IpAddress_t", bytes(a))["All"]
+                         for a in ([192, 168, 1, 100], [255, 255, 255, 0], [192, 168, 1, 1])]
     assert qxt.qxt_read_u16(field(lin, "TcpPort"), 1) == [50000]
     usb = field(lin, "UsbVersion")
     assert [q.Qx_InterfaceData_t_UsbVersion_Major_get(usb), q.Qx_InterfaceData_t_UsbVersion_Minor_get(usb)] == [3, 1]
@@ -85,7 +86,8 @@ def test_ethernet_list_passes_the_adapter_record(sim):
     q.Qx_IpAddress_t_All_set(q.Qx_Ethernet_AdapterInfo_t_Mask_get(adapter), 0x00FFFFFF)
     assert q.Qx_Interface_GetInterfaceList_Ethernet(0, 4, adapter) == []
     arg = sim.last("Qx_Interface_GetInterfaceList_Ethernet").arg(5)
-    assert [arg.value, arg.bytes] == [int(adapter), struct.pack("<II", 0x0A01A8C0, 0x00FFFFFF)]
+    assert [arg.value, arg.bytes] == [int(adapter), pack("Qx_Ethernet_AdapterInfo_t", {
+        "IpAddress.All": 0x0A01A8C0, "Mask.All": 0x00FFFFFF})]
     with raises_exactly(TypeError, "in method 'Qx_Interface_GetInterfaceList_Ethernet', argument 5 of type "
                                    "'Qx_Ethernet_AdapterInfo_t const *const'"):
         q.Qx_Interface_GetInterfaceList_Ethernet(0, 4, q.new_Qx_InterfaceData_t())

@@ -1,11 +1,10 @@
 """Opening and closing interfaces, raw commands, error texts, async switches."""
-import struct
-
 import pytest
 
 import _qx_api as q
 from base_device import (ERROR_INVALID_HANDLE, ERROR_LOCKED, ERROR_NOT_FOUND, cell, open_port, raises_exactly, selector,
                          u32)
+from layouts import pack
 
 
 OPENERS = [
@@ -19,7 +18,8 @@ def test_open_returns_the_handle_the_native_cell_holds(sim, name, args, info_arg
     info = selector(q.QX_INTERFACE_TYPE__CAN, 0, 1)
     handle = getattr(q, name)(*args(info))
     call = sim.last(name)
-    assert call.arg(info_arg).bytes == struct.pack("<IBBH20x", q.QX_INTERFACE_TYPE__CAN, 0, 1, 0)
+    assert call.arg(info_arg).bytes == pack("Qx_InterfaceInfo_t", {"Type": q.QX_INTERFACE_TYPE__CAN,
+                                                                   "Parameters.InterfaceNumber": 1})
     assert call.arg(info_arg).value == int(info)
     assert not call.arg(info_arg + 1).is_null
     if info_arg == 2:

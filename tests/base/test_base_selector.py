@@ -1,10 +1,9 @@
 """The interface selector Qx_InterfaceInfo_t, its nested records and union."""
-import struct
-
 import pytest
 
 import _qx_api as q
 from base_device import raises_exactly
+from layouts import pack, unpack
 
 P = "Qx_InterfaceInfo_t_Parameters"
 U = P + "_u"
@@ -48,7 +47,10 @@ def test_selector_fields_reach_the_native_open_as_laid_out(sim, qxt):
     fn(ETH + "_reserved2_set")(eth, 0x1FF)
     fn(ETH + "_IpAddress_set")(eth, qxt.qxt_u8_array(range(1, 17)))
     q.Qx_OpenInterface(info)
-    expected = struct.pack("<IBBHHBB16s", 4, 0, 1, 0xBEEF, 0x1234, 5, 0xFF, bytes(range(1, 17)))
+    expected = pack("Qx_InterfaceInfo_t", {
+        "Type": 4, "Parameters.ControllerNumber": 0, "Parameters.InterfaceNumber": 1, "Parameters.Flags": 0xBEEF,
+        "Parameters.u.Ethernet.PortNumber": 0x1234, "Parameters.u.Ethernet.reserved1": 5,
+        "Parameters.u.Ethernet.reserved2": 0xFF, "Parameters.u.Ethernet.IpAddress": range(1, 17)})
     assert sim.last("Qx_OpenInterface").arg(1).bytes == expected
     assert fn(ETH + "_IpAddress_get")(eth) == list(range(1, 17))
     # the USB-over-Ethernet view of the same union (its reserved bytes overlay address bytes 3 and 4)
@@ -56,7 +58,9 @@ def test_selector_fields_reach_the_native_open_as_laid_out(sim, qxt):
     fn(UOE + "_PortNumber_set")(uoe, qxt.qxt_u16_array([0x2222]))
     fn(UOE + "_IpAddress_set")(uoe, 0xC0A80164)
     q.Qx_OpenInterface2(0, info)
-    assert sim.last("Qx_OpenInterface2").arg(2).bytes[8:20] == struct.pack("<IHBBI", 7, 0x2222, 3, 4, 0xC0A80164)
+    sent = unpack("Qx_InterfaceInfo_t", sim.last("Qx_OpenInterface2").arg(2).bytes)
+    assert sent["Parameters"]["u"]["UsbOverEthernet"] == dict(CardNumber=7, PortNumber=0x2222, reserved1=3,
+                                                               reserved2=4, IpAddress=0xC0A80164)
 
 
 def test_union_members_share_their_bytes(qxt):

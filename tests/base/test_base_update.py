@@ -1,10 +1,9 @@
 """The update command record and Qx_Interface_UpdateAllInterfaces."""
-import struct
-
 import pytest
 
 import _qx_api as q
 from base_device import DEVICE_SERIAL, raises_exactly
+from layouts import pack
 
 C = "Qx_Interface_UpdateAllInterfaces_Cmd_t_"
 INT_FIELDS = ["Flags", "reserved1", "reserved2", "reserved3", "reserved4", "NumberOfInterfaces"]
@@ -74,9 +73,8 @@ def test_update_hands_text_and_command_to_the_library(sim):
     call = sim.last("Qx_Interface_UpdateAllInterfaces")
     assert call.arg(1).text == "firmware/\u00e9.pkg".encode()
     assert call.arg(2).value == int(command)
-    flags, reserved, count = struct.unpack_from("<I4sI", call.arg(2).bytes)
-    pointer = int.from_bytes(call.arg(2).bytes[12:], "little")
-    assert [flags, reserved, count, pointer] == [0x80000001, b"\0" * 4, 1, int(record)]
+    assert call.arg(2).bytes == pack("Qx_Interface_UpdateAllInterfaces_Cmd_t", Flags=0x80000001,
+                                     NumberOfInterfaces=1, InterfaceData=int(record))
 
 
 @pytest.mark.parametrize("text, command, message", [

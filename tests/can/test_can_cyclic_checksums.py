@@ -1,8 +1,5 @@
 """Parity bits, checksums and properties of cyclic messages, through the
 simulated CAN library."""
-import ctypes
-import struct
-
 import pytest
 
 import qxtest
@@ -10,13 +7,15 @@ can = qxtest.module("_qx_api_can")
 common = qxtest.module("_qx_api_common")
 
 import _qx_api as base  # noqa: E402
-from qxtest import raises_exactly as raises
+from layouts import pack  # noqa: E402
+from qxtest import raises_exactly as raises  # noqa: E402
 
 ID = 0x321
 CRC = "Qx_Can_CyclicMsgs_Checksum_Define_GeneralCrc_Parameters_t"
 CUSTOM = "Qx_Can_CyclicMsgs_Checksum_Define_Custom12_Parameters_t"
 ADD = "Qx_Can_CyclicMsgs_Checksum_Define_AddBytes_Parameters_t"
-SIGNAL_BYTES = struct.pack("<BBH", 4, 1, 60)
+SIGNAL = dict(Size=4, ByteOrder=1, Offset=60)
+SIGNAL_BYTES = pack("Qx_Common_Signal_t", **SIGNAL)
 
 
 
@@ -29,12 +28,8 @@ def port(port):
 
 
 @pytest.fixture
-def signal(qxt):
-    made = common.new_Qx_Common_Signal_t()
-    common.Qx_Common_Signal_t_Size_set(made, 4)
-    common.Qx_Common_Signal_t_ByteOrder_set(made, 1)
-    common.Qx_Common_Signal_t_Offset_set(made, qxt.qxt_u16_array([60]))
-    return made
+def signal(make_signal):
+    return make_signal(SIGNAL["Size"], SIGNAL["ByteOrder"], SIGNAL["Offset"])
 
 
 @pytest.fixture
@@ -118,10 +113,9 @@ def test_general_crc_record_carries_the_user_byte_pointers(sim, port, signal, da
                     UserBytesBefore=before, UserBytesAfter=after)
     can.Qx_Can_CyclicMsgs_Checksum_Define_GeneralCrcWithUserBytes(port, ID, signal, data, params)
     sent = sim.last("Qx_Can_CyclicMsgs_Checksum_Define_GeneralCrcWithUserBytes").arg(5).bytes
-    width = ctypes.sizeof(ctypes.c_void_p)
-    assert sent[:16] == struct.pack("<BBBBIII", 1, 2, 1, 0xFF, 0x04C11DB7, 0xFFFFFFFF, 0x80000000)
-    assert [int.from_bytes(sent[16 + i * width:16 + (i + 1) * width], "little") for i in (0, 1)] == \
-        [int(before), int(after)]
+    assert sent == pack(CRC, Order=1, NumberOfUserBytesBefore=2, NumberOfUserBytesAfter=1, reserved=0xFF,
+                        Polynomial=0x04C11DB7, InitialValue=0xFFFFFFFF, FinalXorValue=0x80000000,
+                        UserBytesBefore=int(before), UserBytesAfter=int(after))
     stored = can.Qx_Can_CyclicMsgs_Checksum_Define_GeneralCrc_Parameters_t_UserBytesBefore_get(params)
     assert int(stored) == int(before) and not stored.own()
     assert qxt.qxt_read_u8(stored, 2) == [1, 2]
@@ -134,8 +128,8 @@ def test_custom12_record_carries_the_index_signal_by_value(sim, port, signal, da
     common.Qx_Common_Signal_t_Size_set(signal, 99)
     can.Qx_Can_CyclicMsgs_Checksum_Define_Custom12(port, ID, signal, data, params)
     sent = sim.last("Qx_Can_CyclicMsgs_Checksum_Define_Custom12").arg(5).bytes
-    assert sent[:20] == struct.pack("<BBBBIII", 2, 12, 1, 2, 0x1D, 0xFF, 0xFF) + SIGNAL_BYTES
-    assert int.from_bytes(sent[20:], "little") == int(array)
+    assert sent == pack(CUSTOM, Order=2, DataArray_Size=12, reserved1=1, reserved2=2, Polynomial=0x1D,
+                        InitialValue=0xFF, FinalXorValue=0xFF, DataArray_IndexSignal=SIGNAL, DataArray=int(array))
 
 
 def test_add_bytes_record_layout(sim, port, signal, data):
@@ -143,7 +137,8 @@ def test_add_bytes_record_layout(sim, port, signal, data):
                     reserved=0x104)
     can.Qx_Can_CyclicMsgs_Checksum_Define_AddBytes(port, ID, signal, data, params)
     sent = sim.last("Qx_Can_CyclicMsgs_Checksum_Define_AddBytes").arg(5).bytes
-    assert sent == SIGNAL_BYTES + bytes([0x10, 0x20, 3, 4])
+    assert sent == pack(ADD, InputSignal=SIGNAL, InitialValue=0x10, FinalXorValue=0x20, InputSignalShiftLeft=3,
+                        reserved=4)
     with raises(TypeError, "in method 'Qx_Can_CyclicMsgs_Checksum_Define_AddBytes', argument 5 of type "
                            f"'{ADD} const *const'"):
         can.Qx_Can_CyclicMsgs_Checksum_Define_AddBytes(port, ID, signal, data,
@@ -199,10 +194,13 @@ def test_properties_are_set_and_read_per_message(sim, port):
     command = record("Qx_Can_CyclicMsgs_Property_SetById_Cmd_t", CanId=ID, PropertyId=brs, reserved1=1,
                      reserved2=2, PropertyValue=0xFFFFFFFF)
     can.Qx_Can_CyclicMsgs_Property_SetById(port, command)
-    assert sim.last("Qx_Can_CyclicMsgs_Property_SetById").arg(2).bytes == struct.pack("<IHBBI", ID, 0, 1, 2, 0xFFFFFFFF)
-    query = record("Qx_Can_CyclicMsgs_Property_GetById_Cmd_t", CanId=ID, PropertyId=brs)
+    assert sim.last("Qx_Can_CyclicMsgs_Property_SetById").arg(2).bytes == pack(
+        "Qx_Can_CyclicMsgs_Property_SetById_Cmd_t", CanId=ID, PropertyId=0, reserved1=1, reserved2=2,
+        PropertyValue=0xFFFFFFFF)
+    query = record("Qx_Can_CyclicMsgs_Property_GetById_Cmd_t", CanId=ID, PropertyId=0)
     first, second = (can.Qx_Can_CyclicMsgs_Property_GetById(port, query) for _ in range(2))
-    assert sim.last("Qx_Can_CyclicMsgs_Property_GetById").arg(2).bytes == struct.pack("<IHBB", ID, 0, 0, 0)
+    assert sim.last("Qx_Can_CyclicMsgs_Property_GetById").arg(2).bytes == pack(
+        "Qx_Can_CyclicMsgs_Property_GetById_Cmd_t", CanId=ID, PropertyId=0)
     assert first.own() and int(first) != int(second)
     can.Qx_Can_CyclicMsgs_Property_GetById_Rsp_t_PropertyValue_set(second, 5)
     assert can.Qx_Can_CyclicMsgs_Property_GetById_Rsp_t_PropertyValue_get(first) == 0xFFFFFFFF

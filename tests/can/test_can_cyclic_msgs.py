@@ -1,13 +1,12 @@
 """Cyclic messages: definition, changes, start and stop, groups, disturbances
 and the state query, through the simulated CAN library."""
-import struct
-
 import pytest
 
 import qxtest
 can = qxtest.module("_qx_api_can")
 
-from qxtest import raises_exactly as raises
+from layouts import pack  # noqa: E402
+from qxtest import raises_exactly as raises  # noqa: E402
 
 ID = 0x123
 PARAMS = "Qx_Can_CyclicMsgs_ChangeMsg_Parameters_t"
@@ -158,15 +157,12 @@ def test_a_bad_item_in_the_second_list_names_the_function(sim, message, function
 
 # ---- signals and data by value -------------------------------------------------------
 
-def test_calculation_break_count_takes_a_signal_by_value(sim, message, qxt):
-    common = qxtest.module("_qx_api_common")
-    signal = common.new_Qx_Common_Signal_t()
-    common.Qx_Common_Signal_t_Size_set(signal, 16)
-    common.Qx_Common_Signal_t_ByteOrder_set(signal, 1)
-    common.Qx_Common_Signal_t_Offset_set(signal, qxt.qxt_u16_array([0x0102]))
+def test_calculation_break_count_takes_a_signal_by_value(sim, message, make_signal):
+    signal = make_signal(16, 1, 0x0102)
     can.Qx_Can_CyclicMsgs_SetCalculationBreakCount(message, ID, signal, 0x103, 0x10020)
     call = sim.last("Qx_Can_CyclicMsgs_SetCalculationBreakCount")
-    assert call.arg(3).kind == "r" and call.arg(3).bytes == struct.pack("<BBH", 16, 1, 0x0102)
+    assert call.arg(3).kind == "r"
+    assert call.arg(3).bytes == pack("Qx_Common_Signal_t", Size=16, ByteOrder=1, Offset=0x0102)
     assert [call.arg(n).value for n in (4, 5)] == [3, 0x20]
     with raises(ValueError, "invalid null reference in method 'Qx_Can_CyclicMsgs_SetCalculationBreakCount', "
                             "argument 3 of type 'Qx_Common_Signal_t const'"):
@@ -222,10 +218,12 @@ def test_change_msg_sends_the_parameters_record_with_its_nested_records(sim, mes
     can.Qx_Can_CyclicMsgs_ChangeMsg(message, params)
     sent = sim.last("Qx_Can_CyclicMsgs_ChangeMsg").arg(2).bytes
     assert len(sent) == 164
-    assert sent[:12] == struct.pack("<IIBBBB", ID, 0x80000001, 1, 5, 6, 12)
-    assert sent[12:36] == struct.pack("<I8B8BHH", 0x11, 0xFF, *[0] * 7, 0x55, *[9] * 7, 1, 0xFFFF)
-    assert sent[36:48] == struct.pack("<IHHHBB", 0x22, 40, 0, 0, 0, 0xEE)
-    assert sent[48:] == bytes([4, 0, 0, 0]) + bytes([0xFF]) * 56 + bytes(range(56))
+    # MinimumDelay and reserved2 keep their low bits only.
+    assert sent == pack(PARAMS, Id=ID, Flags=0x80000001, SendState=1, Group=5, MsgCount=6, Dlc=12,
+                        Data=dict(Flags=0x11, Mask=[0xFF], Data=[0x55] + [9] * 7, MinimumDelay=1,
+                                  NumberOfMsgsBeforeRestore=0xFFFF),
+                        CycleTime=dict(Flags=0x22, CycleTime=40, reserved2=0xEE),
+                        ExtendedMaskAndData=dict(Length=4, Mask=[0xFF] * 56, Data=range(56)))
     got = state(message)
     assert (got["Group"], got["MsgCount"], got["Dlc"], got["CycleTime"], got["Mode"]) == (5, 6, 12, 40, 1)
     assert got["Data"][:12] == [0x55, 2, 3, 4, 5, 6, 7, 8, 0, 1, 2, 3]
@@ -293,7 +291,8 @@ def test_field_errors_name_the_field_type(name, field, value, cls, type_text):
 
 def test_state_query_returns_a_new_owned_record_each_time(sim, message):
     sim.output("Qx_Can_CyclicMsgs_GetMsgState", 3,
-               struct.pack("<IHBBBBBB", 0xFFFFFFFF, 0xFFFF, 1, 2, 3, 4, 5, 6) + bytes(range(64)))
+               pack("Qx_Can_CyclicMsgs_GetMsgState_Rsp_t", Id=0xFFFFFFFF, CycleTime=0xFFFF, Group=1, Mode=2,
+                    MsgCount=3, Dlc=4, reserved1=5, reserved2=6, Data={"U8": range(64)}))
     first, second = (can.Qx_Can_CyclicMsgs_GetMsgState(message, ID) for _ in range(2))
     assert first.own() and int(first) != int(second)
     names = ["Id", "CycleTime", "Group", "Mode", "MsgCount", "Dlc", "reserved1", "reserved2"]

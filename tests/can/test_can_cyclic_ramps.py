@@ -10,13 +10,16 @@ can = qxtest.module("_qx_api_can")
 common = qxtest.module("_qx_api_common")
 
 import _qx_api as base  # noqa: E402
-from qxtest import raises_exactly as raises
+from layouts import pack  # noqa: E402
+from qxtest import raises_exactly as raises  # noqa: E402
 
 ID = 0x123
 DEFINE = "Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t"
 INC = "Qx_Can_CyclicMsgs_Ramp_DefineIncRamp_Parameters_t"
 SYNC = "Qx_Can_CyclicMsgs_Ramp_SyncRamp_t"
 MODE = "Qx_Can_CyclicMsgs_Ramp_ChangeMode_Ramps_t"
+# The signal that make_signal() makes by default.
+SIGNAL = dict(Size=8, ByteOrder=0, Offset=2)
 
 
 
@@ -26,17 +29,6 @@ def port(port):
     """The shared CAN port, with the cyclic message the tests use."""
     can.Qx_Can_CyclicMsgs_DefineMsg(port, ID, 100, 0, 1, 0, [0] * 8, 8)
     return port
-
-
-@pytest.fixture
-def make_signal(qxt):
-    def make(size=8, order=0, offset=2):
-        signal = common.new_Qx_Common_Signal_t()
-        common.Qx_Common_Signal_t_Size_set(signal, size)
-        common.Qx_Common_Signal_t_ByteOrder_set(signal, order)
-        common.Qx_Common_Signal_t_Offset_set(signal, qxt.qxt_u16_array([offset]))
-        return signal
-    return make
 
 
 def record(name, **fields):
@@ -67,8 +59,10 @@ def test_ramp_define_sends_the_whole_record(sim, port, make_signal, qxt):
     assert can.Qx_Can_CyclicMsgs_Ramp_Define(port, params) is None
     call = sim.last("Qx_Can_CyclicMsgs_Ramp_Define")
     assert call.arg(2).value == int(params)
-    assert call.arg(2).bytes == struct.pack("<IBBHBBHHHdIHBB", ID, 8, 1, 0x304, 2, 1, 5, 0xFFFF, 20, 2.5,
-                                            0xFFFFFFFF, 6, 7, 8)
+    # Mode and MinValue keep their low bits only.
+    assert call.arg(2).bytes == pack(DEFINE, Id=ID, Signal=dict(Size=8, ByteOrder=1, Offset=0x304), Mode=2,
+                                     Direction=1, MinValue=5, MaxValue=0xFFFF, UpdateRate=20, Increment=2.5,
+                                     RampSum=0xFFFFFFFF, NumberOfFlanks=6, reserved1=7, reserved2=8)
 
 
 def test_ramp_get_state_takes_three_int_p_and_a_u16_cell(sim, port, make_signal, qxt):
@@ -79,7 +73,7 @@ def test_ramp_get_state_takes_three_int_p_and_a_u16_cell(sim, port, make_signal,
     sim.output("Qx_Can_CyclicMsgs_Ramp_GetState", 7, struct.pack("<H", 0xFFFE))
     assert get_state(port, signal, qxt) == [0xFFFFFFF1, 0x80000002, 3, 0xFFFE]
     call = sim.last("Qx_Can_CyclicMsgs_Ramp_GetState")
-    assert call.arg(3).bytes == struct.pack("<BBH", 8, 0, 2)
+    assert call.arg(3).bytes == pack("Qx_Common_Signal_t", **SIGNAL)
 
 
 def test_ramp_get_state_refuses_an_int_p_for_the_16_bit_cell(sim, port, make_signal):
@@ -124,7 +118,7 @@ def test_ramp_delete_removes_the_ramp(sim, port, make_signal):
     signal = make_signal()
     define_ramp(port, signal)
     can.Qx_Can_CyclicMsgs_Ramp_Delete(port, ID, signal)
-    assert sim.last("Qx_Can_CyclicMsgs_Ramp_Delete").arg(3).bytes == struct.pack("<BBH", 8, 0, 2)
+    assert sim.last("Qx_Can_CyclicMsgs_Ramp_Delete").arg(3).bytes == pack("Qx_Common_Signal_t", **SIGNAL)
     with raises(Exception, "Qx_Can_CyclicMsgs_Ramp_Delete: no ramp defined on the signal at offset 2 (8 bits) "
                            "of cyclic message 0x123"):
         can.Qx_Can_CyclicMsgs_Ramp_Delete(port, ID, signal)
@@ -137,7 +131,7 @@ def test_ramp_change_mode_passes_the_count_and_one_record(sim, port, make_signal
     can.Qx_Can_CyclicMsgs_Ramp_ChangeMode(port, 1, ramps)
     call = sim.last("Qx_Can_CyclicMsgs_Ramp_ChangeMode")
     assert call.arg(2).value == 1
-    assert call.arg(3).bytes == struct.pack("<IBBHB3x", ID, 8, 0, 2, 1)
+    assert call.arg(3).bytes == pack(MODE, Id=ID, Signal=SIGNAL, Mode=1)
     with raises(TypeError, "in method 'Qx_Can_CyclicMsgs_Ramp_ChangeMode', argument 3 of type "
                            "'Qx_Can_CyclicMsgs_Ramp_ChangeMode_Ramps_t const *const'"):
         can.Qx_Can_CyclicMsgs_Ramp_ChangeMode(port, 1, can.new_Qx_Can_CyclicMsgs_Ramp_SyncRamp_t())
@@ -160,9 +154,11 @@ def test_inc_ramp_sends_its_record_with_the_sync_ramp_address(sim, port, make_si
                     NumberOfFlanks=4, Direction=5, reserved1=6, reserved2=7, reserved3=8, SyncRamp=sync)
     can.Qx_Can_CyclicMsgs_Ramp_DefineIncRamp(port, params)
     sent = sim.last("Qx_Can_CyclicMsgs_Ramp_DefineIncRamp").arg(2).bytes
-    assert sent[:20] == struct.pack("<IBBHHHHHBBBB", ID, 16, 1, 24, 1, 2, 3, 4, 5, 6, 7, 8)
-    assert int.from_bytes(sent[20:], "little") == int(sync)
-    assert ctypes.string_at(int(sync), 16) == struct.pack("<IBBHBBBBHH", ID, 8, 0, 2, 1, 1, 2, 3, 4, 5)
+    assert sent == pack(INC, Id=ID, Signal=dict(Size=16, ByteOrder=1, Offset=24), MinValue=1, MaxValue=2,
+                        CycleTime=3, NumberOfFlanks=4, Direction=5, reserved1=6, reserved2=7, reserved3=8,
+                        SyncRamp=int(sync))
+    assert ctypes.string_at(int(sync), 16) == pack(SYNC, Id=ID, Signal=SIGNAL, Mode=1, reserved1=1, reserved2=2,
+                                                   reserved3=3, MinValue=4, MaxValue=5)
 
 
 def test_inc_ramp_with_an_unknown_sync_ramp_is_refused(port, make_signal):

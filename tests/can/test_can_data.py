@@ -1,14 +1,13 @@
 """The CAN data record and the CAN list and scalar rules seen through records,
 Qx_Can_InitInterface and trialprint."""
-import struct
-
 import pytest
 
 import qxtest
 can = qxtest.module("_qx_api_can")
 
 import _qx_api as base  # noqa: E402
-from qxtest import raises_exactly as raises
+from layouts import pack  # noqa: E402
+from qxtest import raises_exactly as raises  # noqa: E402
 
 
 
@@ -40,7 +39,7 @@ def test_the_views_overlay_the_same_bytes_in_host_order(data):
 
 def test_u64_elements_read_back_whole(data):
     values = [2**32 + 5, 2**64 - 1, 1, 0, 2**63, 0xFFFFFFFF, 2**40, 7]
-    can.Qx_Can_Data_t_U8_set(data, list(struct.pack("<8Q", *values)))
+    can.Qx_Can_Data_t_U8_set(data, list(pack("Qx_Can_Data_t", U64=values)))
     assert can.Qx_Can_Data_t_U64_get(data) == values
 
 

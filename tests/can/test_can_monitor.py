@@ -8,7 +8,8 @@ import qxtest
 can = qxtest.module("_qx_api_can")
 
 import _qx_api as base  # noqa: E402
-from qxtest import raises_exactly as raises
+from layouts import pack  # noqa: E402
+from qxtest import raises_exactly as raises  # noqa: E402
 
 # The simulated monitor clock starts at 2**32 + 5 and advances 100 per frame.
 EPOCH = 2**32 + 5
@@ -63,8 +64,9 @@ def test_buffer_mode_reads_at_most_the_capacity(port):
 
 def test_buffer_mode_returns_scripted_items_whole(sim, port):
     can.Qx_Can_Monitor_BufferMode_Start(port, 0, 100)
-    scripted = (struct.pack("<QIHBB8s", 2**64 - 1, 0xFFFFFFFF, 0xFFFF, 8, 8, bytes(range(1, 9)))
-                + struct.pack("<QIHBB8s", 2**32, 7, 0x8001, 1, 1, b"\xaa"))
+    item = "Qx_Can_Monitor_BufferItem_t"
+    scripted = (pack(item, Timestamp=2**64 - 1, Id=0xFFFFFFFF, Flags=0xFFFF, Dlc=8, DataLength=8, Data=range(1, 9))
+                + pack(item, Timestamp=2**32, Id=7, Flags=0x8001, Dlc=1, DataLength=1, Data=b"\xaa"))
     sim.output("Qx_Can_Monitor_BufferMode_GetItems", 3, struct.pack("<I", 2))
     sim.output("Qx_Can_Monitor_BufferMode_GetItems", 4, scripted)
     items = can.Qx_Can_Monitor_BufferMode_GetItems(port, 0, 2)

@@ -7,7 +7,9 @@ import pytest
 import qxtest
 can = qxtest.module("_qx_api_can")
 
-from qxtest import raises_exactly as raises
+import layouts  # noqa: E402
+from layouts import pack  # noqa: E402
+from qxtest import raises_exactly as raises  # noqa: E402
 
 CALC = "Qx_Can_Node_CalculateBaudrateRegisterValue"
 
@@ -139,13 +141,12 @@ def test_each_baudrate_get_returns_an_independent_record(port):
 
 
 def test_fd_command_layout_and_response(sim, port):
-    command = record("Qx_Can_Node_BaudrateFd_Set_Cmd_t", Flags=0xF0000001, BaudRate=2000000, SamplePoint_Min=60,
-                     SamplePoint_Max=90, NumberOfTimeQuanta_Min=10, NumberOfTimeQuanta_Max=40, TSeg1_Min=1,
-                     TSeg1_Max=60, TSeg2_Min=1, TSeg2_Max=30, Sjw_Min=1, Sjw_Max=8, reserved1=1, reserved2=2,
-                     TdcOffset=31)
-    response = can.Qx_Can_Node_BaudrateFd_Set(port, command)
+    values = dict(Flags=0xF0000001, BaudRate=2000000, SamplePoint_Min=60, SamplePoint_Max=90,
+                  NumberOfTimeQuanta_Min=10, NumberOfTimeQuanta_Max=40, TSeg1_Min=1, TSeg1_Max=60, TSeg2_Min=1,
+                  TSeg2_Max=30, Sjw_Min=1, Sjw_Max=8, reserved1=1, reserved2=2, TdcOffset=31)
+    response = can.Qx_Can_Node_BaudrateFd_Set(port, record("Qx_Can_Node_BaudrateFd_Set_Cmd_t", **values))
     sent = sim.last("Qx_Can_Node_BaudrateFd_Set").arg(2).bytes
-    assert sent == struct.pack("<II12BI", 0xF0000001, 2000000, 60, 90, 10, 40, 1, 60, 1, 30, 1, 8, 1, 2, 31)
+    assert sent == pack("Qx_Can_Node_BaudrateFd_Set_Cmd_t", **values)
     name = "Qx_Can_Node_BaudrateFd_Set_Rsp_t"
     assert fields(name, response, ["BaudRate", "TdcOffset"]) == [2000000, 31]
     got = can.Qx_Can_Node_BaudrateFd_Get(port, 0xFFFFFFFF)
@@ -153,27 +154,21 @@ def test_fd_command_layout_and_response(sim, port):
     assert can.Qx_Can_Node_BaudrateFd_Get_Rsp_t_Baudrate_get(got) == 2000000
 
 
-RSP_FIELDS = ["CanControllerClock", "SamplePoint", "NumberOfTimeQuanta", "TSeg1", "TSeg2", "Sjw",
-              "reserved1", "reserved2", "reserved3", "TdcOffset"]
-
-
-@pytest.mark.parametrize("function, args, argno, name, names, codes", [
-    ("Qx_Can_Node_Baudrate_Get", (), 2, "Qx_Can_Node_Baudrate_ActualValues_t",
-     ["Baudrate", "CanControllerClock", "SamplePoint", "NumberOfTimeQuanta", "TSeg1", "TSeg2", "Sjw",
-      "reserved1", "reserved2", "reserved3"], "IIBBBBBBBB"),
-    ("Qx_Can_Node_BaudrateFd_Get", (0,), 3, "Qx_Can_Node_BaudrateFd_Get_Rsp_t",
-     ["Flags", "Baudrate"] + RSP_FIELDS, "IIIBBBBBBBBI"),
-    ("Qx_Can_Node_BaudrateFd_Set", ("command",), 3, "Qx_Can_Node_BaudrateFd_Set_Rsp_t",
-     ["Flags", "BaudRate"] + RSP_FIELDS, "IIIBBBBBBBBI"),
+@pytest.mark.parametrize("function, args, argno, name", [
+    ("Qx_Can_Node_Baudrate_Get", (), 2, "Qx_Can_Node_Baudrate_ActualValues_t"),
+    ("Qx_Can_Node_BaudrateFd_Get", (0,), 3, "Qx_Can_Node_BaudrateFd_Get_Rsp_t"),
+    ("Qx_Can_Node_BaudrateFd_Set", ("command",), 3, "Qx_Can_Node_BaudrateFd_Set_Rsp_t"),
 ])
-def test_response_records_read_what_the_library_wrote(sim, port, function, args, argno, name, names, codes):
-    values = [0xFFFFFFF0 + i if code == "I" else 0xF0 + i for i, code in enumerate(codes)]
-    sim.output(function, argno, struct.pack("<" + codes, *values))
+def test_response_records_read_what_the_library_wrote(sim, port, function, args, argno, name):
+    """Every field of the response, each with a distinct value near its top."""
+    high = {"u8": 0xF0, "u32": 0xFFFFFFF0}
+    values = {f.path: high[f.type] + i for i, f in enumerate(layouts.record(name).fields.values())}
+    sim.output(function, argno, pack(name, values))
     if args == ("command",):
         args = (record("Qx_Can_Node_BaudrateFd_Set_Cmd_t", BaudRate=1000000),)
     result = getattr(can, function)(port, *args)
     assert result.own()
-    assert fields(name, result, names) == values
+    assert fields(name, result, list(values)) == list(values.values())
 
 
 def test_rate_accessors_keep_the_native_spelling():

@@ -7,7 +7,9 @@ import pytest
 import qxtest
 can = qxtest.module("_qx_api_can")
 
-from qxtest import raises_exactly as raises
+import layouts  # noqa: E402
+from layouts import pack  # noqa: E402
+from qxtest import raises_exactly as raises  # noqa: E402
 
 
 
@@ -104,23 +106,20 @@ def test_two_argument_functions_count_their_arguments(port):
         can.Qx_Can_Node_GetState(port, 0, 0)
 
 
-@pytest.mark.parametrize("function, args, argno, name, names, codes", [
-    ("Qx_Can_Node_GetState", (1,), 3, "Qx_Can_Node_GetState_Rsp_t",
-     ["RxErrorCounter", "TxErrorCounter", "ErrorWarningLevel", "InitState", "Flags", "TransceiverPin_Enable",
-      "TransceiverPin_NotStandby", "TransceiverPin_NotWake", "TransceiverPin_NotError"], "BBBBIBBBB"),
-    ("Qx_Can_Node_FdState_Get", (0,), 3, "Qx_Can_Node_FdState_Get_Rsp_t",
-     ["Flags", "FdMode", "TxBrs_Global", "TxBrs_InitValue", "TxEsi_Global", "TxEsi_InitValue",
-      "FdFrameFormatSpec", "reserved1", "reserved2", "BaudRateFd"], "IBBBBBBBBI"),
-    ("Qx_Can_Node_Property_GetById", ("get",), 3, "Qx_Can_Node_Property_GetById_Rsp_t",
-     ["PropertyId", "reserved1", "reserved2", "Value"], "HBBI"),
+@pytest.mark.parametrize("function, args, argno, name", [
+    ("Qx_Can_Node_GetState", (1,), 3, "Qx_Can_Node_GetState_Rsp_t"),
+    ("Qx_Can_Node_FdState_Get", (0,), 3, "Qx_Can_Node_FdState_Get_Rsp_t"),
+    ("Qx_Can_Node_Property_GetById", ("get",), 3, "Qx_Can_Node_Property_GetById_Rsp_t"),
 ])
-def test_response_records_read_what_the_library_wrote(sim, port, function, args, argno, name, names, codes):
-    high = {"B": 0xF0, "H": 0xFFF0, "I": 0xFFFFFFF0}
-    values = [high[code] + i for i, code in enumerate(codes)]
-    sim.output(function, argno, struct.pack("<" + codes, *values))
+def test_response_records_read_what_the_library_wrote(sim, port, function, args, argno, name):
+    """Every field of the response, each with a distinct value near its top."""
+    high = {"u8": 0xF0, "u16": 0xFFF0, "u32": 0xFFFFFFF0}
+    fields = layouts.record(name).fields.values()
+    values = {f.path: high[f.type] + i for i, f in enumerate(fields)}
+    sim.output(function, argno, pack(name, values))
     result = getattr(can, function)(port, *arguments(args))
     assert result.own()
-    assert [getattr(can, f"{name}_{field}_get")(result) for field in names] == values
+    assert {field: getattr(can, f"{name}_{field}_get")(result) for field in values} == values
 
 
 def test_each_get_state_returns_an_independent_record(port):
@@ -145,8 +144,9 @@ def test_fd_state_set_sends_its_command_and_the_state_reads_back(sim, port):
                      FdFrameFormatSpec=can.QX_CAN__FD_FRAME_FORMAT_SPEC__BOSCH_CAN_FD_SPEC_1_0,
                      reserved1=0, reserved2=0, reserved3=0, BaudRateFd=4000000)
     can.Qx_Can_Node_FdState_Set(port, command)
-    assert sim.last("Qx_Can_Node_FdState_Set").arg(2).bytes == struct.pack("<I8BI", 0x80000000, 1, 1, 1, 1, 1,
-                                                                           0, 0, 0, 4000000)
+    assert sim.last("Qx_Can_Node_FdState_Set").arg(2).bytes == pack(
+        "Qx_Can_Node_FdState_Set_Cmd_t", Flags=0x80000000, TxBrs_Global=1, TxBrs_InitValue=1, TxEsi_Global=1,
+        TxEsi_InitValue=1, FdFrameFormatSpec=1, BaudRateFd=4000000)
     state = can.Qx_Can_Node_FdState_Get(port, 0)
     read = [getattr(can, "Qx_Can_Node_FdState_Get_Rsp_t_" + f + "_get")(state)
             for f in ("TxBrs_Global", "TxEsi_InitValue", "FdFrameFormatSpec", "BaudRateFd")]
@@ -162,10 +162,12 @@ def test_fd_state_set_has_no_fd_mode_field():
 def test_property_commands_carry_their_layout(sim, port):
     can.Qx_Can_Node_Property_SetById(port, record("Qx_Can_Node_Property_SetById_Cmd_t", PropertyId=2**16 + 1,
                                                   reserved1=2, reserved2=3, Value=25))
-    assert sim.last("Qx_Can_Node_Property_SetById").arg(2).bytes == struct.pack("<HBBI", 1, 2, 3, 25)
+    assert sim.last("Qx_Can_Node_Property_SetById").arg(2).bytes == pack(
+        "Qx_Can_Node_Property_SetById_Cmd_t", PropertyId=1, reserved1=2, reserved2=3, Value=25)
     assert can.Qx_Can_Node_BusIdleTime_Get(port) == 25
     rsp = can.Qx_Can_Node_Property_GetById(port, record("Qx_Can_Node_Property_GetById_Cmd_t", PropertyId=1))
-    assert sim.last("Qx_Can_Node_Property_GetById").arg(2).bytes == struct.pack("<HBB", 1, 0, 0)
+    assert sim.last("Qx_Can_Node_Property_GetById").arg(2).bytes == pack("Qx_Can_Node_Property_GetById_Cmd_t",
+                                                                         PropertyId=1)
     assert can.Qx_Can_Node_Property_GetById_Rsp_t_Value_get(rsp) == 25
 
 

@@ -7,9 +7,11 @@ import pytest
 import qxtest
 can = qxtest.module("_qx_api_can")
 
-from qxtest import raises_exactly as raises
+from layouts import pack, unpack  # noqa: E402
+from qxtest import raises_exactly as raises  # noqa: E402
 
 FIFO_SIZE = 1024
+ITEM, ITEM2 = "Qx_Can_TxFifo_MsgItem_t", "Qx_Can_TxFifo_MsgItem2_t"
 
 
 
@@ -97,8 +99,8 @@ def test_queue_msgs_sends_count_and_a_copy_of_every_item(sim, port, items):
     assert can.Qx_Can_TxFifo_QueueMsgs(port, 250, tuple(listed)) is None
     call = sim.last("Qx_Can_TxFifo_QueueMsgs")
     assert [call.arg(1).value, call.arg(2).value, call.arg(3).value] == [port, 250, 2]
-    assert call.arg(4).bytes == (struct.pack("<IB3x8B", 0x100, 8, 1, 2, 3, 4, 5, 6, 7, 8)
-                                 + struct.pack("<IB3x8B", 0xFFFFFFFF, 2, 9, 10, 0, 0, 0, 0, 0, 0))
+    assert call.arg(4).bytes == (pack(ITEM, Id=0x100, Dlc=8, Data=[1, 2, 3, 4, 5, 6, 7, 8])
+                                 + pack(ITEM, Id=0xFFFFFFFF, Dlc=2, Data=[9, 10]))
     assert call.arg(4).value != int(listed[0])  # a copy, not the caller's record
     assert can.Qx_Can_TxFifo_GetState(port) == [2, FIFO_SIZE - 2]
 
@@ -110,7 +112,7 @@ def test_queue_msgs2_sends_flags_value_count_and_72_byte_items(sim, port, items)
     assert can.Qx_Can_TxFifo_QueueMsgs2(port, 0x80000000, 7, listed) is None
     call = sim.last("Qx_Can_TxFifo_QueueMsgs2")
     assert [call.arg(n).value for n in (1, 2, 3, 4)] == [port, 0x80000000, 7, 1]
-    assert call.arg(5).bytes == struct.pack("<IBBBx", 0x18DAF110, 15, 5, 3) + bytes(range(64))
+    assert call.arg(5).bytes == pack(ITEM2, Id=0x18DAF110, Dlc=15, Flags=5, MsgFlags=3, Data=range(64))
 
 
 def test_queue_msgs_passes_a_hundred_items_whole_and_an_empty_list_as_count_0(sim, port, items):
@@ -118,7 +120,8 @@ def test_queue_msgs_passes_a_hundred_items_whole_and_an_empty_list_as_count_0(si
     can.Qx_Can_TxFifo_QueueMsgs(port, 0, listed)
     call = sim.last("Qx_Can_TxFifo_QueueMsgs")
     assert call.arg(3).value == 100
-    assert call.arg(4).bytes[16 * 99:16 * 99 + 9] == struct.pack("<IB3xB", 99, 1, 99)
+    assert len(call.arg(4).bytes) == 100 * 16
+    assert call.arg(4).bytes[16 * 99:] == pack(ITEM, Id=99, Dlc=1, Data=[99])
     can.Qx_Can_TxFifo_QueueMsgs(port, 0, [])
     assert sim.last("Qx_Can_TxFifo_QueueMsgs").arg(3).value == 0
     assert can.Qx_Can_TxFifo_GetState(port) == [100, FIFO_SIZE - 100]
@@ -128,7 +131,7 @@ def test_changing_an_item_after_queueing_does_not_change_what_was_sent(sim, port
     item, = items(1, (0x11, 1, [0x22]))
     can.Qx_Can_TxFifo_QueueMsgs(port, 0, [item])
     can.Qx_Can_TxFifo_MsgItem_t_Id_set(item, 0x99)
-    assert sim.last("Qx_Can_TxFifo_QueueMsgs").arg(4).bytes[:4] == struct.pack("<I", 0x11)
+    assert unpack(ITEM, sim.last("Qx_Can_TxFifo_QueueMsgs").arg(4).bytes)["Id"] == 0x11
 
 
 @pytest.mark.parametrize("function, kind, record, args", [
@@ -243,4 +246,4 @@ def test_record_lists_accept_proxy_instances_holding_a_record(sim, port, items):
 
     record, = items(1, (0x42, 1, [0x24]))
     can.Qx_Can_TxFifo_QueueMsgs(port, 0, [MsgItem(record)])
-    assert sim.last("Qx_Can_TxFifo_QueueMsgs").arg(4).bytes == struct.pack("<IB3xB7x", 0x42, 1, 0x24)
+    assert sim.last("Qx_Can_TxFifo_QueueMsgs").arg(4).bytes == pack(ITEM, Id=0x42, Dlc=1, Data=[0x24])

@@ -10,12 +10,8 @@ import pytest
 import qxtest
 c = qxtest.module("_qx_api_common")
 import _qx_api as q  # noqa: E402
+from layouts import pack  # noqa: E402
 from qxtest import raises_exactly  # noqa: E402
-
-
-@pytest.fixture
-def port():
-    return c.Qx_Common_OpenInterface("CAN1")
 
 
 # ---- opening by name ----------------------------------------------------------
@@ -168,7 +164,9 @@ def test_hardware_version_fills_the_callers_record(sim, port):
     c.Qx_Common_GetHardwareVersion_Cmd_t_HardwareBoardNumber_set(cmd, 0x101)  # stored as 1
     rsp = c.new_Qx_Common_GetHardwareVersion_Rsp_t()
     assert c.Qx_Common_GetHardwareVersion(port, cmd, rsp) is None
-    assert sim.last("Qx_Common_GetHardwareVersion").arg(2).bytes == struct.pack("<IBBBB", 0xA5A5A5A5, 1, 0, 0, 0)
+    assert sim.last("Qx_Common_GetHardwareVersion").arg(2).bytes == pack("Qx_Common_GetHardwareVersion_Cmd_t",
+                                                                                 Flags=0xA5A5A5A5,
+                                                                                 HardwareBoardNumber=1)
     fields = ["Major", "Minor", "Byte3", "Byte4"]
     assert [getattr(c, f"Qx_Common_GetHardwareVersion_Rsp_t_{f}_get")(rsp) for f in fields] == [2, 1, 1, 0]
 
@@ -371,7 +369,9 @@ def test_interface_number(sim, port):
     c.Qx_Common_GetInterfaceNumber_Parameters_t_InstanceId_set(params, 1)
     rsp = c.new_Qx_Common_GetInterfaceNumber_Rsp_t()
     assert c.Qx_Common_GetInterfaceNumber(port, params, rsp) is None
-    assert sim.last("Qx_Common_GetInterfaceNumber").arg(2).bytes == struct.pack("<IBBBB", 0x10, 4, 1, 0, 0)
+    assert sim.last("Qx_Common_GetInterfaceNumber").arg(2).bytes == pack("Qx_Common_GetInterfaceNumber_Parameters_t",
+                                                                                 Flags=0x10, InterfaceType=4,
+                                                                                 InstanceId=1)
     assert c.Qx_Common_GetInterfaceNumber_Rsp_t_InterfaceNumber_get(rsp) == 1
     c.Qx_Common_GetInterfaceNumber_Parameters_t_InstanceId_set(params, 5)
     with raises_exactly(Exception, "Qx_Common_GetInterfaceNumber: no interface of type 4, instance 5"):

@@ -1,18 +1,16 @@
 """Event/action engine operations: handles, linking, running, properties and
 host notification, from the Python arguments to what the simulated library
 received and back to results and exceptions."""
-import struct
-
 import pytest
 
 import qxtest
 c = qxtest.module("_qx_api_common")
 import _qx_api as q  # noqa: E402
+from layouts import pack  # noqa: E402
 
 EVENT = 0x80000001
 ACTION = 0xFFFFFFFF
 NOTIFICATION = 0x80000002
-POINTER = struct.calcsize("P")
 
 
 @pytest.fixture
@@ -213,13 +211,15 @@ def test_event_property_round_trip(sim, qxt, engine, property_id, value):
                      reserved1=0xA1, reserved2=0xA2, Value=value)
     assert c.Qx_Common_EA_SetEventProperty(port, command) is None
     assert sim.last("Qx_Common_EA_SetEventProperty").arg(2).bytes == \
-        struct.pack("<IHBBI", EVENT, property_id, 0xA1, 0xA2, value)
+        pack("Qx_Common_EA_SetEventProperty_Cmd_t", EventHandle=EVENT, EventPropertyId=property_id, reserved1=0xA1,
+             reserved2=0xA2, Value=value)
 
     response = record(qxt, "GetEventProperty_Rsp_t", Value=12345)
     query = record(qxt, "GetEventProperty_Cmd_t", EventHandle=EVENT, EventPropertyId=("u16", property_id))
     assert c.Qx_Common_EA_GetEventProperty(port, query, response) is None
     call = sim.last("Qx_Common_EA_GetEventProperty")
-    assert call.arg(2).bytes == struct.pack("<IHBB", EVENT, property_id, 0, 0)
+    assert call.arg(2).bytes == pack("Qx_Common_EA_GetEventProperty_Cmd_t", EventHandle=EVENT,
+                                     EventPropertyId=property_id)
     assert call.arg(3).value == int(response)
     assert c.Qx_Common_EA_GetEventProperty_Rsp_t_EventHandle_get(response) == EVENT
     assert qxt.qxt_read_u16(c.Qx_Common_EA_GetEventProperty_Rsp_t_EventPropertyId_get(response), 1) == [property_id]
@@ -256,7 +256,8 @@ def test_properties_the_library_refuses(sim, qxt, engine, kind, handle, property
     command = record(qxt, f"Set{kind}Property_Cmd_t", **{f"{kind}Handle": handle,
                                                           f"{kind}PropertyId": ("u16", property_id), "Value": 1})
     assert failure_text(lambda: getattr(c, function)(engine, command)) == f"{function}: {text}"
-    assert sim.last(function).arg(2).bytes == struct.pack("<IHBBI", handle, property_id, 0, 0, 1)
+    assert sim.last(function).arg(2).bytes == pack(f"Qx_Common_EA_Set{kind}Property_Cmd_t", {
+        f"{kind}Handle": handle, f"{kind}PropertyId": property_id, "Value": 1})
 
 
 def test_host_notification_commands_carry_the_native_callback(sim, qxt, engine):
@@ -266,25 +267,26 @@ def test_host_notification_commands_carry_the_native_callback(sim, qxt, engine):
                  Callback=callback)
     assert c.Qx_Common_EA_NotifyHost_AddCallback(port, add) is None
     assert sim.last("Qx_Common_EA_NotifyHost_AddCallback").arg(2).bytes == \
-        struct.pack("<III", 0x80000003, ACTION, 9) + int(callback).to_bytes(POINTER, "little")
+        pack("Qx_Common_EA_NotifyHost_AddCallback_Cmd_t", Flags=0x80000003, ActionHandle=ACTION, NotificationId=9,
+             Callback=int(callback))
 
     remove = record(qxt, "NotifyHost_RemoveCallback_Cmd_t", Flags=4, ActionHandle=ACTION, NotificationId=9)
     assert c.Qx_Common_EA_NotifyHost_RemoveCallback(port, remove) is None
-    assert sim.last("Qx_Common_EA_NotifyHost_RemoveCallback").arg(2).bytes == struct.pack("<III", 4, ACTION, 9)
+    assert sim.last("Qx_Common_EA_NotifyHost_RemoveCallback").arg(2).bytes == pack(
+        "Qx_Common_EA_NotifyHost_RemoveCallback_Cmd_t", Flags=4, ActionHandle=ACTION, NotificationId=9)
     assert failure_text(lambda: c.Qx_Common_EA_NotifyHost_RemoveCallback(port, remove)) == \
         f"Qx_Common_EA_NotifyHost_RemoveCallback: no callback for action {ACTION} and notification 9"
 
 
-@pytest.mark.parametrize("function, type_, fields, packed", [
-    ("Qx_Common_EA_SimulateEvent", "SimulateEvent_Cmd_t", dict(Flags=0x80000003, EventHandle=EVENT),
-     struct.pack("<II", 0x80000003, EVENT)),
+@pytest.mark.parametrize("function, type_, fields", [
+    ("Qx_Common_EA_SimulateEvent", "SimulateEvent_Cmd_t", dict(Flags=0x80000003, EventHandle=EVENT)),
     ("Qx_Common_EA_DetachActionFromEvent", "DetachActionFromEvent_Cmd_t",
-     dict(Flags=2**32 - 1, EventHandle=EVENT, ActionHandle=ACTION), struct.pack("<III", 2**32 - 1, EVENT, ACTION)),
+     dict(Flags=2**32 - 1, EventHandle=EVENT, ActionHandle=ACTION)),
 ])
-def test_command_records_reach_the_library(sim, qxt, engine, function, type_, fields, packed):
+def test_command_records_reach_the_library(sim, qxt, engine, function, type_, fields):
     assert getattr(c, function)(engine, record(qxt, type_, **fields)) is None
     call = sim.last(function)
-    assert (call.arg(1).value, call.arg(2).bytes) == (engine, packed)
+    assert (call.arg(1).value, call.arg(2).bytes) == (engine, pack("Qx_Common_EA_" + type_, **fields))
 
 
 def test_callback_field_takes_only_native_functions(qxt):

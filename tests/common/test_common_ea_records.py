@@ -2,21 +2,20 @@
 filled through its setters (or in place through the union's view) reaches the
 native library inside its definition command with the layout the library
 shares; setter conversions and their errors."""
-import struct
-
 import pytest
 
 import qxtest
 c = qxtest.module("_qx_api_common")
 
-from common_ea_support import ACTION_KINDS, EVENT_KINDS, U8, fill, layout  # noqa: E402
+from common_ea_support import ACTION_KINDS, EVENT_KINDS, array_source, fill  # noqa: E402
+from layouts import pack  # noqa: E402
 
 EVT = "Qx_Common_EA_InitEvent_SubCmd_"
 ACT = "Qx_Common_EA_InitAction_SubCmd_"
 U = "Qx_Common_EA_InitEvent_Cmd_t_u_"
 EVENT_HANDLE = 0x80000001
 ACTION_HANDLE = 0xFFFFFFFF
-KINDS = {member: fields for member, _, _, fields in EVENT_KINDS + ACTION_KINDS}
+KINDS = {member: fields for member, _, _, _, fields in EVENT_KINDS + ACTION_KINDS}
 
 
 @pytest.fixture
@@ -31,12 +30,9 @@ def u16(qxt, value):
 def all_ones(qxt, record_type, fields):
     """A record of `record_type` with every byte 0xFF."""
     record = getattr(c, "new_" + record_type)()
-    for name, _, kind in fields:
-        if isinstance(kind, tuple):
-            value = (qxt.qxt_u8_array if kind[0] == U8 else qxt.qxt_u32_array)([0xFFFFFFFF] * kind[1])
-        else:
-            value = 0xFFFFFFFF
-        getattr(c, f"{record_type}_{name}_set")(record, value)
+    for field in fields:
+        value = array_source(qxt, field, [0xFFFFFFFF] * field.count) if field.count else 0xFFFFFFFF
+        getattr(c, f"{record_type}_{field.name}_set")(record, value)
     return record
 
 
@@ -52,7 +48,7 @@ def define(qxt, union_type, union, member, fields, how):
         assert getattr(c, f"{record_type}_{name}_get")(record) == value
     getattr(c, f"{union_type}_{member}_set")(union, record)
     # The union holds a copy: changing the record afterwards leaves it alone.
-    first = fields[0][0]
+    first = fields[0].name
     getattr(c, f"{record_type}_{first}_set")(record, 0)
     view = getattr(c, f"{union_type}_{member}_get")(union)
     assert getattr(c, f"{record_type}_{first}_get")(view) == values[first]
@@ -60,8 +56,8 @@ def define(qxt, union_type, union, member, fields, how):
 
 
 @pytest.mark.parametrize("how", ["copy", "view"])
-@pytest.mark.parametrize("member, size, code, fields", EVENT_KINDS, ids=[k[0] for k in EVENT_KINDS])
-def test_event_condition_reaches_library(sim, qxt, port, member, size, code, fields, how):
+@pytest.mark.parametrize("member, record_type, size, code, fields", EVENT_KINDS, ids=[k[0] for k in EVENT_KINDS])
+def test_event_condition_reaches_library(sim, qxt, port, member, record_type, size, code, fields, how):
     command = c.new_Qx_Common_EA_InitEvent_Cmd_t()
     union = c.Qx_Common_EA_InitEvent_Cmd_t_u_get(command)
     # Every union byte set first, so that the extent of the member's copy shows.
@@ -78,15 +74,15 @@ def test_event_condition_reaches_library(sim, qxt, port, member, size, code, fie
     assert call.arg(1).value == port
     sent = call.arg(2).bytes
     assert len(sent) == 1556
-    assert sent[:8] == struct.pack("<IHBB", EVENT_HANDLE, code, 0, 0)
+    assert sent[:8] == pack("Qx_Common_EA_InitEvent_Cmd_t", EventHandle=EVENT_HANDLE, EventType=code)[:8]
     # Written in place, the member's padding keeps what the union held.
     padding = 0xFF if how == "view" else 0
-    assert sent[8:] == layout(size, fields, values, padding) + b"\xff" * (1548 - size)
+    assert sent[8:] == pack(record_type, values, fill=padding) + b"\xff" * (1548 - size)
 
 
 @pytest.mark.parametrize("how", ["copy", "view"])
-@pytest.mark.parametrize("member, size, code, fields", ACTION_KINDS, ids=[k[0] for k in ACTION_KINDS])
-def test_action_reaches_library(sim, qxt, port, member, size, code, fields, how):
+@pytest.mark.parametrize("member, record_type, size, code, fields", ACTION_KINDS, ids=[k[0] for k in ACTION_KINDS])
+def test_action_reaches_library(sim, qxt, port, member, record_type, size, code, fields, how):
     command = c.new_Qx_Common_EA_InitAction_Cmd_t()
     union = c.Qx_Common_EA_InitAction_Cmd_t_u_get(command)
     c.Qx_Common_EA_InitAction_Cmd_t_u_Can_SendMsg_set(union, all_ones(qxt, ACT + "Can_SendMsg_t", KINDS["Can_SendMsg"]))
@@ -99,8 +95,8 @@ def test_action_reaches_library(sim, qxt, port, member, size, code, fields, how)
 
     sent = sim.last("Qx_Common_EA_InitAction").arg(2).bytes
     assert len(sent) == 88
-    assert sent[:8] == struct.pack("<IHBB", ACTION_HANDLE, code, 0, 0)
-    assert sent[8:] == layout(size, fields, values, 0xFF if how == "view" else 0) + b"\xff" * (80 - size)
+    assert sent[:8] == pack("Qx_Common_EA_InitAction_Cmd_t", ActionHandle=ACTION_HANDLE, ActionType=code)[:8]
+    assert sent[8:] == pack(record_type, values, fill=0xFF if how == "view" else 0) + b"\xff" * (80 - size)
 
 
 @pytest.mark.parametrize("command, handle, type_field, size", [
@@ -134,7 +130,8 @@ def test_union_views_share_the_command_bytes(sim, qxt, port):
     c.Qx_Common_EA_InitEvent_Cmd_t_EventHandle_set(command, 3)
     c.Qx_Common_EA_InitEvent_Cmd_t_EventType_set(command, u16(qxt, c.QX_COMMON__EA__EVENT_TYPE__BUS__ACTIVITY))
     c.Qx_Common_EA_InitEvent(port, command)
-    assert sim.last("Qx_Common_EA_InitEvent").arg(2).bytes[8:16] == struct.pack("<IB3x", 0, 9)
+    sent = sim.last("Qx_Common_EA_InitEvent").arg(2).bytes
+    assert sent[8:16] == pack("Qx_Common_EA_InitEvent_SubCmd_Bus_Activity_t", Channel=9)
 
 
 @pytest.mark.parametrize("record, field, value, stored", [

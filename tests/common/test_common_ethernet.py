@@ -8,14 +8,10 @@ import pytest
 import qxtest
 c = qxtest.module("_qx_api_common")
 import _qx_api as q  # noqa: E402
-from qxtest import raises_exactly
+from layouts import pack  # noqa: E402
+from qxtest import raises_exactly  # noqa: E402
 
 
-
-
-@pytest.fixture
-def port():
-    return c.Qx_Common_OpenInterface("CAN1")
 
 
 def signal(qxt, size, offset, byte_order=0):
@@ -30,7 +26,7 @@ def signal(qxt, size, offset, byte_order=0):
 
 def test_signal_check(sim, qxt, port):
     assert c.Qx_Common_Signal_Check(port, signal(qxt, 12, 500)) is None
-    assert sim.last("Qx_Common_Signal_Check").arg(2).bytes == struct.pack("<BBH", 12, 0, 500)
+    assert sim.last("Qx_Common_Signal_Check").arg(2).bytes == pack("Qx_Common_Signal_t", Size=12, Offset=500)
     with raises_exactly(Exception, "Qx_Common_Signal_Check: signal of 13 bits at bit 500 (byte order 0) does not fit"):
         c.Qx_Common_Signal_Check(port, signal(qxt, 13, 500))
     with raises_exactly(Exception, "Qx_Common_Signal_Check: no signal given"):

@@ -1,18 +1,12 @@
 """The common records: signal locator and the address unions."""
-import struct
-
 import pytest
 
 import qxtest
 c = qxtest.module("_qx_api_common")
-from qxtest import raises_exactly
+from layouts import pack  # noqa: E402
+from qxtest import raises_exactly  # noqa: E402
 
 
-
-
-@pytest.fixture
-def port():
-    return c.Qx_Common_OpenInterface("CAN1")
 
 
 def test_signal_fields_reach_the_native_library_in_its_layout(sim, qxt, port):
@@ -27,7 +21,7 @@ def test_signal_fields_reach_the_native_library_in_its_layout(sim, qxt, port):
     c.Qx_Common_Signal_t_Size_set(s, 8)
     c.Qx_Common_Signal_t_Offset_set(s, qxt.qxt_u16_array([16]))
     assert c.Qx_Common_Signal_Check(port, s) is None
-    assert sim.last("Qx_Common_Signal_Check").arg(2).bytes == struct.pack("<BBH", 8, 1, 16)
+    assert sim.last("Qx_Common_Signal_Check").arg(2).bytes == pack("Qx_Common_Signal_t", Size=8, ByteOrder=1, Offset=16)
     # the getter's object is a copy: setting the field again leaves it alone
     assert qxt.qxt_read_u16(offset, 1) == [0x1234]
 

@@ -1,0 +1,252 @@
+#!/usr/bin/env python3
+"""Reads the record-layout tables (api/<key>/layout.txt) and writes the
+compile-time checks of one library's records.
+
+The tables hold each record's size and each field's offset, type and array
+count as the bindings rely on them (the format is described at the top of
+every table). For the records of one table this script writes a C file of
+_Static_asserts: the size of each record, and the offset, size and kind
+(unsigned, signed, floating, pointer) of each field, checked against the
+library's own declarations. The build compiles that file in every
+configuration, also against real native libraries, so that a declaration that
+drifts from the table fails the build instead of corrupting records at run
+time.
+
+tests/layouts.py packs and unpacks records with load() of this module, so
+that the checks and the tests read one and the same table.
+"""
+import argparse
+import glob
+import os
+import re
+import sys
+
+# Scalar types: byte width and kind.
+SCALARS = {
+    "u8": (1, "unsigned"), "u16": (2, "unsigned"), "u32": (4, "unsigned"), "u64": (8, "unsigned"),
+    "s32": (4, "signed"), "s64": (8, "signed"), "f64": (8, "floating"),
+}
+POINTER = "ptr"
+NESTED = ("struct", "union")
+
+NAME = re.compile(r"[A-Za-z_][A-Za-z0-9_]*$")
+PATH = re.compile(r"[A-Za-z_][A-Za-z0-9_]*(\.[A-Za-z_][A-Za-z0-9_]*)*$")
+TYPE = re.compile(r"([A-Za-z_][A-Za-z0-9_]*)(?:\[(\d+)\])?$")
+TERM = re.compile(r"(?:(\d+)\*)?P$|(\d+)$")
+
+
+class LayoutError(Exception):
+    pass
+
+
+class Size:
+    """A byte count `const + pointers * P`, P being the host's pointer size."""
+
+    def __init__(self, const=0, pointers=0):
+        self.const, self.pointers = const, pointers
+
+    @classmethod
+    def parse(cls, text):
+        const = pointers = 0
+        for term in text.split("+"):
+            match = TERM.match(term.strip())
+            if not match:
+                raise LayoutError(f"bad size or offset '{text}' (terms: N, P or N*P, joined by +)")
+            if match.group(2) is not None:
+                const += int(match.group(2))
+            else:
+                pointers += int(match.group(1) or 1)
+        return cls(const, pointers)
+
+    def __add__(self, other):
+        return Size(self.const + other.const, self.pointers + other.pointers)
+
+    def __mul__(self, count):
+        return Size(self.const * count, self.pointers * count)
+
+    def value(self, pointer_size):
+        return self.const + self.pointers * pointer_size
+
+    def c(self):
+        if not self.pointers:
+            return str(self.const)
+        pointers = "sizeof(void *)" if self.pointers == 1 else f"{self.pointers} * sizeof(void *)"
+        return f"{self.const} + {pointers}" if self.const else pointers
+
+    def __str__(self):
+        if not self.pointers:
+            return str(self.const)
+        pointers = "P" if self.pointers == 1 else f"{self.pointers}*P"
+        return f"{self.const}+{pointers}" if self.const else pointers
+
+
+class Field:
+    """One line of a record: `path` (dotted inside nested records), `offset`
+    (a Size), `type` (a scalar name, "ptr", "struct", "union" or a record
+    name), `count` (None unless an array) and, for a record declared in place,
+    its size `nested_size`."""
+
+    def __init__(self, path, offset, type_, count, nested_size):
+        self.path, self.offset, self.type, self.count, self.nested_size = path, offset, type_, count, nested_size
+
+    @property
+    def name(self):
+        return self.path.rsplit(".", 1)[-1]
+
+
+class Record:
+    def __init__(self, name, kind, size, where):
+        self.name, self.kind, self.size, self.where = name, kind, size, where
+        self.fields = {}  # path -> Field, in table order
+
+
+def parse(path):
+    """The records of one table, in table order."""
+    records = []
+    with open(path) as table:
+        for number, line in enumerate(table, 1):
+            where = f"{path}:{number}"
+            text = line.split("#", 1)[0].rstrip()
+            if not text:
+                continue
+            words = text.split()
+            try:
+                if not line[0].isspace():
+                    if len(words) != 3 or not NAME.match(words[0]) or words[1] not in NESTED:
+                        raise LayoutError("a record line is '<name> struct|union <size>'")
+                    records.append(Record(words[0], words[1], Size.parse(words[2]), where))
+                    continue
+                if not records:
+                    raise LayoutError("a field line before the first record")
+                record = records[-1]
+                if len(words) not in (3, 4) or not PATH.match(words[0]):
+                    raise LayoutError("a field line is '<path> <offset> <type>'")
+                path_, offset, type_ = words[0], Size.parse(words[1]), TYPE.match(words[2])
+                if not type_:
+                    raise LayoutError(f"bad type '{words[2]}'")
+                base, count = type_.group(1), type_.group(2)
+                nested_size = None
+                if base in NESTED:
+                    if len(words) != 4:
+                        raise LayoutError(f"'{base}' needs its size: '{base} <size>'")
+                    nested_size = Size.parse(words[3])
+                elif len(words) != 3:
+                    raise LayoutError(f"unexpected '{words[3]}' after the type")
+                if path_ in record.fields:
+                    raise LayoutError(f"field {path_} twice in {record.name}")
+                parent = path_.rpartition(".")[0]
+                if parent and (parent not in record.fields or record.fields[parent].type not in NESTED):
+                    raise LayoutError(f"{path_}: {parent} is not a nested record listed before it")
+                record.fields[path_] = Field(path_, offset, base, int(count) if count is not None else None,
+                                             nested_size)
+            except LayoutError as error:
+                raise LayoutError(f"{where}: {error}") from None
+    return records
+
+
+def load(api_dir):
+    """All tables under api_dir: {record name: Record}; checks that every type
+    a field names is known."""
+    records = {}
+    for path in sorted(glob.glob(os.path.join(api_dir, "*", "layout.txt"))):
+        for record in parse(path):
+            if record.name in records:
+                raise LayoutError(f"{record.where}: {record.name} is also in {records[record.name].where}")
+            records[record.name] = record
+    for record in records.values():
+        for field in record.fields.values():
+            if field.type not in SCALARS and field.type not in NESTED and field.type != POINTER \
+                    and field.type not in records:
+                raise LayoutError(f"{record.where}: {record.name}.{field.path}: unknown type '{field.type}'")
+    return records
+
+
+def element_size(field, records):
+    """The Size of one element of `field`."""
+    if field.type in SCALARS:
+        return Size(SCALARS[field.type][0])
+    if field.type == POINTER:
+        return Size(0, 1)
+    if field.type in NESTED:
+        return field.nested_size
+    return records[field.type].size
+
+
+def c_designator(record, path):
+    """The member designator of `path`: elements of arrays of nested records
+    are addressed through their first element."""
+    parts = path.split(".")
+    out = []
+    for i, part in enumerate(parts):
+        out.append(part)
+        prefix = ".".join(parts[:i + 1])
+        if i + 1 < len(parts) and record.fields[prefix].count is not None:
+            out[-1] += "[0]"
+    return ".".join(out)
+
+
+KIND_TEST = {
+    "unsigned": "QX_UNSIGNED",
+    "signed": "QX_SIGNED",
+    "floating": "QX_FLOATING",
+}
+
+
+def checks(record, records):
+    name = record.name
+    yield f"_Static_assert(sizeof({name}) == {record.size.c()}, \"size of {name}\");"
+    for field in record.fields.values():
+        member = c_designator(record, field.path)
+        access = f"(({name} *)0)->{member}"
+        label = f"{name}.{field.path}"
+        size = element_size(field, records) * (field.count or 1)
+        yield f"_Static_assert(offsetof({name}, {member}) == {field.offset.c()}, \"offset of {label}\");"
+        yield f"_Static_assert(sizeof({access}) == {size.c()}, \"size of {label}\");"
+        element = access + ("[0]" if field.count is not None else "")
+        if field.type in SCALARS:
+            yield f"_Static_assert({KIND_TEST[SCALARS[field.type][1]]}({element}), \"{label} is {SCALARS[field.type][1]}\");"
+        elif field.type == POINTER:
+            yield f"_Static_assert(QX_POINTER({element}), \"{label} is a pointer\");"
+
+
+def write_c(out, key, table, headers, records):
+    lines = [
+        f"/* Generated by sim/gen/gen_layout.py from api/{key}/layout.txt: compile-time",
+        " * checks of the record layouts the bindings rely on. Do not edit. */",
+        "#include <stddef.h>",
+        "",
+    ]
+    lines += [f'#include "{os.path.basename(h)}"' for h in headers]
+    lines += [
+        "",
+        "#define QX_UNSIGNED(m) ((__typeof__(m))-1 > 0 && (__typeof__(m))0.5 == 0)",
+        "#define QX_SIGNED(m) ((__typeof__(m))-1 < 0 && (__typeof__(m))0.5 == 0)",
+        "#define QX_FLOATING(m) ((__typeof__(m))0.5 != 0)",
+        "#define QX_POINTER(m) (__builtin_classify_type(m) == 5)",
+    ]
+    for record in parse(table):
+        lines.append("")
+        lines += checks(records[record.name], records)
+    text = "\n".join(lines) + "\n"
+    os.makedirs(os.path.dirname(os.path.abspath(out)), exist_ok=True)
+    with open(out, "w") as new:
+        new.write(text)
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    ap.add_argument("--api", required=True, help="the api/ folder (all tables are read for record types)")
+    ap.add_argument("--key", required=True, help="the library whose table is checked")
+    ap.add_argument("--out", required=True, help="the C file to write")
+    args = ap.parse_args()
+    table = os.path.join(args.api, args.key, "layout.txt")
+    headers = sorted(glob.glob(os.path.join(args.api, args.key, "*.h")))
+    try:
+        records = load(args.api)
+        write_c(args.out, args.key, table, headers, records)
+    except LayoutError as error:
+        sys.exit(f"gen_layout: {error}")
+
+
+if __name__ == "__main__":
+    main()
