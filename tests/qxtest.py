@@ -28,3 +28,12 @@ def module(name):
     if name not in built_modules():
         pytest.skip(f"{name} is not built", allow_module_level=True)
     return importlib.import_module(name)
+
+
+def new_record(module, name, **fields):
+    """A new record `name` of `module` with the given fields set through the
+    module's setters."""
+    obj = getattr(module, "new_" + name)()
+    for field, value in fields.items():
+        getattr(module, f"{name}_{field}_set")(obj, value)
+    return obj

@@ -40,10 +40,7 @@ def data():
 
 
 def record(name, **fields):
-    obj = getattr(can, "new_" + name)()
-    for field, value in fields.items():
-        getattr(can, f"{name}_{field}_set")(obj, value)
-    return obj
+    return qxtest.new_record(can, name, **fields)
 
 
 # ---- parity -----------------------------------------------------------------------

@@ -32,10 +32,7 @@ def port(port):
 
 
 def record(name, **fields):
-    obj = getattr(can, "new_" + name)()
-    for field, value in fields.items():
-        getattr(can, f"{name}_{field}_set")(obj, value)
-    return obj
+    return qxtest.new_record(can, name, **fields)
 
 
 def define_ramp(port, signal, **fields):

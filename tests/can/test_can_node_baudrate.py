@@ -16,11 +16,7 @@ CALC = "Qx_Can_Node_CalculateBaudrateRegisterValue"
 
 
 def record(name, **fields):
-    """A new record of `name` with the given fields set through its setters."""
-    obj = getattr(can, "new_" + name)()
-    for field, value in fields.items():
-        getattr(can, f"{name}_{field}_set")(obj, value)
-    return obj
+    return qxtest.new_record(can, name, **fields)
 
 
 def fields(name, obj, names):

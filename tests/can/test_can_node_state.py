@@ -14,10 +14,7 @@ from qxtest import raises_exactly as raises  # noqa: E402
 
 
 def record(name, **fields):
-    obj = getattr(can, "new_" + name)()
-    for field, value in fields.items():
-        getattr(can, f"{name}_{field}_set")(obj, value)
-    return obj
+    return qxtest.new_record(can, name, **fields)
 
 
 def property_value(port, property_id):
