@@ -185,6 +185,10 @@ int qxsim_journal_length(void) { return (int)kept_entries(); }
 
 long long qxsim_journal_dropped(void) { return (long long)(journaled - kept_entries()); }
 
+int qxsim_journal_capacity(void) { return QXSIM_JOURNAL_ENTRIES; }
+
+int qxsim_journal_arg_capacity(void) { return QXSIM_JOURNAL_ARG_BYTES; }
+
 /* Entry `entry` counted from the oldest kept, or NULL. */
 static qxsim_entry *journal_entry(int entry) {
   if (entry < 0 || (uint64_t)entry >= kept_entries()) return NULL;

@@ -67,6 +67,9 @@ QXSIM_EXPORT int qxsim_call_count(const char *function);
 QXSIM_EXPORT int qxsim_journal_length(void);
 /* Entries dropped since the last reset to keep the journal bounded. */
 QXSIM_EXPORT long long qxsim_journal_dropped(void);
+/* The bounds QXSIM_JOURNAL_ENTRIES and QXSIM_JOURNAL_ARG_BYTES. */
+QXSIM_EXPORT int qxsim_journal_capacity(void);
+QXSIM_EXPORT int qxsim_journal_arg_capacity(void);
 QXSIM_EXPORT const char *qxsim_journal_function(int entry);
 QXSIM_EXPORT int qxsim_journal_arg_count(int entry);
 QXSIM_EXPORT int qxsim_journal_arg_kind(int entry, int arg);
