@@ -40,6 +40,9 @@ function(qx_sim_library key lib)
   add_library(${lib} SHARED ${gen_dir}/${lib}_journal.c ${sources})
   target_include_directories(${lib} PUBLIC ${QX_API_INCLUDE_DIRS} ${QX_SIM_DIR}/core ${gen_dir})
   target_link_libraries(${lib} PRIVATE ${ARGN})
+  # Behaviours are weak symbols found by name: one whose name matches no
+  # declared function has no prototype, which fails the build.
+  target_compile_options(${lib} PRIVATE -Werror=missing-prototypes)
   target_link_options(${lib} PRIVATE ${QX_NO_UNDEFINED})
   set_target_properties(${lib} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${QX_LIB_DIR} C_VISIBILITY_PRESET default)
 endfunction()

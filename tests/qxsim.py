@@ -18,12 +18,15 @@ def _loaded_library(name):
 
 class Arg:
     """One journaled argument: kind ('u', 's', 'f', 'p', 'r', 't'), value,
-    whether it was NULL and the bytes it pointed to at call time."""
+    whether it was NULL, the bytes it pointed to at call time as the journal
+    kept them, and how many bytes it pointed to in all (`size`, more than
+    len(bytes) where the journal kept only the first ones)."""
 
-    def __init__(self, kind, value, is_null, data):
+    def __init__(self, kind, value, is_null, data, size):
         self.kind = kind
         self.is_null = bool(is_null)
         self.bytes = data
+        self.size = size
         if kind == "s":
             value = value - (1 << 64) if value >= 1 << 63 else value
         elif kind == "f":
@@ -57,6 +60,8 @@ class Sim:
         lib = ctypes.CDLL(path or _loaded_library("libqx_api.so"))
         lib.qxsim_journal_function.restype = ctypes.c_char_p
         lib.qxsim_journal_arg_value.restype = ctypes.c_uint64
+        lib.qxsim_journal_arg_size.restype = ctypes.c_longlong
+        lib.qxsim_journal_dropped.restype = ctypes.c_longlong
         lib.qxsim_script_status.argtypes = [ctypes.c_char_p, ctypes.c_uint32]
         lib.qxsim_script_result.argtypes = [ctypes.c_char_p, ctypes.c_uint64]
         lib.qxsim_script_error_text.argtypes = [ctypes.c_char_p, ctypes.c_int]
@@ -68,7 +73,20 @@ class Sim:
         self.lib.qxsim_reset()
 
     def calls(self, function):
+        """Exact number of calls of `function` since the last reset."""
         return self.lib.qxsim_call_count(function.encode())
+
+    def journal_capacity(self):
+        """Most entries the journal keeps (the most recent calls)."""
+        return self.lib.qxsim_journal_capacity()
+
+    def journal_arg_capacity(self):
+        """Most bytes the journal keeps of one argument."""
+        return self.lib.qxsim_journal_arg_capacity()
+
+    def dropped(self):
+        """Entries dropped since the last reset to keep the journal bounded."""
+        return self.lib.qxsim_journal_dropped()
 
     def journal(self):
         lib = self.lib
@@ -80,7 +98,8 @@ class Sim:
                 buf = ctypes.create_string_buffer(max(size, 1))
                 lib.qxsim_journal_arg_bytes(e, a, buf, size)
                 args.append(Arg(chr(lib.qxsim_journal_arg_kind(e, a)), lib.qxsim_journal_arg_value(e, a),
-                                lib.qxsim_journal_arg_is_null(e, a), buf.raw[:size]))
+                                lib.qxsim_journal_arg_is_null(e, a), buf.raw[:size],
+                                lib.qxsim_journal_arg_size(e, a)))
             entries.append(Entry(lib.qxsim_journal_function(e).decode(), args))
         return entries
 

@@ -10,29 +10,70 @@
 
 #include "sim_device.h"
 
-uint32_t sim_echo_response(const char *function, u8_t command, const u8_t *prefix, u32_t prefixLength, const u8_t *data,
-                           u32_t dataLength, u8_t *response, u32_t *capacity) {
-  u32_t room, written = 0, n;
-  if (dataLength && !data)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: %u data bytes announced but no data given", function,
-                      (unsigned)dataLength);
-  if (!capacity) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: no response count cell given", function);
-  room = *capacity;
-  if (room && !response) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: no response buffer given", function);
-  if (room) response[written++] = (u8_t)(command + 0x40);
-  n = prefixLength < room - written ? prefixLength : room - written;
-  if (n) memcpy(response + written, prefix, n);
-  written += n;
-  n = dataLength < room - written ? dataLength : room - written;
-  if (n) memcpy(response + written, data, n);
-  written += n;
-  *capacity = written;
-  return 0;
+#define SIM_MONITOR_SIZE 1024u
+#define SIM_CALLBACKS 8
+#define SIM_FILTER_SIZE 8
+
+typedef struct {
+  int used;
+  u8_t command;
+  u8_t subCommand;
+  u8_t filter[SIM_FILTER_SIZE];
+  u8_t filterLength;
+  Qx_AsyncCommunication_CallbackFunction_t callback;
+  Qx_AsyncCommunication_CleanUpFunction_t cleanUp;
+  u32_t userData;
+} sim_callback;
+
+/* What a port's commands go through. */
+typedef struct {
+  uint32_t handle; /* 0: slot free */
+  int monitorEnabled;
+  u32_t monitorLength;
+  u8_t monitor[SIM_MONITOR_SIZE];
+  int asyncEnabled;
+  Qx_AsyncCommunication_ErrorCallback_t errorCallback;
+  int syncWithoutResponse;
+  sim_callback callbacks[SIM_CALLBACKS];
+} command_port;
+
+static command_port ports[QXSIM_MAX_PORTS];
+
+static void port_start(void *record) {
+  command_port *p = record;
+  p->monitorEnabled = 1;
+  p->syncWithoutResponse = 1;
+}
+
+static void drop_callback(command_port *p, sim_callback *c) {
+  if (c->cleanUp) c->cleanUp(p->handle, (void *)(uintptr_t)c->userData);
+  memset(c, 0, sizeof *c);
+}
+
+/* A closing port's callbacks are dropped: their clean-up functions run. */
+static void port_close(void *record) {
+  command_port *p = record;
+  int i;
+  for (i = 0; i < SIM_CALLBACKS; i++)
+    if (p->callbacks[i].used) drop_callback(p, &p->callbacks[i]);
+}
+
+static qxsim_port_table table = QXSIM_PORT_TABLE(ports, port_start, port_close);
+
+static uint32_t port_of(Qx_PortHandle_t handle, command_port **p) { return qxsim_port_state(&table, handle, p); }
+
+/* As port_of, for a port whose interface no other port has locked. */
+static uint32_t usable_port_of(Qx_PortHandle_t handle, command_port **p) {
+  *p = NULL;
+  QXSIM_TRY(qxsim_check_port_unlocked(handle));
+  return port_of(handle, p);
 }
 
 /* ---- monitor ------------------------------------------------------------ */
 
-void sim_monitor_record(sim_port *port, u8_t command, const u8_t *data, u32_t length) {
+/* Appends a command (command byte, data length, data) to the port's monitor
+ * while it is enabled; what does not fit is dropped. */
+static void monitor_record(command_port *port, u8_t command, const u8_t *data, u32_t length) {
   u32_t n = length > 0xFF ? 0xFF : length;
   if (!port->monitorEnabled || port->monitorLength + 2 + n > SIM_MONITOR_SIZE) return;
   port->monitor[port->monitorLength++] = command;
@@ -42,8 +83,8 @@ void sim_monitor_record(sim_port *port, u8_t command, const u8_t *data, u32_t le
 }
 
 u8_t sim_Qx_IsMonitorEnabled(Qx_PortHandle_t portHandle) {
-  sim_port *p = sim_port_get("Qx_IsMonitorEnabled", portHandle);
-  return p ? (u8_t)p->monitorEnabled : 0;
+  command_port *p;
+  return port_of(portHandle, &p) ? 0 : (u8_t)p->monitorEnabled;
 }
 
 /* Hands out the recorded bytes, oldest first: at most the capacity in the
@@ -51,15 +92,13 @@ u8_t sim_Qx_IsMonitorEnabled(Qx_PortHandle_t portHandle) {
  * whether bytes remain. */
 Qx_Error_t sim_Qx_GetMonitorItems(Qx_PortHandle_t portHandle, u8_t *const itemBuffer, u32_t *const itemCount,
                                   u8_t *const moreItems) {
-  sim_port *p = sim_port_get("Qx_GetMonitorItems", portHandle);
+  command_port *p;
   u32_t n;
-  if (!p) return QXSIM_ERROR_INVALID_HANDLE;
+  QXSIM_TRY(port_of(portHandle, &p));
   if (!p->monitorEnabled)
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "Qx_GetMonitorItems: the monitor of port 0x%08X is closed",
-                      portHandle);
-  if (!itemCount) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_GetMonitorItems: no count cell given");
-  if (*itemCount && !itemBuffer)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_GetMonitorItems: no item buffer given");
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "the monitor of port 0x%08X is closed", portHandle);
+  QXSIM_TRY(qxsim_need(itemCount, "count cell"));
+  QXSIM_TRY(qxsim_need(itemBuffer || !*itemCount, "item buffer"));
   n = *itemCount < p->monitorLength ? *itemCount : p->monitorLength;
   if (n) {
     memcpy(itemBuffer, p->monitor, n);
@@ -72,11 +111,10 @@ Qx_Error_t sim_Qx_GetMonitorItems(Qx_PortHandle_t portHandle, u8_t *const itemBu
 }
 
 Qx_Error_t sim_Qx_CloseMonitor(Qx_PortHandle_t portHandle) {
-  sim_port *p = sim_port_get("Qx_CloseMonitor", portHandle);
-  if (!p) return QXSIM_ERROR_INVALID_HANDLE;
+  command_port *p;
+  QXSIM_TRY(port_of(portHandle, &p));
   if (!p->monitorEnabled)
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "Qx_CloseMonitor: the monitor of port 0x%08X is already closed",
-                      portHandle);
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "the monitor of port 0x%08X is already closed", portHandle);
   p->monitorEnabled = 0;
   p->monitorLength = 0;
   return 0;
@@ -85,85 +123,78 @@ Qx_Error_t sim_Qx_CloseMonitor(Qx_PortHandle_t portHandle) {
 /* ---- commands ----------------------------------------------------------- */
 
 Qx_Error_t sim_Qx_Command(Qx_PortHandle_t portHandle, u8_t command, const u8_t *const data, const u32_t dataLength) {
-  uint32_t status;
-  sim_port *p = sim_port_usable("Qx_Command", portHandle, &status);
-  if (!p) return status;
+  command_port *p;
+  QXSIM_TRY(usable_port_of(portHandle, &p));
   if (dataLength && !data)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Command: %u data bytes announced but no data given",
-                      (unsigned)dataLength);
-  sim_monitor_record(p, command, data, dataLength);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%u data bytes announced but no data given", (unsigned)dataLength);
+  monitor_record(p, command, data, dataLength);
   return 0;
 }
 
 Qx_Error_t sim_Qx_CommandWithResponse(Qx_PortHandle_t portHandle, u8_t command, const u8_t *const data,
                                       const u32_t dataLength, u8_t *const responseBuffer, u32_t *const responseCount) {
-  uint32_t status;
-  sim_port *p = sim_port_usable("Qx_CommandWithResponse", portHandle, &status);
-  if (!p) return status;
-  status =
-      sim_echo_response("Qx_CommandWithResponse", command, NULL, 0, data, dataLength, responseBuffer, responseCount);
-  if (!status) sim_monitor_record(p, command, data, dataLength);
-  return status;
+  command_port *p;
+  QXSIM_TRY(usable_port_of(portHandle, &p));
+  QXSIM_TRY(sim_echo_response(command, NULL, 0, data, dataLength, responseBuffer, responseCount));
+  monitor_record(p, command, data, dataLength);
+  return 0;
 }
 
 Qx_Error_t sim_Qx_CommandWithResponseEx(Qx_PortHandle_t portHandle, u8_t command, u8_t subCommand, u8_t mode,
                                         const u8_t *const data, const u32_t dataLength, u8_t *const responseBuffer,
                                         u32_t *const responseCount) {
-  uint32_t status;
-  sim_port *p = sim_port_usable("Qx_CommandWithResponseEx", portHandle, &status);
-  if (!p) return status;
+  command_port *p;
+  QXSIM_TRY(usable_port_of(portHandle, &p));
   if (mode > QX_COMMAND_WITH_RESPONSE_MODE__ASYNC)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_CommandWithResponseEx: unknown mode %u", mode);
-  status = sim_echo_response("Qx_CommandWithResponseEx", command, &subCommand, 1, data, dataLength, responseBuffer,
-                             responseCount);
-  if (!status) sim_monitor_record(p, command, data, dataLength);
-  return status;
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown mode %u", mode);
+  QXSIM_TRY(sim_echo_response(command, &subCommand, 1, data, dataLength, responseBuffer, responseCount));
+  monitor_record(p, command, data, dataLength);
+  return 0;
 }
 
 /* ---- asynchronous communication ----------------------------------------- */
 
 Qx_Error_t sim_Qx_AsyncCommunication_Enable(Qx_PortHandle_t portHandle,
                                             const Qx_AsyncCommunication_ErrorCallback_t errorCallback) {
-  sim_port *p = sim_port_get("Qx_AsyncCommunication_Enable", portHandle);
-  if (!p) return QXSIM_ERROR_INVALID_HANDLE;
+  command_port *p;
+  QXSIM_TRY(port_of(portHandle, &p));
   p->asyncEnabled = 1;
   p->errorCallback = errorCallback;
   return 0;
 }
 
 Qx_Error_t sim_Qx_AsyncCommunication_Disable(Qx_PortHandle_t portHandle) {
-  sim_port *p = sim_port_get("Qx_AsyncCommunication_Disable", portHandle);
-  if (!p) return QXSIM_ERROR_INVALID_HANDLE;
+  command_port *p;
+  QXSIM_TRY(port_of(portHandle, &p));
   p->asyncEnabled = 0;
   p->errorCallback = NULL;
   return 0;
 }
 
 Qx_Error_t sim_Qx_AsyncCommunication_FunctionsWithoutResponse_Sync(Qx_PortHandle_t portHandle) {
-  sim_port *p = sim_port_get("Qx_AsyncCommunication_FunctionsWithoutResponse_Sync", portHandle);
-  if (!p) return QXSIM_ERROR_INVALID_HANDLE;
+  command_port *p;
+  QXSIM_TRY(port_of(portHandle, &p));
   p->syncWithoutResponse = 1;
   return 0;
 }
 
 Qx_Error_t sim_Qx_AsyncCommunication_FunctionsWithoutResponse_Async(Qx_PortHandle_t portHandle) {
-  sim_port *p = sim_port_get("Qx_AsyncCommunication_FunctionsWithoutResponse_Async", portHandle);
-  if (!p) return QXSIM_ERROR_INVALID_HANDLE;
+  command_port *p;
+  QXSIM_TRY(port_of(portHandle, &p));
   if (!p->asyncEnabled)
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE,
-                      "Qx_AsyncCommunication_FunctionsWithoutResponse_Async: asynchronous communication of port 0x%08X "
-                      "is not enabled",
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "asynchronous communication of port 0x%08X is not enabled",
                       portHandle);
   p->syncWithoutResponse = 0;
   return 0;
 }
 
 u8_t sim_Qx_AsyncCommunication_FunctionsWithoutResponse_IsSync(Qx_PortHandle_t portHandle) {
-  sim_port *p = sim_port_get("Qx_AsyncCommunication_FunctionsWithoutResponse_IsSync", portHandle);
-  return p ? (u8_t)p->syncWithoutResponse : 0;
+  command_port *p;
+  return port_of(portHandle, &p) ? 0 : (u8_t)p->syncWithoutResponse;
 }
 
-static sim_callback *find_callback(sim_port *p, u8_t command, u8_t subCommand, const u8_t *filter, u8_t filterLength) {
+static sim_callback *find_callback(command_port *p, u8_t command, u8_t subCommand, const u8_t *filter,
+                                   u8_t filterLength) {
   int i;
   for (i = 0; i < SIM_CALLBACKS; i++) {
     sim_callback *c = &p->callbacks[i];
@@ -182,23 +213,21 @@ Qx_Error_t sim_Qx_AsyncCommunication_AddCallback(Qx_PortHandle_t portHandle, u8_
                                                  const Qx_AsyncCommunication_CallbackFunction_t callback,
                                                  const Qx_AsyncCommunication_CleanUpFunction_t cleanUp, u32_t userData,
                                                  void **callbackHandle) {
-  static const char *const function = "Qx_AsyncCommunication_AddCallback";
-  sim_port *p = sim_port_get(function, portHandle);
+  command_port *p;
   int i;
-  if (!p) return QXSIM_ERROR_INVALID_HANDLE;
-  if (!callback) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: no callback function given", function);
+  QXSIM_TRY(port_of(portHandle, &p));
+  QXSIM_TRY(qxsim_need(callback, "callback function"));
   if (!filter) filterLength = 0; /* no filter: every response to the command matches */
   if (filterLength > SIM_FILTER_SIZE)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: filter of %u bytes, at most %d allowed", function,
-                      filterLength, SIM_FILTER_SIZE);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "filter of %u bytes, at most %d allowed", filterLength,
+                      SIM_FILTER_SIZE);
   if (find_callback(p, command, subCommand, filter, filterLength))
     return qxsim_fail(QXSIM_ERROR_INVALID_STATE,
-                      "%s: a callback for command 0x%02X, sub-command 0x%02X is already registered", function, command,
-                      subCommand);
+                      "a callback for command 0x%02X, sub-command 0x%02X is already registered", command, subCommand);
   for (i = 0; i < SIM_CALLBACKS && p->callbacks[i].used; i++) {
   }
   if (i == SIM_CALLBACKS)
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: no more than %d callbacks per port", function, SIM_CALLBACKS);
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "no more than %d callbacks per port", SIM_CALLBACKS);
   memset(&p->callbacks[i], 0, sizeof p->callbacks[i]);
   p->callbacks[i].used = 1;
   p->callbacks[i].command = command;
@@ -212,28 +241,16 @@ Qx_Error_t sim_Qx_AsyncCommunication_AddCallback(Qx_PortHandle_t portHandle, u8_
   return 0;
 }
 
-static void drop_callback(sim_port *p, sim_callback *c) {
-  if (c->cleanUp) c->cleanUp(p->handle, (void *)(uintptr_t)c->userData);
-  memset(c, 0, sizeof *c);
-}
-
 Qx_Error_t sim_Qx_AsyncCommunication_RemoveCallback(Qx_PortHandle_t portHandle, u8_t command, u8_t subCommand,
                                                     const u8_t *filter, u8_t filterLength) {
-  static const char *const function = "Qx_AsyncCommunication_RemoveCallback";
-  sim_port *p = sim_port_get(function, portHandle);
+  command_port *p;
   sim_callback *c;
-  if (!p) return QXSIM_ERROR_INVALID_HANDLE;
+  QXSIM_TRY(port_of(portHandle, &p));
   if (!filter) filterLength = 0;
   c = filterLength <= SIM_FILTER_SIZE ? find_callback(p, command, subCommand, filter, filterLength) : NULL;
   if (!c)
-    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "%s: no callback for command 0x%02X, sub-command 0x%02X is registered",
-                      function, command, subCommand);
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "no callback for command 0x%02X, sub-command 0x%02X is registered",
+                      command, subCommand);
   drop_callback(p, c);
   return 0;
-}
-
-void sim_commands_close_port(sim_port *port) {
-  int i;
-  for (i = 0; i < SIM_CALLBACKS; i++)
-    if (port->callbacks[i].used) drop_callback(port, &port->callbacks[i]);
 }

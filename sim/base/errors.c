@@ -41,25 +41,14 @@ const char *sim_Qx_GetErrorDescription(Qx_Error_t errorCode) { return describe(e
 
 Qx_Error_t sim_Qx_GetErrorDescription2(Qx_PortHandle_t portHandle, Qx_Error_t errorCode, u32_t *const textSize,
                                        char *const text) {
-  static const char *const function = "Qx_GetErrorDescription2";
   const char *value = describe(errorCode);
   char unknown[32];
-  u32_t needed;
-  if (!sim_port_get(function, portHandle)) return QXSIM_ERROR_INVALID_HANDLE;
-  if (!textSize || !text) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: no text buffer given", function);
+  QXSIM_TRY(qxsim_check_port(portHandle));
   if (!value) {
     snprintf(unknown, sizeof unknown, "unknown error 0x%08X", (unsigned)errorCode);
     value = unknown;
   }
-  needed = (u32_t)strlen(value) + 1;
-  if (*textSize < needed) {
-    u32_t given = *textSize;
-    *textSize = needed;
-    return qxsim_fail(QXSIM_ERROR_BUFFER_TOO_SMALL, "%s: text of %u bytes does not fit a buffer of %u bytes", function,
-                      (unsigned)needed, (unsigned)given);
-  }
-  copy_cut(value, text, textSize);
-  return 0;
+  return sim_copy_text(value, text, textSize);
 }
 
 Qx_Error_t sim_Qx_GetLastErrorCode(void) { return qxsim_last_error_code(); }
@@ -71,11 +60,10 @@ const char *sim_Qx_GetLastErrorDescription(void) { return qxsim_last_error_text(
  * ("no error" while the code is 0). */
 Qx_Error_t sim_Qx_GetLastErrorByPortHandle(Qx_PortHandle_t portHandle, Qx_Error_t *const errorCode,
                                            u32_t *const textSize, char *const text) {
-  static const char *const function = "Qx_GetLastErrorByPortHandle";
   Qx_Error_t code = qxsim_last_error_code();
   const char *value = code ? qxsim_last_error_text() : describe(0);
-  if (!sim_port_get(function, portHandle)) return QXSIM_ERROR_INVALID_HANDLE;
-  if (!textSize || !text) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: no text buffer given", function);
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(textSize && text, "text buffer"));
   if (errorCode) *errorCode = code;
   copy_cut(value ? value : "", text, textSize);
   return 0;

@@ -11,36 +11,19 @@
 #define SIM_INSTALL_DIR "/opt/qx"
 #define SIM_CONFIG_FILE "/opt/qx/config/interfaces.ini"
 
-/* Copies a fixed text into the caller's buffer of *size bytes; the size
- * cell gets the text's size with its zero byte (also when it does not fit). */
-static uint32_t fixed_text(const char *function, const char *value, char *text, u32_t *size) {
-  u32_t needed = (u32_t)strlen(value) + 1;
-  if (!text || !size) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: no text buffer given", function);
-  if (*size < needed) {
-    u32_t given = *size;
-    *size = needed;
-    return qxsim_fail(QXSIM_ERROR_BUFFER_TOO_SMALL, "%s: text of %u bytes does not fit a buffer of %u bytes", function,
-                      (unsigned)needed, (unsigned)given);
-  }
-  memcpy(text, value, needed);
-  *size = needed;
-  return 0;
-}
-
 Qx_Error_t sim_Qx_InterfaceConfig_GetInstallDir(char *const text, u32_t *const textSize) {
-  return fixed_text("Qx_InterfaceConfig_GetInstallDir", SIM_INSTALL_DIR, text, textSize);
+  return sim_copy_text(SIM_INSTALL_DIR, text, textSize);
 }
 
 Qx_Error_t sim_Qx_InterfaceConfig_GetConfigFilePath(char *const text, u32_t *const textSize) {
-  return fixed_text("Qx_InterfaceConfig_GetConfigFilePath", SIM_CONFIG_FILE, text, textSize);
+  return sim_copy_text(SIM_CONFIG_FILE, text, textSize);
 }
 
 /* ---- versions ----------------------------------------------------------- */
 
-static uint32_t version(const char *function, u32_t major, u32_t minor, u32_t build, u32_t *const versionMajor,
-                        u32_t *const versionMinor, u32_t *const versionBuild) {
-  if (!versionMajor || !versionMinor || !versionBuild)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: a version cell is missing", function);
+static uint32_t version(u32_t major, u32_t minor, u32_t build, u32_t *const versionMajor, u32_t *const versionMinor,
+                        u32_t *const versionBuild) {
+  QXSIM_TRY(qxsim_need(versionMajor && versionMinor && versionBuild, "version cell"));
   *versionMajor = major;
   *versionMinor = minor;
   *versionBuild = build;
@@ -48,49 +31,47 @@ static uint32_t version(const char *function, u32_t major, u32_t minor, u32_t bu
 }
 
 Qx_Error_t sim_Qx_GetApiVersion(u32_t *const versionMajor, u32_t *const versionMinor, u32_t *const versionBuild) {
-  return version("Qx_GetApiVersion", 5, 3, 120, versionMajor, versionMinor, versionBuild);
+  return version(5, 3, 120, versionMajor, versionMinor, versionBuild);
 }
 
 Qx_Error_t sim_Qx_GetFirmwarePackageVersion_Installed(u32_t *const versionMajor, u32_t *const versionMinor,
                                                       u32_t *const versionBuild) {
-  return version("Qx_GetFirmwarePackageVersion_Installed", 5, 3, 8, versionMajor, versionMinor, versionBuild);
+  return version(5, 3, 8, versionMajor, versionMinor, versionBuild);
 }
 
 Qx_Error_t sim_Qx_GetFirmwarePackageVersion_Tested(u32_t *const versionMajor, u32_t *const versionMinor,
                                                    u32_t *const versionBuild) {
-  return version("Qx_GetFirmwarePackageVersion_Tested", 5, 3, 7, versionMajor, versionMinor, versionBuild);
+  return version(5, 3, 7, versionMajor, versionMinor, versionBuild);
 }
 
 /* ---- host and interface types ------------------------------------------- */
 
 u32_t sim_Qx_GetHostInterfaceType(Qx_PortHandle_t portHandle) {
-  return sim_port_get("Qx_GetHostInterfaceType", portHandle) ? QX_HOST_INTERFACE_TYPE__USB_01
-                                                             : QX_HOST_INTERFACE_TYPE__UNKNOWN;
+  return qxsim_check_port(portHandle) ? QX_HOST_INTERFACE_TYPE__UNKNOWN : QXSIM_HOST_INTERFACE_TYPE;
 }
 
 Qx_HostCommunicationType_t sim_Qx_GetHostCommunicationType(Qx_PortHandle_t portHandle) {
-  return sim_port_get("Qx_GetHostCommunicationType", portHandle) ? QX_HOST_COMMUNICATION_TYPE__USB
-                                                                 : QX_HOST_COMMUNICATION_TYPE__UNKNOWN;
+  return qxsim_check_port(portHandle) ? QX_HOST_COMMUNICATION_TYPE__UNKNOWN : QXSIM_HOST_COMMUNICATION_TYPE;
 }
 
 u8_t sim_Qx_GetInterfaceType(Qx_PortHandle_t portHandle) {
-  sim_port *p = sim_port_get("Qx_GetInterfaceType", portHandle);
-  return p ? sim_interfaces[p->interface].type : QX_INTERFACE_TYPE__UNKNOWN;
+  return qxsim_check_port(portHandle) ? QX_INTERFACE_TYPE__UNKNOWN
+                                      : qxsim_interface_at(qxsim_port_interface(portHandle))->type;
 }
 
 /* The device is a USB device without LVDS interfaces. */
 u8_t sim_Qx_PcieDma_IsAvailable(Qx_PortHandle_t portHandle) {
-  sim_port_get("Qx_PcieDma_IsAvailable", portHandle);
+  qxsim_check_port(portHandle);
   return 0;
 }
 
 u8_t sim_Qx_Lvds_IsGrabber(Qx_PortHandle_t portHandle) {
-  sim_port_get("Qx_Lvds_IsGrabber", portHandle);
+  qxsim_check_port(portHandle);
   return 0;
 }
 
 u8_t sim_Qx_Lvds_IsGenerator(Qx_PortHandle_t portHandle) {
-  sim_port_get("Qx_Lvds_IsGenerator", portHandle);
+  qxsim_check_port(portHandle);
   return 0;
 }
 

@@ -1,7 +1,7 @@
 /*
  * State of the simulated CAN controllers shared by the behaviours of the
  * interface, the transmit FIFO and the bus monitor: one state per open
- * port, dropped when the simulated device is reset.
+ * port, dropped when the port closes or the simulated device is reset.
  */
 #ifndef CAN_SIM_H
 #define CAN_SIM_H
@@ -61,10 +61,9 @@ typedef struct {
 /* Helpers shared by this library's sources only, not exported. */
 #define CAN_SIM_INTERNAL __attribute__((visibility("hidden")))
 
-/* The state of an open port, made on first use; NULL for a handle that is
- * not an open port, with the last error set ("<function>: invalid port
- * handle ..."): the behaviour then returns qxsim_last_error_code(). */
-CAN_SIM_INTERNAL can_sim_port *can_sim_port_state(const char *function, u32_t handle);
+/* The state of an open port, made on first use, written into *port: 0, or
+ * the failure status of qxsim_port_state. */
+CAN_SIM_INTERNAL uint32_t can_sim_port_state(u32_t handle, can_sim_port **port);
 
 /* Number of data bytes of a CAN (FD) frame of the given DLC. */
 CAN_SIM_INTERNAL u8_t can_sim_dlc_length(u8_t dlc);

@@ -3,24 +3,18 @@
 
 #include "can_sim.h"
 
-#define CAN_SIM_MAX_PORTS 64
-
-static can_sim_port ports[CAN_SIM_MAX_PORTS];
+static can_sim_port ports[QXSIM_MAX_PORTS];
+static qxsim_port_table table = QXSIM_PORT_TABLE(ports, NULL, NULL);
 static u64_t monitor_clock;
 
-static void can_sim_reset(void) {
-  memset(ports, 0, sizeof ports);
-  monitor_clock = CAN_SIM_MONITOR_EPOCH;
-}
+static void can_sim_reset(void) { monitor_clock = CAN_SIM_MONITOR_EPOCH; }
 
 __attribute__((constructor)) static void can_sim_init(void) {
   can_sim_reset();
   qxsim_on_reset(can_sim_reset);
 }
 
-can_sim_port *can_sim_port_state(const char *function, u32_t handle) {
-  return qxsim_port_slot(function, handle, ports, CAN_SIM_MAX_PORTS, sizeof ports[0]);
-}
+uint32_t can_sim_port_state(u32_t handle, can_sim_port **port) { return qxsim_port_state(&table, handle, port); }
 
 u8_t can_sim_dlc_length(u8_t dlc) {
   static const u8_t fd_lengths[] = {12, 16, 20, 24, 32, 48, 64};
@@ -70,12 +64,11 @@ void can_sim_monitor_frame(can_sim_port *port, u32_t id, u8_t flags, u8_t dlc, u
 
 Qx_Error_t sim_Qx_Can_InitInterface(Qx_PortHandle_t portHandle, Qx_Can_IdMode_t idMode,
                                     Qx_Can_InitInterface_CmdFlags_t flags) {
-  can_sim_port *port = can_sim_port_state("Qx_Can_InitInterface", portHandle);
+  can_sim_port *port;
   (void)flags;
-  if (!port) return qxsim_last_error_code();
-  if (qxsim_port_interface_type(portHandle) != QX_INTERFACE_TYPE__CAN)
-    return qxsim_fail(QXSIM_ERROR_NOT_SUPPORTED, "Qx_Can_InitInterface: port 0x%08X is not a CAN interface",
-                      (unsigned)portHandle);
+  QXSIM_TRY(can_sim_port_state(portHandle, &port));
+  if (qxsim_interface_at(qxsim_port_interface(portHandle))->type != QX_INTERFACE_TYPE__CAN)
+    return qxsim_fail(QXSIM_ERROR_NOT_SUPPORTED, "port 0x%08X is not a CAN interface", (unsigned)portHandle);
   port->initialised = 1;
   port->id_mode = idMode;
   return 0;

@@ -14,7 +14,6 @@
 #include "qx_api_can_behaviour.h"
 #include "qxsim_device.h"
 
-#define NODE_MAX_PORTS 64
 #define NODE_PROPERTIES QX_CAN__NODE__PROPERTY_ID__UNKNOWN
 #define NODE_CLOCK 80000000u
 
@@ -34,11 +33,7 @@ typedef struct {
   u32_t error_frames;
 } node_port;
 
-static node_port ports[NODE_MAX_PORTS];
-
-static void node_reset(void) { memset(ports, 0, sizeof ports); }
-
-__attribute__((constructor)) static void node_init(void) { qxsim_on_reset(node_reset); }
+static node_port ports[QXSIM_MAX_PORTS];
 
 /* Bounds of a bit timing search; a zero field of the caller's bounds keeps
  * the default. */
@@ -127,7 +122,8 @@ static void store_fd_timing(node_port *p, const bit_timing *t, u32_t tdc_offset)
 
 /* Start state of a port: 500 kbit/s, 2 Mbit/s FD data phase, transceiver
  * in normal mode, no termination. */
-static void node_defaults(node_port *p) {
+static void node_defaults(void *record) {
+  node_port *p = record;
   timing_bounds b = make_bounds(0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
   bit_timing t;
   u32_t *prop = p->property;
@@ -155,32 +151,10 @@ static void node_defaults(node_port *p) {
   if (find_timing(2000000, &b, &t)) store_fd_timing(p, &t, 0);
 }
 
-/* The node of an open port (made on first use), or NULL with the last error
- * set. */
-static node_port *node_of(const char *function, Qx_PortHandle_t handle) {
-  int i, free_slot = -1;
-  if (qxsim_check_port(function, handle)) return NULL;
-  for (i = 0; i < NODE_MAX_PORTS; i++) {
-    if (ports[i].handle == handle) return &ports[i];
-    if (!ports[i].handle && free_slot < 0) free_slot = i;
-  }
-  if (free_slot < 0) {
-    qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: too many CAN nodes in use", function);
-    return NULL;
-  }
-  memset(&ports[free_slot], 0, sizeof ports[free_slot]);
-  ports[free_slot].handle = handle;
-  node_defaults(&ports[free_slot]);
-  return &ports[free_slot];
-}
+static qxsim_port_table table = QXSIM_PORT_TABLE(ports, node_defaults, NULL);
 
-#define NODE_OF(function, handle)           \
-  node_port *p = node_of(function, handle); \
-  if (!p) return qxsim_last_error_code()
-
-static Qx_Error_t missing(const char *function, const char *what) {
-  return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: no %s given", function, what);
-}
+/* The node of an open port, made on first use. */
+static uint32_t node_of(Qx_PortHandle_t handle, node_port **p) { return qxsim_port_state(&table, handle, p); }
 
 /* ---- Baud rates and bit timing -------------------------------------------- */
 
@@ -189,28 +163,28 @@ static Qx_Error_t missing(const char *function, const char *what) {
 Qx_Error_t sim_Qx_Can_Node_CalculateBaudrateRegisterValue(Qx_PortHandle_t portHandle, u32_t *registerValue,
                                                           double canControllerClock, double baudrate, u8_t samplePoint,
                                                           u8_t numberOfTimeQuanta, u8_t sjw, u8_t numberOfSamples) {
-  static const char fn[] = "Qx_Can_Node_CalculateBaudrateRegisterValue";
   double prescaler;
   unsigned tseg1, tseg2, rounded;
-  NODE_OF(fn, portHandle);
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
   (void)p;
-  if (!registerValue) return missing(fn, "output cell");
+  QXSIM_TRY(qxsim_need(registerValue, "output cell"));
   if (!(canControllerClock > 0) || !(baudrate > 0))
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: clock and baud rate must be positive", fn);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "clock and baud rate must be positive");
   if (numberOfTimeQuanta < 3 || samplePoint < 1 || samplePoint > 99)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: %u time quanta with a sample point of %u%% is no bit timing",
-                      fn, numberOfTimeQuanta, samplePoint);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%u time quanta with a sample point of %u%% is no bit timing",
+                      numberOfTimeQuanta, samplePoint);
   prescaler = canControllerClock / (baudrate * numberOfTimeQuanta);
   if (!(prescaler >= 0.5) || prescaler > 1024.5)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: baud rate out of reach of the clock", fn);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "baud rate out of reach of the clock");
   rounded = (unsigned)(prescaler + 0.5);
   tseg2 = (numberOfTimeQuanta * (100u - samplePoint) + 50) / 100;
   if (tseg2 < 1) tseg2 = 1;
   tseg1 = numberOfTimeQuanta - 1u - tseg2;
   if (sjw < 1 || sjw > tseg2 || sjw > 64)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: SJW %u does not fit a TSeg2 of %u", fn, sjw, tseg2);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "SJW %u does not fit a TSeg2 of %u", sjw, tseg2);
   if (numberOfSamples != 1 && numberOfSamples != 3)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: %u samples per bit (1 or 3)", fn, numberOfSamples);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%u samples per bit (1 or 3)", numberOfSamples);
   *registerValue = (u32_t)(rounded - 1) | (u32_t)(tseg1 - 1) << 10 | (u32_t)(tseg2 - 1) << 18 | (u32_t)(sjw - 1) << 25 |
                    (numberOfSamples == 3 ? 0x80000000u : 0);
   return 0;
@@ -219,7 +193,8 @@ Qx_Error_t sim_Qx_Can_Node_CalculateBaudrateRegisterValue(Qx_PortHandle_t portHa
 Qx_Error_t sim_Qx_Can_Node_SetBaudrateRegisterAndTransceiverType(Qx_PortHandle_t portHandle, u32_t registerValue,
                                                                  Qx_Can_Node_TransceiverType_t transceiverType) {
   bit_timing t;
-  NODE_OF("Qx_Can_Node_SetBaudrateRegisterAndTransceiverType", portHandle);
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
   t.prescaler = (registerValue & 0x3FFu) + 1;
   t.tseg1 = ((registerValue >> 10) & 0xFFu) + 1;
   t.tseg2 = ((registerValue >> 18) & 0x7Fu) + 1;
@@ -235,26 +210,26 @@ Qx_Error_t sim_Qx_Can_Node_SetBaudrateRegisterAndTransceiverType(Qx_PortHandle_t
 Qx_Error_t sim_Qx_Can_Node_Baudrate_Set(Qx_PortHandle_t portHandle, u32_t baudrate,
                                         Qx_Can_Node_Baudrate_Set_ExtendedParam_t const *const extendedParam,
                                         Qx_Can_Node_Baudrate_ActualValues_t *actualValues) {
-  static const char fn[] = "Qx_Can_Node_Baudrate_Set";
   const Qx_Can_Node_Baudrate_Set_ExtendedParam_t none = {0};
   const Qx_Can_Node_Baudrate_Set_ExtendedParam_t *e = extendedParam ? extendedParam : &none;
   timing_bounds b =
       make_bounds(e->SamplePoint_Min, e->SamplePoint_Max, e->NumberOfTimeQuanta_Min, e->NumberOfTimeQuanta_Max,
                   e->TSeg1_Min, e->TSeg1_Max, e->TSeg2_Min, e->TSeg2_Max, e->Sjw_Min, e->Sjw_Max);
   bit_timing t;
-  NODE_OF(fn, portHandle);
-  if (!actualValues) return missing(fn, "record for the actual values");
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
+  QXSIM_TRY(qxsim_need(actualValues, "record for the actual values"));
   if (!find_timing(baudrate, &b, &t))
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: no bit timing for %u bit/s within the bounds", fn,
-                      (unsigned)baudrate);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "no bit timing for %u bit/s within the bounds", (unsigned)baudrate);
   store_timing(p, &t);
   *actualValues = p->timing;
   return 0;
 }
 
 Qx_Error_t sim_Qx_Can_Node_Baudrate_Get(Qx_PortHandle_t portHandle, Qx_Can_Node_Baudrate_ActualValues_t *actualValues) {
-  NODE_OF("Qx_Can_Node_Baudrate_Get", portHandle);
-  if (!actualValues) return missing("Qx_Can_Node_Baudrate_Get", "record for the actual values");
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
+  QXSIM_TRY(qxsim_need(actualValues, "record for the actual values"));
   *actualValues = p->timing;
   return 0;
 }
@@ -262,17 +237,17 @@ Qx_Error_t sim_Qx_Can_Node_Baudrate_Get(Qx_PortHandle_t portHandle, Qx_Can_Node_
 Qx_Error_t sim_Qx_Can_Node_BaudrateFd_Set(Qx_PortHandle_t portHandle,
                                           Qx_Can_Node_BaudrateFd_Set_Cmd_t const *const command,
                                           Qx_Can_Node_BaudrateFd_Set_Rsp_t *response) {
-  static const char fn[] = "Qx_Can_Node_BaudrateFd_Set";
   timing_bounds b;
   bit_timing t;
-  NODE_OF(fn, portHandle);
-  if (!command) return missing(fn, "command");
-  if (!response) return missing(fn, "response record");
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
+  QXSIM_TRY(qxsim_need(command, "command"));
+  QXSIM_TRY(qxsim_need(response, "response record"));
   b = make_bounds(command->SamplePoint_Min, command->SamplePoint_Max, command->NumberOfTimeQuanta_Min,
                   command->NumberOfTimeQuanta_Max, command->TSeg1_Min, command->TSeg1_Max, command->TSeg2_Min,
                   command->TSeg2_Max, command->Sjw_Min, command->Sjw_Max);
   if (!find_timing(command->BaudRate, &b, &t))
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: no bit timing for %u bit/s within the bounds", fn,
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "no bit timing for %u bit/s within the bounds",
                       (unsigned)command->BaudRate);
   store_fd_timing(p, &t, command->TdcOffset);
   memset(response, 0, sizeof *response);
@@ -289,9 +264,10 @@ Qx_Error_t sim_Qx_Can_Node_BaudrateFd_Set(Qx_PortHandle_t portHandle,
 
 Qx_Error_t sim_Qx_Can_Node_BaudrateFd_Get(Qx_PortHandle_t portHandle, Qx_Can_Node_BaudrateFd_Get_CmdFlags_t flags,
                                           Qx_Can_Node_BaudrateFd_Get_Rsp_t *response) {
-  NODE_OF("Qx_Can_Node_BaudrateFd_Get", portHandle);
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
   (void)flags;
-  if (!response) return missing("Qx_Can_Node_BaudrateFd_Get", "response record");
+  QXSIM_TRY(qxsim_need(response, "response record"));
   *response = p->fd_timing;
   return 0;
 }
@@ -299,23 +275,26 @@ Qx_Error_t sim_Qx_Can_Node_BaudrateFd_Get(Qx_PortHandle_t portHandle, Qx_Can_Nod
 /* ---- Node state, transceiver and properties ------------------------------- */
 
 Qx_Error_t sim_Qx_Can_Node_ErrorFrameCounter_Get(Qx_PortHandle_t portHandle, u32_t *errorFrameCounter) {
-  NODE_OF("Qx_Can_Node_ErrorFrameCounter_Get", portHandle);
-  if (!errorFrameCounter) return missing("Qx_Can_Node_ErrorFrameCounter_Get", "output cell");
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
+  QXSIM_TRY(qxsim_need(errorFrameCounter, "output cell"));
   *errorFrameCounter = p->error_frames;
   return 0;
 }
 
 Qx_Error_t sim_Qx_Can_Node_ErrorFrameCounter_Reset(Qx_PortHandle_t portHandle) {
-  NODE_OF("Qx_Can_Node_ErrorFrameCounter_Reset", portHandle);
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
   p->error_frames = 0;
   return 0;
 }
 
 Qx_Error_t sim_Qx_Can_Node_GetState(Qx_PortHandle_t portHandle, Qx_Can_Node_GetState_Mode_t mode,
                                     Qx_Can_Node_GetState_Rsp_t *response) {
-  NODE_OF("Qx_Can_Node_GetState", portHandle);
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
   (void)mode;
-  if (!response) return missing("Qx_Can_Node_GetState", "response record");
+  QXSIM_TRY(qxsim_need(response, "response record"));
   memset(response, 0, sizeof *response);
   response->ErrorWarningLevel = 96;
   response->InitState = 1;
@@ -327,10 +306,10 @@ Qx_Error_t sim_Qx_Can_Node_GetState(Qx_PortHandle_t portHandle, Qx_Can_Node_GetS
 }
 
 /* Transceiver mode and the EN / STB_N pins that select it. */
-static Qx_Error_t set_transceiver_mode(const char *function, node_port *p, u32_t mode) {
+static Qx_Error_t set_transceiver_mode(node_port *p, u32_t mode) {
   int enable = 1, not_standby = 1;
   if (mode > QX_CAN__TRANSCEIVER_MODE__SINGLE_WIRE_ON_CAN_LOW)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: unknown transceiver mode %u", function, (unsigned)mode);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown transceiver mode %u", (unsigned)mode);
   if (mode == QX_CAN__TRANSCEIVER_MODE__SLEEP) {
     enable = 0;
     not_standby = 0;
@@ -344,54 +323,57 @@ static Qx_Error_t set_transceiver_mode(const char *function, node_port *p, u32_t
 }
 
 Qx_Error_t sim_Qx_Can_Node_Transceiver_SetMode(Qx_PortHandle_t portHandle, Qx_Can_Node_Transceiver_Mode_t mode) {
-  NODE_OF("Qx_Can_Node_Transceiver_SetMode", portHandle);
-  return set_transceiver_mode("Qx_Can_Node_Transceiver_SetMode", p, mode);
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
+  return set_transceiver_mode(p, mode);
 }
 
 /* Mode 0 enables the software transmit path, 1 disables it. */
 Qx_Error_t sim_Qx_Can_Node_TxPath_Control(Qx_PortHandle_t portHandle, Qx_Can_Node_TxPath_Mode_t mode) {
-  NODE_OF("Qx_Can_Node_TxPath_Control", portHandle);
-  if (mode > 1) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "Qx_Can_Node_TxPath_Control: unknown mode %u", mode);
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
+  if (mode > 1) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown mode %u", mode);
   p->property[QX_CAN__NODE__PROPERTY_ID__DISABLE_SOFTWARE_TX_PATH] = mode;
   return 0;
 }
 
-static Qx_Error_t set_flag(const char *function, Qx_PortHandle_t portHandle, int property, u32_t value) {
-  NODE_OF(function, portHandle);
+static Qx_Error_t set_flag(Qx_PortHandle_t portHandle, int property, u32_t value) {
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
   p->property[property] = value;
   return 0;
 }
 
 Qx_Error_t sim_Qx_Can_Node_BusTermination_Enable(Qx_PortHandle_t portHandle) {
-  return set_flag("Qx_Can_Node_BusTermination_Enable", portHandle, QX_CAN__NODE__PROPERTY_ID__ENABLE_BUS_TERMINATION,
-                  1);
+  return set_flag(portHandle, QX_CAN__NODE__PROPERTY_ID__ENABLE_BUS_TERMINATION, 1);
 }
 
 Qx_Error_t sim_Qx_Can_Node_BusTermination_Disable(Qx_PortHandle_t portHandle) {
-  return set_flag("Qx_Can_Node_BusTermination_Disable", portHandle, QX_CAN__NODE__PROPERTY_ID__ENABLE_BUS_TERMINATION,
-                  0);
+  return set_flag(portHandle, QX_CAN__NODE__PROPERTY_ID__ENABLE_BUS_TERMINATION, 0);
 }
 
 Qx_Error_t sim_Qx_Can_Node_InternalVBat_Enable(Qx_PortHandle_t portHandle) {
-  return set_flag("Qx_Can_Node_InternalVBat_Enable", portHandle, QX_CAN__NODE__PROPERTY_ID__ENABLE_INTERNAL_VBAT, 1);
+  return set_flag(portHandle, QX_CAN__NODE__PROPERTY_ID__ENABLE_INTERNAL_VBAT, 1);
 }
 
 Qx_Error_t sim_Qx_Can_Node_InternalVBat_Disable(Qx_PortHandle_t portHandle) {
-  return set_flag("Qx_Can_Node_InternalVBat_Disable", portHandle, QX_CAN__NODE__PROPERTY_ID__ENABLE_INTERNAL_VBAT, 0);
+  return set_flag(portHandle, QX_CAN__NODE__PROPERTY_ID__ENABLE_INTERNAL_VBAT, 0);
 }
 
 Qx_Error_t sim_Qx_Can_Node_BusIdleTime_Get(Qx_PortHandle_t portHandle, u32_t *busIdleTime) {
-  NODE_OF("Qx_Can_Node_BusIdleTime_Get", portHandle);
-  if (!busIdleTime) return missing("Qx_Can_Node_BusIdleTime_Get", "output cell");
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
+  QXSIM_TRY(qxsim_need(busIdleTime, "output cell"));
   *busIdleTime = p->property[QX_CAN__NODE__PROPERTY_ID__BUS_IDLE_TIME__MS];
   return 0;
 }
 
 Qx_Error_t sim_Qx_Can_Node_FdState_Get(Qx_PortHandle_t portHandle, Qx_Can_Node_FdState_Get_CmdFlags_t flags,
                                        Qx_Can_Node_FdState_Get_Rsp_t *response) {
-  NODE_OF("Qx_Can_Node_FdState_Get", portHandle);
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
   (void)flags;
-  if (!response) return missing("Qx_Can_Node_FdState_Get", "response record");
+  QXSIM_TRY(qxsim_need(response, "response record"));
   memset(response, 0, sizeof *response);
   response->FdMode = (u8_t)p->property[QX_CAN__NODE__PROPERTY_ID__FD_MODE];
   response->TxBrs_Global = (u8_t)p->property[QX_CAN__NODE__PROPERTY_ID__FD__TX_BRS__GLOBAL];
@@ -423,16 +405,14 @@ static int property_limit(int id) {
   }
 }
 
-static Qx_Error_t check_family(const char *function, int id, u32_t value) {
+static Qx_Error_t check_family(int id, u32_t value) {
   int limit = property_limit(id);
   if (limit >= 0 && value > (u32_t)limit)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: value %u out of range for property %d", function,
-                      (unsigned)value, id);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "value %u out of range for property %d", (unsigned)value, id);
   return 0;
 }
 
 Qx_Error_t sim_Qx_Can_Node_FdState_Set(Qx_PortHandle_t portHandle, Qx_Can_Node_FdState_Set_Cmd_t const *const command) {
-  static const char fn[] = "Qx_Can_Node_FdState_Set";
   const struct {
     int id;
     u32_t value;
@@ -444,10 +424,10 @@ Qx_Error_t sim_Qx_Can_Node_FdState_Set(Qx_PortHandle_t portHandle, Qx_Can_Node_F
       {QX_CAN__NODE__PROPERTY_ID__FD__NON_ISO, command ? command->FdFrameFormatSpec : 0},
   };
   size_t i;
-  NODE_OF(fn, portHandle);
-  if (!command) return missing(fn, "command");
-  for (i = 0; i < sizeof fields / sizeof fields[0]; i++)
-    if (check_family(fn, fields[i].id, fields[i].value)) return qxsim_last_error_code();
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
+  QXSIM_TRY(qxsim_need(command, "command"));
+  for (i = 0; i < sizeof fields / sizeof fields[0]; i++) QXSIM_TRY(check_family(fields[i].id, fields[i].value));
   for (i = 0; i < sizeof fields / sizeof fields[0]; i++) p->property[fields[i].id] = fields[i].value;
   if (command->BaudRateFd) p->property[QX_CAN__NODE__PROPERTY_ID__BAUD_RATE_FD] = command->BaudRateFd;
   return 0;
@@ -461,15 +441,15 @@ static int read_only(int id) {
 
 Qx_Error_t sim_Qx_Can_Node_Property_SetById(Qx_PortHandle_t portHandle,
                                             Qx_Can_Node_Property_SetById_Cmd_t const *const command) {
-  static const char fn[] = "Qx_Can_Node_Property_SetById";
   int id;
-  NODE_OF(fn, portHandle);
-  if (!command) return missing(fn, "command");
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
+  QXSIM_TRY(qxsim_need(command, "command"));
   id = command->PropertyId;
-  if (id >= NODE_PROPERTIES) return qxsim_fail(QXSIM_ERROR_NOT_SUPPORTED, "%s: unknown node property %d", fn, id);
-  if (read_only(id)) return qxsim_fail(QXSIM_ERROR_NOT_SUPPORTED, "%s: node property %d is read-only", fn, id);
-  if (id == QX_CAN__NODE__PROPERTY_ID__TRANSCEIVER_MODE) return set_transceiver_mode(fn, p, command->Value);
-  if (check_family(fn, id, command->Value)) return qxsim_last_error_code();
+  if (id >= NODE_PROPERTIES) return qxsim_fail(QXSIM_ERROR_NOT_SUPPORTED, "unknown node property %d", id);
+  if (read_only(id)) return qxsim_fail(QXSIM_ERROR_NOT_SUPPORTED, "node property %d is read-only", id);
+  if (id == QX_CAN__NODE__PROPERTY_ID__TRANSCEIVER_MODE) return set_transceiver_mode(p, command->Value);
+  QXSIM_TRY(check_family(id, command->Value));
   p->property[id] = command->Value;
   if (id == QX_CAN__NODE__PROPERTY_ID__BAUD_RATE) p->timing.Baudrate = command->Value;
   if (id == QX_CAN__NODE__PROPERTY_ID__BAUD_RATE_FD) p->fd_timing.Baudrate = command->Value;
@@ -479,13 +459,13 @@ Qx_Error_t sim_Qx_Can_Node_Property_SetById(Qx_PortHandle_t portHandle,
 Qx_Error_t sim_Qx_Can_Node_Property_GetById(Qx_PortHandle_t portHandle,
                                             Qx_Can_Node_Property_GetById_Cmd_t const *const command,
                                             Qx_Can_Node_Property_GetById_Rsp_t *response) {
-  static const char fn[] = "Qx_Can_Node_Property_GetById";
   int id;
-  NODE_OF(fn, portHandle);
-  if (!command) return missing(fn, "command");
-  if (!response) return missing(fn, "response record");
+  node_port *p;
+  QXSIM_TRY(node_of(portHandle, &p));
+  QXSIM_TRY(qxsim_need(command, "command"));
+  QXSIM_TRY(qxsim_need(response, "response record"));
   id = command->PropertyId;
-  if (id >= NODE_PROPERTIES) return qxsim_fail(QXSIM_ERROR_NOT_SUPPORTED, "%s: unknown node property %d", fn, id);
+  if (id >= NODE_PROPERTIES) return qxsim_fail(QXSIM_ERROR_NOT_SUPPORTED, "unknown node property %d", id);
   memset(response, 0, sizeof *response);
   response->PropertyId = command->PropertyId;
   response->Value = p->property[id];

@@ -10,9 +10,6 @@
 #include "qx_api_common_behaviour.h"
 #include "qxsim_device.h"
 
-/* The base library's own closing behaviour (sim/base/device.c). */
-extern Qx_Error_t sim_Qx_CloseInterface(Qx_PortHandle_t portHandle);
-
 #define SIM_FIRMWARE_VERSION "QX-FW 4.2.17 (simulated)"
 
 /* ---- device state -------------------------------------------------------- */
@@ -38,11 +35,11 @@ static sim_common_state state;
 
 static void common_reset(void) {
   static const sim_common_state start = {
-      .ip = {192, 168, 1, 100},
-      .mask = {255, 255, 255, 0},
-      .gateway = {192, 168, 1, 1},
+      .ip = QXSIM_DEVICE_IP_ADDRESS,
+      .mask = QXSIM_DEVICE_SUBNET_MASK,
+      .gateway = QXSIM_DEVICE_GATEWAY,
       .dhcp = 0,
-      .tcp_port = 1000,
+      .tcp_port = QXSIM_DEVICE_SETTINGS_TCP_PORT,
       .ftp_autostart = 0,
       .next_event = 1,
   };
@@ -54,21 +51,7 @@ __attribute__((constructor)) static void common_init(void) {
   qxsim_on_reset(common_reset);
 }
 
-static uint32_t invalid_argument(const char *function, const char *what) {
-  return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: %s", function, what);
-}
-
 /* ---- fixed device data ---------------------------------------------------- */
-
-/* The device's interfaces, in the order of the base library's device. */
-static const struct {
-  u8_t type;
-  u8_t instance;
-} sim_interfaces[] = {
-    {QX_INTERFACE_TYPE__CAN, 0},    {QX_INTERFACE_TYPE__CAN, 1},    {QX_INTERFACE_TYPE__LIN, 0},
-    {QX_INTERFACE_TYPE__TROVIX, 0}, {QX_INTERFACE_TYPE__COMMON, 0},
-};
-#define SIM_INTERFACES (sizeof sim_interfaces / sizeof sim_interfaces[0])
 
 /* Transceivers fitted: both CAN channels and the LIN channel. */
 static const struct {
@@ -82,27 +65,29 @@ static const struct {
 };
 #define SIM_TRANSCEIVERS (sizeof sim_transceivers / sizeof sim_transceivers[0])
 
+/* The controller and its interfaces (type and instance each, in device
+ * order). */
 static void fill_controller_info(Qx_PortHandle_t portHandle, Qx_Common_GetControllerInfo_Rsp_t *rsp) {
-  size_t i;
+  int i;
   (void)portHandle;
   memset(rsp, 0, sizeof *rsp);
-  rsp->HostInterfaceType = QX_HOST_INTERFACE_TYPE__USB_01;
+  rsp->HostInterfaceType = QXSIM_HOST_INTERFACE_TYPE;
   rsp->ControllerFamily = 2;
   rsp->ControllerType = 7;
   rsp->Flags = 0;
   rsp->ResetStatusRegister = 0x00000001u;
   rsp->HardwareVersion = 0x00020001u;
   rsp->SoftwareVersion = 0x0004020Fu;
-  rsp->NumberOfInterfaces = SIM_INTERFACES;
-  for (i = 0; i < SIM_INTERFACES; i++) {
-    rsp->Interfaces[i].InterfaceType = sim_interfaces[i].type;
-    rsp->Interfaces[i].InterfaceNumber = sim_interfaces[i].instance;
+  rsp->NumberOfInterfaces = QXSIM_INTERFACES;
+  for (i = 0; i < QXSIM_INTERFACES; i++) {
+    rsp->Interfaces[i].InterfaceType = qxsim_interface_at(i)->type;
+    rsp->Interfaces[i].InterfaceNumber = (u8_t)qxsim_interface_instance(i);
   }
 }
 
 static void fill_interface_info(Qx_PortHandle_t portHandle, Qx_Common_GetInterfaceInfo_Rsp_t *rsp) {
   memset(rsp, 0, sizeof *rsp);
-  rsp->InterfaceType = (u8_t)qxsim_port_interface_type(portHandle);
+  rsp->InterfaceType = qxsim_interface_at(qxsim_port_interface(portHandle))->type;
   rsp->Flags = 0x01;
   rsp->InstanceId = 0;
   rsp->InterfaceVersion = 0x00030001u;
@@ -127,31 +112,24 @@ static void fill_transceiver_info(Qx_PortHandle_t portHandle, Qx_Common_GetTrans
 /* ---- opening by name, firmware, hardware and controller ------------------ */
 
 Qx_Error_t sim_Qx_Common_OpenInterface(char const *const interfaceName, Qx_PortHandle_t *const newPortHandle) {
-  return qxsim_open_by_name("Qx_Common_OpenInterface", interfaceName, newPortHandle);
+  return qxsim_open_by_name(interfaceName, newPortHandle);
 }
 
 Qx_Error_t sim_Qx_Common_OpenInterface2(Qx_Common_OpenInterface2_CmdFlags_t flags, char const *const interfaceName,
                                         Qx_PortHandle_t *const newPortHandle) {
   (void)flags;
-  return qxsim_open_by_name("Qx_Common_OpenInterface2", interfaceName, newPortHandle);
+  return qxsim_open_by_name(interfaceName, newPortHandle);
 }
 
-Qx_Error_t sim_Qx_Common_CloseInterface(Qx_PortHandle_t portHandle) {
-  uint32_t status = qxsim_check_port("Qx_Common_CloseInterface", portHandle);
-  return status ? status : sim_Qx_CloseInterface(portHandle);
-}
+Qx_Error_t sim_Qx_Common_CloseInterface(Qx_PortHandle_t portHandle) { return qxsim_close_port(portHandle); }
 
-Qx_Error_t sim_Qx_Common_InitInterface(Qx_PortHandle_t portHandle) {
-  return qxsim_check_port("Qx_Common_InitInterface", portHandle);
-}
+Qx_Error_t sim_Qx_Common_InitInterface(Qx_PortHandle_t portHandle) { return qxsim_check_port(portHandle); }
 
 Qx_Error_t sim_Qx_Common_GetFirmwareVersion(Qx_PortHandle_t portHandle, char *const text, u32_t *const textSize) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetFirmwareVersion", portHandle);
-  if (status) return status;
-  if (!text || !textSize) return invalid_argument("Qx_Common_GetFirmwareVersion", "no text buffer given");
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(text && textSize, "text buffer"));
   if (*textSize < sizeof SIM_FIRMWARE_VERSION)
-    return qxsim_fail(QXSIM_ERROR_BUFFER_TOO_SMALL, "Qx_Common_GetFirmwareVersion: text buffer of %u bytes too small",
-                      (unsigned)*textSize);
+    return qxsim_fail(QXSIM_ERROR_BUFFER_TOO_SMALL, "text buffer of %u bytes too small", (unsigned)*textSize);
   memcpy(text, SIM_FIRMWARE_VERSION, sizeof SIM_FIRMWARE_VERSION);
   *textSize = (u32_t)sizeof SIM_FIRMWARE_VERSION;
   return 0;
@@ -159,30 +137,28 @@ Qx_Error_t sim_Qx_Common_GetFirmwareVersion(Qx_PortHandle_t portHandle, char *co
 
 Qx_Error_t sim_Qx_Common_GetFirmwareVersion_Async_AddCallback(
     Qx_PortHandle_t portHandle, Qx_Common_GetFirmwareVersion_Async_Callback_t const callback) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetFirmwareVersion_Async_AddCallback", portHandle);
-  if (!status) state.firmware_callback = callback;
-  return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  state.firmware_callback = callback;
+  return 0;
 }
 
 Qx_Error_t sim_Qx_Common_GetFirmwareVersion_Async_RemoveCallback(Qx_PortHandle_t portHandle) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetFirmwareVersion_Async_RemoveCallback", portHandle);
-  if (!status) state.firmware_callback = NULL;
-  return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  state.firmware_callback = NULL;
+  return 0;
 }
 
 /* The device answers at once: the callback runs before the call returns. */
 Qx_Error_t sim_Qx_Common_GetFirmwareVersion_Async(Qx_PortHandle_t portHandle) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetFirmwareVersion_Async", portHandle);
-  if (!status && state.firmware_callback) state.firmware_callback(portHandle, SIM_FIRMWARE_VERSION, 0);
-  return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  if (state.firmware_callback) state.firmware_callback(portHandle, SIM_FIRMWARE_VERSION, 0);
+  return 0;
 }
 
 Qx_Error_t sim_Qx_Common_GetFirmwareErrorDescription(Qx_PortHandle_t portHandle, Qx_Error_t const errorCode,
                                                      char *const text, u32_t *const textSize) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetFirmwareErrorDescription", portHandle);
-  if (status) return status;
-  if (!text || !textSize || !*textSize)
-    return invalid_argument("Qx_Common_GetFirmwareErrorDescription", "no text buffer given");
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(text && textSize && *textSize, "text buffer"));
   snprintf(text, *textSize, "firmware error 0x%08X", (unsigned)errorCode);
   return 0;
 }
@@ -190,12 +166,10 @@ Qx_Error_t sim_Qx_Common_GetFirmwareErrorDescription(Qx_PortHandle_t portHandle,
 Qx_Error_t sim_Qx_Common_GetHardwareVersion(Qx_PortHandle_t portHandle,
                                             Qx_Common_GetHardwareVersion_Cmd_t const *const cmd,
                                             Qx_Common_GetHardwareVersion_Rsp_t *const rsp) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetHardwareVersion", portHandle);
-  if (status) return status;
-  if (!cmd || !rsp) return invalid_argument("Qx_Common_GetHardwareVersion", "no command or response record given");
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(cmd && rsp, "command or response record"));
   if (cmd->HardwareBoardNumber > 1)
-    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "Qx_Common_GetHardwareVersion: no hardware board %u",
-                      (unsigned)cmd->HardwareBoardNumber);
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "no hardware board %u", (unsigned)cmd->HardwareBoardNumber);
   rsp->Major = 2;
   rsp->Minor = 1;
   rsp->Byte3 = cmd->HardwareBoardNumber;
@@ -203,40 +177,37 @@ Qx_Error_t sim_Qx_Common_GetHardwareVersion(Qx_PortHandle_t portHandle,
   return 0;
 }
 
-Qx_Error_t sim_Qx_Common_SoftwareReset(Qx_PortHandle_t portHandle) {
-  return qxsim_check_port("Qx_Common_SoftwareReset", portHandle);
-}
+Qx_Error_t sim_Qx_Common_SoftwareReset(Qx_PortHandle_t portHandle) { return qxsim_check_port(portHandle); }
 
 /* An information query, synchronous and asynchronous: the asynchronous form
  * hands the same record to the native callback registered for the query.
  * The record lives in static storage (the transceiver list is 1028 bytes). */
 #define SIM_INFO_QUERY(NAME, FILL, CALLBACK)                                                                \
   Qx_Error_t sim_Qx_Common_##NAME(Qx_PortHandle_t portHandle, Qx_Common_##NAME##_Rsp_t *const response) {   \
-    uint32_t status = qxsim_check_port("Qx_Common_" #NAME, portHandle);                                     \
-    if (status) return status;                                                                              \
-    if (!response) return invalid_argument("Qx_Common_" #NAME, "no response record given");                 \
+    QXSIM_TRY(qxsim_check_port(portHandle));                                                                \
+    QXSIM_TRY(qxsim_need(response, "response record"));                                                     \
     FILL(portHandle, response);                                                                             \
     return 0;                                                                                               \
   }                                                                                                         \
   Qx_Error_t sim_Qx_Common_##NAME##_Async_AddCallback(Qx_PortHandle_t portHandle,                           \
                                                       Qx_Common_##NAME##_Async_Callback_t const callback) { \
-    uint32_t status = qxsim_check_port("Qx_Common_" #NAME "_Async_AddCallback", portHandle);                \
-    if (!status) state.CALLBACK = callback;                                                                 \
-    return status;                                                                                          \
+    QXSIM_TRY(qxsim_check_port(portHandle));                                                                \
+    state.CALLBACK = callback;                                                                              \
+    return 0;                                                                                               \
   }                                                                                                         \
   Qx_Error_t sim_Qx_Common_##NAME##_Async_RemoveCallback(Qx_PortHandle_t portHandle) {                      \
-    uint32_t status = qxsim_check_port("Qx_Common_" #NAME "_Async_RemoveCallback", portHandle);             \
-    if (!status) state.CALLBACK = NULL;                                                                     \
-    return status;                                                                                          \
+    QXSIM_TRY(qxsim_check_port(portHandle));                                                                \
+    state.CALLBACK = NULL;                                                                                  \
+    return 0;                                                                                               \
   }                                                                                                         \
   Qx_Error_t sim_Qx_Common_##NAME##_Async(Qx_PortHandle_t portHandle) {                                     \
     static Qx_Common_##NAME##_Rsp_t rsp;                                                                    \
-    uint32_t status = qxsim_check_port("Qx_Common_" #NAME "_Async", portHandle);                            \
-    if (!status && state.CALLBACK) {                                                                        \
+    QXSIM_TRY(qxsim_check_port(portHandle));                                                                \
+    if (state.CALLBACK) {                                                                                   \
       FILL(portHandle, &rsp);                                                                               \
       state.CALLBACK(portHandle, &rsp);                                                                     \
     }                                                                                                       \
-    return status;                                                                                          \
+    return 0;                                                                                               \
   }
 
 SIM_INFO_QUERY(GetControllerInfo, fill_controller_info, controller_callback)
@@ -249,12 +220,11 @@ SIM_INFO_QUERY(GetTransceiverInfo, fill_transceiver_info, transceiver_callback)
 Qx_Error_t sim_Qx_Common_GetTransceiverInfoForCurrentInterface(
     Qx_PortHandle_t portHandle, Qx_Common_GetTransceiverInfoForCurrentInterface_CmdFlags_t flags,
     Qx_Common_GetTransceiverInfoForCurrentInterface_Rsp_t *const rsp) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetTransceiverInfoForCurrentInterface", portHandle);
   int type;
   (void)flags;
-  if (status) return status;
-  if (!rsp) return invalid_argument("Qx_Common_GetTransceiverInfoForCurrentInterface", "no response record given");
-  type = qxsim_port_interface_type(portHandle);
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(rsp, "response record"));
+  type = qxsim_interface_at(qxsim_port_interface(portHandle))->type;
   memset(rsp, 0, sizeof *rsp);
   if (type == QX_INTERFACE_TYPE__CAN) {
     rsp->HardwarePosition = 0;
@@ -264,8 +234,7 @@ Qx_Error_t sim_Qx_Common_GetTransceiverInfoForCurrentInterface(
     rsp->HardwarePosition = 2;
     rsp->Type = QX_COMMON__TRANSCEIVER_TYPE__LIN__TJA1020;
   } else {
-    return qxsim_fail(QXSIM_ERROR_NOT_SUPPORTED,
-                      "Qx_Common_GetTransceiverInfoForCurrentInterface: interface type %d has no transceiver", type);
+    return qxsim_fail(QXSIM_ERROR_NOT_SUPPORTED, "interface type %d has no transceiver", type);
   }
   return 0;
 }
@@ -319,37 +288,32 @@ char const *sim_Qx_Common_GetTransceiverTypeDescription(Qx_Common_TransceiverTyp
 Qx_Error_t sim_Qx_Common_GetInterfaceNumber(Qx_PortHandle_t portHandle,
                                             Qx_Common_GetInterfaceNumber_Parameters_t const *const parameters,
                                             Qx_Common_GetInterfaceNumber_Rsp_t *const rsp) {
-  uint32_t status = qxsim_check_port("Qx_Common_GetInterfaceNumber", portHandle);
-  size_t i;
-  if (status) return status;
-  if (!parameters || !rsp)
-    return invalid_argument("Qx_Common_GetInterfaceNumber", "no parameter or response record given");
-  for (i = 0; i < SIM_INTERFACES; i++) {
-    if (sim_interfaces[i].type == parameters->InterfaceType && sim_interfaces[i].instance == parameters->InstanceId) {
-      memset(rsp, 0, sizeof *rsp);
-      rsp->InterfaceNumber = sim_interfaces[i].instance;
-      return 0;
-    }
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(parameters && rsp, "parameter or response record"));
+  if (qxsim_interface_nth(parameters->InterfaceType, parameters->InstanceId) >= 0) {
+    memset(rsp, 0, sizeof *rsp);
+    rsp->InterfaceNumber = parameters->InstanceId;
+    return 0;
   }
-  return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "Qx_Common_GetInterfaceNumber: no interface of type %u, instance %u",
-                    (unsigned)parameters->InterfaceType, (unsigned)parameters->InstanceId);
+  return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "no interface of type %u, instance %u", (unsigned)parameters->InterfaceType,
+                    (unsigned)parameters->InstanceId);
 }
 
 /* ---- signal checks -------------------------------------------------------- */
 
 /* A signal of 1 to 64 bits, Intel (0) or Motorola (1) byte order, inside the
  * 64 data bytes of a message. */
-static uint32_t check_signal(const char *function, Qx_Common_Signal_t const *signal) {
-  if (!signal) return invalid_argument(function, "no signal given");
+static uint32_t check_signal(Qx_Common_Signal_t const *signal) {
+  QXSIM_TRY(qxsim_need(signal, "signal"));
   if (signal->Size < 1 || signal->Size > 64 || signal->ByteOrder > 1 || signal->Offset + signal->Size > 64 * 8)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: signal of %u bits at bit %u (byte order %u) does not fit",
-                      function, (unsigned)signal->Size, (unsigned)signal->Offset, (unsigned)signal->ByteOrder);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "signal of %u bits at bit %u (byte order %u) does not fit",
+                      (unsigned)signal->Size, (unsigned)signal->Offset, (unsigned)signal->ByteOrder);
   return 0;
 }
 
 Qx_Error_t sim_Qx_Common_Signal_Check(Qx_PortHandle_t portHandle, Qx_Common_Signal_t const *const signal) {
-  uint32_t status = qxsim_check_port("Qx_Common_Signal_Check", portHandle);
-  return status ? status : check_signal("Qx_Common_Signal_Check", signal);
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  return check_signal(signal);
 }
 
 /* Translates the bit offset into the signal's first and last byte and bit. */
@@ -357,9 +321,8 @@ Qx_Error_t sim_Qx_Common_Signal_CheckAndTranslate(Qx_PortHandle_t portHandle, Qx
                                                   u8_t *const firstByte, u8_t *const firstBit, u8_t *const lastByte,
                                                   u8_t *const lastBit) {
   unsigned last;
-  uint32_t status = qxsim_check_port("Qx_Common_Signal_CheckAndTranslate", portHandle);
-  if (!status) status = check_signal("Qx_Common_Signal_CheckAndTranslate", signal);
-  if (status) return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(check_signal(signal));
   last = (unsigned)signal->Offset + signal->Size - 1u;
   if (firstByte) *firstByte = (u8_t)(signal->Offset / 8u);
   if (firstBit) *firstBit = (u8_t)(signal->Offset % 8u);
@@ -381,12 +344,11 @@ static Qx_Common_EventHandle_t *find_event(Qx_Common_EventHandle_t handle) {
 Qx_Error_t sim_Qx_Common_Events_AllocateEvent(Qx_PortHandle_t portHandle, Qx_Common_EventHandle_t *const eventHandle) {
   Qx_Common_EventHandle_t *slot;
   int i;
-  uint32_t status = qxsim_check_port("Qx_Common_Events_AllocateEvent", portHandle);
-  if (status) return status;
-  if (!eventHandle) return invalid_argument("Qx_Common_Events_AllocateEvent", "no event handle given");
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(eventHandle, "event handle"));
   for (i = 0, slot = NULL; i < SIM_MAX_EVENTS && !slot; i++)
     if (!state.events[i]) slot = &state.events[i];
-  if (!slot) return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "Qx_Common_Events_AllocateEvent: too many events");
+  if (!slot) return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "too many events");
   *slot = state.next_event++;
   *eventHandle = *slot;
   return 0;
@@ -395,13 +357,10 @@ Qx_Error_t sim_Qx_Common_Events_AllocateEvent(Qx_PortHandle_t portHandle, Qx_Com
 Qx_Error_t sim_Qx_Common_Events_DeallocateEvent(Qx_PortHandle_t portHandle,
                                                 Qx_Common_EventHandle_t *const eventHandle) {
   Qx_Common_EventHandle_t *slot;
-  uint32_t status = qxsim_check_port("Qx_Common_Events_DeallocateEvent", portHandle);
-  if (status) return status;
-  if (!eventHandle) return invalid_argument("Qx_Common_Events_DeallocateEvent", "no event handle given");
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(eventHandle, "event handle"));
   slot = find_event(*eventHandle);
-  if (!slot)
-    return qxsim_fail(QXSIM_ERROR_INVALID_HANDLE, "Qx_Common_Events_DeallocateEvent: invalid event handle %zu",
-                      (size_t)*eventHandle);
+  if (!slot) return qxsim_fail(QXSIM_ERROR_INVALID_HANDLE, "invalid event handle %zu", (size_t)*eventHandle);
   *slot = 0;
   return 0;
 }
@@ -410,51 +369,46 @@ Qx_Error_t sim_Qx_Common_Events_DeallocateEvent(Qx_PortHandle_t portHandle,
  * once for an allocated handle. */
 Qx_Error_t sim_Qx_Common_Events_WaitForSingleEvent(Qx_PortHandle_t portHandle,
                                                    Qx_Common_EventHandle_t const *const eventHandle, u32_t timeout) {
-  uint32_t status = qxsim_check_port("Qx_Common_Events_WaitForSingleEvent", portHandle);
   (void)timeout;
-  if (status) return status;
-  if (!eventHandle || !find_event(*eventHandle))
-    return qxsim_fail(QXSIM_ERROR_INVALID_HANDLE, "Qx_Common_Events_WaitForSingleEvent: invalid event handle");
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  if (!eventHandle || !find_event(*eventHandle)) return qxsim_fail(QXSIM_ERROR_INVALID_HANDLE, "invalid event handle");
   return 0;
 }
 
 /* ---- Ethernet settings ------------------------------------------------------ */
 
-static Qx_Error_t set_bytes(const char *function, Qx_PortHandle_t portHandle, u8_t *target, u8_t const *source) {
-  uint32_t status = qxsim_check_port(function, portHandle);
-  if (status) return status;
-  if (!source) return invalid_argument(function, "no address given");
+static Qx_Error_t set_bytes(Qx_PortHandle_t portHandle, u8_t *target, u8_t const *source) {
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(source, "address"));
   memcpy(target, source, 4);
   return 0;
 }
 
-static Qx_Error_t get_bytes(const char *function, Qx_PortHandle_t portHandle, u8_t const *source, u8_t *target) {
-  uint32_t status = qxsim_check_port(function, portHandle);
-  if (status) return status;
-  if (!target) return invalid_argument(function, "no address buffer given");
+static Qx_Error_t get_bytes(Qx_PortHandle_t portHandle, u8_t const *source, u8_t *target) {
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(target, "address buffer"));
   memcpy(target, source, 4);
   return 0;
 }
 
 Qx_Error_t sim_Qx_Common_Ethernet_IpAddress_Set(Qx_PortHandle_t portHandle, u8_t const *const ipAddress) {
-  return set_bytes("Qx_Common_Ethernet_IpAddress_Set", portHandle, state.ip, ipAddress);
+  return set_bytes(portHandle, state.ip, ipAddress);
 }
 
 Qx_Error_t sim_Qx_Common_Ethernet_IpAddress_Get(Qx_PortHandle_t portHandle, u8_t *const ipAddress) {
-  return get_bytes("Qx_Common_Ethernet_IpAddress_Get", portHandle, state.ip, ipAddress);
+  return get_bytes(portHandle, state.ip, ipAddress);
 }
 
 Qx_Error_t sim_Qx_Common_Ethernet_DHCP_Mode_Set(Qx_PortHandle_t portHandle, Qx_Common_Ethernet_DHCP_Mode_t dhcpMode) {
-  uint32_t status = qxsim_check_port("Qx_Common_Ethernet_DHCP_Mode_Set", portHandle);
-  if (!status) state.dhcp = dhcpMode;
-  return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  state.dhcp = dhcpMode;
+  return 0;
 }
 
 Qx_Error_t sim_Qx_Common_Ethernet_DHCP_Mode_Get(Qx_PortHandle_t portHandle,
                                                 Qx_Common_Ethernet_DHCP_Mode_t *const dhcpMode) {
-  uint32_t status = qxsim_check_port("Qx_Common_Ethernet_DHCP_Mode_Get", portHandle);
-  if (status) return status;
-  if (!dhcpMode) return invalid_argument("Qx_Common_Ethernet_DHCP_Mode_Get", "no mode cell given");
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(dhcpMode, "mode cell"));
   *dhcpMode = state.dhcp;
   return 0;
 }
@@ -464,14 +418,10 @@ Qx_Error_t sim_Qx_Common_Ethernet_DHCP_Mode_Get(Qx_PortHandle_t portHandle,
  * number of adapters the host has. */
 Qx_Error_t sim_Qx_Common_Ethernet_GetNetworkAdapterInfo(u32_t *const adapterCount,
                                                         Qx_Ethernet_AdapterInfo_t *const adapterInfo) {
-  static const u8_t adapters[][2][4] = {
-      {{192, 168, 1, 10}, {255, 255, 255, 0}},
-      {{10, 0, 0, 5}, {255, 0, 0, 0}},
-  };
+  static const u8_t adapters[][2][4] = QXSIM_HOST_ADAPTERS;
   u32_t i, n = (u32_t)(sizeof adapters / sizeof adapters[0]);
-  if (!adapterCount) return invalid_argument("Qx_Common_Ethernet_GetNetworkAdapterInfo", "no adapter count given");
-  if (*adapterCount && !adapterInfo)
-    return invalid_argument("Qx_Common_Ethernet_GetNetworkAdapterInfo", "no adapter records given");
+  QXSIM_TRY(qxsim_need(adapterCount, "adapter count"));
+  QXSIM_TRY(qxsim_need(adapterInfo || !*adapterCount, "adapter records"));
   for (i = 0; i < n && i < *adapterCount; i++) {
     memcpy(&adapterInfo[i].IpAddress, adapters[i][0], 4);
     memcpy(&adapterInfo[i].Mask, adapters[i][1], 4);
@@ -481,45 +431,43 @@ Qx_Error_t sim_Qx_Common_Ethernet_GetNetworkAdapterInfo(u32_t *const adapterCoun
 }
 
 Qx_Error_t sim_Qx_Common_Ethernet_SubNetMask_Set(Qx_PortHandle_t portHandle, u8_t const *const subNetMask) {
-  return set_bytes("Qx_Common_Ethernet_SubNetMask_Set", portHandle, state.mask, subNetMask);
+  return set_bytes(portHandle, state.mask, subNetMask);
 }
 
 Qx_Error_t sim_Qx_Common_Ethernet_SubNetMask_Get(Qx_PortHandle_t portHandle, u8_t *const subNetMask) {
-  return get_bytes("Qx_Common_Ethernet_SubNetMask_Get", portHandle, state.mask, subNetMask);
+  return get_bytes(portHandle, state.mask, subNetMask);
 }
 
 Qx_Error_t sim_Qx_Common_Ethernet_TcpPort_Get(Qx_PortHandle_t portHandle, u16_t *const tcpPort) {
-  uint32_t status = qxsim_check_port("Qx_Common_Ethernet_TcpPort_Get", portHandle);
-  if (status) return status;
-  if (!tcpPort) return invalid_argument("Qx_Common_Ethernet_TcpPort_Get", "no port cell given");
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(tcpPort, "port cell"));
   *tcpPort = state.tcp_port;
   return 0;
 }
 
 Qx_Error_t sim_Qx_Common_Ethernet_DefaultGateway_Set(Qx_PortHandle_t portHandle, u8_t const *const defaultGateway) {
-  return set_bytes("Qx_Common_Ethernet_DefaultGateway_Set", portHandle, state.gateway, defaultGateway);
+  return set_bytes(portHandle, state.gateway, defaultGateway);
 }
 
 Qx_Error_t sim_Qx_Common_Ethernet_DefaultGateway_Get(Qx_PortHandle_t portHandle, u8_t *const defaultGateway) {
-  return get_bytes("Qx_Common_Ethernet_DefaultGateway_Get", portHandle, state.gateway, defaultGateway);
+  return get_bytes(portHandle, state.gateway, defaultGateway);
 }
 
 Qx_Error_t sim_Qx_Common_Ethernet_FtpServer_AutoStart_Enable(Qx_PortHandle_t portHandle) {
-  uint32_t status = qxsim_check_port("Qx_Common_Ethernet_FtpServer_AutoStart_Enable", portHandle);
-  if (!status) state.ftp_autostart = 1;
-  return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  state.ftp_autostart = 1;
+  return 0;
 }
 
 Qx_Error_t sim_Qx_Common_Ethernet_FtpServer_AutoStart_Disable(Qx_PortHandle_t portHandle) {
-  uint32_t status = qxsim_check_port("Qx_Common_Ethernet_FtpServer_AutoStart_Disable", portHandle);
-  if (!status) state.ftp_autostart = 0;
-  return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  state.ftp_autostart = 0;
+  return 0;
 }
 
 Qx_Error_t sim_Qx_Common_Ethernet_FtpServer_AutoStart_GetState(Qx_PortHandle_t portHandle, u8_t *const state_) {
-  uint32_t status = qxsim_check_port("Qx_Common_Ethernet_FtpServer_AutoStart_GetState", portHandle);
-  if (status) return status;
-  if (!state_) return invalid_argument("Qx_Common_Ethernet_FtpServer_AutoStart_GetState", "no state cell given");
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(state_, "state cell"));
   *state_ = state.ftp_autostart;
   return 0;
 }

@@ -106,32 +106,28 @@ static ea_callback *find_callback(u32_t port, u32_t action, u32_t notification_i
   return NULL;
 }
 
-/* Port check, then the event or action named by `handle`; on failure sets
- * the last error and returns NULL with *status set. */
-static ea_event *known_event(const char *function, u32_t port, u32_t handle, uint32_t *status) {
+/* Port check, then the event or action named by `handle`, written into
+ * `*found` (when `found` is given). */
+static uint32_t known_event(u32_t port, u32_t handle, ea_event **found) {
   ea_event *e;
-  *status = qxsim_check_port(function, port);
-  if (*status) return NULL;
+  QXSIM_TRY(qxsim_check_port(port));
   e = find_event(port, handle);
   if (!e)
-    *status = qxsim_fail(QXSIM_ERROR_NOT_FOUND, "%s: no event with handle %u on port 0x%08X", function,
-                         (unsigned)handle, (unsigned)port);
-  return e;
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "no event with handle %u on port 0x%08X", (unsigned)handle,
+                      (unsigned)port);
+  if (found) *found = e;
+  return 0;
 }
 
-static ea_action *known_action(const char *function, u32_t port, u32_t handle, uint32_t *status) {
+static uint32_t known_action(u32_t port, u32_t handle, ea_action **found) {
   ea_action *a;
-  *status = qxsim_check_port(function, port);
-  if (*status) return NULL;
+  QXSIM_TRY(qxsim_check_port(port));
   a = find_action(port, handle);
   if (!a)
-    *status = qxsim_fail(QXSIM_ERROR_NOT_FOUND, "%s: no action with handle %u on port 0x%08X", function,
-                         (unsigned)handle, (unsigned)port);
-  return a;
-}
-
-static uint32_t no_record(const char *function, const char *what) {
-  return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: no %s given", function, what);
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "no action with handle %u on port 0x%08X", (unsigned)handle,
+                      (unsigned)port);
+  if (found) *found = a;
+  return 0;
 }
 
 static int known_event_type(u16_t type) {
@@ -191,10 +187,10 @@ static int known_action_type(u16_t type) {
 
 /* ---- allocation ------------------------------------------------------- */
 
-static uint32_t add_event(const char *function, u32_t port, u32_t handle) {
+static uint32_t add_event(u32_t port, u32_t handle) {
   int i;
   if (find_event(port, handle))
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: event handle %u is already allocated on port 0x%08X", function,
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "event handle %u is already allocated on port 0x%08X",
                       (unsigned)handle, (unsigned)port);
   for (i = 0; i < EA_MAX_EVENTS; i++) {
     if (!events[i].used) {
@@ -205,13 +201,13 @@ static uint32_t add_event(const char *function, u32_t port, u32_t handle) {
       return 0;
     }
   }
-  return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: no free event", function);
+  return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "no free event");
 }
 
-static uint32_t add_action(const char *function, u32_t port, u32_t handle) {
+static uint32_t add_action(u32_t port, u32_t handle) {
   int i;
   if (find_action(port, handle))
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: action handle %u is already allocated on port 0x%08X", function,
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "action handle %u is already allocated on port 0x%08X",
                       (unsigned)handle, (unsigned)port);
   for (i = 0; i < EA_MAX_ACTIONS; i++) {
     if (!actions[i].used) {
@@ -222,59 +218,50 @@ static uint32_t add_action(const char *function, u32_t port, u32_t handle) {
       return 0;
     }
   }
-  return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: no free action", function);
+  return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "no free action");
 }
 
 Qx_Error_t sim_Qx_Common_EA_AllocateEvent(Qx_PortHandle_t portHandle, Qx_Common_EA_EventHandle_t *const eventHandle) {
-  static const char fn[] = "Qx_Common_EA_AllocateEvent";
   u32_t handle = 1;
-  uint32_t status = qxsim_check_port(fn, portHandle);
-  if (status) return status;
-  if (!eventHandle) return no_record(fn, "handle cell");
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(eventHandle, "handle cell"));
   while (find_event(portHandle, handle)) handle++; /* the lowest free handle, from 1 */
-  status = add_event(fn, portHandle, handle);
-  if (!status) *eventHandle = handle;
-  return status;
+  QXSIM_TRY(add_event(portHandle, handle));
+  *eventHandle = handle;
+  return 0;
 }
 
 Qx_Error_t sim_Qx_Common_EA_AllocateAction(Qx_PortHandle_t portHandle,
                                            Qx_Common_EA_ActionHandle_t *const actionHandle) {
-  static const char fn[] = "Qx_Common_EA_AllocateAction";
   u32_t handle = 1;
-  uint32_t status = qxsim_check_port(fn, portHandle);
-  if (status) return status;
-  if (!actionHandle) return no_record(fn, "handle cell");
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(actionHandle, "handle cell"));
   while (find_action(portHandle, handle)) handle++;
-  status = add_action(fn, portHandle, handle);
-  if (!status) *actionHandle = handle;
-  return status;
+  QXSIM_TRY(add_action(portHandle, handle));
+  *actionHandle = handle;
+  return 0;
 }
 
 Qx_Error_t sim_Qx_Common_EA_AllocateEventByHandle(Qx_PortHandle_t portHandle, Qx_Common_EA_EventHandle_t eventHandle) {
-  static const char fn[] = "Qx_Common_EA_AllocateEventByHandle";
-  uint32_t status = qxsim_check_port(fn, portHandle);
-  return status ? status : add_event(fn, portHandle, eventHandle);
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  return add_event(portHandle, eventHandle);
 }
 
 Qx_Error_t sim_Qx_Common_EA_AllocateActionByHandle(Qx_PortHandle_t portHandle,
                                                    Qx_Common_EA_ActionHandle_t actionHandle) {
-  static const char fn[] = "Qx_Common_EA_AllocateActionByHandle";
-  uint32_t status = qxsim_check_port(fn, portHandle);
-  return status ? status : add_action(fn, portHandle, actionHandle);
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  return add_action(portHandle, actionHandle);
 }
 
 /* ---- definition ------------------------------------------------------- */
 
 Qx_Error_t sim_Qx_Common_EA_InitEvent(Qx_PortHandle_t portHandle, Qx_Common_EA_InitEvent_Cmd_t const *const command) {
-  static const char fn[] = "Qx_Common_EA_InitEvent";
-  uint32_t status = qxsim_check_port(fn, portHandle);
   ea_event *e;
-  if (status) return status;
-  if (!command) return no_record(fn, "command");
-  e = known_event(fn, portHandle, command->EventHandle, &status);
-  if (!e) return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(command, "command"));
+  QXSIM_TRY(known_event(portHandle, command->EventHandle, &e));
   if (!known_event_type(command->EventType))
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: unknown event type 0x%X", fn, (unsigned)command->EventType);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown event type 0x%X", (unsigned)command->EventType);
   e->type = command->EventType;
   e->enabled = 1;
   e->counter = 0;
@@ -282,15 +269,12 @@ Qx_Error_t sim_Qx_Common_EA_InitEvent(Qx_PortHandle_t portHandle, Qx_Common_EA_I
 }
 
 Qx_Error_t sim_Qx_Common_EA_InitAction(Qx_PortHandle_t portHandle, Qx_Common_EA_InitAction_Cmd_t const *const command) {
-  static const char fn[] = "Qx_Common_EA_InitAction";
-  uint32_t status = qxsim_check_port(fn, portHandle);
   ea_action *a;
-  if (status) return status;
-  if (!command) return no_record(fn, "command");
-  a = known_action(fn, portHandle, command->ActionHandle, &status);
-  if (!a) return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(command, "command"));
+  QXSIM_TRY(known_action(portHandle, command->ActionHandle, &a));
   if (!known_action_type(command->ActionType))
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: unknown action type 0x%X", fn, (unsigned)command->ActionType);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown action type 0x%X", (unsigned)command->ActionType);
   a->type = command->ActionType;
   a->notification_id = a->type == QX_COMMON__EA__ACTION_TYPE__NOTIFY_HOST ? command->u.NotifyHost.NotificationId : 0;
   return 0;
@@ -300,14 +284,12 @@ Qx_Error_t sim_Qx_Common_EA_InitAction(Qx_PortHandle_t portHandle, Qx_Common_EA_
 
 Qx_Error_t sim_Qx_Common_EA_AssignActionToEvent(Qx_PortHandle_t portHandle, Qx_Common_EA_ActionHandle_t actionHandle,
                                                 Qx_Common_EA_EventHandle_t eventHandle) {
-  static const char fn[] = "Qx_Common_EA_AssignActionToEvent";
-  uint32_t status;
   int i;
-  if (!known_action(fn, portHandle, actionHandle, &status)) return status;
-  if (!known_event(fn, portHandle, eventHandle, &status)) return status;
+  QXSIM_TRY(known_action(portHandle, actionHandle, NULL));
+  QXSIM_TRY(known_event(portHandle, eventHandle, NULL));
   if (find_link(portHandle, eventHandle, actionHandle))
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: action %u is already assigned to event %u", fn,
-                      (unsigned)actionHandle, (unsigned)eventHandle);
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "action %u is already assigned to event %u", (unsigned)actionHandle,
+                      (unsigned)eventHandle);
   for (i = 0; i < EA_MAX_LINKS; i++) {
     if (!links[i].used) {
       links[i].used = 1;
@@ -317,22 +299,20 @@ Qx_Error_t sim_Qx_Common_EA_AssignActionToEvent(Qx_PortHandle_t portHandle, Qx_C
       return 0;
     }
   }
-  return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: no free link", fn);
+  return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "no free link");
 }
 
 Qx_Error_t sim_Qx_Common_EA_DetachActionFromEvent(Qx_PortHandle_t portHandle,
                                                   Qx_Common_EA_DetachActionFromEvent_Cmd_t const *const command) {
-  static const char fn[] = "Qx_Common_EA_DetachActionFromEvent";
-  uint32_t status = qxsim_check_port(fn, portHandle);
   ea_link *link;
-  if (status) return status;
-  if (!command) return no_record(fn, "command");
-  if (!known_event(fn, portHandle, command->EventHandle, &status)) return status;
-  if (!known_action(fn, portHandle, command->ActionHandle, &status)) return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(command, "command"));
+  QXSIM_TRY(known_event(portHandle, command->EventHandle, NULL));
+  QXSIM_TRY(known_action(portHandle, command->ActionHandle, NULL));
   link = find_link(portHandle, command->EventHandle, command->ActionHandle);
   if (!link)
-    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "%s: action %u is not assigned to event %u", fn,
-                      (unsigned)command->ActionHandle, (unsigned)command->EventHandle);
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "action %u is not assigned to event %u", (unsigned)command->ActionHandle,
+                      (unsigned)command->EventHandle);
   link->used = 0;
   return 0;
 }
@@ -354,10 +334,9 @@ static void drop_callbacks(u32_t port, int all, u32_t action) {
 
 Qx_Error_t sim_Qx_Common_EA_DeleteEvent(Qx_PortHandle_t portHandle, Qx_Common_EA_DeleteEvent_CmdFlags_t flags,
                                         Qx_Common_EA_EventHandle_t eventHandle) {
-  uint32_t status;
-  ea_event *e = known_event("Qx_Common_EA_DeleteEvent", portHandle, eventHandle, &status);
+  ea_event *e;
   (void)flags;
-  if (!e) return status;
+  QXSIM_TRY(known_event(portHandle, eventHandle, &e));
   drop_links(portHandle, 1, eventHandle);
   e->used = 0;
   return 0;
@@ -365,10 +344,9 @@ Qx_Error_t sim_Qx_Common_EA_DeleteEvent(Qx_PortHandle_t portHandle, Qx_Common_EA
 
 Qx_Error_t sim_Qx_Common_EA_DeleteAction(Qx_PortHandle_t portHandle, Qx_Common_EA_DeleteAction_CmdFlags_t flags,
                                          Qx_Common_EA_ActionHandle_t actionHandle) {
-  uint32_t status;
-  ea_action *a = known_action("Qx_Common_EA_DeleteAction", portHandle, actionHandle, &status);
+  ea_action *a;
   (void)flags;
-  if (!a) return status;
+  QXSIM_TRY(known_action(portHandle, actionHandle, &a));
   drop_links(portHandle, 0, actionHandle);
   drop_callbacks(portHandle, 0, actionHandle);
   a->used = 0;
@@ -377,8 +355,7 @@ Qx_Error_t sim_Qx_Common_EA_DeleteAction(Qx_PortHandle_t portHandle, Qx_Common_E
 
 Qx_Error_t sim_Qx_Common_EA_ResetAll(Qx_PortHandle_t portHandle) {
   int i;
-  uint32_t status = qxsim_check_port("Qx_Common_EA_ResetAll", portHandle);
-  if (status) return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
   for (i = 0; i < EA_MAX_EVENTS; i++)
     if (events[i].port == portHandle) events[i].used = 0;
   for (i = 0; i < EA_MAX_ACTIONS; i++)
@@ -400,41 +377,32 @@ static void run_action(u32_t port, const ea_action *a) {
       callbacks[i].callback(port, a->handle, a->notification_id);
 }
 
-static uint32_t defined_action(const char *function, u32_t port, u32_t handle, ea_action **out) {
-  uint32_t status;
-  ea_action *a = known_action(function, port, handle, &status);
-  *out = a;
-  if (!a) return status;
-  if (!a->type)
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: action %u is not initialised", function, (unsigned)handle);
+static uint32_t defined_action(u32_t port, u32_t handle, ea_action **out) {
+  QXSIM_TRY(known_action(port, handle, out));
+  if (!(*out)->type) return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "action %u is not initialised", (unsigned)handle);
   return 0;
 }
 
 Qx_Error_t sim_Qx_Common_EA_ExecuteAction(Qx_PortHandle_t portHandle, Qx_Common_EA_ActionHandle_t actionHandle) {
   ea_action *a;
-  uint32_t status = defined_action("Qx_Common_EA_ExecuteAction", portHandle, actionHandle, &a);
-  if (status) return status;
+  QXSIM_TRY(defined_action(portHandle, actionHandle, &a));
   run_action(portHandle, a);
   return 0;
 }
 
 Qx_Error_t sim_Qx_Common_EA_CancelAction(Qx_PortHandle_t portHandle, Qx_Common_EA_ActionHandle_t actionHandle) {
   ea_action *a;
-  return defined_action("Qx_Common_EA_CancelAction", portHandle, actionHandle, &a);
+  return defined_action(portHandle, actionHandle, &a);
 }
 
 Qx_Error_t sim_Qx_Common_EA_SimulateEvent(Qx_PortHandle_t portHandle,
                                           Qx_Common_EA_SimulateEvent_Cmd_t const *const command) {
-  static const char fn[] = "Qx_Common_EA_SimulateEvent";
-  uint32_t status = qxsim_check_port(fn, portHandle);
   ea_event *e;
   int i;
-  if (status) return status;
-  if (!command) return no_record(fn, "command");
-  e = known_event(fn, portHandle, command->EventHandle, &status);
-  if (!e) return status;
-  if (!e->type)
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: event %u is not initialised", fn, (unsigned)e->handle);
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(command, "command"));
+  QXSIM_TRY(known_event(portHandle, command->EventHandle, &e));
+  if (!e->type) return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "event %u is not initialised", (unsigned)e->handle);
   if (!e->enabled) return 0;
   e->counter++;
   for (i = 0; i < EA_MAX_LINKS; i++) {
@@ -467,21 +435,17 @@ static u32_t *event_property(ea_event *e, u16_t id) {
 
 Qx_Error_t sim_Qx_Common_EA_SetEventProperty(Qx_PortHandle_t portHandle,
                                              Qx_Common_EA_SetEventProperty_Cmd_t const *const command) {
-  static const char fn[] = "Qx_Common_EA_SetEventProperty";
-  uint32_t status = qxsim_check_port(fn, portHandle);
   ea_event *e;
   u32_t *value;
-  if (status) return status;
-  if (!command) return no_record(fn, "command");
-  e = known_event(fn, portHandle, command->EventHandle, &status);
-  if (!e) return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(command, "command"));
+  QXSIM_TRY(known_event(portHandle, command->EventHandle, &e));
   if (command->EventPropertyId == QX_COMMON__EA__EVENT_PROPERTY_ID__IS_INITIALIZED)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: event property %u is read-only", fn,
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "event property %u is read-only",
                       (unsigned)command->EventPropertyId);
   value = event_property(e, command->EventPropertyId);
   if (!value)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: unknown event property %u", fn,
-                      (unsigned)command->EventPropertyId);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown event property %u", (unsigned)command->EventPropertyId);
   *value = command->Value;
   return 0;
 }
@@ -489,22 +453,18 @@ Qx_Error_t sim_Qx_Common_EA_SetEventProperty(Qx_PortHandle_t portHandle,
 Qx_Error_t sim_Qx_Common_EA_GetEventProperty(Qx_PortHandle_t portHandle,
                                              Qx_Common_EA_GetEventProperty_Cmd_t const *const command,
                                              Qx_Common_EA_GetEventProperty_Rsp_t *const response) {
-  static const char fn[] = "Qx_Common_EA_GetEventProperty";
-  uint32_t status = qxsim_check_port(fn, portHandle);
   ea_event *e;
   u32_t initialised, *value;
-  if (status) return status;
-  if (!command) return no_record(fn, "command");
-  if (!response) return no_record(fn, "response record");
-  e = known_event(fn, portHandle, command->EventHandle, &status);
-  if (!e) return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(command, "command"));
+  QXSIM_TRY(qxsim_need(response, "response record"));
+  QXSIM_TRY(known_event(portHandle, command->EventHandle, &e));
   initialised = e->type != 0;
   value = command->EventPropertyId == QX_COMMON__EA__EVENT_PROPERTY_ID__IS_INITIALIZED
               ? &initialised
               : event_property(e, command->EventPropertyId);
   if (!value)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: unknown event property %u", fn,
-                      (unsigned)command->EventPropertyId);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown event property %u", (unsigned)command->EventPropertyId);
   memset(response, 0, sizeof *response);
   response->EventHandle = command->EventHandle;
   response->EventPropertyId = command->EventPropertyId;
@@ -514,32 +474,25 @@ Qx_Error_t sim_Qx_Common_EA_GetEventProperty(Qx_PortHandle_t portHandle,
 
 Qx_Error_t sim_Qx_Common_EA_SetActionProperty(Qx_PortHandle_t portHandle,
                                               Qx_Common_EA_SetActionProperty_Cmd_t const *const command) {
-  static const char fn[] = "Qx_Common_EA_SetActionProperty";
-  uint32_t status = qxsim_check_port(fn, portHandle);
-  if (status) return status;
-  if (!command) return no_record(fn, "command");
-  if (!known_action(fn, portHandle, command->ActionHandle, &status)) return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(command, "command"));
+  QXSIM_TRY(known_action(portHandle, command->ActionHandle, NULL));
   if (command->ActionPropertyId == QX_COMMON__EA__ACTION_PROPERTY_ID__IS_INITIALIZED)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: action property %u is read-only", fn,
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "action property %u is read-only",
                       (unsigned)command->ActionPropertyId);
-  return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: unknown action property %u", fn,
-                    (unsigned)command->ActionPropertyId);
+  return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown action property %u", (unsigned)command->ActionPropertyId);
 }
 
 Qx_Error_t sim_Qx_Common_EA_GetActionProperty(Qx_PortHandle_t portHandle,
                                               Qx_Common_EA_GetActionProperty_Cmd_t const *const command,
                                               Qx_Common_EA_GetActionProperty_Rsp_t *const response) {
-  static const char fn[] = "Qx_Common_EA_GetActionProperty";
-  uint32_t status = qxsim_check_port(fn, portHandle);
   ea_action *a;
-  if (status) return status;
-  if (!command) return no_record(fn, "command");
-  if (!response) return no_record(fn, "response record");
-  a = known_action(fn, portHandle, command->ActionHandle, &status);
-  if (!a) return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(command, "command"));
+  QXSIM_TRY(qxsim_need(response, "response record"));
+  QXSIM_TRY(known_action(portHandle, command->ActionHandle, &a));
   if (command->ActionPropertyId != QX_COMMON__EA__ACTION_PROPERTY_ID__IS_INITIALIZED)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s: unknown action property %u", fn,
-                      (unsigned)command->ActionPropertyId);
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown action property %u", (unsigned)command->ActionPropertyId);
   memset(response, 0, sizeof *response);
   response->ActionHandle = command->ActionHandle;
   response->ActionPropertyId = command->ActionPropertyId;
@@ -551,18 +504,16 @@ Qx_Error_t sim_Qx_Common_EA_GetActionProperty(Qx_PortHandle_t portHandle,
 
 Qx_Error_t sim_Qx_Common_EA_NotifyHost_AddCallback(Qx_PortHandle_t portHandle,
                                                    Qx_Common_EA_NotifyHost_AddCallback_Cmd_t const *const command) {
-  static const char fn[] = "Qx_Common_EA_NotifyHost_AddCallback";
-  uint32_t status = qxsim_check_port(fn, portHandle);
   ea_callback *c;
   int i;
-  if (status) return status;
-  if (!command) return no_record(fn, "command");
-  if (!command->Callback) return no_record(fn, "callback");
-  if (!known_action(fn, portHandle, command->ActionHandle, &status)) return status;
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(command, "command"));
+  QXSIM_TRY(qxsim_need(command->Callback, "callback"));
+  QXSIM_TRY(known_action(portHandle, command->ActionHandle, NULL));
   c = find_callback(portHandle, command->ActionHandle, command->NotificationId);
   for (i = 0; !c && i < EA_MAX_CALLBACKS; i++)
     if (!callbacks[i].used) c = &callbacks[i];
-  if (!c) return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s: no free callback slot", fn);
+  if (!c) return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "no free callback slot");
   c->used = 1;
   c->port = portHandle;
   c->action = command->ActionHandle;
@@ -573,14 +524,12 @@ Qx_Error_t sim_Qx_Common_EA_NotifyHost_AddCallback(Qx_PortHandle_t portHandle,
 
 Qx_Error_t sim_Qx_Common_EA_NotifyHost_RemoveCallback(
     Qx_PortHandle_t portHandle, Qx_Common_EA_NotifyHost_RemoveCallback_Cmd_t const *const command) {
-  static const char fn[] = "Qx_Common_EA_NotifyHost_RemoveCallback";
-  uint32_t status = qxsim_check_port(fn, portHandle);
   ea_callback *c;
-  if (status) return status;
-  if (!command) return no_record(fn, "command");
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(command, "command"));
   c = find_callback(portHandle, command->ActionHandle, command->NotificationId);
   if (!c)
-    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "%s: no callback for action %u and notification %u", fn,
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "no callback for action %u and notification %u",
                       (unsigned)command->ActionHandle, (unsigned)command->NotificationId);
   c->used = 0;
   return 0;

@@ -10,10 +10,10 @@
  * bindings' messages.
  *
  * Every simulated native function F:
- *   1. appends an entry to the journal: its name and, for each argument, its
- *      kind and value (scalars), or for a pointer whether it was NULL, its
- *      address and a copy of the bytes it pointed to at call time (records:
- *      their bytes; texts: up to and including the zero byte);
+ *   1. counts the call and appends an entry to the journal: its name and, for
+ *      each argument, its kind and value (scalars), or for a pointer whether
+ *      it was NULL, its address and a copy of the bytes it pointed to at call
+ *      time (records: their bytes; texts: up to and including the zero byte);
  *   2. runs its behaviour (function sim_F in sim/<library>/) unless a status
  *      or result is scripted for F;
  *   3. writes the bytes scripted for an output argument of F into that
@@ -22,10 +22,21 @@
  * A failing status sets the last error (code and text) that
  * Qx_GetLastErrorDescription and Qx_GetLastErrorCode report; a successful
  * status clears the code.
+ *
+ * The journal is bounded, so that a script making any number of calls runs
+ * in constant memory:
+ *   - it keeps the QXSIM_JOURNAL_ENTRIES most recent calls; older entries
+ *     are dropped (qxsim_journal_dropped counts them), and entry 0 is always
+ *     the oldest one kept;
+ *   - of each call it keeps the first QXSIM_JOURNAL_ARGS arguments, and of
+ *     each argument at most QXSIM_JOURNAL_ARG_BYTES bytes of what a pointer,
+ *     record or text held (qxsim_journal_arg_size tells the full size);
+ *   - call counts (qxsim_call_count) are exact and kept apart from it.
  */
 #ifndef QXSIM_H
 #define QXSIM_H
 
+#include <stdbool.h>
 #include <stddef.h>
 #include <stdint.h>
 
@@ -35,28 +46,41 @@ extern "C" {
 
 #define QXSIM_EXPORT __attribute__((visibility("default")))
 
+/* Bounds of the journal (see above). */
+#define QXSIM_JOURNAL_ENTRIES 1024
+#define QXSIM_JOURNAL_ARGS 16
+#define QXSIM_JOURNAL_ARG_BYTES 4096
+
 /* ---- test control ------------------------------------------------------- */
 
-/* Empties the journal, drops every script and puts the device back in its
- * start state (no open ports, no locks, default texts). */
+/* Empties the journal, drops every script and count and puts the device back
+ * in its start state (no open ports, no locks, default texts). */
 QXSIM_EXPORT void qxsim_reset(void);
 
-/* Number of calls of `function` since the last reset. */
+/* Number of calls of `function` since the last reset (exact, whatever the
+ * journal kept). */
 QXSIM_EXPORT int qxsim_call_count(const char *function);
 
-/* Journal access; `entry` counts from 0, `arg` from 1. Kinds: 'u' unsigned,
- * 's' signed, 'f' floating point, 'p' pointer, 'r' record passed by value,
- * 't' text. */
+/* Journal access; `entry` counts from 0 (the oldest entry kept), `arg` from
+ * 1. Kinds: 'u' unsigned, 's' signed, 'f' floating point, 'p' pointer, 'r'
+ * record passed by value, 't' text. */
 QXSIM_EXPORT int qxsim_journal_length(void);
+/* Entries dropped since the last reset to keep the journal bounded. */
+QXSIM_EXPORT long long qxsim_journal_dropped(void);
+/* The bounds QXSIM_JOURNAL_ENTRIES and QXSIM_JOURNAL_ARG_BYTES. */
+QXSIM_EXPORT int qxsim_journal_capacity(void);
+QXSIM_EXPORT int qxsim_journal_arg_capacity(void);
 QXSIM_EXPORT const char *qxsim_journal_function(int entry);
 QXSIM_EXPORT int qxsim_journal_arg_count(int entry);
 QXSIM_EXPORT int qxsim_journal_arg_kind(int entry, int arg);
 /* Scalars: the value's bits (double: its IEEE bits); pointers: the address. */
 QXSIM_EXPORT uint64_t qxsim_journal_arg_value(int entry, int arg);
 QXSIM_EXPORT int qxsim_journal_arg_is_null(int entry, int arg);
-/* Copies at most `capacity` of the captured bytes; returns how many were
- * captured in all. */
+/* Copies at most `capacity` of the kept bytes; returns how many were kept in
+ * all (at most QXSIM_JOURNAL_ARG_BYTES). */
 QXSIM_EXPORT int qxsim_journal_arg_bytes(int entry, int arg, void *destination, int capacity);
+/* Number of bytes the argument held at call time (kept or not). */
+QXSIM_EXPORT long long qxsim_journal_arg_size(int entry, int arg);
 
 /* Status that `function` returns from now on (0 clears the script). */
 QXSIM_EXPORT void qxsim_script_status(const char *function, uint32_t status);
@@ -75,6 +99,9 @@ QXSIM_EXPORT void qxsim_script_text_result(const char *function, const char *tex
 
 typedef struct qxsim_call qxsim_call;
 
+/* Starts a call of `function` (a name that lives as long as the library):
+ * counts and journals it and makes it the call in progress until its
+ * qxsim_end_* (calls nest: a native callback may call into a library). */
 QXSIM_EXPORT qxsim_call *qxsim_begin(const char *function);
 QXSIM_EXPORT void qxsim_arg_unsigned(qxsim_call *call, uint64_t value);
 QXSIM_EXPORT void qxsim_arg_signed(qxsim_call *call, int64_t value);
@@ -93,16 +120,32 @@ QXSIM_EXPORT uint32_t qxsim_end_status(qxsim_call *call, uint32_t status);
 QXSIM_EXPORT uint64_t qxsim_end_result(qxsim_call *call, uint64_t value);
 /* Final text of a text-returning function. */
 QXSIM_EXPORT const char *qxsim_end_text(qxsim_call *call, const char *text);
+/* End of a call that returns nothing the journal scripts. */
+QXSIM_EXPORT void qxsim_end(qxsim_call *call);
 
-/* Behaviours report failures through this: sets the last error and returns
- * `status`. */
+/* Name of the native function whose call is in progress (NULL outside a
+ * call): behaviours and helpers name the function in their texts with it. */
+QXSIM_EXPORT const char *qxsim_function(void);
+
+/* The one failure convention of the behaviours: sets the last error to
+ * "<function in progress>: <text>" and returns `status`, which the
+ * behaviour returns in turn (QXSIM_TRY). */
 QXSIM_EXPORT uint32_t qxsim_fail(uint32_t status, const char *format, ...) __attribute__((format(printf, 2, 3)));
+
+/* Returns from the enclosing behaviour with the status of `check` when it
+ * failed. */
+#define QXSIM_TRY(check)                             \
+  do {                                               \
+    uint32_t qxsim_try_status_ = (check);            \
+    if (qxsim_try_status_) return qxsim_try_status_; \
+  } while (0)
 
 /* Last error as the base library reports it. */
 QXSIM_EXPORT const char *qxsim_last_error_text(void);
 QXSIM_EXPORT uint32_t qxsim_last_error_code(void);
 
-/* Called by qxsim_reset so that each simulated library can drop its state. */
+/* Called by qxsim_reset, in registration order, so that each simulated
+ * library can drop its state; registered from constructors. */
 typedef void (*qxsim_reset_hook)(void);
 QXSIM_EXPORT void qxsim_on_reset(qxsim_reset_hook hook);
 

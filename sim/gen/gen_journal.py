@@ -192,12 +192,13 @@ def generate(ast, headers, sizes):
         for index, pname in outputs:
             lines.append(f"  qxsim_output(qx_call, {index}, (void *)({pname}));")
         if void_ret:
-            pass
+            lines.append("  qxsim_end(qx_call);")
         elif status:
             lines.append("  return qxsim_end_status(qx_call, qx_result);")
         elif text_ret:
             lines.append("  return qxsim_end_text(qx_call, qx_result);")
         elif ret_kind == "p":
+            lines.append("  qxsim_end(qx_call);")
             lines.append("  return qx_result;")
         else:
             lines.append(f"  return ({type_text(gen, ret)})qxsim_end_result(qx_call, (uint64_t)qx_result);")
