@@ -3,6 +3,24 @@
 set(QX_SHARED_RULES_DIR ${CMAKE_SOURCE_DIR}/bindings/shared)
 file(GLOB QX_SHARED_RULES ${QX_SHARED_RULES_DIR}/*.i)
 
+# The modules are compiled for the ABI of the interpreter the build found: a
+# debug interpreter (Py_DEBUG, e.g. python3-dbg) counts every reference a
+# module takes or drops, which a module compiled without Py_DEBUG would not.
+execute_process(
+  COMMAND ${Python3_EXECUTABLE} -c "import sysconfig; print(1 if sysconfig.get_config_var('Py_DEBUG') else 0)"
+  OUTPUT_VARIABLE QX_PY_DEBUG OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE qx_py_debug_result)
+if(NOT qx_py_debug_result EQUAL 0 OR NOT QX_PY_DEBUG MATCHES "^[01]$")
+  message(FATAL_ERROR "Cannot tell whether ${Python3_EXECUTABLE} is a debug build")
+endif()
+message(STATUS "Python modules for ${Python3_EXECUTABLE} (Py_DEBUG: ${QX_PY_DEBUG})")
+
+# GCC resolves symbolic links in the paths of system headers, and Python.h
+# looks for "pyconfig.h" beside itself: where the debug include directory
+# holds only links to the release headers (Debian's python3.11d), the release
+# pyconfig.h would be taken. Keep the paths as found.
+include(CheckCCompilerFlag)
+check_c_compiler_flag(-fno-canonical-system-headers QX_HAVE_NO_CANONICAL_SYSTEM_HEADERS)
+
 # qx_add_module(<name> INTERFACE <file.i> LIBRARIES <native libs> INCLUDES <dirs>)
 # builds the Python module _<name> (target py_<name>) into ${QX_PYTHON_DIR}.
 function(qx_add_module name)
@@ -27,6 +45,13 @@ function(qx_add_module name)
   # runtime and wrappers cannot avoid.
   target_compile_options(${target} PRIVATE -Wno-unused-parameter -Wno-missing-field-initializers
                          -Wno-cast-function-type -Wno-unused-function)
+  if(QX_HAVE_NO_CANONICAL_SYSTEM_HEADERS)
+    target_compile_options(${target} PRIVATE -fno-canonical-system-headers)
+  endif()
+  # Compiled with the module's own flags: fails the build when the Python
+  # headers it sees disagree with the interpreter about Py_DEBUG.
+  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/cmake/qx_python_abi.c)
+  target_compile_definitions(${target} PRIVATE QX_PY_DEBUG=${QX_PY_DEBUG})
   set_target_properties(${target} PROPERTIES
     LIBRARY_OUTPUT_DIRECTORY ${QX_PYTHON_DIR}
     PREFIX ""

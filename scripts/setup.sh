@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need (Debian 12 packages), if missing.
 set -euo pipefail
-packages=(build-essential cmake swig python3 python3-dev python3-pytest python3-pycparser)
+# python3-dbg: the debug interpreter, its headers and libpython (CI's third run).
+packages=(build-essential cmake swig python3 python3-dev python3-dbg python3-pytest python3-pycparser)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

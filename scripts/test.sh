@@ -3,6 +3,11 @@
 #   scripts/test.sh              normal build (build/)
 #   scripts/test.sh --sanitize   ASan + UBSan build (build-sanitize/); fails on
 #                                any sanitizer report
+#   scripts/test.sh --debug-python
+#                                build (build-debug/) for Debian's debug
+#                                interpreter python3-dbg (Py_DEBUG: reference
+#                                counts and API misuse asserted) and run the
+#                                suite, the reference-leak check included, under it
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -26,6 +31,13 @@ if [ "${1:-}" = "--sanitize" ]; then
     status=1
   fi
   exit $status
+fi
+if [ "${1:-}" = "--debug-python" ]; then
+  shift
+  export BUILD_DIR=$root/build-debug QX_PYTHON=/usr/bin/python3-dbg
+  "$root/scripts/build.sh"
+  export QX_BUILD_DIR=$BUILD_DIR
+  exec "$QX_PYTHON" -m pytest -q -p no:cacheprovider "$root/tests" "$@"
 fi
 "$root/scripts/build.sh"
 export QX_BUILD_DIR=${BUILD_DIR:-$root/build}
