@@ -48,6 +48,7 @@ Rule kinds (R and T are the pointed-to types of the parameters):
 """
 import argparse
 import os
+from collections import namedtuple
 import re
 import sys
 
@@ -80,77 +81,46 @@ class TableError(Exception):
     pass
 
 
-def _elements(param, count):
-    return f"(size_t)({count}) * sizeof *{param}"
-
-
-def _cell(param, cell):
-    return f"(size_t)({cell} ? *{cell} : 0) * sizeof *{param}"
-
-
-def _need_arg(line):
-    if line.arg is None:
-        raise TableError(f"{line.where}: {line.kind} needs its argument in parentheses")
-
-
-def _no_arg(line):
-    if line.arg is not None:
-        raise TableError(f"{line.where}: {line.kind} takes no argument")
-
-
-# kind: (number of pairs or None for "at least one", adjacent, checks,
-#        rule lines(line, names, text, pointee), sizes(line, names, pointee)
-#        -> [(parameter index, C expression)])
+# How each rule kind reads and what it gives. Format fields: t0, t1, ... the
+# table's pairs, n0, n1, ... their names, r0, r1, ... the types they point to
+# (their own type if no pointer), arg the line's argument.
+#   pairs     number of pairs (None: one or more)
+#   adjacent  the pairs are consecutive parameters, in order (as SWIG matches
+#             a rule of several parameters); else present anywhere
+#   arg       the kind takes an argument in parentheses
+#   rules     interface lines
+#   sized     index of the pair whose journal size `size` gives
+Kind = namedtuple("Kind", "pairs adjacent arg rules sized size")
+ELEMENTS = "(size_t)({count}) * sizeof *{param}"
+CELL = "(size_t)({cell} ? *{cell} : 0) * sizeof *{param}"
 KINDS = {
-    "heap_bytes": (2, True, _no_arg,
-                   lambda l, n, t, r: [f"QX_BYTE_LIST_TO_HEAP_BUFFER({t[0]}, {t[1]})"],
-                   lambda l, n, r: [(0, _elements(n[0], n[1]))]),
-    "stack_bytes": (1, True, _no_arg,
-                    lambda l, n, t, r: [f"QX_BYTE_LIST_TO_STACK_BUFFER({t[0]})"],
-                    lambda l, n, r: [(0, str(STACK_BUFFER_BYTES))]),
-    "record_list": (2, True, _no_arg,
-                    lambda l, n, t, r: [f"QX_RECORD_LIST_TO_ARRAY({r[1]}, {t[0]}, {t[1]})"],
-                    lambda l, n, r: [(1, _elements(n[1], n[0]))]),
-    "records_beside_count": (2, False, _no_arg,
-                             lambda l, n, t, r: [f"QX_RECORDS_BESIDE_COUNT({r[1]}, {t[0]}, {t[1]})"],
-                             lambda l, n, r: [(1, _elements(n[1], n[0]))]),
-    "capacity_bytes": (2, True, _no_arg,
-                       lambda l, n, t, r: [f"QX_CAPACITY_TO_BYTE_LIST({t[0]}, {t[1]})"],
-                       lambda l, n, r: [(0, _cell(n[0], n[1]))]),
-    "capacity_record_list": (3, True, _no_arg,
-                             lambda l, n, t, r: [f"QX_CAPACITY_TO_RECORD_LIST({r[1]}, {t[0]}, {t[1]}, {t[2]})"],
-                             lambda l, n, r: [(1, f"(size_t)({n[0]} ? *{n[0]} : 0) * {n[2]}")]),
-    "capacity_record_array": (2, True, _no_arg,
-                              lambda l, n, t, r: [f"QX_CAPACITY_TO_RECORD_ARRAY({r[1]}, {t[0]}, {t[1]})"],
-                              lambda l, n, r: [(1, _cell(n[1], n[0]))]),
-    "array_arg": (1, True, _need_arg,
-                  lambda l, n, t, r: [f"QX_ARRAY_ARG_FROM_LIST({r[0]}, {t[0]}, {l.arg})"],
-                  lambda l, n, r: [(0, _elements(n[0], l.arg))]),
-    "text_out": (1, True, _need_arg,
-                 lambda l, n, t, r: [f"QX_STRING_OUT({t[0]}, {l.arg})"],
-                 lambda l, n, r: [(0, l.arg)]),
-    "text_out_size_first": (2, True, _need_arg,
-                            lambda l, n, t, r: [f"QX_STRING_OUT_SIZE_FIRST({t[0]}, {t[1]}, {l.arg})"],
-                            lambda l, n, r: [(1, f"(size_t)({n[0]} ? *{n[0]} : 0)")]),
-    "text_out_size_last": (2, True, _need_arg,
-                           lambda l, n, t, r: [f"QX_STRING_OUT_SIZE_LAST({t[0]}, {t[1]}, {l.arg})"],
-                           lambda l, n, r: [(0, f"(size_t)({n[1]} ? *{n[1]} : 0)")]),
-    "ip_address_in": (1, True, _no_arg,
-                      lambda l, n, t, r: [f"QX_IP_ADDRESS_TUPLE_IN({t[0]})"],
-                      lambda l, n, r: [(0, str(IP_ADDRESS_BYTES))]),
-    "ip_address_out": (1, True, _no_arg,
-                       lambda l, n, t, r: [f"QX_IP_ADDRESS_LIST_OUT({t[0]})"],
-                       lambda l, n, r: [(0, str(IP_ADDRESS_BYTES))]),
-    "scalar_out": (1, True, _need_arg,
-                   lambda l, n, t, r: [f"%apply {l.arg} *QX_OUTPUT {{ {t[0]} }};"],
-                   lambda l, n, r: []),
-    "record_out": (1, True, _no_arg,
-                   lambda l, n, t, r: [f"QX_RECORD_OUTPUT({r[0]})",
-                                       f"%apply {r[0]} *QX_RECORD_OUTPUT {{ {t[0]} }};"],
-                   lambda l, n, r: []),
-    "journal": (None, False, _need_arg,
-                lambda l, n, t, r: [],
-                lambda l, n, r: [(0, l.arg)]),
+    "heap_bytes": Kind(2, True, False, ["QX_BYTE_LIST_TO_HEAP_BUFFER({t0}, {t1})"],
+                       0, ELEMENTS.format(count="{n1}", param="{n0}")),
+    "stack_bytes": Kind(1, True, False, ["QX_BYTE_LIST_TO_STACK_BUFFER({t0})"], 0, str(STACK_BUFFER_BYTES)),
+    "record_list": Kind(2, True, False, ["QX_RECORD_LIST_TO_ARRAY({r1}, {t0}, {t1})"],
+                        1, ELEMENTS.format(count="{n0}", param="{n1}")),
+    # The count is an earlier parameter, not necessarily the one before.
+    "records_beside_count": Kind(2, False, False, ["QX_RECORDS_BESIDE_COUNT({r1}, {t0}, {t1})"],
+                                 1, ELEMENTS.format(count="{n0}", param="{n1}")),
+    "capacity_bytes": Kind(2, True, False, ["QX_CAPACITY_TO_BYTE_LIST({t0}, {t1})"],
+                           0, CELL.format(cell="{n1}", param="{n0}")),
+    "capacity_record_list": Kind(3, True, False, ["QX_CAPACITY_TO_RECORD_LIST({r1}, {t0}, {t1}, {t2})"],
+                                 1, "(size_t)({n0} ? *{n0} : 0) * {n2}"),
+    "capacity_record_array": Kind(2, True, False, ["QX_CAPACITY_TO_RECORD_ARRAY({r1}, {t0}, {t1})"],
+                                  1, CELL.format(cell="{n0}", param="{n1}")),
+    "array_arg": Kind(1, True, True, ["QX_ARRAY_ARG_FROM_LIST({r0}, {t0}, {arg})"],
+                      0, ELEMENTS.format(count="{arg}", param="{n0}")),
+    "text_out": Kind(1, True, True, ["QX_STRING_OUT({t0}, {arg})"], 0, "{arg}"),
+    "text_out_size_first": Kind(2, True, True, ["QX_STRING_OUT_SIZE_FIRST({t0}, {t1}, {arg})"],
+                                1, "(size_t)({n0} ? *{n0} : 0)"),
+    "text_out_size_last": Kind(2, True, True, ["QX_STRING_OUT_SIZE_LAST({t0}, {t1}, {arg})"],
+                               0, "(size_t)({n1} ? *{n1} : 0)"),
+    "ip_address_in": Kind(1, True, False, ["QX_IP_ADDRESS_TUPLE_IN({t0})"], 0, str(IP_ADDRESS_BYTES)),
+    "ip_address_out": Kind(1, True, False, ["QX_IP_ADDRESS_LIST_OUT({t0})"], 0, str(IP_ADDRESS_BYTES)),
+    "scalar_out": Kind(1, True, True, ["%apply {arg} *QX_OUTPUT {{ {t0} }};"], None, None),
+    "record_out": Kind(1, True, False, ["QX_RECORD_OUTPUT({r0})", "%apply {r0} *QX_RECORD_OUTPUT {{ {t0} }};"],
+                       None, None),
+    "journal": Kind(None, False, True, [], 0, "{arg}"),
 }
 
 QUALIFIERS = {"const", "volatile", "restrict"}
@@ -233,13 +203,15 @@ def read_table(path):
             if depth:
                 raise TableError(f"{where}: unbalanced parentheses")
             arg, rest = rest[1:i].strip(), rest[i + 1:]
-        count, _, check, _, _ = KINDS[kind]
+        spec = KINDS[kind]
+        if spec.arg and arg is None:
+            raise TableError(f"{where}: {kind} needs its argument in parentheses")
+        if not spec.arg and arg is not None:
+            raise TableError(f"{where}: {kind} takes no argument")
         texts = [t.strip() for t in rest.split(",")]
-        if not texts or (count is not None and len(texts) != count) or not all(texts):
-            raise TableError(f"{where}: {kind} takes {count} `type name` pairs")
-        line = Line(where, kind, arg, texts, [pair_key(t, where) for t in texts])
-        check(line)
-        lines.append(line)
+        if (spec.pairs is not None and len(texts) != spec.pairs) or not all(texts):
+            raise TableError(f"{where}: {kind} takes {spec.pairs or 'one or more'} `type name` pairs")
+        lines.append(Line(where, kind, arg, texts, [pair_key(t, where) for t in texts]))
     return lines
 
 
@@ -264,8 +236,7 @@ def functions(ast, headers):
 
 def match(line, params):
     """Indices of the line's pairs in one function's parameters, or None."""
-    _, adjacent, _, _, _ = KINDS[line.kind]
-    if adjacent:
+    if KINDS[line.kind].adjacent:
         n = len(line.keys)
         for start in range(len(params) - n + 1):
             if all(params[start + i] == key for i, key in enumerate(line.keys)):
@@ -333,30 +304,32 @@ def generate(ast, headers, lines):
     funcs = functions(ast, headers)
     rules, sizes, declared = [], {}, set()
     for line in lines:
-        _, _, _, rule, size = KINDS[line.kind]
+        spec = KINDS[line.kind]
         check_loose(line, funcs)
-        names = [k[3] for k in line.keys]
+        fields = {"arg": line.arg}
+        for i, (text, key) in enumerate(zip(line.texts, line.keys)):
+            fields.update({f"t{i}": text, f"n{i}": key[3], f"r{i}": pointee(key)})
         hits = 0
         for fname, params in funcs:
-            indices = match(line, params)
-            if indices is None:
+            if match(line, params) is None:
                 continue
             hits += 1
+            if spec.sized is None:
+                continue
             # As SWIG does, a rule of more parameters takes a parameter from
             # a rule of fewer; a journal line never overlaps a binding rule.
             width = 0 if line.kind == "journal" else len(line.keys)
-            for index, expr in size(line, names, [pointee(k) for k in line.keys]):
-                param = names[index]
-                if (fname, param) in sizes:
-                    _, where, other = sizes[(fname, param)]
-                    if width == other or not (width and other):
-                        raise TableError(f"{line.where}: {fname} {param} is sized by {where} already")
-                    if width < other:
-                        continue
-                sizes[(fname, param)] = (expr, line.where, width)
+            param = line.keys[spec.sized][3]
+            if (fname, param) in sizes:
+                _, where, other = sizes[(fname, param)]
+                if width == other or not (width and other):
+                    raise TableError(f"{line.where}: {fname} {param} is sized by {where} already")
+                if width < other:
+                    continue
+            sizes[(fname, param)] = (spec.size.format(**fields), line.where, width)
         if not hits:
             raise TableError(f"{line.where}: `{', '.join(line.texts)}` matches no function")
-        for text in rule(line, names, line.texts, [pointee(k) for k in line.keys]):
+        for text in (rule.format(**fields) for rule in spec.rules):
             if text.startswith("QX_RECORD_OUTPUT("):
                 if text in declared:
                     continue
