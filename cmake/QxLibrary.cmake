@@ -8,6 +8,9 @@
 #                          compile-time checks made from it (gen_layout.py)
 #                          are compiled in every build, also against real
 #                          libraries
+#   api/<key>/params.txt   parameter shapes (sim/gen/gen_params.py): the
+#                          module's rule lines <library>_rules.i and the
+#                          stand-in's journal sizes are generated from it
 #   sim/<key>/*.c          behaviours of the simulated stand-in (unless
 #                          QX_NATIVE_LIB_DIR names the real libraries)
 #   bindings/<key>/<library>.i   the Python module _<library>
@@ -23,6 +26,37 @@ file(GLOB QX_API_HEADERS ${QX_API_DIR}/*.h ${QX_API_DIR}/*/*.h)
 # A table may name records of other tables, so each check reads them all.
 file(GLOB QX_LAYOUT_TABLES ${QX_API_DIR}/*/layout.txt)
 set(QX_LAYOUT_GEN ${CMAKE_SOURCE_DIR}/sim/gen/gen_layout.py)
+set(QX_PARAMS_GEN ${CMAKE_SOURCE_DIR}/sim/gen/gen_params.py)
+
+# qx_params(<key> <lib>) generates, from api/<key>/params.txt (none: no
+# shapes) and the library's headers, ${CMAKE_BINARY_DIR}/params/<key>/
+# holding <lib>_rules.i (%included by the module) and
+# <lib>_journal_sizes.txt (read by the stand-in's generator).
+function(qx_params key lib)
+  set(dir ${CMAKE_BINARY_DIR}/params/${key})
+  set(table ${QX_API_DIR}/${key}/params.txt)
+  file(GLOB headers ${QX_API_DIR}/${key}/*.h)
+  set(args)
+  foreach(header ${headers})
+    list(APPEND args --header ${header})
+  endforeach()
+  foreach(inc ${QX_API_INCLUDE_DIRS})
+    list(APPEND args --include ${inc})
+  endforeach()
+  if(EXISTS ${table})
+    list(APPEND args --table ${table})
+  else()
+    set(table)
+  endif()
+  add_custom_command(
+    OUTPUT ${dir}/${lib}_rules.i ${dir}/${lib}_journal_sizes.txt
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+    COMMAND ${Python3_EXECUTABLE} ${QX_PARAMS_GEN} ${args} --stub ${CMAKE_SOURCE_DIR}/sim/gen/stub
+            --out-rules ${dir}/${lib}_rules.i --out-sizes ${dir}/${lib}_journal_sizes.txt
+    DEPENDS ${QX_PARAMS_GEN} ${CMAKE_SOURCE_DIR}/sim/gen/gen_journal.py ${QX_API_HEADERS}
+            ${CMAKE_SOURCE_DIR}/sim/gen/stub/qx_types.h ${table}
+    COMMENT "Generating the parameter shapes of ${lib}")
+endfunction()
 
 function(qx_library key lib)
   if(NOT IS_DIRECTORY ${QX_API_DIR}/${key})
@@ -52,16 +86,20 @@ function(qx_library key lib)
     target_include_directories(qx_layout_${key} PRIVATE ${QX_API_INCLUDE_DIRS})
   endif()
 
+  qx_params(${key} ${lib})
+  set(params_dir ${CMAKE_BINARY_DIR}/params/${key})
+
   if(QX_NATIVE_LIB_DIR)
     add_library(${lib} SHARED IMPORTED GLOBAL)
     set_target_properties(${lib} PROPERTIES IMPORTED_LOCATION ${QX_NATIVE_LIB_DIR}/lib${lib}.so)
   else()
-    qx_sim_library(${key} ${lib} ${needs})
+    qx_sim_library(${key} ${lib} ${params_dir}/${lib}_journal_sizes.txt ${needs})
   endif()
 
   qx_add_module(${lib} INTERFACE ${CMAKE_SOURCE_DIR}/bindings/${key}/${lib}.i
                 LIBRARIES ${lib} ${needs}
-                INCLUDES ${CMAKE_SOURCE_DIR}/bindings/${key} ${QX_API_INCLUDE_DIRS})
+                INCLUDES ${CMAKE_SOURCE_DIR}/bindings/${key} ${params_dir} ${QX_API_INCLUDE_DIRS}
+                DEPENDS ${params_dir}/${lib}_rules.i)
   set_property(GLOBAL APPEND PROPERTY QX_BUILT_MODULES _${lib})
 endfunction()
 

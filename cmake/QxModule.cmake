@@ -21,11 +21,12 @@ message(STATUS "Python modules for ${Python3_EXECUTABLE} (Py_DEBUG: ${QX_PY_DEBU
 include(CheckCCompilerFlag)
 check_c_compiler_flag(-fno-canonical-system-headers QX_HAVE_NO_CANONICAL_SYSTEM_HEADERS)
 
-# qx_add_module(<name> INTERFACE <file.i> LIBRARIES <native libs> INCLUDES <dirs>)
+# qx_add_module(<name> INTERFACE <file.i> LIBRARIES <native libs> INCLUDES <dirs>
+#               [DEPENDS <generated interface files>])
 # builds the Python module _<name> (target py_<name>) into ${QX_PYTHON_DIR}.
 function(qx_add_module name)
   set(target py_${name})
-  cmake_parse_arguments(ARG "" "INTERFACE" "LIBRARIES;INCLUDES" ${ARGN})
+  cmake_parse_arguments(ARG "" "INTERFACE" "LIBRARIES;INCLUDES;DEPENDS" ${ARGN})
   set_property(SOURCE ${ARG_INTERFACE} PROPERTY USE_SWIG_DEPENDENCIES TRUE)
   set_property(SOURCE ${ARG_INTERFACE} PROPERTY INCLUDE_DIRECTORIES ${QX_SHARED_RULES_DIR} ${ARG_INCLUDES})
   # -fastproxy puts the runtime entry SWIG_PyInstanceMethod_New first in
@@ -38,7 +39,7 @@ function(qx_add_module name)
     OUTPUT_DIR ${CMAKE_CURRENT_BINARY_DIR}/${name}/py
     OUTFILE_DIR ${CMAKE_CURRENT_BINARY_DIR}/${name}
     SOURCES ${ARG_INTERFACE})
-  set_property(TARGET ${target} PROPERTY SWIG_DEPENDS ${QX_SHARED_RULES})
+  set_property(TARGET ${target} PROPERTY SWIG_DEPENDS ${QX_SHARED_RULES} ${ARG_DEPENDS})
   target_include_directories(${target} PRIVATE ${ARG_INCLUDES} ${QX_API_DIR})
   target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} Python3::Module)
   # Generated code: keep -Wall -Wextra but not the warnings SWIG's own

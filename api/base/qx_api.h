@@ -2,8 +2,8 @@
  * Declarations of the native base interface library (libqx_api) as the
  * Python bindings see them: types, records, constants and functions, in the
  * library's own declaration order (the bindings' method table and constant
- * install order follow it). Parameter names matter: output rules are applied
- * to exact `type name` pairs in bindings/base/qx_api.i.
+ * install order follow it). Parameter names matter: the bindings' rules are applied
+ * to exact `type name` pairs in api/base/params.txt.
  */
 #ifndef QX_API_H
 #define QX_API_H

@@ -10,7 +10,7 @@
  * functions included, so that qx_api_can_node.h declares no enumeration.
  *
  * Parameter names matter: the bindings' list, buffer and output rules are
- * applied to exact `type name` pairs in bindings/can/qx_api_can.i.
+ * applied to exact `type name` pairs in api/can/params.txt.
  */
 #ifndef QX_API_CAN_H
 #define QX_API_CAN_H

@@ -4,7 +4,7 @@
  * cyclic message parity, checksums and properties; node baud rates and bit
  * timing; node state, transceiver and properties; cyclic messages; ramps and
  * multiplexed bytes. Parameter names matter: output rules are applied to
- * exact `type name` pairs in bindings/can/qx_api_can_node.i.
+ * exact `type name` pairs in api/can/params.txt.
  */
 #ifndef QX_API_CAN_NODE_H
 #define QX_API_CAN_NODE_H

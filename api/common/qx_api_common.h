@@ -2,8 +2,8 @@
  * Declarations of the native common library (libqx_api_common) as the Python
  * bindings see them: types, records, constants and functions, in the
  * library's own declaration order (the bindings' method table and constant
- * install order follow it). Parameter names matter: output rules are applied
- * to exact `type name` pairs in bindings/common/qx_api_common.i.
+ * install order follow it). Parameter names matter: the bindings' rules are applied
+ * to exact `type name` pairs in api/common/params.txt.
  *
  * The declarations of the event/action engine follow in
  * qx_api_common_ea.h, those of XCP in qx_api_common_xcp.h.

@@ -2,8 +2,11 @@
  * _qx_api_can: node configuration and the cyclic message engine
  * (qx_api_can_node.h). %included by qx_api_can.i after the module's own
  * declarations; the module's type table (u8_t, u16_t and u32_t as ints,
- * double from a float or an int, byte lists in 64-byte buffers, u8_t arrays
- * from lists) applies here as well.
+ * double from a float or an int, u8_t arrays from lists) and its generated
+ * parameter shapes (api/can/params.txt: message data and masks in 64-byte
+ * buffers, scalar outputs, response records returned as new owned records
+ * that start zeroed; the Qx_Can_Data_t member of the cyclic message state a
+ * view to read, a whole record copied in to write) apply here as well.
  *
  * Rules that SWIG's defaults give here:
  *  - Qx_Common_Signal_t, known to this module by name only: an argument
@@ -19,56 +22,5 @@
  *  - Record arguments `R const *const` take a record object or None (NULL),
  *    which stays owned by the caller.
  */
-
-%include "qx_struct_out.i"
-
-/* The data member of the cyclic message state: a view to read, a whole
- * Qx_Can_Data_t record copied in to write. */
-QX_NESTED_MEMBER_BY_COPY(Qx_Can_Data_t)
-
-/* Scalar outputs, appended to the result as ints. */
-%apply u32_t *QX_OUTPUT {
-  u32_t *registerValue,
-  u32_t *errorFrameCounter,
-  u32_t *busIdleTime
-};
-
-/* Response records, returned as new owned records that start zeroed. */
-QX_STRUCT_OUTPUT(Qx_Can_CyclicMsgs_Property_GetById_Rsp_t)
-%apply Qx_Can_CyclicMsgs_Property_GetById_Rsp_t *QX_RECORD_OUTPUT {
-  Qx_Can_CyclicMsgs_Property_GetById_Rsp_t *const response
-};
-QX_STRUCT_OUTPUT(Qx_Can_Node_Baudrate_ActualValues_t)
-%apply Qx_Can_Node_Baudrate_ActualValues_t *QX_RECORD_OUTPUT {
-  Qx_Can_Node_Baudrate_ActualValues_t *actualValues
-};
-QX_STRUCT_OUTPUT(Qx_Can_Node_BaudrateFd_Set_Rsp_t)
-%apply Qx_Can_Node_BaudrateFd_Set_Rsp_t *QX_RECORD_OUTPUT {
-  Qx_Can_Node_BaudrateFd_Set_Rsp_t *response
-};
-QX_STRUCT_OUTPUT(Qx_Can_Node_BaudrateFd_Get_Rsp_t)
-%apply Qx_Can_Node_BaudrateFd_Get_Rsp_t *QX_RECORD_OUTPUT {
-  Qx_Can_Node_BaudrateFd_Get_Rsp_t *response
-};
-QX_STRUCT_OUTPUT(Qx_Can_Node_GetState_Rsp_t)
-%apply Qx_Can_Node_GetState_Rsp_t *QX_RECORD_OUTPUT {
-  Qx_Can_Node_GetState_Rsp_t *response
-};
-QX_STRUCT_OUTPUT(Qx_Can_Node_FdState_Get_Rsp_t)
-%apply Qx_Can_Node_FdState_Get_Rsp_t *QX_RECORD_OUTPUT {
-  Qx_Can_Node_FdState_Get_Rsp_t *response
-};
-QX_STRUCT_OUTPUT(Qx_Can_Node_Property_GetById_Rsp_t)
-%apply Qx_Can_Node_Property_GetById_Rsp_t *QX_RECORD_OUTPUT {
-  Qx_Can_Node_Property_GetById_Rsp_t *response
-};
-QX_STRUCT_OUTPUT(Qx_Can_CyclicMsgs_GetMsgState_Rsp_t)
-%apply Qx_Can_CyclicMsgs_GetMsgState_Rsp_t *QX_RECORD_OUTPUT {
-  Qx_Can_CyclicMsgs_GetMsgState_Rsp_t *const response
-};
-
-/* Message data and masks of the cyclic messages: up to 64 bytes in a 64-byte
- * buffer (`msgData` follows the module's rule already). */
-QX_BYTE_LIST_TO_STACK_BUFFER(u8_t const *const msgMask)
 
 %include "qx_api_can_node.h"

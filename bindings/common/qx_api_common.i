@@ -32,30 +32,17 @@ QX_UNSIGNED_SCALAR(size_t)
 QX_STATUS_CHECK(Qx_Error_t)
 QX_ARRAY_TO_LIST(u8_t)
 QX_ARRAY_TO_LIST(u32_t)
-QX_NESTED_MEMBER_BY_COPY(Qx_Common_Ip4Address_t)
-QX_NESTED_MEMBER_BY_COPY(Qx_Common_Ip6Address_t)
-
-/* Outputs that the bindings supply and append to the result. */
 QX_SCALAR_OUTPUT(Qx_PortHandle_t)
-%apply Qx_PortHandle_t *QX_OUTPUT { Qx_PortHandle_t *const newPortHandle };
 QX_SCALAR_OUTPUT(u8_t)
-%apply u8_t *QX_OUTPUT { Qx_Common_Ethernet_DHCP_Mode_t *const dhcpMode };
 
-/* Response records returned as new owned objects. */
-QX_STRUCT_OUTPUT(Qx_Common_GetInterfaceInfo_Rsp_t)
-%apply Qx_Common_GetInterfaceInfo_Rsp_t *QX_RECORD_OUTPUT { Qx_Common_GetInterfaceInfo_Rsp_t *const response };
-QX_STRUCT_OUTPUT(Qx_Common_GetTransceiverInfo_Rsp_t)
-%apply Qx_Common_GetTransceiverInfo_Rsp_t *QX_RECORD_OUTPUT { Qx_Common_GetTransceiverInfo_Rsp_t *const response };
+/* Parameter shapes (api/common/params.txt: appended outputs, response
+ * records, 512-byte texts, the device's IP address as four ints) and the
+ * record members copied in whole (the IP addresses, the event/action
+ * engine's definition records), generated. */
+%include "qx_api_common_rules.i"
 
 /* The transceiver table: a list of views of all its elements. */
 QX_RECORD_ARRAY_TO_VIEW_LIST(Qx_Common_GetTransceiverInfo_Rsp_t_TransceiverInfos)
-
-/* Text outputs: 512-byte buffers. */
-QX_STRING_OUT_SIZE_LAST(char *const text, u32_t *const textSize, 512)
-
-/* The device's IP address: a tuple of four ints in, a list of four out. */
-QX_IP_ADDRESS_TUPLE_IN(u8_t const *const ipAddress)
-QX_IP_ADDRESS_LIST_OUT(u8_t *const ipAddress)
 
 /* Arrays of records declared inside their parent: getter only. */
 %immutable Qx_Common_GetControllerInfo_Rsp_t::Interfaces;
