@@ -7,7 +7,6 @@
 %}
 
 %include "qx_rules.i"
-%include "qx_sequences.i"
 
 /* The base library's types (Qx_PortHandle_t, Qx_Error_t, ...) without its
  * bindings. */
@@ -48,8 +47,8 @@ QX_SCALAR_OUTPUT(u32_t)
 /* Byte data in 64-byte buffers, lists of records, capacity-sized outputs. */
 QX_BYTE_LIST_TO_STACK_BUFFER(u8_t const *const msgData)
 QX_BYTE_LIST_TO_STACK_BUFFER(u8_t const *const eventData)
-QX_STRUCT_LIST_TO_ARRAY(Qx_Can_TxFifo_MsgItem_t, u32_t const msgCount, Qx_Can_TxFifo_MsgItem_t const *const msgs)
-QX_STRUCT_LIST_TO_ARRAY(Qx_Can_TxFifo_MsgItem2_t, u32_t const msgCount, Qx_Can_TxFifo_MsgItem2_t const *const msgs)
+QX_RECORD_LIST_TO_ARRAY(Qx_Can_TxFifo_MsgItem_t, u32_t const msgCount, Qx_Can_TxFifo_MsgItem_t const *const msgs)
+QX_RECORD_LIST_TO_ARRAY(Qx_Can_TxFifo_MsgItem2_t, u32_t const msgCount, Qx_Can_TxFifo_MsgItem2_t const *const msgs)
 QX_CAPACITY_TO_RECORD_ARRAY(Qx_Can_Monitor_BufferItem_t, u32_t *const itemCount, Qx_Can_Monitor_BufferItem_t *const items)
 QX_CAPACITY_TO_RECORD_ARRAY(Qx_Can_Monitor_BufferItem_Large_t, u32_t *const itemCount, Qx_Can_Monitor_BufferItem_Large_t *const largeItems)
 QX_ARRAY_ARG_FROM_LIST(u8_t, u8_t *const itemData, 8)
@@ -57,7 +56,7 @@ QX_ARRAY_ARG_FROM_LIST(u8_t, u8_t *const itemData, 8)
 /* Diagnostic function trialprint, second in the method table: prints the
  * index and the Id (as a signed 32-bit value) of at most the first 22
  * transmit FIFO items given, to the process's standard output. */
-QX_STRUCT_LIST_TO_ARRAY(Qx_Can_TxFifo_MsgItem_t, u32_t const trialCount, Qx_Can_TxFifo_MsgItem_t const *const trialItems)
+QX_RECORD_LIST_TO_ARRAY(Qx_Can_TxFifo_MsgItem_t, u32_t const trialCount, Qx_Can_TxFifo_MsgItem_t const *const trialItems)
 %{
 static void trialprint(u32_t const trialCount, Qx_Can_TxFifo_MsgItem_t const *const trialItems) {
   u32_t i;

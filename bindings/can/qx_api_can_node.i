@@ -20,8 +20,6 @@
  *    which stays owned by the caller.
  */
 
-%include "qx_struct_out.i"
-
 /* The data member of the cyclic message state: a view to read, a whole
  * Qx_Can_Data_t record copied in to write. */
 QX_NESTED_MEMBER_BY_COPY(Qx_Can_Data_t)
@@ -34,35 +32,35 @@ QX_NESTED_MEMBER_BY_COPY(Qx_Can_Data_t)
 };
 
 /* Response records, returned as new owned records that start zeroed. */
-QX_STRUCT_OUTPUT(Qx_Can_CyclicMsgs_Property_GetById_Rsp_t)
+QX_RECORD_OUTPUT(Qx_Can_CyclicMsgs_Property_GetById_Rsp_t)
 %apply Qx_Can_CyclicMsgs_Property_GetById_Rsp_t *QX_RECORD_OUTPUT {
   Qx_Can_CyclicMsgs_Property_GetById_Rsp_t *const response
 };
-QX_STRUCT_OUTPUT(Qx_Can_Node_Baudrate_ActualValues_t)
+QX_RECORD_OUTPUT(Qx_Can_Node_Baudrate_ActualValues_t)
 %apply Qx_Can_Node_Baudrate_ActualValues_t *QX_RECORD_OUTPUT {
   Qx_Can_Node_Baudrate_ActualValues_t *actualValues
 };
-QX_STRUCT_OUTPUT(Qx_Can_Node_BaudrateFd_Set_Rsp_t)
+QX_RECORD_OUTPUT(Qx_Can_Node_BaudrateFd_Set_Rsp_t)
 %apply Qx_Can_Node_BaudrateFd_Set_Rsp_t *QX_RECORD_OUTPUT {
   Qx_Can_Node_BaudrateFd_Set_Rsp_t *response
 };
-QX_STRUCT_OUTPUT(Qx_Can_Node_BaudrateFd_Get_Rsp_t)
+QX_RECORD_OUTPUT(Qx_Can_Node_BaudrateFd_Get_Rsp_t)
 %apply Qx_Can_Node_BaudrateFd_Get_Rsp_t *QX_RECORD_OUTPUT {
   Qx_Can_Node_BaudrateFd_Get_Rsp_t *response
 };
-QX_STRUCT_OUTPUT(Qx_Can_Node_GetState_Rsp_t)
+QX_RECORD_OUTPUT(Qx_Can_Node_GetState_Rsp_t)
 %apply Qx_Can_Node_GetState_Rsp_t *QX_RECORD_OUTPUT {
   Qx_Can_Node_GetState_Rsp_t *response
 };
-QX_STRUCT_OUTPUT(Qx_Can_Node_FdState_Get_Rsp_t)
+QX_RECORD_OUTPUT(Qx_Can_Node_FdState_Get_Rsp_t)
 %apply Qx_Can_Node_FdState_Get_Rsp_t *QX_RECORD_OUTPUT {
   Qx_Can_Node_FdState_Get_Rsp_t *response
 };
-QX_STRUCT_OUTPUT(Qx_Can_Node_Property_GetById_Rsp_t)
+QX_RECORD_OUTPUT(Qx_Can_Node_Property_GetById_Rsp_t)
 %apply Qx_Can_Node_Property_GetById_Rsp_t *QX_RECORD_OUTPUT {
   Qx_Can_Node_Property_GetById_Rsp_t *response
 };
-QX_STRUCT_OUTPUT(Qx_Can_CyclicMsgs_GetMsgState_Rsp_t)
+QX_RECORD_OUTPUT(Qx_Can_CyclicMsgs_GetMsgState_Rsp_t)
 %apply Qx_Can_CyclicMsgs_GetMsgState_Rsp_t *QX_RECORD_OUTPUT {
   Qx_Can_CyclicMsgs_GetMsgState_Rsp_t *const response
 };
@@ -70,5 +68,9 @@ QX_STRUCT_OUTPUT(Qx_Can_CyclicMsgs_GetMsgState_Rsp_t)
 /* Message data and masks of the cyclic messages: up to 64 bytes in a 64-byte
  * buffer (`msgData` follows the module's rule already). */
 QX_BYTE_LIST_TO_STACK_BUFFER(u8_t const *const msgMask)
+
+/* The ramps whose mode changes: as many records as the count says. */
+QX_RECORDS_BESIDE_COUNT(Qx_Can_CyclicMsgs_Ramp_ChangeMode_Ramps_t, u32_t numberOfRamps,
+                        Qx_Can_CyclicMsgs_Ramp_ChangeMode_Ramps_t const *const ramps)
 
 %include "qx_api_can_node.h"

@@ -8,7 +8,6 @@
 %}
 
 %include "qx_rules.i"
-%include "qx_struct_out.i"
 %include "qx_common_rules.i"
 
 /* Which native type follows which rule in this module.
@@ -42,9 +41,9 @@ QX_SCALAR_OUTPUT(u8_t)
 %apply u8_t *QX_OUTPUT { Qx_Common_Ethernet_DHCP_Mode_t *const dhcpMode };
 
 /* Response records returned as new owned objects. */
-QX_STRUCT_OUTPUT(Qx_Common_GetInterfaceInfo_Rsp_t)
+QX_RECORD_OUTPUT(Qx_Common_GetInterfaceInfo_Rsp_t)
 %apply Qx_Common_GetInterfaceInfo_Rsp_t *QX_RECORD_OUTPUT { Qx_Common_GetInterfaceInfo_Rsp_t *const response };
-QX_STRUCT_OUTPUT(Qx_Common_GetTransceiverInfo_Rsp_t)
+QX_RECORD_OUTPUT(Qx_Common_GetTransceiverInfo_Rsp_t)
 %apply Qx_Common_GetTransceiverInfo_Rsp_t *QX_RECORD_OUTPUT { Qx_Common_GetTransceiverInfo_Rsp_t *const response };
 
 /* The transceiver table: a list of views of all its elements. */
