@@ -85,3 +85,14 @@ def test_int_p_accepted_for_every_u32_pointer_spelling(sim, port):
     handle = q.new_int_p()
     q.Qx_Interface_GetPortHandleByInterfaceType(port, 4, handle)
     assert sim.last("Qx_Interface_GetPortHandleByInterfaceType").arg(3).value == int(handle)
+
+
+@pytest.mark.parametrize("value, text", [("Z", b"Z"), ("", b"")])
+def test_char_p_passed_for_a_text_is_a_terminated_text(sim, value, text):
+    # the native side reads up to the zero byte: the cell's char is followed
+    # by a terminator that nothing writes
+    cell = q.new_char_p()
+    q.char_p_assign(cell, value)
+    q.Qx_Interface_UpdateAllInterfaces(cell, q.new_Qx_Interface_UpdateAllInterfaces_Cmd_t())
+    assert sim.last("Qx_Interface_UpdateAllInterfaces").arg(1).text == text
+    assert q.char_p_cast(cell) == value
