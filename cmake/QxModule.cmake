@@ -40,7 +40,7 @@ function(qx_add_module name)
     OUTFILE_DIR ${CMAKE_CURRENT_BINARY_DIR}/${name}
     SOURCES ${ARG_INTERFACE})
   set_property(TARGET ${target} PROPERTY SWIG_DEPENDS ${QX_SHARED_RULES} ${ARG_DEPENDS})
-  target_include_directories(${target} PRIVATE ${ARG_INCLUDES} ${QX_API_DIR})
+  target_include_directories(${target} PRIVATE ${ARG_INCLUDES} ${QX_API_DIR} ${QX_SHARED_RULES_DIR})
   target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} Python3::Module)
   # Generated code: keep -Wall -Wextra but not the warnings SWIG's own
   # runtime and wrappers cannot avoid.

@@ -7,8 +7,6 @@
 %}
 
 %include "qx_rules.i"
-%include "qx_sequences.i"
-%include "qx_struct_out.i"
 
 /* The base library's types (Qx_PortHandle_t, Qx_Error_t, ...) without its
  * bindings. */

@@ -8,7 +8,6 @@
 %}
 
 %include "qx_rules.i"
-%include "qx_struct_out.i"
 %include "qx_common_rules.i"
 
 /* Which native type follows which rule in this module.

@@ -66,8 +66,8 @@ SWIGINTERN int qx_ip_address_from_tuple(PyObject *obj, u8_t address[4]) {
 %typemap(argout, noblock=1) PARAM {
   {
     PyObject *qx_list = Py_BuildValue("[iiii]", (int)$1[0], (int)$1[1], (int)$1[2], (int)$1[3]);
-    if (!qx_list) SWIG_fail;
-    $result = SWIG_Python_AppendOutput($result, qx_list);
+    $result = qx_append_output($result, qx_list);
+    if (!$result) SWIG_fail;
   }
 }
 %enddef

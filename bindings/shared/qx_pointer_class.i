@@ -1,6 +1,7 @@
 /*
  * PointerClass: a boxed cell of one TYPE that a script allocates, passes for
- * a plain TYPE pointer argument, and reads afterwards.
+ * a plain TYPE pointer argument, and reads afterwards. SWIG's own
+ * %pointer_class (cpointer.i):
  *
  *   new_NAME()              owned cell, zeroed
  *   delete_NAME(p)          frees the cell if p owns it (None: nothing)
@@ -11,51 +12,35 @@
  *                           pointer object (None gives None)
  *
  * `TYPE *` accepts NAME objects by identity through the shared type table.
- * A None cell is refused by assign, value and cast (ValueError, see the null
- * record rule in qx_rules.i).
+ *
+ * What differs from cpointer.i:
+ *  - a None cell is refused by assign and value (ValueError, the null record
+ *    rule of qx_records.i); NAME_cast(None) gives None, as it only hands the
+ *    address on, except char_p_cast, which reads the text and refuses None;
+ *  - NAME_frompointer takes pointer objects only (or None): for char_p a
+ *    str would be converted to a temporary copy that is gone when the call
+ *    returns;
+ *  - a char_p cell has room for a terminating zero byte behind its char,
+ *    which nothing writes, so a char_p passed for a `char const *` text is
+ *    always a terminated text (empty or one character);
+ *  - char_p_cast reads the text at the cell, but never past the cell's one
+ *    byte (a view made by char_p_frompointer may point at a single char).
  */
+%include <cpointer.i>
+
 %define QX_POINTER_CLASS(TYPE, NAME)
-%{
-typedef TYPE NAME;
-%}
-typedef struct {
-} NAME;
-%extend NAME {
-  NAME() {
-    return (TYPE *)calloc(1, sizeof(TYPE));
-  }
-  ~NAME() {
-    free(self);
-  }
-  void assign(TYPE value) {
-    *self = value;
-  }
-  TYPE value() {
-    return *self;
-  }
-  TYPE *cast() {
-    return self;
-  }
-  static NAME *frompointer(TYPE *pointer) {
-    return (NAME *)pointer;
-  }
-}
-%types(NAME = TYPE);
+%typemap(in) TYPE *t = SWIGTYPE *;
+%pointer_class(TYPE, NAME)
+%typemap(in) TYPE *t;
 %enddef
 
-/* char_p_frompointer takes only char pointer objects (or None): a str would
- * be converted to a temporary copy that is gone when the call returns. */
-%typemap(in, noblock=1) char *pointer (void *argp = 0, int res = 0) {
-  res = SWIG_ConvertPtr($input, &argp, $descriptor(char *), 0);
-  if (!SWIG_IsOK(res)) {
-    %argument_fail(res, "$type", $symname, $argnum);
-  }
-  $1 = (char *)argp;
+%feature("action") char_p::char_p {
+  result = (char_p *)calloc(2, sizeof(char));
 }
-%typemap(freearg) char *pointer ""
 
-/* char_p_cast reads the text at the cell, but never past the cell itself:
- * a char_p holds one byte, so the text is empty or that one byte. */
 %typemap(out, noblock=1) char *cast {
-  $result = $1 ? SWIG_FromCharPtrAndSize($1, $1[0] ? 1 : 0) : SWIG_Py_Void();
+  if (!$1) {
+    SWIG_exception_fail(SWIG_ValueError, qx_null_self1);
+  }
+  $result = SWIG_FromCharPtrAndSize($1, $1[0] ? 1 : 0);
 }

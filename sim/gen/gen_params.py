@@ -58,23 +58,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from gen_journal import Types, parse  # noqa: E402
 
 # Bytes of the buffer that QX_BYTE_LIST_TO_STACK_BUFFER passes
-# (bindings/shared/qx_sequences.i).
+# (bindings/shared/qx_lists.i).
 STACK_BUFFER_BYTES = 64
 IP_ADDRESS_BYTES = 4
-
-# TEMPORARY, until the shared rules carry the new macro names; the lead
-# drops this block (and the use of OLD_NAME in generate) when merging.
-# QX_RECORD_LIST_TO_ARRAY can be a macro over the old one. QX_RECORD_OUTPUT
-# cannot: the old macro's typemaps declare their locals after the typemap
-# name QX_RECORD_OUTPUT, which SWIG's preprocessor would expand as a call of
-# that macro without end; record outputs are emitted with the old name.
-OLD_NAME = {"QX_RECORD_OUTPUT(": "QX_STRUCT_OUTPUT("}
-RENAME_SHIM = """\
-/* TEMPORARY: new macro name over the old shared one. */
-#ifndef QX_RECORD_LIST_TO_ARRAY
-%define QX_RECORD_LIST_TO_ARRAY(RECORD, COUNT, ARRAY) QX_STRUCT_LIST_TO_ARRAY(RECORD, COUNT, ARRAY) %enddef
-#endif
-"""
 
 
 class TableError(Exception):
@@ -334,8 +320,6 @@ def generate(ast, headers, lines):
                 if text in declared:
                     continue
                 declared.add(text)
-            for name, old in OLD_NAME.items():
-                text = text.replace(name, old)
             rules.append(text)
     order = [name for name, _ in funcs]
     size_lines = sorted(((f, p, e) for (f, p), (e, _, _) in sizes.items()), key=lambda s: order.index(s[0]))
@@ -362,7 +346,6 @@ def main():
     bases = ", ".join(os.path.basename(h) for h in args.header)
     with open(args.out_rules, "w") as out:
         out.write(f"/* Generated from {source} and {bases}: parameter shapes and record members. */\n\n")
-        out.write(RENAME_SHIM)
         nested = nested_records(ast, args.header)
         if nested:
             out.write("\n/* Members whose type is a record of this module: copied in whole. */\n")

@@ -27,7 +27,6 @@ def test_int_p_round_trip():
     (lambda p: q.delete_int_p(q.new_char_p()), TypeError, "in method 'delete_int_p', argument 1 of type 'int_p *'"),
     (lambda p: q.int_p_value(None), ValueError, "invalid null reference in method 'int_p_value', argument 1 of type 'int_p *'"),
     (lambda p: q.int_p_assign(None, 1), ValueError, "invalid null reference in method 'int_p_assign', argument 1 of type 'int_p *'"),
-    (lambda p: q.int_p_cast(None), ValueError, "invalid null reference in method 'int_p_cast', argument 1 of type 'int_p *'"),
     (lambda p: q.char_p_value(None), ValueError, "invalid null reference in method 'char_p_value', argument 1 of type 'char_p *'"),
     (lambda p: q.char_p_cast(None), ValueError, "invalid null reference in method 'char_p_cast', argument 1 of type 'char_p *'"),
 ])
@@ -37,8 +36,10 @@ def test_pointer_class_refusals(call, exc, message):
     assert str(e.value) == message
 
 
-def test_int_p_frompointer_none_gives_none():
-    assert q.int_p_frompointer(None) is None
+@pytest.mark.parametrize("call", [q.int_p_cast, q.int_p_frompointer])
+def test_int_p_conversions_of_none_give_none(call):
+    # neither reads through the pointer: None stands for the null pointer
+    assert call(None) is None
 
 
 @pytest.mark.parametrize("value, stored", [
@@ -84,3 +85,14 @@ def test_int_p_accepted_for_every_u32_pointer_spelling(sim, port):
     handle = q.new_int_p()
     q.Qx_Interface_GetPortHandleByInterfaceType(port, 4, handle)
     assert sim.last("Qx_Interface_GetPortHandleByInterfaceType").arg(3).value == int(handle)
+
+
+@pytest.mark.parametrize("value, text", [("Z", b"Z"), ("", b"")])
+def test_char_p_passed_for_a_text_is_a_terminated_text(sim, value, text):
+    # the native side reads up to the zero byte: the cell's char is followed
+    # by a terminator that nothing writes
+    cell = q.new_char_p()
+    q.char_p_assign(cell, value)
+    q.Qx_Interface_UpdateAllInterfaces(cell, q.new_Qx_Interface_UpdateAllInterfaces_Cmd_t())
+    assert sim.last("Qx_Interface_UpdateAllInterfaces").arg(1).text == text
+    assert q.char_p_cast(cell) == value

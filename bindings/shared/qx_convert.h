@@ -1,0 +1,342 @@
+/*
+ * C helpers of the shared conversion rules (bindings/shared/qx_*.i).
+ *
+ * Plain C on the Python C API, with no SWIG in it: every module's wrapper
+ * includes this header, and the typemaps stay thin calls into it. Every
+ * message is passed in by the caller, so one helper serves the modules that
+ * word their refusals differently ("Expecting a sequence" in _qx_api,
+ * "fail in '<binding>' : Expecting a sequence" in _qx_api_can).
+ *
+ * Error convention: a helper that fails sets a Python exception and returns
+ * -1 (or NULL); the scalar readers instead return a conversion code, which a
+ * typemap turns into the argument's own message.
+ */
+#ifndef QX_CONVERT_H
+#define QX_CONVERT_H
+
+#include <Python.h>
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+
+/* Conversion codes of the scalar readers. The values are SWIG's (SWIG_OK,
+ * SWIG_TypeError, SWIG_OverflowError), so a typemap passes them on to its
+ * argument-failure macro unchanged. */
+enum { QX_OK = 0, QX_TYPE_ERROR = -5, QX_OVERFLOW_ERROR = -7 };
+
+/* ---------------------------------------------------------------------------
+ * Scalars
+ * ------------------------------------------------------------------------- */
+
+/* An int (bool included) from 0 to 2**32 - 1. */
+static inline int qx_as_u32(PyObject *obj, unsigned long long *val) {
+  unsigned long long v;
+  if (!PyLong_Check(obj)) return QX_TYPE_ERROR;
+  v = PyLong_AsUnsignedLongLong(obj);
+  if (v == (unsigned long long)-1 && PyErr_Occurred()) {
+    PyErr_Clear();
+    return QX_OVERFLOW_ERROR;
+  }
+  if (v > 0xFFFFFFFFull) return QX_OVERFLOW_ERROR;
+  *val = v;
+  return QX_OK;
+}
+
+/* An int from 0 to 2**64 - 1. */
+static inline int qx_as_u64(PyObject *obj, unsigned long long *val) {
+  unsigned long long v;
+  if (!PyLong_Check(obj)) return QX_TYPE_ERROR;
+  v = PyLong_AsUnsignedLongLong(obj);
+  if (v == (unsigned long long)-1 && PyErr_Occurred()) {
+    PyErr_Clear();
+    return QX_OVERFLOW_ERROR;
+  }
+  *val = v;
+  return QX_OK;
+}
+
+/* A signed 32-bit int (the native platform's long): list items and
+ * capacities. Small ints, the usual list item, are read without a call. */
+static inline int qx_as_s32(PyObject *obj, long long *val) {
+  long long v;
+  int overflow;
+  if (!PyLong_Check(obj)) return QX_TYPE_ERROR;
+#if PY_VERSION_HEX >= 0x030C0000
+  if (PyUnstable_Long_IsCompact((PyLongObject *)obj)) {
+    /* a compact int has at most one 30-bit digit: always in range */
+    *val = (long long)PyUnstable_Long_CompactValue((PyLongObject *)obj);
+    return QX_OK;
+  }
+#endif
+  v = PyLong_AsLongLongAndOverflow(obj, &overflow);
+  if (overflow || v < -2147483648LL || v > 2147483647LL) return QX_OVERFLOW_ERROR;
+  *val = v;
+  return QX_OK;
+}
+
+/* A float (or float subclass), else an int that a double can hold. */
+static inline int qx_as_double(PyObject *obj, double *val) {
+  double v;
+  if (PyFloat_Check(obj)) {
+    *val = PyFloat_AsDouble(obj);
+    return QX_OK;
+  }
+  if (!PyLong_Check(obj)) return QX_TYPE_ERROR;
+  v = PyLong_AsDouble(obj);
+  if (v == -1.0 && PyErr_Occurred()) {
+    PyErr_Clear();
+    return QX_TYPE_ERROR;
+  }
+  *val = v;
+  return QX_OK;
+}
+
+/* ---------------------------------------------------------------------------
+ * Sequences in
+ *
+ * A list or tuple (or subclass) is read through its item array (borrowed
+ * items, as PySequence_Fast gives them); any other object that supports the
+ * sequence protocol is read by position. An object without it, or without a
+ * length, is refused with TypeError `not_sequence`. An exception that the
+ * sequence itself raises (its __len__ or __getitem__) propagates unchanged.
+ * ------------------------------------------------------------------------- */
+
+typedef struct qx_seq {
+  PyObject *obj;
+  Py_ssize_t n;
+  int fast; /* a list or tuple: items read through the item array */
+} qx_seq;
+
+static inline int qx_seq_open(qx_seq *s, PyObject *obj, const char *not_sequence) {
+  PySequenceMethods *methods;
+  s->obj = obj;
+  s->fast = PyList_Check(obj) || PyTuple_Check(obj);
+  if (s->fast) {
+    s->n = PySequence_Fast_GET_SIZE(obj);
+    return 0;
+  }
+  methods = Py_TYPE(obj)->tp_as_sequence;
+  if (!PySequence_Check(obj) || !methods || !methods->sq_length) {
+    PyErr_SetString(PyExc_TypeError, not_sequence);
+    return -1;
+  }
+  s->n = methods->sq_length(obj);
+  return s->n < 0 ? -1 : 0;
+}
+
+/* Item i as a new reference, NULL with the sequence's exception. A list
+ * that shrank while its items were being converted (Python code ran in
+ * between) has no item i any more: IndexError. */
+static inline PyObject *qx_seq_item(const qx_seq *s, Py_ssize_t i) {
+  if (s->fast) {
+    PyObject *item;
+    if (i >= PySequence_Fast_GET_SIZE(s->obj)) {
+      PyErr_SetString(PyExc_IndexError, "sequence changed size during conversion");
+      return NULL;
+    }
+    item = PySequence_Fast_GET_ITEM(s->obj, i);
+    Py_INCREF(item);
+    return item;
+  }
+  return PySequence_GetItem(s->obj, i);
+}
+
+/* Stores n ints of a list or tuple, each a signed 32-bit value truncated to
+ * the element width. Reading an exact int runs no Python code, so the item
+ * array stays valid throughout. Returns the index of the first refused item
+ * (with its code in *res), or n. */
+#define QX_STORE_FAST(ELEM)                                        \
+  for (i = 0; i < n; i++) {                                         \
+    long long v;                                                    \
+    if ((*res = qx_as_s32(items[i], &v)) != QX_OK) return i;        \
+    ((ELEM *)out)[i] = (ELEM)v;                                     \
+  }                                                                 \
+  return n
+
+static inline Py_ssize_t qx_store_fast(PyObject **items, Py_ssize_t n, void *out, size_t width, int *res) {
+  Py_ssize_t i;
+  switch (width) {
+    case 1: QX_STORE_FAST(uint8_t);
+    case 2: QX_STORE_FAST(uint16_t);
+    default: QX_STORE_FAST(uint32_t);
+  }
+}
+#undef QX_STORE_FAST
+
+/* Reads a sequence of ints into elements of `width` bytes (1, 2 or 4), each
+ * taken as a signed 32-bit value and stored truncated to the width (-1 is
+ * 255 in a byte, 256 is 0).
+ *
+ * `limit` is the number of elements `out` holds: with `exact` the sequence
+ * must have exactly that many items, else at most that many (ValueError
+ * `bad_length`); a negative limit takes any length. With `out` NULL the
+ * elements go to a fresh zeroed block of the sequence's length, returned in
+ * *block (the caller frees it, also when 0 items were read).
+ *
+ * An item that is no int raises `item_error` (TypeError or ValueError) with
+ * `bad_item`; an int beyond 32 bits raises OverflowError with `bad_item`.
+ * Returns the number of items read, or -1 with the exception set; `out` is
+ * then partly written, so callers that must stay unchanged read into a
+ * buffer of their own first. */
+static inline Py_ssize_t qx_read_ints(PyObject *obj, void *out, void **block, size_t width, Py_ssize_t limit,
+                                      int exact, PyObject *item_error, const char *not_sequence,
+                                      const char *bad_length, const char *bad_item) {
+  qx_seq s;
+  Py_ssize_t i;
+  int res = QX_OK;
+  if (block) *block = NULL;
+  if (qx_seq_open(&s, obj, not_sequence) < 0) return -1;
+  if (limit >= 0 && (exact ? s.n != limit : s.n > limit)) {
+    PyErr_SetString(PyExc_ValueError, bad_length);
+    return -1;
+  }
+  if (!out) {
+    if ((size_t)s.n > (size_t)PY_SSIZE_T_MAX / width) {
+      PyErr_NoMemory();
+      return -1;
+    }
+    out = *block = calloc(s.n ? (size_t)s.n : 1, width);
+    if (!out) {
+      PyErr_NoMemory();
+      return -1;
+    }
+  }
+  if (s.fast) {
+    i = qx_store_fast(PySequence_Fast_ITEMS(obj), s.n, out, width, &res);
+  } else {
+    for (i = 0; i < s.n; i++) {
+      long long v;
+      PyObject *item = PySequence_GetItem(obj, i);
+      if (!item) goto failed;
+      res = qx_as_s32(item, &v);
+      Py_DECREF(item);
+      if (res != QX_OK) break;
+      switch (width) {
+        case 1: ((uint8_t *)out)[i] = (uint8_t)v; break;
+        case 2: ((uint16_t *)out)[i] = (uint16_t)v; break;
+        default: ((uint32_t *)out)[i] = (uint32_t)v; break;
+      }
+    }
+  }
+  if (i == s.n) return s.n;
+  PyErr_SetString(res == QX_OVERFLOW_ERROR ? PyExc_OverflowError : item_error, bad_item);
+failed:
+  if (block) {
+    free(*block);
+    *block = NULL;
+  }
+  return -1;
+}
+
+/* ---------------------------------------------------------------------------
+ * Capacity of an output list
+ *
+ * An int from 0 to 2**31 - 1, refused before anything is allocated:
+ * TypeError `not_int`, ValueError `negative`, OverflowError `too_large`.
+ * Allocates a zeroed block of capacity elements of `size` bytes (at least
+ * one byte, so that a capacity of 0 still passes a valid address). Returns
+ * the capacity, or -1 with the exception set.
+ * ------------------------------------------------------------------------- */
+static inline Py_ssize_t qx_capacity_block(PyObject *obj, size_t size, void **block, const char *not_int,
+                                           const char *negative, const char *too_large) {
+  long long v = 0;
+  int res = qx_as_s32(obj, &v);
+  *block = NULL;
+  if (res != QX_OK) {
+    PyErr_SetString(res == QX_TYPE_ERROR ? PyExc_TypeError : PyExc_OverflowError,
+                    res == QX_TYPE_ERROR ? not_int : too_large);
+    return -1;
+  }
+  if (v < 0) {
+    PyErr_SetString(PyExc_ValueError, negative);
+    return -1;
+  }
+  if ((unsigned long long)v > (unsigned long long)PY_SSIZE_T_MAX / size) {
+    PyErr_NoMemory();
+    return -1;
+  }
+  *block = calloc(v ? (size_t)v : 1, size);
+  if (!*block) {
+    PyErr_NoMemory();
+    return -1;
+  }
+  return (Py_ssize_t)v;
+}
+
+/* The number of elements an output list holds: the count the native side
+ * reports, clamped to the capacity it was given. */
+static inline Py_ssize_t qx_reported(uint32_t count, Py_ssize_t capacity) {
+  return (Py_ssize_t)count < capacity ? (Py_ssize_t)count : capacity;
+}
+
+/* ---------------------------------------------------------------------------
+ * Results out
+ * ------------------------------------------------------------------------- */
+
+/* A new list of n non-negative ints read from `data` (elements of `width`
+ * bytes: 1, 2, 4 or 8). NULL with the exception set; never a list holding
+ * a NULL item. */
+static inline PyObject *qx_list_of_uints(const void *data, size_t width, Py_ssize_t n) {
+  Py_ssize_t i;
+  PyObject *list = PyList_New(n);
+  if (!list) return NULL;
+  for (i = 0; i < n; i++) {
+    unsigned long long v;
+    PyObject *item;
+    switch (width) {
+      case 1: v = ((const uint8_t *)data)[i]; break;
+      case 2: v = ((const uint16_t *)data)[i]; break;
+      case 4: v = ((const uint32_t *)data)[i]; break;
+      default: v = ((const uint64_t *)data)[i]; break;
+    }
+    item = PyLong_FromUnsignedLongLong(v);
+    if (!item) {
+      Py_DECREF(list);
+      return NULL;
+    }
+    PyList_SET_ITEM(list, i, item);
+  }
+  return list;
+}
+
+/* The text of a fixed buffer up to its first zero byte (the whole buffer if
+ * it has none), decoded as UTF-8 with "surrogateescape". */
+static inline PyObject *qx_text_from_buffer(const char *buf, size_t size) {
+  const char *end = (const char *)memchr(buf, 0, size);
+  return PyUnicode_DecodeUTF8(buf, end ? end - buf : (Py_ssize_t)size, "surrogateescape");
+}
+
+/* Appends an output value to a binding's result: the first output replaces
+ * None (or an empty result), the second turns the result into a list of
+ * both, later ones are appended to that list. Takes over both references.
+ * `obj` NULL (its conversion failed) or a failing list operation releases
+ * everything and returns NULL with the exception set, so a binding never
+ * returns a partial result beside a pending exception. */
+static inline PyObject *qx_append_output(PyObject *result, PyObject *obj) {
+  if (!obj) {
+    Py_XDECREF(result);
+    return NULL;
+  }
+  if (!result || result == Py_None) {
+    Py_XDECREF(result);
+    return obj;
+  }
+  if (!PyList_Check(result)) {
+    PyObject *list = PyList_New(1);
+    if (!list) {
+      Py_DECREF(result);
+      Py_DECREF(obj);
+      return NULL;
+    }
+    PyList_SET_ITEM(list, 0, result);
+    result = list;
+  }
+  if (PyList_Append(result, obj) < 0) {
+    Py_DECREF(result);
+    result = NULL;
+  }
+  Py_DECREF(obj);
+  return result;
+}
+
+#endif /* QX_CONVERT_H */

@@ -1,0 +1,274 @@
+/*
+ * Lists: fixed arrays to and from lists of ints, byte lists into buffers,
+ * lists of records into arrays, and output lists whose capacity the caller
+ * gives. Each macro is applied to exact types or `type name` pairs by the
+ * module that uses it. Every buffer a binding makes is released before the
+ * binding returns, on success and on failure.
+ *
+ * The reading is one C reader (qx_read_ints in qx_convert.h: element width,
+ * exact or maximum count, exception class and wording of a bad item) and one
+ * capacity helper (qx_capacity_block); what differs between the macros is
+ * the shape of the native parameters and the wording:
+ *   _qx_api                  "Expecting a sequence", "list must contain u8_t"
+ *   _qx_api_can, _trovix     "fail in '<binding>' : Expecting a sequence", ...
+ * An exception that the sequence itself raises while it is read (its
+ * __len__ or __getitem__) propagates unchanged; the messages below are for
+ * objects that are no sequence and for items that are read and refused.
+ */
+
+/* The binding's name after "fail in " (_qx_api_can, _qx_api_trovix). */
+%define %qx_fail_in(TEXT) "fail in '" "$symname" "' : " TEXT %enddef
+
+/* -------------------------------------------------------------------------
+ * FixedArrayToList
+ *
+ * The getter of an array field of N elements returns a new list of N
+ * non-negative ints (0-255 for u8_t, 0-4294967295 for u32_t, whole values
+ * for u64_t).
+ * ------------------------------------------------------------------------- */
+%define QX_ARRAY_TO_LIST(TYPE)
+%typemap(out, noblock=1) TYPE [ANY] {
+  $result = qx_list_of_uints($1, sizeof(TYPE), $1_dim0);
+  if (!$result) SWIG_fail;
+}
+%enddef
+
+/* -------------------------------------------------------------------------
+ * FixedArrayFromList (setter of a T [N] member, T u8_t or u32_t; wording of
+ * _qx_api_can)
+ *
+ * A sequence (list, tuple, ...) of exactly N ints, each a signed 32-bit value
+ * stored truncated to the element (-1 is 255 in a u8_t and 4294967295 in a
+ * u32_t; 4294967295 itself raises OverflowError). All or nothing: the items
+ * are read into the binding's own array, and the member keeps its old
+ * contents on any failure. Messages, N spelled as the declaration spells it:
+ *   TypeError  "fail in '<binding>' : Expecting a sequence"
+ *   ValueError "fail in '<binding>' : Expecting a sequence with <N> elements"
+ *   ValueError "fail in '<binding>' : Expecting a sequence of <T>"
+ * A None record stores nothing once the sequence was accepted.
+ * The getter stays FixedArrayToList (QX_ARRAY_TO_LIST).
+ * ------------------------------------------------------------------------- */
+%define QX_ARRAY_FROM_LIST(TYPE)
+%typemap(in, noblock=1) TYPE [ANY] (TYPE qx_array[$1_dim0]) {
+  if (qx_read_ints($input, qx_array, NULL, sizeof(TYPE), $1_dim0, 1, PyExc_ValueError,
+                   %qx_fail_in("Expecting a sequence"),
+                   %qx_fail_in("Expecting a sequence with " "$1_dim0" " elements"),
+                   %qx_fail_in("Expecting a sequence of " #TYPE)) < 0) SWIG_fail;
+  $1 = qx_array;
+}
+%typemap(memberin, noblock=1) TYPE [ANY] {
+  if (arg1) memcpy($1, $input, sizeof(TYPE) * (size_t)$1_dim0);
+}
+%enddef
+
+/* -------------------------------------------------------------------------
+ * FixedArrayFromList for a pointer argument (`T *const name` standing for an
+ * array of N elements): the Python argument is a sequence of exactly N ints,
+ * read as above into the binding's own array; after a successful call the
+ * array's N elements are appended to the result as a list of ints.
+ * ------------------------------------------------------------------------- */
+%define QX_ARRAY_ARG_FROM_LIST(TYPE, PARAM, N)
+%typemap(in, noblock=1) PARAM (TYPE qx_array[N]) {
+  if (qx_read_ints($input, qx_array, NULL, sizeof(TYPE), N, 1, PyExc_ValueError,
+                   %qx_fail_in("Expecting a sequence"),
+                   %qx_fail_in("Expecting a sequence with " #N " elements"),
+                   %qx_fail_in("Expecting a sequence of " #TYPE)) < 0) SWIG_fail;
+  $1 = qx_array;
+}
+%typemap(argout, noblock=1) PARAM {
+  $result = qx_append_output($result, qx_list_of_uints($1, sizeof(TYPE), N));
+  if (!$result) SWIG_fail;
+}
+%enddef
+
+/* -------------------------------------------------------------------------
+ * ByteListToHeapBuffer (wording of _qx_api)
+ *
+ * One Python argument for a native (byte pointer, length) pair: any sequence
+ * of ints (list, tuple), each taken as a signed 32-bit value and stored in
+ * one byte (256 -> 0, -1 -> 255). Not a sequence: TypeError "Expecting a
+ * sequence"; an item that is no int (or beyond 32 bits): TypeError
+ * (OverflowError) "list must contain u8_t"; the native function is then not
+ * called. An empty sequence passes a zero-length buffer and length 0.
+ * ------------------------------------------------------------------------- */
+%define QX_BYTE_LIST_TO_HEAP_BUFFER(DATA, LENGTH)
+%typemap(in, noblock=1) (DATA, LENGTH) (void *qx_buf = NULL, Py_ssize_t qx_n = 0) {
+  qx_n = qx_read_ints($input, NULL, &qx_buf, 1, -1, 0, PyExc_TypeError,
+                      "Expecting a sequence", NULL, "list must contain u8_t");
+  if (qx_n < 0) SWIG_fail;
+  $1 = ($1_ltype)qx_buf;
+  $2 = ($2_ltype)qx_n;
+}
+%typemap(freearg, noblock=1) (DATA, LENGTH) {
+  free(qx_buf$argnum);
+}
+%enddef
+
+/* -------------------------------------------------------------------------
+ * ByteListToStackBuffer (a `u8_t const *` buffer parameter of 64 bytes;
+ * wording of _qx_api_can)
+ *
+ * A sequence of at most 64 ints, each a signed 32-bit value of which the low
+ * 8 bits are stored, fills the binding's zeroed 64-byte buffer; the native
+ * function gets the buffer's address (the number of items is not passed).
+ *   TypeError  "fail in '<binding>' : Expecting a sequence"
+ *   ValueError "fail in '<binding>' : Expecting a sequence with at most 64 elements"
+ *   TypeError  "fail in '<binding>' : list must contain u8_t"
+ * Nothing is sent on a failure.
+ * ------------------------------------------------------------------------- */
+%define QX_BYTE_LIST_TO_STACK_BUFFER(PARAM)
+%typemap(in, noblock=1) PARAM (u8_t qx_bytes[64]) {
+  memset(qx_bytes, 0, sizeof(qx_bytes));
+  if (qx_read_ints($input, qx_bytes, NULL, 1, 64, 0, PyExc_TypeError,
+                   %qx_fail_in("Expecting a sequence"),
+                   %qx_fail_in("Expecting a sequence with at most 64 elements"),
+                   %qx_fail_in("list must contain u8_t")) < 0) SWIG_fail;
+  $1 = qx_bytes;
+}
+%enddef
+
+/* -------------------------------------------------------------------------
+ * RecordListToArray (a native (count, record array) pair, one Python
+ * argument; wording of _qx_api_can): any sequence of records of the element
+ * type (record objects, or instances of a registered class), copied into one
+ * array made for the call and released after it, whatever the outcome. Each
+ * item is held until its record is copied, so items that a sequence makes on
+ * access are copied while they still exist.
+ *   TypeError "fail in '<binding>' : Expecting a sequence"
+ *   TypeError "fail in '<binding>' list must contain '<R>'"  (None, or an
+ *             object of another type; nothing is sent)
+ * ------------------------------------------------------------------------- */
+%fragment("qx_record_list", "header") %{
+SWIGINTERN Py_ssize_t qx_records_from_sequence(PyObject *obj, swig_type_info *type, size_t size, void **array,
+                                               const char *not_sequence, const char *bad_item) {
+  qx_seq s;
+  Py_ssize_t i;
+  unsigned char *block;
+  *array = NULL;
+  if (qx_seq_open(&s, obj, not_sequence) < 0) return -1;
+  if ((size_t)s.n > (size_t)PY_SSIZE_T_MAX / size) {
+    PyErr_NoMemory();
+    return -1;
+  }
+  block = (unsigned char *)calloc(s.n ? (size_t)s.n : 1, size);
+  if (!block) {
+    PyErr_NoMemory();
+    return -1;
+  }
+  for (i = 0; i < s.n; i++) {
+    void *record = NULL;
+    int res;
+    PyObject *item = qx_seq_item(&s, i);
+    if (!item) {
+      free(block);
+      return -1;
+    }
+    res = SWIG_ConvertPtr(item, &record, type, 0);
+    if (SWIG_IsOK(res) && record) memcpy(block + (size_t)i * size, record, size);
+    Py_DECREF(item);
+    if (!SWIG_IsOK(res) || !record) {
+      free(block);
+      PyErr_SetString(PyExc_TypeError, bad_item);
+      return -1;
+    }
+  }
+  *array = block;
+  return s.n;
+}
+%}
+
+%define QX_RECORD_LIST_TO_ARRAY(RECORD, COUNT, ARRAY)
+%typemap(in, noblock=1, fragment="qx_record_list") (COUNT, ARRAY) (void *qx_records = NULL, Py_ssize_t qx_n = 0) {
+  qx_n = qx_records_from_sequence($input, $descriptor(RECORD *), sizeof(RECORD), &qx_records,
+                                  %qx_fail_in("Expecting a sequence"),
+                                  "fail in '" "$symname" "' list must contain '" #RECORD "'");
+  if (qx_n < 0) SWIG_fail;
+  $1 = ($1_ltype)qx_n;
+  $2 = ($2_ltype)qx_records;
+}
+%typemap(freearg, noblock=1) (COUNT, ARRAY) {
+  free(qx_records$argnum);
+}
+%enddef
+
+/* -------------------------------------------------------------------------
+ * CapacityToPointerList
+ *
+ * The Python argument is the capacity: an int from 0 to 2**31 - 1, refused
+ * before anything is allocated. The native function gets a zeroed block of
+ * capacity elements and a count cell holding the capacity; after a
+ * successful call the result is a list of the elements it reports (the
+ * count clamped to the capacity): ints 0-255 for bytes; for records, each an
+ * independent, owned copy (an instance of the registered class where one is
+ * registered). The block is released on every path.
+ *
+ * Wording of _qx_api (QX_CAPACITY_TO_BYTE_LIST, QX_CAPACITY_TO_RECORD_LIST):
+ *   TypeError "Expecting a integer", ValueError "capacity must not be
+ *   negative", OverflowError "capacity out of range".
+ * Wording of _qx_api_can (QX_CAPACITY_TO_RECORD_ARRAY):
+ *   TypeError "fail in '<binding>' : Expecting a integer", ValueError (below
+ *   0) or OverflowError (beyond) "fail in '<binding>' : capacity out of range".
+ * ------------------------------------------------------------------------- */
+%define %qx_capacity_plain(SIZE)
+  qx_cap = qx_capacity_block($input, SIZE, &qx_block, "Expecting a integer", "capacity must not be negative",
+                             "capacity out of range");
+  if (qx_cap < 0) SWIG_fail;
+  qx_count = (u32_t)qx_cap;
+%enddef
+
+%define %qx_capacity_fail_in(SIZE)
+  qx_cap = qx_capacity_block($input, SIZE, &qx_block, %qx_fail_in("Expecting a integer"),
+                             %qx_fail_in("capacity out of range"), %qx_fail_in("capacity out of range"));
+  if (qx_cap < 0) SWIG_fail;
+  qx_count = (u32_t)qx_cap;
+%enddef
+
+/* Byte elements, for a native (byte buffer, count cell) pair. */
+%define QX_CAPACITY_TO_BYTE_LIST(BUFFER, COUNT)
+%typemap(in, noblock=1) (BUFFER, COUNT) (void *qx_block = NULL, Py_ssize_t qx_cap = 0, u32_t qx_count = 0) {
+  %qx_capacity_plain(1)
+  $1 = ($1_ltype)qx_block;
+  $2 = &qx_count;
+}
+%typemap(argout, noblock=1) (BUFFER, COUNT) {
+  $result = qx_append_output($result, qx_list_of_uints(qx_block$argnum, 1, qx_reported(qx_count$argnum, qx_cap$argnum)));
+  if (!$result) SWIG_fail;
+}
+%typemap(freearg, noblock=1) (BUFFER, COUNT) {
+  free(qx_block$argnum);
+}
+%enddef
+
+/* Record elements, for a native (count cell, record block, element size)
+ * triple: the binding passes the element size itself. */
+%define QX_CAPACITY_TO_RECORD_LIST(RECORD, COUNT, BLOCK, SIZE)
+%typemap(in, noblock=1) (COUNT, BLOCK, SIZE) (void *qx_block = NULL, Py_ssize_t qx_cap = 0, u32_t qx_count = 0) {
+  %qx_capacity_plain(sizeof(RECORD))
+  $1 = &qx_count;
+  $2 = ($2_ltype)qx_block;
+  $3 = ($3_ltype)sizeof(RECORD);
+}
+%typemap(argout, noblock=1, fragment="qx_owned_record") (COUNT, BLOCK, SIZE) {
+  $result = qx_append_output($result, qx_record_copies(qx_block$argnum, sizeof(RECORD), qx_reported(qx_count$argnum, qx_cap$argnum), $descriptor(RECORD *)));
+  if (!$result) SWIG_fail;
+}
+%typemap(freearg, noblock=1) (COUNT, BLOCK, SIZE) {
+  free(qx_block$argnum);
+}
+%enddef
+
+/* Record elements, for a native (count cell, record block) pair. */
+%define QX_CAPACITY_TO_RECORD_ARRAY(RECORD, COUNT, BLOCK)
+%typemap(in, noblock=1) (COUNT, BLOCK) (void *qx_block = NULL, Py_ssize_t qx_cap = 0, u32_t qx_count = 0) {
+  %qx_capacity_fail_in(sizeof(RECORD))
+  $1 = &qx_count;
+  $2 = ($2_ltype)qx_block;
+}
+%typemap(argout, noblock=1, fragment="qx_owned_record") (COUNT, BLOCK) {
+  $result = qx_append_output($result, qx_record_copies(qx_block$argnum, sizeof(RECORD), qx_reported(qx_count$argnum, qx_cap$argnum), $descriptor(RECORD *)));
+  if (!$result) SWIG_fail;
+}
+%typemap(freearg, noblock=1) (COUNT, BLOCK) {
+  free(qx_block$argnum);
+}
+%enddef

@@ -1,0 +1,108 @@
+/*
+ * Scalars: integers, doubles and the status test.
+ */
+
+/* -------------------------------------------------------------------------
+ * UnsignedScalarIn / ValueResult (unsigned)
+ *
+ * Accepts an int (bool included) from 0 to 2**32 - 1; anything else raises
+ * TypeError (not an int) or OverflowError (out of range) with the argument's
+ * message. The value is stored truncated to the declared width: 256 given for
+ * a u8_t is 0. The range is checked explicitly, not through the host's
+ * `long`, because the native platform's long is 32 bits wide.
+ * Results and getters of such a type are non-negative ints of its width.
+ * ------------------------------------------------------------------------- */
+%define QX_UNSIGNED_SCALAR(TYPE)
+%typemap(in, noblock=1) TYPE (unsigned long long val, int ecode = 0) {
+  ecode = qx_as_u32($input, &val);
+  if (!SWIG_IsOK(ecode)) {
+    %argument_fail(ecode, "$type", $symname, $argnum);
+  }
+  $1 = ($1_ltype)val;
+}
+%typemap(out, noblock=1) TYPE {
+  $result = PyLong_FromUnsignedLongLong((unsigned long long)$1);
+}
+%typemap(typecheck, precedence=SWIG_TYPECHECK_UINT32) TYPE {
+  $1 = PyLong_Check($input) ? 1 : 0;
+}
+%enddef
+
+/* -------------------------------------------------------------------------
+ * 64-bit unsigned values, all 64 bits kept
+ *
+ * An int from 0 to 2**64 - 1 (bool included) is stored whole; anything else
+ * raises TypeError (not an int) or OverflowError (out of range) with the
+ * argument's message ("in method '<binding>', argument 2 of type 'u64_t'").
+ * Getters and results return the whole value as a non-negative int; the
+ * list getter of a T [N] member is QX_ARRAY_TO_LIST(T), whole values too.
+ * ------------------------------------------------------------------------- */
+%define QX_U64_SCALAR(TYPE)
+%typemap(in, noblock=1) TYPE (unsigned long long val, int ecode = 0) {
+  ecode = qx_as_u64($input, &val);
+  if (!SWIG_IsOK(ecode)) {
+    %argument_fail(ecode, "$type", $symname, $argnum);
+  }
+  $1 = ($1_ltype)val;
+}
+%typemap(out, noblock=1) TYPE {
+  $result = PyLong_FromUnsignedLongLong((unsigned long long)$1);
+}
+%typemap(typecheck, precedence=SWIG_TYPECHECK_UINT64) TYPE {
+  $1 = PyLong_Check($input) ? 1 : 0;
+}
+%enddef
+
+/* -------------------------------------------------------------------------
+ * DoubleIn
+ *
+ * A float (or an instance of a float subclass) gives its value; else an int
+ * (bool included) converted to double; an int too large for a double, or
+ * anything else, raises TypeError with the argument's message.
+ * ------------------------------------------------------------------------- */
+%define QX_DOUBLE_IN(TYPE)
+%typemap(in, noblock=1) TYPE (double val, int ecode = 0) {
+  ecode = qx_as_double($input, &val);
+  if (!SWIG_IsOK(ecode)) {
+    %argument_fail(ecode, "$type", $symname, $argnum);
+  }
+  $1 = ($1_ltype)val;
+}
+%typemap(typecheck, precedence=SWIG_TYPECHECK_DOUBLE) TYPE {
+  $1 = (PyFloat_Check($input) || PyLong_Check($input)) ? 1 : 0;
+}
+%enddef
+
+/* -------------------------------------------------------------------------
+ * StatusCheck
+ *
+ * A native function returning Qx_Error_t: 0 gives None (outputs may be
+ * appended to it); any other status raises plain Exception whose str is the
+ * text of Qx_GetLastErrorDescription() of the base library, decoded as UTF-8
+ * with "surrogateescape". Buffers made for the call are released and
+ * appended outputs dropped. Should the library give no text at all, the
+ * exception carries QX_NO_ERROR_TEXT.
+ * ------------------------------------------------------------------------- */
+%fragment("qx_status", "header") %{
+#define QX_NO_ERROR_TEXT "native call failed without an error description"
+SWIGINTERN void qx_raise_last_error(void) {
+  const char *text = Qx_GetLastErrorDescription();
+  PyObject *msg;
+  if (!text) text = QX_NO_ERROR_TEXT;
+  msg = PyUnicode_DecodeUTF8(text, (Py_ssize_t)strlen(text), "surrogateescape");
+  if (msg) {
+    PyErr_SetObject(PyExc_Exception, msg);
+    Py_DECREF(msg);
+  }
+}
+%}
+
+%define QX_STATUS_CHECK(TYPE)
+%typemap(out, noblock=1, fragment="qx_status") TYPE {
+  if ($1 != 0) {
+    qx_raise_last_error();
+    SWIG_fail;
+  }
+  $result = SWIG_Py_Void();
+}
+%enddef

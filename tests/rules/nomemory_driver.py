@@ -1,0 +1,128 @@
+"""Calls bindings while the interpreter's allocators fail, from every start
+point in turn (_testcapi.set_nomemory), and checks each outcome.
+
+Run as a script in a fresh interpreter (tests/rules/test_rules_nomemory.py)
+with the names of the cases to sweep; a crash ends the process. Each call
+must return a well-formed result or raise MemoryError or the native error
+(plain Exception); anything else is reported and makes the exit status 1.
+Prints one line per case: "nomemory: <case> <results> <raised>".
+"""
+import importlib
+import os
+import sys
+
+import _testcapi
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from qxtest import built_modules  # noqa: E402
+
+import _qx_api as base  # noqa: E402
+
+# Start points beyond the last allocation a case makes: the sweep then ends
+# with calls that succeed.
+SWEEP = 120
+
+
+def open_can_port():
+    info = base.new_Qx_InterfaceInfo_t()
+    base.Qx_InterfaceInfo_t_Type_set(info, base.QX_INTERFACE_TYPE__CAN)
+    return base.Qx_OpenInterface(info)
+
+
+def ints(count):
+    return lambda r: type(r) is list and len(r) == count and all(type(v) is int for v in r)
+
+
+def records_of(type_name):
+    def check(result):
+        return type(result) is list and len(result) > 0 and all(
+            type(r).__name__ in ("SwigPyObject", "Record") and type_name in repr(getattr(r, "this", r))
+            for r in result)
+    return check
+
+
+def is_str(result):
+    return type(result) is str
+
+
+def base_case(name, args, check):
+    return lambda: (getattr(base, name), args, check)
+
+
+def can_case(name, make_args, check):
+    def setup():
+        can = importlib.import_module("_qx_api_can")
+        return getattr(can, name), make_args(can), check
+    return setup
+
+
+CASES = {
+    "Qx_Interface_GetInterfaceList": base_case("Qx_Interface_GetInterfaceList", [0, 8],
+                                               records_of("Qx_InterfaceData_t")),
+    "Qx_Interface_GetInterfaceList_Usb": base_case("Qx_Interface_GetInterfaceList_Usb", [8],
+                                                   records_of("Qx_InterfaceData_t")),
+    "Qx_GetApiVersion": base_case("Qx_GetApiVersion", [], ints(3)),
+    "Qx_GetFirmwarePackageVersion_Installed": base_case("Qx_GetFirmwarePackageVersion_Installed", [], ints(3)),
+    "Qx_GetFirmwarePackageVersion_Tested": base_case("Qx_GetFirmwarePackageVersion_Tested", [], ints(3)),
+    "Qx_InterfaceConfig_GetInstallDir": base_case("Qx_InterfaceConfig_GetInstallDir", [], is_str),
+    "Qx_Data_t_U8_get": lambda: (base.Qx_Data_t_U8_get, [base.new_Qx_Data_t()], ints(8)),
+    "Qx_Can_TxFifo_GetState": can_case("Qx_Can_TxFifo_GetState", lambda can: [open_can_port()], ints(2)),
+    "Qx_Can_Data_t_U64_get": can_case("Qx_Can_Data_t_U64_get", lambda can: [can.new_Qx_Can_Data_t()], ints(8)),
+}
+
+
+class Record:
+    """What a Python layer registers for a record type (see the record tests):
+    collecting an owned record frees it through the class's destructor."""
+    __swig_destroy__ = base.delete_Qx_InterfaceData_t
+
+
+def attempt(function, args, start, stop):
+    _testcapi.set_nomemory(start, stop)
+    try:
+        result = function(*args)
+    except BaseException as error:  # noqa: B902 - every outcome is judged below
+        result = error
+    finally:
+        _testcapi.remove_mem_hooks()
+    return result
+
+
+def sweep(name, registered):
+    function, args, check = CASES[name]()
+    if registered:
+        base.Qx_InterfaceData_t_swigregister(Record)
+    results = raised = 0
+    faults = []
+    for start in range(SWEEP):
+        for stop in (0, start + 1):  # every later allocation fails / only one
+            outcome = attempt(function, args, start, stop)
+            if isinstance(outcome, BaseException):
+                if type(outcome) in (MemoryError, Exception):
+                    raised += 1
+                else:
+                    faults.append(f"{name} start={start} stop={stop}: {type(outcome).__name__}: {outcome}")
+            elif check(outcome):
+                results += 1
+            else:
+                faults.append(f"{name} start={start} stop={stop}: malformed result {outcome!r}")
+    return results, raised, faults
+
+
+def main():
+    status = 0
+    registered = "--registered" in sys.argv
+    for name in [a for a in sys.argv[1:] if not a.startswith("--")]:
+        if name.startswith("Qx_Can") and "_qx_api_can" not in built_modules():
+            print(f"nomemory: {name} skipped")
+            continue
+        results, raised, faults = sweep(name, registered)
+        for fault in faults[:10]:
+            print(fault)
+        status |= bool(faults)
+        print(f"nomemory: {name} {results} {raised}")
+    sys.exit(status)
+
+
+if __name__ == "__main__":
+    main()
