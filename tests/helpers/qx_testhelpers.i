@@ -82,6 +82,18 @@ PyObject *qxt_read_u16(void const *pointer, Py_ssize_t count) { return qxt_read(
 PyObject *qxt_read_u32(void const *pointer, Py_ssize_t count) { return qxt_read(pointer, 4, count); }
 PyObject *qxt_read_u64(void const *pointer, Py_ssize_t count) { return qxt_read(pointer, 8, count); }
 
+/* A view (non-owning pointer object) of type `type` ("R *") onto `count`
+ * zeroed bytes of storage that stays until qxt_release_all(): storage for
+ * several records, as a native array would be. */
+PyObject *qxt_view(const char *type, Py_ssize_t count) {
+  swig_type_info *info = SWIG_TypeQuery(type);
+  if (!info) {
+    PyErr_Format(PyExc_LookupError, "type %s is unknown", type);
+    return NULL;
+  }
+  return SWIG_NewPointerObj(qxt_keep(calloc(count ? (size_t)count : 1, 1)), info, 0);
+}
+
 void qxt_release_all(void) {
   size_t i;
   for (i = 0; i < qxt_count; i++) free(qxt_blocks[i]);

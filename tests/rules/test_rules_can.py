@@ -5,6 +5,7 @@ import struct
 
 import pytest
 
+import layouts
 import qxtest
 can = qxtest.module("_qx_api_can")
 
@@ -113,16 +114,18 @@ def test_count_above_one_with_an_owned_record_is_refused(sim, port, ramp, count)
     assert ramp.own()
 
 
-def test_a_view_none_or_a_count_of_at_most_one_reaches_the_library(sim, port, ramp):
+def test_a_view_none_or_a_count_of_at_most_one_reaches_the_library(sim, port, ramp, qxt):
     change_mode(port, 0, ramp)
     change_mode(port, 1, ramp)
     change_mode(port, 5, None)
-    ramp.disown()  # now a view of storage that someone else provides
-    change_mode(port, 2, ramp)
-    ramp.acquire()
+    # A view of storage for two records that someone else provides.
+    view = qxt.qxt_view(MODE + " *", 2 * layouts.size(MODE))
+    can.Qx_Can_CyclicMsgs_Ramp_ChangeMode_Ramps_t_Id_set(view, ID + 1)
+    change_mode(port, 2, view)
     calls = sim.entries("Qx_Can_CyclicMsgs_Ramp_ChangeMode")
     assert [(c.arg(2).value, c.arg(3).is_null) for c in calls] == [(0, False), (1, False), (5, True), (2, False)]
     assert calls[1].arg(3).bytes[:4] == struct.pack("<I", ID)
+    assert calls[3].arg(3).bytes == layouts.pack(MODE, Id=ID + 1) + bytes(layouts.size(MODE))
 
 
 def test_the_count_is_checked_after_the_record_argument_converts(sim, port):
