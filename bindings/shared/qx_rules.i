@@ -138,8 +138,12 @@ SWIGINTERN void qx_raise_last_error(void) {
  *     "invalid null reference in method '<binding>', argument 1 of type '<T *>'";
  *   - an array or nested-record setter refuses with the same message (its
  *     memberin rule below reads qx_null_self).
- * A destructor frees only storage that the object owns: a view into a parent
- * record frees nothing, and a second delete_ of the same object is harmless.
+ * A destructor frees only storage that the converted link of the object's
+ * chain owns (a view into a parent record frees nothing and stays as it
+ * is); a freed link is left owning nothing and holding a null address: a
+ * second delete_ of the same object is harmless, and any other use of the
+ * deleted record object (not None) raises the ValueError above, setters
+ * included.
  * ------------------------------------------------------------------------- */
 %fragment("qx_self", "header") %{
 SWIGINTERN int qx_null_self_allowed(const char *symname) {
@@ -147,27 +151,25 @@ SWIGINTERN int qx_null_self_allowed(const char *symname) {
   return strncmp(symname, "delete_", 7) == 0 || (n > 4 && strcmp(symname + n - 4, "_set") == 0);
 }
 
-/* Takes ownership away from a destructor's argument; returns the storage to
- * free, or NULL when the object did not own it. */
-SWIGINTERN void *qx_disown(PyObject *obj, void *ptr) {
-  SwigPyObject *sobj = SWIG_Python_GetSwigThis(obj);
-  if (!ptr || !sobj || !sobj->own) return NULL;
-  sobj->own = 0;
-  return ptr;
+/* The storage a destructor frees: the converted address when the link that
+ * converted owned it (its ownership is already taken away by the conversion,
+ * QX_POINTER_DELETE), else NULL. */
+SWIGINTERN void *qx_disown(void *ptr, int own) {
+  return (own & SWIG_POINTER_OWN) ? ptr : NULL;
 }
 %}
 
-%typemap(in, noblock=1, fragment="qx_self") SWIGTYPE *self (void *argp = 0, int res = 0, const char *qx_null_self = 0) {
-  res = SWIG_ConvertPtr($input, &argp, $descriptor, 0);
+%typemap(in, noblock=1, fragment="qx_self") SWIGTYPE *self (void *argp = 0, int res = 0, int own = 0, const char *qx_null_self = 0) {
+  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, $disown ? QX_POINTER_DELETE : 0, &own);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
   }
   qx_null_self = "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'";
   (void)qx_null_self;
-  if (!argp && !qx_null_self_allowed("$symname")) {
+  if (!argp && !$disown && ($input != Py_None || !qx_null_self_allowed("$symname"))) {
     SWIG_exception_fail(SWIG_ValueError, qx_null_self);
   }
-  $1 = ($ltype)($disown ? qx_disown($input, argp) : argp);
+  $1 = ($ltype)($disown ? qx_disown(argp, own) : argp);
 }
 
 /* FixedArrayFromPointer: copies N elements from a pointer object of the

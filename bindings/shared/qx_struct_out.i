@@ -31,10 +31,10 @@
 %typemap(argout, noblock=1) RECORD *QX_RECORD_OUTPUT {
   {
     PyObject *qx_object = SWIG_NewPointerObj(qx_record$argnum, $descriptor(RECORD *), SWIG_POINTER_OWN);
-    /* From here the object (or, should making it fail, the runtime's
-     * clean-up of it) is in charge of the record: never free it twice. */
-    qx_record$argnum = NULL;
+    /* Making the object failed: the record is still the binding's (freearg
+     * frees it). Made: the object is in charge of it. */
     if (!qx_object) SWIG_fail;
+    qx_record$argnum = NULL;
     $result = SWIG_Python_AppendOutput($result, qx_object);
   }
 }
