@@ -22,8 +22,9 @@
  *     SWIG's own versions stay compiled but nothing calls them any more.
  *  2. The pointer-object type that SWIG's runtime builds in each module is
  *     given this file's slot functions when the module initialises: dealloc,
- *     finalize, repr, richcompare and the methods append and __repr__ (the
- *     other methods - own, disown, acquire, next - stay SWIG's).
+ *     finalize, repr, richcompare and the methods append, __repr__, __eq__
+ *     and __ne__ (the other methods - own, disown, acquire, next - stay
+ *     SWIG's; the ordering comparisons never read the other operand).
  *
  * What the replacement guarantees:
  *  - Pointer objects are recognised by the identity of their type, never by
@@ -507,6 +508,16 @@ SWIGRUNTIME PyObject *qx_pointer_richcompare(PyObject *v, PyObject *w, int op) {
   return PyBool_FromLong((((SwigPyObject *)v)->ptr == ((SwigPyObject *)w)->ptr) == (op == Py_EQ));
 }
 
+/* __eq__ and __ne__ as methods: the type's slot wrappers of these names call
+ * the comparison the type was made with. */
+SWIGRUNTIME PyObject *qx_pointer_eq(PyObject *v, PyObject *w) {
+  return qx_pointer_richcompare(v, w, Py_EQ);
+}
+
+SWIGRUNTIME PyObject *qx_pointer_ne(PyObject *v, PyObject *w) {
+  return qx_pointer_richcompare(v, w, Py_NE);
+}
+
 /* Puts `next` right behind `v` in v's chain (next's own former chain is
  * released). Refused when `next` is already in v's chain: the chain would
  * become a cycle. */
@@ -556,6 +567,8 @@ SWIGINTERN PyObject *qx_init_shadow_instance(PyObject *args) {
 static PyMethodDef qx_pointer_methods[] = {
   {"append", qx_pointer_append, METH_O, "appends another 'this' object"},
   {"__repr__", qx_pointer_repr_method, METH_NOARGS, "returns object representation"},
+  {"__eq__", qx_pointer_eq, METH_O, "Return self==value."},
+  {"__ne__", qx_pointer_ne, METH_O, "Return self!=value."},
   {0, 0, 0, 0}
 };
 
