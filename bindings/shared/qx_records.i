@@ -16,8 +16,12 @@
  *     "invalid null reference in method '<binding>', argument 1 of type '<T *>'";
  *   - an array or nested-record setter refuses with the same message (its
  *     memberin rule below reads qx_null_self).
- * A destructor frees only storage that the object owns: a view into a parent
- * record frees nothing, and a second delete_ of the same object is harmless.
+ * A destructor frees only storage that the converted link of the object's
+ * chain owns (a view into a parent record frees nothing and stays as it
+ * is); a freed link is left owning nothing and holding a null address: a
+ * second delete_ of the same object is harmless, and any other use of the
+ * deleted record object (not None) raises the ValueError above, setters
+ * included.
  * ------------------------------------------------------------------------- */
 %fragment("qx_self", "header") %{
 SWIGINTERN int qx_null_self_allowed(const char *symname) {
@@ -26,27 +30,25 @@ SWIGINTERN int qx_null_self_allowed(const char *symname) {
          (n > 5 && strcmp(symname + n - 5, "_cast") == 0);
 }
 
-/* Takes ownership away from a destructor's argument; returns the storage to
- * free, or NULL when the object did not own it. */
-SWIGINTERN void *qx_disown(PyObject *obj, void *ptr) {
-  SwigPyObject *sobj = SWIG_Python_GetSwigThis(obj);
-  if (!ptr || !sobj || !sobj->own) return NULL;
-  sobj->own = 0;
-  return ptr;
+/* The storage a destructor frees: the converted address when the link that
+ * converted owned it (its ownership is already taken away by the conversion,
+ * QX_POINTER_DELETE), else NULL. */
+SWIGINTERN void *qx_disown(void *ptr, int own) {
+  return (own & SWIG_POINTER_OWN) ? ptr : NULL;
 }
 %}
 
-%typemap(in, noblock=1, fragment="qx_self") SWIGTYPE *self (void *argp = 0, int res = 0, const char *qx_null_self = 0) {
-  res = SWIG_ConvertPtr($input, &argp, $descriptor, 0);
+%typemap(in, noblock=1, fragment="qx_self") SWIGTYPE *self (void *argp = 0, int res = 0, int own = 0, const char *qx_null_self = 0) {
+  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, $disown ? QX_POINTER_DELETE : 0, &own);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
   }
   qx_null_self = "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'";
   (void)qx_null_self;
-  if (!argp && !qx_null_self_allowed("$symname")) {
+  if (!argp && !$disown && ($input != Py_None || !qx_null_self_allowed("$symname"))) {
     SWIG_exception_fail(SWIG_ValueError, qx_null_self);
   }
-  $1 = ($ltype)($disown ? qx_disown($input, argp) : argp);
+  $1 = ($ltype)($disown ? qx_disown(argp, own) : argp);
 }
 
 /* -------------------------------------------------------------------------
@@ -55,12 +57,10 @@ SWIGINTERN void *qx_disown(PyObject *obj, void *ptr) {
  * qx_new_owned_record(record, type) wraps a record made with the runtime's
  * allocator (calloc) in a new object that owns it (an instance of the
  * registered class where one is registered). On failure the record is
- * freed here, exactly once, and NULL returned with the exception set. SWIG's
- * SWIG_NewPointerObj does the same in one step, but when making the class
- * instance fails it drops an object that already owns the record, whose
- * clean-up may or may not free it; here the owning pointer object is made
- * first and, should the instance fail, handed back its ownership before it
- * is dropped, so that only this function frees the record.
+ * freed here, exactly once, and NULL returned with the exception set: the
+ * runtime's pointer-object creation never frees what it is given, and a
+ * pointer object that escaped a failed instance (kept by the class's
+ * __new__ or __setattr__) is left holding nothing (qx_runtime.i).
  *
  * qx_record_copies(block, size, n, type) is a new list of n such objects,
  * each an independent zeroed copy of one `size`-byte record of the block;
@@ -68,25 +68,12 @@ SWIGINTERN void *qx_disown(PyObject *obj, void *ptr) {
  * ------------------------------------------------------------------------- */
 %fragment("qx_owned_record", "header") %{
 SWIGINTERN PyObject *qx_new_owned_record(void *record, swig_type_info *type) {
-  SwigPyClientData *data = (SwigPyClientData *)type->clientdata;
-  PyObject *inst;
-  PyObject *obj = SWIG_NewPointerObj(record, type, SWIG_POINTER_OWN | SWIG_POINTER_NOSHADOW);
+  PyObject *obj = SWIG_NewPointerObj(record, type, SWIG_POINTER_OWN);
   if (!obj) {
     free(record);
     if (!PyErr_Occurred()) PyErr_NoMemory();
-    return NULL;
   }
-  if (!data) return obj;
-  inst = SWIG_Python_NewShadowInstance(data, obj);
-  if (!inst) {
-    SWIG_ConvertPtr(obj, NULL, type, SWIG_POINTER_DISOWN);
-    Py_DECREF(obj);
-    free(record);
-    if (!PyErr_Occurred()) PyErr_NoMemory();
-    return NULL;
-  }
-  Py_DECREF(obj);
-  return inst;
+  return obj;
 }
 
 SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t n, swig_type_info *type) {

@@ -10,13 +10,14 @@
  * What this file adds:
  *  - an init never hands out a half-made module: when creating the module or
  *    one of its constants fails, the init returns NULL with the error set;
- *  - SharedSwigInit (every record's _swiginit entry) refuses to append an
- *    object that is no pointer object with TypeError "Attempt to append a non
- *    SwigPyObject" (SWIG's own version would release a NULL result);
+ *  - the pointer-object runtime of qx_runtime.i (SharedSwigInit, making and
+ *    converting record objects, registration, collection);
  *  - the method table carries the runtime entry SWIG_PyInstanceMethod_New
  *    (through -fastproxy, see bindings/CMakeLists.txt) and no other runtime
  *    entry: SWIG_PyStaticMethod_New is taken out of the module again.
  */
+
+%include "qx_runtime.i"
 
 %header %{
 /* Used only by the module init below, after SWIG's runtime: a failed module
@@ -41,23 +42,6 @@
   } while (0)
 %}
 
-%header %{
-SWIGINTERN PyObject *qx_init_shadow_instance(PyObject *args) {
-  PyObject *obj[2];
-  SwigPyObject *sthis;
-  if (!SWIG_Python_UnpackTuple(args, "swiginit", 2, 2, obj)) return NULL;
-  sthis = SWIG_Python_GetSwigThis(obj[0]);
-  if (sthis) {
-    PyObject *appended = SwigPyObject_append((PyObject *)sthis, obj[1]);
-    if (!appended) return NULL;
-    Py_DECREF(appended);
-  } else if (SWIG_Python_SetSwigThis(obj[0], obj[1]) != 0) {
-    return NULL;
-  }
-  return SWIG_Py_Void();
-}
-#define SWIG_Python_InitShadowInstance qx_init_shadow_instance
-%}
 
 %init %{
   if (PyDict_DelItemString(d, "SWIG_PyStaticMethod_New") < 0) PyErr_Clear();

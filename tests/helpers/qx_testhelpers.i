@@ -7,6 +7,10 @@
  */
 %module qx_testhelpers
 
+/* The modules' pointer-object runtime: objects made here are recognised by
+ * the modules, and theirs here. */
+%include "qx_runtime.i"
+
 %{
 #include "qx_api.h"
 

@@ -1,0 +1,668 @@
+/*
+ * The pointer-object runtime of every module (_qx_api, _qx_api_common,
+ * _qx_api_can, _qx_api_trovix and the test helpers).
+ *
+ * SWIG's Python runtime stays in the wrapper as SWIG emits it, with its data
+ * layouts (SwigPyObject, SwigPyClientData, swig_module_info) unchanged, so
+ * that the modules still share one type table through SWIG's capsule. This
+ * file replaces its behaviour in two ways, both applied before the module
+ * makes or takes any pointer object:
+ *
+ *  1. Functions that wrappers and typemaps reach through the runtime's names
+ *     are defined here (in the header section, after the runtime and before
+ *     every wrapper) and those names are #defined to them:
+ *       SWIG_Python_ConvertPtrAndOwn   (SWIG_ConvertPtr, SWIG_ConvertPtrAndOwn)
+ *       SWIG_Python_ConvertFunctionPtr (SWIG_ConvertFunctionPtr)
+ *       SWIG_Python_NewPointerObj      (SWIG_NewPointerObj, SWIG_NewFunctionPtrObj)
+ *       SWIG_Python_NewShadowInstance, SWIG_Python_GetSwigThis,
+ *       SWIG_Python_SetSwigThis, SWIG_Python_InitShadowInstance (every
+ *       _swiginit entry), SwigPyObject_Check, SwigPyObject_append,
+ *       SwigPyClientData_New (SWIG_NewClientData, every _swigregister entry),
+ *       SWIG_TypeNewClientData, SWIG_Python_TypeQuery (SWIG_TypeQuery).
+ *     SWIG's own versions stay compiled but nothing calls them any more.
+ *  2. The pointer-object type that SWIG's runtime builds in each module is
+ *     given this file's slot functions when the module initialises: dealloc,
+ *     finalize, repr, richcompare and the methods append, __repr__, __eq__
+ *     and __ne__ (the other methods - own, disown, acquire, next - stay
+ *     SWIG's; the ordering comparisons never read the other operand).
+ *
+ * What the replacement guarantees:
+ *  - Pointer objects are recognised by the identity of their type, never by
+ *    the type's name. Each module's swig_module_info.clientdata (unused by
+ *    SWIG's Python runtime) points at its qx_runtime_info, which names that
+ *    module's pointer-object type; a check walks the ring of modules that
+ *    share the capsule.
+ *  - "this" is resolved through at most QX_THIS_DEPTH attributes, holding a
+ *    reference to each object while it is used (a "this" property may make a
+ *    new object on every access). An instance whose "this" leads back to
+ *    itself converts as no record: TypeError with the argument's message.
+ *  - Chains of pointer objects (append, _swiginit) never form a cycle: an
+ *    append that would close one raises TypeError. repr and dealloc walk a
+ *    chain iteratively.
+ *  - A conversion disowns or clears exactly the link of the chain that
+ *    converted. QX_POINTER_DELETE (the destructors' self argument) takes
+ *    the ownership away from that link and, when it owned the storage,
+ *    leaves it holding a null address: every later use of the deleted object
+ *    is refused like a null record, and collecting it frees nothing.
+ *  - Registration checks __swig_destroy__: a destructor binding of one of
+ *    the modules (a METH_O built-in of their method tables named delete_...)
+ *    is called directly on collection; any other callable is called through
+ *    the interpreter as the object's finalizer (the object is alive during
+ *    the call, and one that the destructor kept is not freed); anything else
+ *    raises TypeError at registration.
+ *  - Making a returned object (pointer object, instance of the registered
+ *    class) either succeeds or returns NULL with the error set; it never
+ *    frees the native storage it was given: on failure the caller still owns
+ *    it and frees it. A pointer object that escaped a failed instance
+ *    creation (kept by a raising __new__ or __setattr__) is left holding a
+ *    null address and owning nothing.
+ *  - Instances of a registered class whose __new__ is object.__new__ are
+ *    made by object's allocator directly; "this" is interned and no type's
+ *    attribute cache is invalidated. Python sees the same objects as through
+ *    SWIG's runtime.
+ *  - Comparing a pointer object with anything that is no pointer object
+ *    gives NotImplemented.
+ */
+
+%header %{
+/* Resolving "this" stops after this many attribute look-ups. */
+#define QX_THIS_DEPTH 32
+
+/* Conversion flag of a destructor's argument (beyond SWIG's flag bits):
+ * when the converted link owns its storage, take the ownership away and
+ * clear the link's address (the destructor frees the storage). A link that
+ * owns nothing is left as it is. */
+#define QX_POINTER_DELETE 0x100
+
+#define QX_RUNTIME_TAG "qx-runtime-1"
+
+/* What a module publishes to the others through its swig_module_info. */
+typedef struct {
+  char tag[sizeof(QX_RUNTIME_TAG)];
+  PyTypeObject *object_type;
+  PyMethodDef *methods;
+} qx_runtime_info;
+
+static qx_runtime_info qx_runtime = {QX_RUNTIME_TAG, 0, 0};
+static PyObject *qx_object_new;  /* object.__new__ */
+static PyObject *qx_empty_tuple;
+
+SWIGINTERN qx_runtime_info *qx_runtime_of(swig_module_info *module) {
+  qx_runtime_info *info = (qx_runtime_info *)module->clientdata;
+  return info && memcmp(info->tag, QX_RUNTIME_TAG, sizeof(QX_RUNTIME_TAG)) == 0 ? info : NULL;
+}
+
+/* True for a pointer object of any module that shares the type table. */
+SWIGINTERN int qx_is_pointer_object(PyObject *op) {
+  PyTypeObject *type = Py_TYPE(op);
+  swig_module_info *iter = &swig_module;
+  if (type == SwigPyObject_type()) return 1;
+  if (!swig_module.next) return 0;
+  do {
+    qx_runtime_info *info = qx_runtime_of(iter);
+    if (info && info->object_type == type) return 1;
+    iter = iter->next;
+  } while (iter && iter != &swig_module);
+  return 0;
+}
+
+/* The pointer object that `obj` stands for: `obj` itself (borrowed, *held
+ * NULL), or the one reached through "this" attributes (*held is the
+ * reference to drop once it is no longer used). NULL, with no error set,
+ * when there is none within QX_THIS_DEPTH look-ups. */
+SWIGINTERN SwigPyObject *qx_swig_this(PyObject *obj, PyObject **held) {
+  int depth;
+  *held = NULL;
+  if (qx_is_pointer_object(obj)) return (SwigPyObject *)obj;
+  Py_INCREF(obj);
+  for (depth = 0; depth < QX_THIS_DEPTH; depth++) {
+    PyObject *next = PyObject_GetAttr(obj, SWIG_This());
+    Py_DECREF(obj);
+    if (!next) {
+      PyErr_Clear();
+      return NULL;
+    }
+    obj = next;
+    if (qx_is_pointer_object(obj)) {
+      *held = obj;
+      return (SwigPyObject *)obj;
+    }
+  }
+  Py_DECREF(obj);
+  return NULL;
+}
+
+/* SWIG_Python_GetSwigThis for code that expects a borrowed result: a
+ * "this" that nothing else keeps alive (made on access) counts as none. */
+SWIGINTERN SwigPyObject *qx_get_swig_this(PyObject *obj) {
+  PyObject *held;
+  SwigPyObject *sobj = qx_swig_this(obj, &held);
+  if (held) {
+    if (Py_REFCNT(held) == 1) sobj = NULL;
+    Py_DECREF(held);
+  }
+  return sobj;
+}
+
+/* True when following "this" from `obj` reaches `target`, or does not end
+ * within QX_THIS_DEPTH look-ups. */
+SWIGINTERN int qx_this_leads_to(PyObject *obj, PyObject *target) {
+  int depth;
+  Py_INCREF(obj);
+  for (depth = 0; depth <= QX_THIS_DEPTH; depth++) {
+    PyObject *next;
+    if (obj == target) break;
+    if (qx_is_pointer_object(obj)) {
+      Py_DECREF(obj);
+      return 0;
+    }
+    next = PyObject_GetAttr(obj, SWIG_This());
+    Py_DECREF(obj);
+    if (!next) {
+      PyErr_Clear();
+      return 0;
+    }
+    obj = next;
+  }
+  Py_DECREF(obj);
+  return 1;
+}
+
+/* -------------------------------------------------------------------------
+ * Conversion
+ * ------------------------------------------------------------------------- */
+SWIGRUNTIME int qx_convert_ptr(PyObject *obj, void **ptr, swig_type_info *ty, int flags, int *own) {
+  PyObject *held;
+  SwigPyObject *link;
+  int res = SWIG_ERROR;
+  if (own) *own = 0;
+  if (!obj) return SWIG_ERROR;
+  if (obj == Py_None) {
+    if (ptr) *ptr = 0;
+    return (flags & SWIG_POINTER_NO_NULL) ? SWIG_NullReferenceError : SWIG_OK;
+  }
+  for (link = qx_swig_this(obj, &held); link; link = (SwigPyObject *)link->next) {
+    if (!ty || link->ty == ty) {
+      if (ptr) *ptr = link->ptr;
+      break;
+    }
+    if (link->ty) {
+      swig_cast_info *tc = SWIG_TypeCheck(link->ty->name, ty);
+      if (tc) {
+        if (ptr) {
+          int newmemory = 0;
+          *ptr = SWIG_TypeCast(tc, link->ptr, &newmemory);
+          if (newmemory == SWIG_CAST_NEW_MEMORY && own) *own |= SWIG_CAST_NEW_MEMORY;
+        }
+        break;
+      }
+    }
+  }
+  if (link) {
+    if ((flags & SWIG_POINTER_RELEASE) == SWIG_POINTER_RELEASE && !link->own) {
+      res = SWIG_ERROR_RELEASE_NOT_OWNED;
+    } else {
+      if (own) *own |= link->own;
+      if ((flags & QX_POINTER_DELETE) && link->own) link->ptr = 0;
+      if (flags & (SWIG_POINTER_DISOWN | QX_POINTER_DELETE)) link->own = 0;
+      if (flags & SWIG_POINTER_CLEAR) link->ptr = 0;
+      res = SWIG_OK;
+    }
+  }
+  Py_XDECREF(held);
+  return res;
+}
+
+SWIGRUNTIME int qx_convert_function_ptr(PyObject *obj, void **ptr, swig_type_info *ty) {
+  void *vptr = 0;
+  const char *doc, *desc;
+  swig_cast_info *tc;
+  int newmemory = 0;
+  if (!PyCFunction_Check(obj)) return qx_convert_ptr(obj, ptr, ty, 0, 0);
+  doc = ((PyCFunctionObject *)obj)->m_ml->ml_doc;
+  desc = doc ? strstr(doc, "swig_ptr: ") : 0;
+  if (desc) desc = ty ? SWIG_UnpackVoidPtr(desc + 10, &vptr, ty->name) : 0;
+  if (!desc) return SWIG_ERROR;
+  tc = SWIG_TypeCheck(desc, ty);
+  if (!tc) return SWIG_ERROR;
+  *ptr = SWIG_TypeCast(tc, vptr, &newmemory);
+  return SWIG_OK;
+}
+
+/* -------------------------------------------------------------------------
+ * Making returned objects
+ * ------------------------------------------------------------------------- */
+SWIGRUNTIME PyObject *qx_new_pointer_object(void *ptr, swig_type_info *ty, int own) {
+  SwigPyObject *sobj = PyObject_New(SwigPyObject, SwigPyObject_type());
+  if (!sobj) return NULL;
+  sobj->ptr = ptr;
+  sobj->ty = ty;
+  sobj->own = own;
+  sobj->next = 0;
+  /* Every pointer object keeps the shared table's capsule (where this
+   * module made it) alive; dealloc releases it. */
+  Py_XINCREF(Swig_Capsule_global);
+  return (PyObject *)sobj;
+}
+
+SWIGRUNTIME int qx_set_swig_this(PyObject *inst, PyObject *swig_this) {
+  return PyObject_SetAttr(inst, SWIG_This(), swig_this);
+}
+
+/* A raw instance of the registered class with "this" set; NULL with the
+ * error set when the class makes none or refuses "this". */
+SWIGRUNTIME PyObject *qx_new_shadow_instance(SwigPyClientData *data, PyObject *swig_this) {
+  PyObject *inst;
+  if (data->newraw == qx_object_new && PyType_Check(data->klass) &&
+      ((PyTypeObject *)data->klass)->tp_new == PyBaseObject_Type.tp_new) {
+    /* What object.__new__(klass) does, without the call's argument tuple. */
+    inst = PyBaseObject_Type.tp_new((PyTypeObject *)data->klass, qx_empty_tuple, NULL);
+  } else if (data->newraw) {
+    inst = PyObject_Call(data->newraw, data->newargs, NULL);
+  } else {
+    PyTypeObject *type = (PyTypeObject *)data->newargs; /* a type: checked at registration */
+    if (!type->tp_new) {
+      PyErr_Format(PyExc_TypeError, "cannot create '%.100s' instances", type->tp_name);
+      return NULL;
+    }
+    inst = type->tp_new(type, qx_empty_tuple, NULL);
+  }
+  if (inst && qx_set_swig_this(inst, swig_this) < 0) {
+    Py_DECREF(inst);
+    inst = NULL;
+  }
+  return inst;
+}
+
+SWIGRUNTIME PyObject *qx_new_pointer_obj(PyObject *self, void *ptr, swig_type_info *type, int flags) {
+  SwigPyClientData *data;
+  PyObject *robj, *inst;
+  (void)self;
+  if (!ptr) return SWIG_Py_Void();
+  robj = qx_new_pointer_object(ptr, type, (flags & SWIG_POINTER_OWN) ? SWIG_POINTER_OWN : 0);
+  if (!robj) return NULL;
+  data = type ? (SwigPyClientData *)type->clientdata : 0;
+  if (!data || (flags & SWIG_POINTER_NOSHADOW)) return robj;
+  inst = qx_new_shadow_instance(data, robj);
+  if (!inst) {
+    /* The caller keeps (and frees) the storage: whoever kept robj holds a
+     * deleted object. */
+    ((SwigPyObject *)robj)->own = 0;
+    ((SwigPyObject *)robj)->ptr = 0;
+  }
+  Py_DECREF(robj);
+  return inst;
+}
+
+/* -------------------------------------------------------------------------
+ * Registration
+ * ------------------------------------------------------------------------- */
+
+/* True for a destructor binding of one of the modules sharing the table. */
+SWIGINTERN int qx_is_delete_binding(PyObject *fn) {
+  PyMethodDef *def;
+  swig_module_info *iter = &swig_module;
+  if (!PyCFunction_Check(fn)) return 0;
+  def = ((PyCFunctionObject *)fn)->m_ml;
+  if (!def || !def->ml_name || strncmp(def->ml_name, "delete_", 7) != 0) return 0;
+  if ((def->ml_flags & (METH_VARARGS | METH_KEYWORDS | METH_NOARGS | METH_O | METH_FASTCALL | METH_METHOD)) != METH_O)
+    return 0;
+  if (!swig_module.next) return 0;
+  do {
+    qx_runtime_info *info = qx_runtime_of(iter);
+    PyMethodDef *entry;
+    for (entry = info ? info->methods : NULL; entry && entry->ml_name; entry++) {
+      if (entry == def) return 1;
+    }
+    iter = iter->next;
+  } while (iter && iter != &swig_module);
+  return 0;
+}
+
+/* An attribute of the class; NULL, with no error, when the class has none. */
+SWIGINTERN int qx_class_attr(PyObject *klass, const char *name, PyObject **value) {
+  *value = PyObject_GetAttrString(klass, name);
+  if (*value) return 0;
+  if (!PyErr_ExceptionMatches(PyExc_AttributeError)) return -1;
+  PyErr_Clear();
+  return 0;
+}
+
+/* Registration data of a class: delargs 0 marks a destructor binding
+ * (called directly), 1 any other callable (called as the finalizer). NULL
+ * with the error set when the class cannot be registered. */
+SWIGRUNTIME SwigPyClientData *qx_client_data_new(PyObject *klass) {
+  SwigPyClientData *data;
+  PyObject *newraw = NULL, *newargs = NULL, *destroy = NULL;
+  int delargs = 0;
+  if (!klass) return NULL;
+  if (qx_class_attr(klass, "__new__", &newraw) < 0) goto fail;
+  if (newraw) {
+    newargs = PyTuple_Pack(1, klass);
+    if (!newargs) goto fail;
+  } else if (PyType_Check(klass)) {
+    Py_INCREF(klass);
+    newargs = klass;
+  } else {
+    PyErr_Format(PyExc_TypeError, "swigregister expects a class, not '%.100s'", Py_TYPE(klass)->tp_name);
+    goto fail;
+  }
+  if (qx_class_attr(klass, "__swig_destroy__", &destroy) < 0) goto fail;
+  if (destroy && !qx_is_delete_binding(destroy)) {
+    if (!PyCallable_Check(destroy)) {
+      PyErr_Format(PyExc_TypeError, "__swig_destroy__ must be callable, not '%.100s'", Py_TYPE(destroy)->tp_name);
+      goto fail;
+    }
+    delargs = 1;
+  }
+  data = (SwigPyClientData *)malloc(sizeof(SwigPyClientData));
+  if (!data) {
+    PyErr_NoMemory();
+    goto fail;
+  }
+  Py_INCREF(klass);
+  data->klass = klass;
+  data->newraw = newraw;
+  data->newargs = newargs;
+  data->destroy = destroy;
+  data->delargs = delargs;
+  data->implicitconv = 0;
+  data->pytype = 0;
+  return data;
+fail:
+  Py_XDECREF(newraw);
+  Py_XDECREF(newargs);
+  Py_XDECREF(destroy);
+  return NULL;
+}
+
+/* -------------------------------------------------------------------------
+ * Type query: never looks up a NULL key (an allocation may fail), and a
+ * failed cache update leaves no error behind.
+ * ------------------------------------------------------------------------- */
+SWIGRUNTIME swig_type_info *qx_type_query(const char *type) {
+  PyObject *cache = SWIG_Python_TypeCache();
+  PyObject *key, *entry, *etype, *evalue, *etb;
+  swig_type_info *descriptor = NULL;
+  if (!swig_module.next) return NULL;
+  PyErr_Fetch(&etype, &evalue, &etb);
+  key = cache ? PyUnicode_FromString(type) : NULL;
+  entry = key ? PyDict_GetItemWithError(cache, key) : NULL;
+  if (entry) {
+    descriptor = (swig_type_info *)PyCapsule_GetPointer(entry, NULL);
+  } else {
+    descriptor = SWIG_TypeQueryModule(&swig_module, &swig_module, type);
+    if (descriptor && key) {
+      entry = PyCapsule_New((void *)descriptor, NULL, NULL);
+      if (entry) {
+        PyDict_SetItem(cache, key, entry);
+        Py_DECREF(entry);
+      }
+    }
+  }
+  Py_XDECREF(key);
+  PyErr_Clear();
+  PyErr_Restore(etype, evalue, etb);
+  return descriptor;
+}
+
+/* -------------------------------------------------------------------------
+ * Slots and methods of the pointer-object type
+ * ------------------------------------------------------------------------- */
+
+/* Calls a destructor that is no destructor binding (delargs 1), with the
+ * object alive (reached through PyObject_CallFinalizerFromDealloc). */
+SWIGRUNTIME void qx_pointer_finalize(PyObject *v) {
+  SwigPyObject *sobj = (SwigPyObject *)v;
+  SwigPyClientData *data = sobj->ty ? (SwigPyClientData *)sobj->ty->clientdata : 0;
+  PyObject *destroy, *res, *etype, *evalue, *etb;
+  if (sobj->own != SWIG_POINTER_OWN || !data || !data->destroy || !data->delargs) return;
+  destroy = data->destroy;
+  Py_INCREF(destroy);
+  PyErr_Fetch(&etype, &evalue, &etb);
+  res = PyObject_CallOneArg(destroy, v);
+  if (res) {
+    Py_DECREF(res);
+  } else {
+    PyErr_WriteUnraisable(destroy);
+  }
+  PyErr_Restore(etype, evalue, etb);
+  Py_DECREF(destroy);
+}
+
+SWIGRUNTIME void qx_pointer_dealloc(PyObject *v) {
+  SwigPyObject *sobj = (SwigPyObject *)v;
+  PyObject *next;
+  if (sobj->own == SWIG_POINTER_OWN) {
+    swig_type_info *ty = sobj->ty;
+    SwigPyClientData *data = ty ? (SwigPyClientData *)ty->clientdata : 0;
+    PyObject *destroy = data ? data->destroy : 0;
+    if (destroy && data->delargs) {
+      if (PyObject_CallFinalizerFromDealloc(v) < 0) return; /* the destructor kept it */
+    } else if (destroy) {
+      /* A destructor binding: converts the object without a reference. */
+      PyObject *res, *etype, *evalue, *etb;
+      PyErr_Fetch(&etype, &evalue, &etb);
+      res = PyCFunction_GET_FUNCTION(destroy)(PyCFunction_GET_SELF(destroy), v);
+      if (res) {
+        Py_DECREF(res);
+      } else {
+        PyErr_WriteUnraisable(destroy);
+      }
+      PyErr_Restore(etype, evalue, etb);
+    } else {
+      const char *name = SWIG_TypePrettyName(ty);
+      printf("swig/python detected a memory leak of type '%s', no destructor found.\n", (name ? name : "unknown"));
+    }
+  }
+  next = sobj->next;
+  sobj->next = 0;
+  PyObject_Free(v);
+  /* The rest of the chain, one link at a time (no recursion). */
+  while (next) {
+    SwigPyObject *link = (SwigPyObject *)next;
+    PyObject *after;
+    if (Py_REFCNT(next) > 1) {
+      Py_DECREF(next);
+      break;
+    }
+    after = link->next;
+    link->next = 0;
+    Py_DECREF(next);
+    next = after;
+  }
+  Py_XDECREF(Swig_Capsule_global);
+}
+
+SWIGRUNTIME PyObject *qx_pointer_repr(PyObject *v) {
+  PyObject *parts = PyList_New(0), *empty, *repr = NULL;
+  SwigPyObject *link;
+  if (!parts) return NULL;
+  for (link = (SwigPyObject *)v; link; link = (SwigPyObject *)link->next) {
+    const char *name = SWIG_TypePrettyName(link->ty);
+    PyObject *part = PyUnicode_FromFormat("<Swig Object of type '%s' at %p>", (name ? name : "unknown"), (void *)link);
+    int failed = !part || PyList_Append(parts, part) < 0;
+    Py_XDECREF(part);
+    if (failed) {
+      Py_DECREF(parts);
+      return NULL;
+    }
+  }
+  empty = PyUnicode_FromStringAndSize(NULL, 0);
+  if (empty) {
+    repr = PyUnicode_Join(empty, parts);
+    Py_DECREF(empty);
+  }
+  Py_DECREF(parts);
+  return repr;
+}
+
+SWIGRUNTIME PyObject *qx_pointer_repr_method(PyObject *v, PyObject *SWIGUNUSEDPARM(args)) {
+  return qx_pointer_repr(v);
+}
+
+SWIGRUNTIME PyObject *qx_pointer_richcompare(PyObject *v, PyObject *w, int op) {
+  if ((op != Py_EQ && op != Py_NE) || !qx_is_pointer_object(v) || !qx_is_pointer_object(w)) {
+    Py_RETURN_NOTIMPLEMENTED;
+  }
+  return PyBool_FromLong((((SwigPyObject *)v)->ptr == ((SwigPyObject *)w)->ptr) == (op == Py_EQ));
+}
+
+/* __eq__ and __ne__ as methods: the type's slot wrappers of these names call
+ * the comparison the type was made with. */
+SWIGRUNTIME PyObject *qx_pointer_eq(PyObject *v, PyObject *w) {
+  return qx_pointer_richcompare(v, w, Py_EQ);
+}
+
+SWIGRUNTIME PyObject *qx_pointer_ne(PyObject *v, PyObject *w) {
+  return qx_pointer_richcompare(v, w, Py_NE);
+}
+
+/* Puts `next` right behind `v` in v's chain (next's own former chain is
+ * released). Refused when `next` is already in v's chain: the chain would
+ * become a cycle. */
+SWIGRUNTIME PyObject *qx_pointer_append(PyObject *v, PyObject *next) {
+  SwigPyObject *sobj = (SwigPyObject *)v, *link;
+  PyObject *former;
+  if (!qx_is_pointer_object(next)) {
+    PyErr_SetString(PyExc_TypeError, "Attempt to append a non SwigPyObject");
+    return NULL;
+  }
+  for (link = sobj; link; link = (SwigPyObject *)link->next) {
+    if ((PyObject *)link == next) {
+      PyErr_SetString(PyExc_TypeError, "Attempt to append a SwigPyObject already in the chain");
+      return NULL;
+    }
+  }
+  former = ((SwigPyObject *)next)->next;
+  ((SwigPyObject *)next)->next = sobj->next;
+  Py_INCREF(next);
+  sobj->next = next;
+  Py_XDECREF(former);
+  return SWIG_Py_Void();
+}
+
+/* SharedSwigInit (every _swiginit entry): sets "this" of the instance, or
+ * appends to the pointer object it already holds. A "this" that would lead
+ * back to the instance is refused. */
+SWIGINTERN PyObject *qx_init_shadow_instance(PyObject *args) {
+  PyObject *obj[2], *held;
+  SwigPyObject *sthis;
+  if (!SWIG_Python_UnpackTuple(args, "swiginit", 2, 2, obj)) return NULL;
+  sthis = qx_swig_this(obj[0], &held);
+  if (sthis) {
+    PyObject *appended = qx_pointer_append((PyObject *)sthis, obj[1]);
+    Py_XDECREF(held);
+    if (!appended) return NULL;
+    Py_DECREF(appended);
+  } else if (qx_this_leads_to(obj[1], obj[0])) {
+    PyErr_SetString(PyExc_TypeError, "Attempt to set a 'this' that leads back to the instance");
+    return NULL;
+  } else if (qx_set_swig_this(obj[0], obj[1]) != 0) {
+    return NULL;
+  }
+  return SWIG_Py_Void();
+}
+
+static PyMethodDef qx_pointer_methods[] = {
+  {"append", qx_pointer_append, METH_O, "appends another 'this' object"},
+  {"__repr__", qx_pointer_repr_method, METH_NOARGS, "returns object representation"},
+  {"__eq__", qx_pointer_eq, METH_O, "Return self==value."},
+  {"__ne__", qx_pointer_ne, METH_O, "Return self!=value."},
+  {0, 0, 0, 0}
+};
+
+/* Module init: publishes this module's pointer-object type and method
+ * table to the ring, gives the type this file's slots (once per process),
+ * and interns "this". Returns -1 with the error set on failure. */
+SWIGINTERN int qx_runtime_init(PyMethodDef *methods) {
+  PyTypeObject *type = SwigPyObject_type();
+  PyMethodDef *def;
+  if (!type) return -1;
+  if (!SWIG_This()) return -1;
+  PyUnicode_InternInPlace(&Swig_This_global);
+  if (!qx_object_new) {
+    qx_object_new = PyObject_GetAttrString((PyObject *)&PyBaseObject_Type, "__new__");
+    if (!qx_object_new) return -1;
+  }
+  if (!qx_empty_tuple) {
+    qx_empty_tuple = PyTuple_New(0);
+    if (!qx_empty_tuple) return -1;
+  }
+  if (!qx_runtime.object_type) {
+    for (def = qx_pointer_methods; def->ml_name; def++) {
+      PyObject *descr = PyDescr_NewMethod(type, def);
+      int failed = !descr || PyDict_SetItemString(type->tp_dict, def->ml_name, descr) < 0;
+      Py_XDECREF(descr);
+      if (failed) return -1;
+    }
+    type->tp_dealloc = qx_pointer_dealloc;
+    type->tp_finalize = qx_pointer_finalize;
+    type->tp_repr = qx_pointer_repr;
+    type->tp_richcompare = qx_pointer_richcompare;
+    PyType_Modified(type);
+    qx_runtime.object_type = type;
+    qx_runtime.methods = methods;
+  }
+  swig_module.clientdata = &qx_runtime;
+  return 0;
+}
+
+/* Attaches a class's registration data to a type. Registering a class
+ * again replaces the earlier data wherever it was attached (the type and
+ * the types of every module that took it over) and releases it, so that a
+ * type holds one registration at a time and repeated registration leaks
+ * nothing. */
+SWIGRUNTIME void qx_register_client_data(swig_type_info *ti, void *data) {
+  void *old = ti->owndata ? ti->clientdata : NULL;
+  if (old && old != data) {
+    swig_module_info *iter = &swig_module;
+    do {
+      size_t i;
+      for (i = 0; i < iter->size; i++)
+        if (iter->types[i]->clientdata == old) iter->types[i]->clientdata = data;
+      iter = iter->next;
+    } while (iter && iter != &swig_module);
+  }
+  SWIG_TypeNewClientData(ti, data);
+  if (old && old != data) SwigPyClientData_Del((SwigPyClientData *)old);
+}
+
+/* The runtime's names, from here on. */
+#undef SWIG_Python_ConvertPtrAndOwn
+#define SWIG_Python_ConvertPtrAndOwn(obj, pptr, type, flags, own) qx_convert_ptr(obj, pptr, type, flags, own)
+#undef SWIG_Python_ConvertFunctionPtr
+#define SWIG_Python_ConvertFunctionPtr(obj, pptr, type) qx_convert_function_ptr(obj, pptr, type)
+#undef SWIG_Python_NewPointerObj
+#define SWIG_Python_NewPointerObj(self, ptr, type, flags) qx_new_pointer_obj(self, ptr, type, flags)
+#undef SWIG_Python_NewShadowInstance
+#define SWIG_Python_NewShadowInstance(data, swig_this) qx_new_shadow_instance(data, swig_this)
+#undef SWIG_Python_GetSwigThis
+#define SWIG_Python_GetSwigThis(obj) qx_get_swig_this(obj)
+#undef SWIG_Python_SetSwigThis
+#define SWIG_Python_SetSwigThis(inst, swig_this) qx_set_swig_this(inst, swig_this)
+#undef SWIG_Python_InitShadowInstance
+#define SWIG_Python_InitShadowInstance(args) qx_init_shadow_instance(args)
+#undef SwigPyObject_Check
+#define SwigPyObject_Check(op) qx_is_pointer_object(op)
+#undef SwigPyObject_append
+#define SwigPyObject_append(v, next) qx_pointer_append(v, next)
+#undef SwigPyClientData_New
+#define SwigPyClientData_New(klass) qx_client_data_new(klass)
+#undef SWIG_Python_TypeQuery
+#define SWIG_Python_TypeQuery(type) qx_type_query(type)
+/* A registration whose data cannot be made returns NULL from the entry;
+ * one that can replaces the type's earlier registration. */
+#undef SWIG_TypeNewClientData
+#define SWIG_TypeNewClientData(ti, clientdata) __extension__({ \
+    void *qx_clientdata_ = (clientdata); \
+    if (!qx_clientdata_) return NULL; \
+    qx_register_client_data(ti, qx_clientdata_); })
+%}
+
+%init %{
+  if (qx_runtime_init(SwigMethods) < 0) {
+    Py_DECREF(m);
+    return NULL;
+  }
+%}

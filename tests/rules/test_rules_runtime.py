@@ -1,0 +1,509 @@
+"""The pointer-object runtime: registered classes, destructors, chains and
+"this", deleted records, comparisons, objects that only look like pointer
+objects, and allocation failures.
+
+Registration changes the type table for the rest of the process and a
+fault here can crash the interpreter, so most tests run in a forked child
+(`isolated`): a crash, an abort or a hang fails that test only.
+"""
+import ctypes
+import functools
+import gc
+import os
+import signal
+import sys
+import time
+import traceback
+
+import pytest
+
+import _qx_api as q
+import qxtest
+from qxtest import raises_exactly
+
+can = qxtest.module("_qx_api_can")
+
+_libc = ctypes.CDLL(None)
+
+
+def isolated(test):
+    """Runs the test in a forked child; its traceback, a signal that ended it
+    or a hang (10 s) fails the test."""
+    @functools.wraps(test)
+    def run(*args, **kwargs):
+        sys.stdout.flush()
+        sys.stderr.flush()
+        read_end, write_end = os.pipe()
+        pid = os.fork()
+        if pid == 0:
+            os.close(read_end)
+            status = 0
+            try:
+                test(*args, **kwargs)
+                gc.collect()
+            except BaseException:
+                os.write(write_end, traceback.format_exc().encode())
+                status = 1
+            sys.stdout.flush()
+            _libc.fflush(None)
+            os._exit(status)
+        os.close(write_end)
+        deadline = time.monotonic() + 10
+        while True:
+            done, status = os.waitpid(pid, os.WNOHANG)
+            if done:
+                break
+            if time.monotonic() > deadline:
+                os.kill(pid, signal.SIGKILL)
+                os.waitpid(pid, 0)
+                pytest.fail("the test hung")
+            time.sleep(0.005)
+        with os.fdopen(read_end, "rb") as pipe:
+            report = pipe.read().decode(errors="replace")
+        if os.WIFSIGNALED(status):
+            pytest.fail(f"the test crashed: {signal.Signals(os.WTERMSIG(status)).name}\n{report}", pytrace=False)
+        if os.WEXITSTATUS(status) != 0:
+            pytest.fail(report, pytrace=False)
+    return run
+
+
+def drained(capfd):
+    """Collects what earlier tests left and drops the output so far."""
+    gc.collect()
+    capfd.readouterr()
+
+
+class Proxy:
+    """What a Python layer does with the registration entries."""
+
+    def __init__(self, this):
+        self.this = this
+
+
+class Refused(Exception):
+    pass
+
+
+def interface_list(count):
+    return q.Qx_Interface_GetInterfaceList(0, count)
+
+
+def monitor_items(port, count, start=True):
+    if start:
+        can.Qx_Can_Monitor_BufferMode_Start(port, 1, 100)
+    for id_ in range(count):
+        can.Qx_Can_TxFifo_QueueMsg(port, id_, [id_], 1)
+    return can.Qx_Can_Monitor_BufferMode_GetItems(port, 0, count)
+
+
+LISTS = [
+    pytest.param(lambda port: interface_list(3), q.Qx_InterfaceData_t_swigregister, q.delete_Qx_InterfaceData_t,
+                 id="interface list"),
+    pytest.param(lambda port: monitor_items(port, 3), can.Qx_Can_Monitor_BufferItem_t_swigregister,
+                 can.delete_Qx_Can_Monitor_BufferItem_t, id="monitor items"),
+]
+
+
+# ---- registered classes whose instances cannot be made -------------------------------
+
+def refusing_new(made):
+    def __new__(cls):
+        if len(made) == 1:  # the second record's instance fails
+            raise Refused("no instance")
+        instance = object.__new__(cls)
+        made.append(instance)
+        return instance
+    return staticmethod(__new__)
+
+
+def refusing_setattr(made):
+    def __setattr__(self, name, value):
+        if made:
+            raise Refused(f"no {name}")
+        made.append(self)
+        object.__setattr__(self, name, value)
+    return __setattr__
+
+
+@pytest.mark.parametrize("make_list, register, delete", LISTS)
+@pytest.mark.parametrize("hook, refuser", [("__new__", refusing_new), ("__setattr__", refusing_setattr)])
+@isolated
+def test_list_output_raises_the_class_exception_and_frees_each_record_once(capfd, port, make_list, register, delete,
+                                                                           hook, refuser):
+    drained(capfd)
+    made, freed = [], []
+
+    def destroy(record):
+        freed.append(int(record))
+        delete(record)
+
+    register(type("Record", (Proxy,), {hook: refuser(made), "__swig_destroy__": destroy}))
+    with raises_exactly(Refused, "no instance" if hook == "__new__" else "no this"):
+        make_list(port)
+    assert len(made) == 1
+    made.clear()  # the first record's instance: the only one made, freed through the class
+    gc.collect()
+    assert len(freed) == 1 and freed[0] != 0
+    assert "memory leak" not in capfd.readouterr().out
+
+
+@isolated
+def test_a_failed_instance_leaves_an_escaped_pointer_object_holding_nothing(capfd):
+    drained(capfd)
+    kept = []
+
+    def __setattr__(self, name, value):
+        kept.append(value)
+        raise Refused("kept it")
+
+    q.Qx_InterfaceData_t_swigregister(type("Record", (Proxy,), {"__setattr__": __setattr__,
+                                                                "__swig_destroy__": q.delete_Qx_InterfaceData_t}))
+    with raises_exactly(Refused, "kept it"):
+        interface_list(1)
+    escaped, = kept
+    assert int(escaped) == 0 and not escaped.own()
+    with raises_exactly(ValueError, "invalid null reference in method 'Qx_InterfaceData_t_Serial_get', "
+                                    "argument 1 of type 'Qx_InterfaceData_t *'"):
+        q.Qx_InterfaceData_t_Serial_get(escaped)
+
+
+@isolated
+def test_registered_class_instances_look_as_before():
+    class Record(Proxy):
+        __swig_destroy__ = q.delete_Qx_InterfaceData_t
+
+    plain = [q.Qx_InterfaceData_t_InterfaceType_get(r) for r in interface_list(3)]
+    q.Qx_InterfaceData_t_swigregister(Record)
+    records = interface_list(3)
+    assert [type(r) for r in records] == [Record] * 3
+    assert [list(vars(r)) for r in records] == [["this"]] * 3
+    assert [r.this.own() for r in records] == [True] * 3
+    assert [q.Qx_InterfaceData_t_InterfaceType_get(r) for r in records] == plain
+    # a __new__ of the class's own is still called with the class alone
+    calls = []
+
+    class Counted(Proxy):
+        def __new__(cls, *args):
+            calls.append(args)
+            return object.__new__(cls)
+
+    q.Qx_InterfaceData_t_swigregister(Counted)
+    assert [type(r) for r in interface_list(2)] == [Counted] * 2
+    assert calls == [(), ()]
+
+
+# ---- __swig_destroy__ ----------------------------------------------------------------
+
+@pytest.mark.parametrize("destroy, name", [(5, "int"), (None, "NoneType"), ("delete_Qx_Data_t", "str")])
+@isolated
+def test_destructor_that_is_not_callable_is_refused_at_registration(destroy, name):
+    with raises_exactly(TypeError, f"__swig_destroy__ must be callable, not '{name}'"):
+        q.Qx_Data_t_swigregister(type("Record", (Proxy,), {"__swig_destroy__": destroy}))
+    data = q.Qx_Data_t_U8_get(q.new_Qx_Data_t())  # nothing was registered
+    assert data == [0] * 8
+
+
+@pytest.mark.parametrize("destroy, raised", [
+    (int, None), (len, "object of type 'SwigPyObject' has no len()"), (lambda record: None, None),
+    (lambda record: 1 / 0, "division by zero"),
+], ids=["type", "builtin", "function", "raising function"])
+@isolated
+def test_any_callable_destructor_is_called_through_the_interpreter(capfd, monkeypatch, destroy, raised):
+    drained(capfd)
+    unraisable = []
+    monkeypatch.setattr(sys, "unraisablehook", unraisable.append)
+    q.Qx_InterfaceData_t_swigregister(type("Record", (Proxy,), {"__swig_destroy__": destroy}))
+    records = interface_list(2)
+    del records
+    gc.collect()
+    assert "memory leak" not in capfd.readouterr().out
+    # an exception of the destructor is reported as unraisable, nothing else happens
+    assert [str(u.exc_value) for u in unraisable] == ([raised] * 2 if raised else [])
+
+
+@isolated
+def test_destructor_that_keeps_the_object_does_not_get_it_freed():
+    keep = []
+    q.Qx_InterfaceData_t_swigregister(type("Record", (Proxy,), {"__swig_destroy__": keep.append}))
+    record = q.new_Qx_InterfaceData_t()
+    q.Qx_InterfaceData_t_Serial_set(record, 4711)
+    address = int(record)
+    del record
+    gc.collect()
+    kept, = keep
+    assert int(kept) == address and kept.own()
+    assert q.Qx_InterfaceData_t_Serial_get(kept) == 4711  # still a live record
+    q.delete_Qx_InterfaceData_t(kept)
+    keep.clear()  # owns nothing now: no second call
+    assert keep == []
+
+
+@isolated
+def test_python_destructor_gets_the_dying_object_and_frees_through_the_binding(capfd):
+    drained(capfd)
+    seen = []
+
+    def destroy(record):
+        seen.append((int(record), record.own()))
+        q.delete_Qx_Data_t(record)
+
+    q.Qx_Data_t_swigregister(type("Record", (Proxy,), {"__swig_destroy__": destroy}))
+    record = q.new_Qx_Data_t()  # plain, owned
+    address = int(record)
+    del record
+    gc.collect()
+    assert seen == [(address, True)]
+    assert "memory leak" not in capfd.readouterr().out
+
+
+# ---- cycles through "this" and append -----------------------------------------------
+
+class Bare:
+    pass
+
+
+def self_this():
+    bare = Bare()
+    bare.this = bare
+    return bare
+
+
+def mutual_this():
+    first, second = Bare(), Bare()
+    first.this, second.this = second, first
+    return first
+
+
+@pytest.mark.parametrize("make", [self_this, mutual_this])
+@isolated
+def test_this_that_leads_back_converts_as_no_record(make):
+    with raises_exactly(TypeError, "in method 'Qx_Data_t_U8_get', argument 1 of type 'Qx_Data_t *'"):
+        q.Qx_Data_t_U8_get(make())
+
+
+@isolated
+def test_append_refuses_a_cycle():
+    first, second, third = q.new_Qx_Data_t(), q.new_Qx_Data_t(), q.new_int_p()
+    first.append(second)
+    first.append(third)  # first -> third -> second
+    for head, link in [(first, first), (first, second), (first, third), (second, second), (third, second)]:
+        with raises_exactly(TypeError, "Attempt to append a SwigPyObject already in the chain"):
+            head.append(link)
+    assert first.next() is third and third.next() is second and second.next() is None
+    assert repr(first) == "".join(f"<Swig Object of type '{t}' at 0x{id(o):x}>"
+                                  for t, o in [("Qx_Data_t *", first), ("int_p *", third), ("Qx_Data_t *", second)])
+    assert repr(first) == first.__repr__()
+
+
+@isolated
+def test_swiginit_refuses_a_this_that_leads_back_to_the_instance():
+    proxy = Bare()
+    with raises_exactly(TypeError, "Attempt to set a 'this' that leads back to the instance"):
+        q.Qx_Data_t_swiginit(proxy, proxy)
+    other = Bare()
+    other.this = proxy
+    with raises_exactly(TypeError, "Attempt to set a 'this' that leads back to the instance"):
+        q.Qx_Data_t_swiginit(proxy, other)
+    record = q.new_Qx_Data_t()
+    q.Qx_Data_t_swiginit(proxy, record)
+    with raises_exactly(TypeError, "Attempt to append a SwigPyObject already in the chain"):
+        q.Qx_Data_t_swiginit(proxy, record)
+    assert proxy.this is record and record.next() is None
+
+
+@isolated
+def test_long_chain_is_shown_and_collected_without_recursion():
+    head = tail = q.new_Qx_Data_t()
+    for _ in range(200000):
+        link = q.new_int_p()
+        tail.append(link)
+        tail = link
+    del tail, link
+    assert repr(head).count("<Swig Object of type 'int_p *'") == 200000
+    del head
+    gc.collect()
+
+
+# ---- "this" made on access -------------------------------------------------------------
+
+@isolated
+def test_this_made_on_access_lives_while_it_is_converted():
+    adapter = q.new_Qx_Ethernet_AdapterInfo_t()
+
+    class Lazy:
+        @property
+        def this(self):
+            return q.Qx_Ethernet_AdapterInfo_t_Mask_get(adapter)  # a new view every time
+
+    q.Qx_IpAddress_t_All_set(Lazy(), 0x0A0B0C0D)
+    assert q.Qx_IpAddress_t_All_get(Lazy()) == 0x0A0B0C0D
+    assert q.Qx_IpAddress_t_All_get(q.Qx_Ethernet_AdapterInfo_t_Mask_get(adapter)) == 0x0A0B0C0D
+
+
+# ---- comparisons and objects that look like pointer objects ----------------------------
+
+def test_comparing_with_other_objects_is_not_implemented():
+    record, other, cell = q.new_Qx_Data_t(), q.new_Qx_Data_t(), q.new_int_p()
+    assert (record == object()) is False and (record != object()) is True
+    assert record != 5 and record != "x" and not (record == b"\0" * 64)
+    assert record.__eq__(object()) is NotImplemented and record.__ne__(b"x" * 64) is NotImplemented
+    assert record.__eq__(q.int_p_cast(q.new_int_p())) is False
+    assert record != other and record == record
+    assert q.int_p_cast(cell) == cell  # another type at the same address
+
+
+class SwigPyObject:
+    pass
+
+
+class SwigPyObjectBytes(bytes):
+    pass
+
+
+SwigPyObjectBytes.__name__ = SwigPyObjectBytes.__qualname__ = "SwigPyObject"
+
+
+@pytest.mark.parametrize("fake", [SwigPyObject(), SwigPyObjectBytes(b"\xff" * 64)], ids=["class", "bytes"])
+@isolated
+def test_objects_named_like_pointer_objects_are_no_records(fake):
+    holder = Bare()
+    holder.this = fake
+    for value in (fake, holder):
+        with raises_exactly(TypeError, "in method 'Qx_Data_t_U8_get', argument 1 of type 'Qx_Data_t *'"):
+            q.Qx_Data_t_U8_get(value)
+        with raises_exactly(TypeError, "Attempt to append a non SwigPyObject"):
+            q.new_Qx_Data_t().append(value)
+    assert (q.new_Qx_Data_t() == fake) is False
+
+
+def test_pointer_objects_of_other_modules_are_recognised(sim, qxt):
+    view = qxt.qxt_u8_array([1, 2, 3, 4, 5, 6, 7, 8])  # made by the test-helper module
+    data = q.new_Qx_Data_t()
+    q.Qx_Data_t_U8_set(data, view)
+    assert q.Qx_Data_t_U8_get(data) == [1, 2, 3, 4, 5, 6, 7, 8]
+    cell = q.new_int_p()
+    q.int_p_assign(cell, 7)
+    assert qxt.qxt_read_u32(q.int_p_cast(cell), 1) == [7]
+
+
+# ---- deleting -----------------------------------------------------------------------------
+
+@isolated
+def test_delete_through_a_chain_frees_exactly_the_link_that_converted(capfd):
+    drained(capfd)
+    for register, delete in [(q.Qx_IpAddress_t_swigregister, q.delete_Qx_IpAddress_t),
+                             (q.Qx_Data_t_swigregister, q.delete_Qx_Data_t), (q.int_p_swigregister, q.delete_int_p)]:
+        register(type("Record", (Proxy,), {"__swig_destroy__": delete}))
+    head = q.new_Qx_IpAddress_t()
+    appended = q.new_Qx_Data_t()
+    head.append(appended)
+    q.delete_Qx_Data_t(head)  # converts through the appended link
+    assert head.own() and not appended.own() and int(appended) == 0
+    q.Qx_IpAddress_t_All_set(head, 5)  # the head still owns a live record
+    assert q.Qx_IpAddress_t_All_get(head) == 5
+    cell = q.new_int_p()
+    chained = q.new_Qx_Data_t()
+    chained.append(cell)
+    q.delete_int_p(chained)
+    assert chained.own() and not cell.own()
+    proxy = Bare()
+    first, second = q.new_Qx_Data_t(), q.new_Qx_Data_t()
+    q.Qx_Data_t_swiginit(proxy, first)
+    q.Qx_Data_t_swiginit(proxy, second)
+    q.delete_Qx_Data_t(proxy)  # the first link converts: only its record is freed
+    assert (first.own(), int(first), second.own()) == (False, 0, True)
+    del head, appended, chained, cell, proxy, first, second
+    gc.collect()
+    assert "memory leak" not in capfd.readouterr().out
+
+
+@pytest.mark.parametrize("call, binding, rtype", [
+    (lambda r: q.Qx_IpAddress_t_All_set(r, 5), "Qx_IpAddress_t_All_set", "Qx_IpAddress_t *"),
+    (lambda r: q.Qx_IpAddress_t_All_get(r), "Qx_IpAddress_t_All_get", "Qx_IpAddress_t *"),
+    (lambda r: q.Qx_IpAddress_t_Byte_get(r), "Qx_IpAddress_t_Byte_get", "Qx_IpAddress_t *"),
+])
+@isolated
+def test_a_deleted_record_is_refused_by_every_accessor(call, binding, rtype):
+    record = q.new_Qx_IpAddress_t()
+    proxy = Proxy(q.new_Qx_IpAddress_t())
+    for value in (record, proxy):
+        q.delete_Qx_IpAddress_t(value)
+        with raises_exactly(ValueError, f"invalid null reference in method '{binding}', argument 1 of type '{rtype}'"):
+            call(value)
+        q.delete_Qx_IpAddress_t(value)  # deleting again is harmless
+    assert q.Qx_IpAddress_t_All_set(None, 5) is None  # None still stores nothing
+
+
+@pytest.mark.parametrize("call, binding, message_type", [
+    (lambda c: q.int_p_assign(c, 1), "int_p_assign", "int_p *"),
+    (lambda c: q.int_p_value(c), "int_p_value", "int_p *"),
+    (lambda c: q.int_p_cast(c), "int_p_cast", "int_p *"),
+])
+@isolated
+def test_a_deleted_cell_is_refused(call, binding, message_type):
+    cell = q.new_int_p()
+    q.delete_int_p(cell)
+    with raises_exactly(ValueError, f"invalid null reference in method '{binding}', argument 1 of type '{message_type}'"):
+        call(cell)
+
+
+def test_a_deleted_record_given_as_a_value_is_a_null_reference():
+    adapter = q.new_Qx_Ethernet_AdapterInfo_t()
+    mask = q.new_Qx_IpAddress_t()
+    q.delete_Qx_IpAddress_t(mask)
+    with raises_exactly(ValueError, "invalid null reference in method 'Qx_Ethernet_AdapterInfo_t_Mask_set', "
+                                    "argument 2 of type 'Qx_IpAddress_t *'"):
+        q.Qx_Ethernet_AdapterInfo_t_Mask_set(adapter, mask)
+
+
+# ---- allocation failures --------------------------------------------------------------------
+
+def nomemory_calls(port):
+    """Bindings whose results the runtime makes, with a class registered for
+    some of the record types."""
+    record = q.new_Qx_Ethernet_AdapterInfo_t()
+    cell = q.new_char_p()
+    return [
+        lambda: q.new_Qx_Data_t(),
+        lambda: q.Qx_Ethernet_AdapterInfo_t_IpAddress_get(record),
+        lambda: q.Qx_Data_t_U64_get(q.new_Qx_Data_t()),
+        lambda: interface_list(4),
+        lambda: monitor_items(port, 4, start=False),
+        lambda: q.Qx_IpAddress_t_swigregister(type("Record", (Proxy,), {"__swig_destroy__": q.delete_Qx_IpAddress_t})),
+        lambda: q.Qx_IpAddress_t_swiginit(Bare(), q.new_Qx_IpAddress_t()),
+        lambda: q.char_p_assign(cell, "A"),
+        lambda: q.char_p_value(cell),
+        lambda: q.int_p_frompointer(q.int_p_cast(q.new_int_p())),
+        lambda: repr(record),
+        lambda: q.Qx_IpAddress_t_All_get(Proxy(q.Qx_Ethernet_AdapterInfo_t_Mask_get(record))),
+    ]
+
+
+@isolated
+def test_allocation_failures_raise_memory_error_and_never_crash(port):
+    import _testcapi
+
+    class Record(Proxy):
+        __swig_destroy__ = q.delete_Qx_InterfaceData_t
+
+    q.Qx_InterfaceData_t_swigregister(Record)
+    can.Qx_Can_Monitor_BufferItem_t_swigregister(type("Item", (Proxy,), {
+        "__swig_destroy__": can.delete_Qx_Can_Monitor_BufferItem_t}))
+    calls = nomemory_calls(port)
+    can.Qx_Can_Monitor_BufferMode_Start(port, 1, 100)
+    failures = 0
+    for number, call in enumerate(calls):
+        for start in range(40):
+            outcome = None
+            _testcapi.set_nomemory(start, 0)
+            try:
+                call()
+            except BaseException as e:
+                outcome = e
+            _testcapi.remove_mem_hooks()
+            if isinstance(outcome, MemoryError):
+                failures += 1
+            else:  # a result, or an exception of its own (never one that says a binding misbehaved)
+                assert not isinstance(outcome, SystemError), (number, start, outcome)
+    assert failures > len(calls)  # the failures did reach the bindings
+    assert [type(r) for r in interface_list(2)] == [Record, Record]
