@@ -160,7 +160,9 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  *
  * A pointer argument takes None (NULL) or a pointer object of the declared
  * type or one the type table accepts; else TypeError with the argument's
- * message. A pointer member's setter (SWIG marks its value $disown) stores
+ * message. A record object whose record was deleted (it holds a null
+ * address) is no None: ValueError "invalid null reference " and the
+ * argument's message, and the native function is not called. A pointer member's setter (SWIG marks its value $disown) stores
  * the record's address and takes ownership away from the object given, but
  * only when the address is actually stored: given a None parent, the object
  * keeps owning (and later freeing) its record. This holds for every pointer
@@ -172,8 +174,14 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
   }
+  if (!argp && $input != Py_None) {
+    SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
+  }
   $1 = ($ltype)argp;
 }
+/* SWIG's library copied its own rule to `T *const` parameters when it was
+ * loaded: they follow this one as well. */
+%typemap(in) SWIGTYPE *const = SWIGTYPE *;
 
 %define QX_POINTER_MEMBER(RECORD, NAME)
 %typemap(in) RECORD *NAME = SWIGTYPE *;

@@ -280,7 +280,13 @@ SWIGRUNTIME PyObject *qx_new_pointer_obj(PyObject *self, void *ptr, swig_type_in
   (void)self;
   if (!ptr) return SWIG_Py_Void();
   robj = qx_new_pointer_object(ptr, type, (flags & SWIG_POINTER_OWN) ? SWIG_POINTER_OWN : 0);
-  if (!robj) return NULL;
+  if (!robj) {
+    /* Only constructors (new_R) pass SWIG_POINTER_NEW: their zeroed record
+     * has no other owner, so it goes with the failed object. Every other
+     * caller keeps (and frees) its storage. */
+    if ((flags & SWIG_POINTER_NEW) == SWIG_POINTER_NEW) free(ptr);
+    return NULL;
+  }
   data = type ? (SwigPyClientData *)type->clientdata : 0;
   if (!data || (flags & SWIG_POINTER_NOSHADOW)) return robj;
   inst = qx_new_shadow_instance(data, robj);

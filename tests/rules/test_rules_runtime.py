@@ -447,6 +447,17 @@ def test_a_deleted_cell_is_refused(call, binding, message_type):
         call(cell)
 
 
+def test_a_deleted_record_given_for_a_pointer_argument_is_refused(sim):
+    info = q.new_Qx_InterfaceInfo_t()
+    q.delete_Qx_InterfaceInfo_t(info)
+    with raises_exactly(ValueError, "invalid null reference in method 'Qx_OpenInterface', "
+                                    "argument 1 of type 'Qx_InterfaceInfo_t const *const'"):
+        q.Qx_OpenInterface(info)
+    assert sim.calls("Qx_OpenInterface") == 0
+    with raises_exactly(Exception, "Qx_OpenInterface: no interface selector given"):
+        q.Qx_OpenInterface(None)  # None still passes a null pointer
+
+
 def test_a_deleted_record_given_as_a_value_is_a_null_reference():
     adapter = q.new_Qx_Ethernet_AdapterInfo_t()
     mask = q.new_Qx_IpAddress_t()
