@@ -17,7 +17,7 @@ import sys
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "sim", "gen"))
 
-from gen_journal import Types, parse  # noqa: E402
+from gen_journal import Types, add_header_arguments, parse_headers  # noqa: E402
 from pycparser import c_ast, c_generator  # noqa: E402
 
 LAST_ERROR_TEXT = "null library: the call failed on purpose"
@@ -53,12 +53,10 @@ def generate(ast, headers):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
-    ap.add_argument("--header", action="append", required=True)
-    ap.add_argument("--include", action="append", default=[])
+    add_header_arguments(ap)
     ap.add_argument("--out", required=True)
     args = ap.parse_args()
-    stub = os.path.join(ROOT, "sim", "gen", "stub")
-    ast = parse(args.header, args.include, stub)
+    ast = parse_headers(args)
     bodies = generate(ast, args.header)
     with open(args.out, "w") as out:
         names = ", ".join(os.path.basename(h) for h in args.header)

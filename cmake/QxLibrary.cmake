@@ -15,14 +15,7 @@
 #                          QX_NATIVE_LIB_DIR names the real libraries)
 #   bindings/<key>/<library>.i   the Python module _<library>
 
-file(GLOB QX_API_KEY_DIRS LIST_DIRECTORIES true ${QX_API_DIR}/*)
-set(QX_API_INCLUDE_DIRS ${QX_API_DIR})
-foreach(dir ${QX_API_KEY_DIRS})
-  if(IS_DIRECTORY ${dir})
-    list(APPEND QX_API_INCLUDE_DIRS ${dir})
-  endif()
-endforeach()
-file(GLOB QX_API_HEADERS ${QX_API_DIR}/*.h ${QX_API_DIR}/*/*.h)
+
 # A table may name records of other tables, so each check reads them all.
 file(GLOB QX_LAYOUT_TABLES ${QX_API_DIR}/*/layout.txt)
 set(QX_LAYOUT_GEN ${CMAKE_SOURCE_DIR}/sim/gen/gen_layout.py)
@@ -35,14 +28,7 @@ set(QX_PARAMS_GEN ${CMAKE_SOURCE_DIR}/sim/gen/gen_params.py)
 function(qx_params key lib)
   set(dir ${CMAKE_BINARY_DIR}/params/${key})
   set(table ${QX_API_DIR}/${key}/params.txt)
-  file(GLOB headers ${QX_API_DIR}/${key}/*.h)
-  set(args)
-  foreach(header ${headers})
-    list(APPEND args --header ${header})
-  endforeach()
-  foreach(inc ${QX_API_INCLUDE_DIRS})
-    list(APPEND args --include ${inc})
-  endforeach()
+  qx_header_args(args ${key})
   if(EXISTS ${table})
     list(APPEND args --table ${table})
   else()
@@ -51,7 +37,7 @@ function(qx_params key lib)
   add_custom_command(
     OUTPUT ${dir}/${lib}_rules.i ${dir}/${lib}_journal_sizes.txt
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
-    COMMAND ${Python3_EXECUTABLE} ${QX_PARAMS_GEN} ${args} --stub ${CMAKE_SOURCE_DIR}/sim/gen/stub
+    COMMAND ${Python3_EXECUTABLE} ${QX_PARAMS_GEN} ${args}
             --out-rules ${dir}/${lib}_rules.i --out-sizes ${dir}/${lib}_journal_sizes.txt
     DEPENDS ${QX_PARAMS_GEN} ${CMAKE_SOURCE_DIR}/sim/gen/gen_journal.py ${QX_API_HEADERS}
             ${CMAKE_SOURCE_DIR}/sim/gen/stub/qx_types.h ${table}

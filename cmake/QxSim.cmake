@@ -12,24 +12,17 @@ set(QX_SIM_GEN ${QX_SIM_DIR}/gen/gen_journal.py)
 
 function(qx_sim_library key lib sizes)
   set(gen_dir ${CMAKE_BINARY_DIR}/sim/${key})
-  file(GLOB api_headers ${QX_API_DIR}/${key}/*.h)
   file(GLOB sources ${QX_SIM_DIR}/${key}/*.c)
   if(key STREQUAL "base")
     file(GLOB core_sources ${QX_SIM_DIR}/core/*.c)
     list(PREPEND sources ${core_sources})
   endif()
-  set(args)
-  foreach(header ${api_headers})
-    list(APPEND args --header ${header})
-  endforeach()
-  foreach(dir ${QX_API_INCLUDE_DIRS})
-    list(APPEND args --include ${dir})
-  endforeach()
+  qx_header_args(args ${key})
   list(APPEND args --sizes ${sizes})
   add_custom_command(
     OUTPUT ${gen_dir}/${lib}_journal.c ${gen_dir}/${lib}_behaviour.h
     COMMAND ${CMAKE_COMMAND} -E make_directory ${gen_dir}
-    COMMAND ${Python3_EXECUTABLE} ${QX_SIM_GEN} ${args} --stub ${QX_SIM_DIR}/gen/stub
+    COMMAND ${Python3_EXECUTABLE} ${QX_SIM_GEN} ${args}
             --out-c ${gen_dir}/${lib}_journal.c --out-h ${gen_dir}/${lib}_behaviour.h
     DEPENDS ${QX_SIM_GEN} ${QX_API_HEADERS} ${QX_SIM_DIR}/gen/stub/qx_types.h ${sizes}
     COMMENT "Generating the journaling bodies of ${lib}")

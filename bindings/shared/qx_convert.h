@@ -28,20 +28,6 @@ enum { QX_OK = 0, QX_TYPE_ERROR = -5, QX_OVERFLOW_ERROR = -7 };
  * Scalars
  * ------------------------------------------------------------------------- */
 
-/* An int (bool included) from 0 to 2**32 - 1. */
-static inline int qx_as_u32(PyObject *obj, unsigned long long *val) {
-  unsigned long long v;
-  if (!PyLong_Check(obj)) return QX_TYPE_ERROR;
-  v = PyLong_AsUnsignedLongLong(obj);
-  if (v == (unsigned long long)-1 && PyErr_Occurred()) {
-    PyErr_Clear();
-    return QX_OVERFLOW_ERROR;
-  }
-  if (v > 0xFFFFFFFFull) return QX_OVERFLOW_ERROR;
-  *val = v;
-  return QX_OK;
-}
-
 /* An int from 0 to 2**64 - 1. */
 static inline int qx_as_u64(PyObject *obj, unsigned long long *val) {
   unsigned long long v;
@@ -51,6 +37,16 @@ static inline int qx_as_u64(PyObject *obj, unsigned long long *val) {
     PyErr_Clear();
     return QX_OVERFLOW_ERROR;
   }
+  *val = v;
+  return QX_OK;
+}
+
+/* An int (bool included) from 0 to 2**32 - 1. */
+static inline int qx_as_u32(PyObject *obj, unsigned long long *val) {
+  unsigned long long v;
+  int res = qx_as_u64(obj, &v);
+  if (res != QX_OK) return res;
+  if (v > 0xFFFFFFFFull) return QX_OVERFLOW_ERROR;
   *val = v;
   return QX_OK;
 }

@@ -106,6 +106,21 @@ def parse(headers, includes, stub):
     return c_parser.CParser().parse(text, filename="<headers>")
 
 
+STUB = os.path.join(os.path.dirname(os.path.abspath(__file__)), "stub")
+
+
+def add_header_arguments(ap):
+    """The options of every generator that reads a library's headers."""
+    ap.add_argument("--header", action="append", required=True, help="a header of the library (repeatable)")
+    ap.add_argument("--include", action="append", default=[], help="an include directory (repeatable)")
+    ap.add_argument("--stub", default=STUB, help="the base types as the parser sees them")
+
+
+def parse_headers(args):
+    """The parsed headers named by add_header_arguments' options."""
+    return parse(args.header, args.include, args.stub)
+
+
 def load_sizes(path):
     sizes = {}
     if path and os.path.exists(path):
@@ -211,15 +226,13 @@ def generate(ast, headers, sizes):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
-    ap.add_argument("--header", action="append", required=True)
-    ap.add_argument("--include", action="append", default=[])
-    ap.add_argument("--stub", required=True)
+    add_header_arguments(ap)
     ap.add_argument("--sizes")
     ap.add_argument("--out-c", required=True)
     ap.add_argument("--out-h", required=True)
     args = ap.parse_args()
 
-    ast = parse(args.header, args.include, args.stub)
+    ast = parse_headers(args)
     protos, bodies = generate(ast, args.header, load_sizes(args.sizes))
     bases = [os.path.basename(h) for h in args.header]
     base = ", ".join(bases)

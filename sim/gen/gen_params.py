@@ -55,7 +55,7 @@ import sys
 from pycparser import c_ast
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from gen_journal import Types, parse  # noqa: E402
+from gen_journal import Types, add_header_arguments, parse_headers  # noqa: E402
 
 # Bytes of the buffer that QX_BYTE_LIST_TO_STACK_BUFFER passes
 # (bindings/shared/qx_lists.i).
@@ -328,15 +328,13 @@ def generate(ast, headers, lines):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    ap.add_argument("--header", action="append", required=True)
-    ap.add_argument("--include", action="append", default=[])
-    ap.add_argument("--stub", required=True)
+    add_header_arguments(ap)
     ap.add_argument("--table")
     ap.add_argument("--out-rules", required=True)
     ap.add_argument("--out-sizes", required=True)
     args = ap.parse_args()
 
-    ast = parse(args.header, args.include, args.stub)
+    ast = parse_headers(args)
     try:
         rules, sizes = generate(ast, args.header, read_table(args.table))
     except TableError as e:
