@@ -189,14 +189,14 @@ def read_table(path):
             if depth:
                 raise TableError(f"{where}: unbalanced parentheses")
             arg, rest = rest[1:i].strip(), rest[i + 1:]
-        spec = KINDS[kind]
-        if spec.arg and arg is None:
+        rule_kind = KINDS[kind]
+        if rule_kind.arg and arg is None:
             raise TableError(f"{where}: {kind} needs its argument in parentheses")
-        if not spec.arg and arg is not None:
+        if not rule_kind.arg and arg is not None:
             raise TableError(f"{where}: {kind} takes no argument")
         texts = [t.strip() for t in rest.split(",")]
-        if (spec.pairs is not None and len(texts) != spec.pairs) or not all(texts):
-            raise TableError(f"{where}: {kind} takes {spec.pairs or 'one or more'} `type name` pairs")
+        if (rule_kind.pairs is not None and len(texts) != rule_kind.pairs) or not all(texts):
+            raise TableError(f"{where}: {kind} takes {rule_kind.pairs or 'one or more'} `type name` pairs")
         lines.append(Line(where, kind, arg, texts, [pair_key(t, where) for t in texts]))
     return lines
 
@@ -290,7 +290,7 @@ def generate(ast, headers, lines):
     funcs = functions(ast, headers)
     rules, sizes, declared = [], {}, set()
     for line in lines:
-        spec = KINDS[line.kind]
+        rule_kind = KINDS[line.kind]
         check_loose(line, funcs)
         fields = {"arg": line.arg}
         for i, (text, key) in enumerate(zip(line.texts, line.keys)):
@@ -300,22 +300,22 @@ def generate(ast, headers, lines):
             if match(line, params) is None:
                 continue
             hits += 1
-            if spec.sized is None:
+            if rule_kind.sized is None:
                 continue
             # As SWIG does, a rule of more parameters takes a parameter from
             # a rule of fewer; a journal line never overlaps a binding rule.
             width = 0 if line.kind == "journal" else len(line.keys)
-            param = line.keys[spec.sized][3]
+            param = line.keys[rule_kind.sized][3]
             if (fname, param) in sizes:
                 _, where, other = sizes[(fname, param)]
                 if width == other or not (width and other):
                     raise TableError(f"{line.where}: {fname} {param} is sized by {where} already")
                 if width < other:
                     continue
-            sizes[(fname, param)] = (spec.size.format(**fields), line.where, width)
+            sizes[(fname, param)] = (rule_kind.size.format(**fields), line.where, width)
         if not hits:
             raise TableError(f"{line.where}: `{', '.join(line.texts)}` matches no function")
-        for text in (rule.format(**fields) for rule in spec.rules):
+        for text in (rule.format(**fields) for rule in rule_kind.rules):
             if text.startswith("QX_RECORD_OUTPUT("):
                 if text in declared:
                     continue
