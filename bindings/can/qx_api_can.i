@@ -40,6 +40,10 @@ QX_ARRAY_TO_LIST(u64_t)
 /* Outputs appended to the result: u32_t cells. */
 QX_SCALAR_OUTPUT(u32_t)
 
+/* CCP master: u8_t cells appended to the result too (the privilege status
+ * of UNLOCK). */
+QX_SCALAR_OUTPUT(u8_t)
+
 /* Parameter shapes (api/can/params.txt: byte data in 64-byte buffers, lists
  * of records, capacity-sized outputs, appended outputs and response records)
  * and the record members copied in whole, generated. */
@@ -67,3 +71,6 @@ void trialprint(u32_t const trialCount, Qx_Can_TxFifo_MsgItem_t const *const tri
  * declared in qx_api_can.h so that all 86 are installed in their order. */
 %include "qx_api_can.h"
 %include "qx_api_can_node.i"
+
+/* CCP master (qx_api_can_ccp.i). */
+%include "qx_api_can_ccp.i"
