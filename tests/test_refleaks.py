@@ -529,6 +529,66 @@ ROWS += [
 ]
 
 
+# _qx_api_can: CCP master
+
+def ccp_master(x):
+    """Instance 0 of the port set up for the simulated slave at station 1 and
+    connected."""
+    parameters = x.keep(x.can, "Qx_Can_Ccp_Init_Parameters_t")
+    x.can.Qx_Can_Ccp_Init_Parameters_t_StationAddress_set(parameters, 1)
+    x.can.Qx_Can_Ccp_Init(x.port, 0, parameters)
+    x.can.Qx_Can_Ccp_Command_Connect(x.port, 0, 1)
+
+
+def ccp_error_description(x):
+    ccp_master(x)
+
+    def call():
+        text, response = x.can.Qx_Can_Ccp_GetCcpErrorDescription()
+        assert text == "acknowledge (no error)"
+        x.can.delete_Qx_Can_Ccp_GetResponse_Rsp_t(response)
+    return call
+
+
+def ccp_unlock(x):
+    ccp_master(x)
+    key = x.qxt.qxt_u8_array([0xA1, 0x12, 0xBF, 0xBD, 0, 0])
+
+    def call():
+        x.can.Qx_Can_Ccp_Command_GetSeed(x.port, 0, 0x40)
+        assert x.can.Qx_Can_Ccp_Command_Unlock(x.port, 0, key) == 0x43
+    return call
+
+
+def ccp_daq_messages(x):
+    ccp_master(x)
+
+    def call():
+        x.can.Qx_Can_Ccp_Command_StartStop(x.port, 0, 1, 0, 1, 0, 1)
+        flags, messages = x.can.Qx_Can_Ccp_GetDaqMessages(x.port, 0, 4)
+        assert flags == 0 and len(messages) == 2
+        for message in messages:
+            x.can.delete_Qx_Can_Ccp_DaqMessage_t(message)
+    return call
+
+
+def ccp_null_error_description(x):
+    x.sim.text_result("Qx_Can_Ccp_GetCcpErrorDescription", None)
+
+    def call():
+        x.can.delete_Qx_Can_Ccp_GetResponse_Rsp_t(x.can.Qx_Can_Ccp_GetCcpErrorDescription())
+    return call
+
+
+ROWS += [
+    ("can", "CCP: text result and record output", ccp_error_description),
+    ("can", "CCP: null text result, record output alone", ccp_null_error_description),
+    ("can", "CCP: record output, one-byte appended output", ccp_unlock),
+    ("can", "CCP: appended flags and record list", ccp_daq_messages),
+    ("can", "CCP: failing status, flags and record list", can_failing("Qx_Can_Ccp_GetEventMessages", 0, 4)),
+]
+
+
 @needs_debug
 @pytest.mark.parametrize("key, row", [pytest.param(key, row, id=f"{key}: {name}") for key, name, row in ROWS])
 def test_no_reference_grows(ctx, key, row):
