@@ -170,7 +170,9 @@ def read_table(path):
     lines = []
     if not path or not os.path.exists(path):
         return lines
-    for number, raw in enumerate(open(path), 1):
+    with open(path) as table:
+        raws = table.readlines()
+    for number, raw in enumerate(raws, 1):
         text = raw.split("#", 1)[0].strip()
         if not text:
             continue
