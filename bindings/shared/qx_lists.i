@@ -128,6 +128,24 @@
 %enddef
 
 /* -------------------------------------------------------------------------
+ * ByteListToStackBuffer with the number of bytes to use just before it
+ *
+ *   QX_STACK_BUFFER_LENGTH(u8_t size, u8_t const *const ccpData)
+ *
+ * The buffer itself follows QX_BYTE_LIST_TO_STACK_BUFFER. The number is the
+ * caller's own int argument; a number above the buffer's 64 bytes would let
+ * the native side read past it, so it is refused before the call:
+ *   ValueError "fail in '<binding>' : <name> above the 64 bytes of the buffer"
+ * ------------------------------------------------------------------------- */
+%define QX_STACK_BUFFER_LENGTH(COUNT, PARAM)
+%typemap(check, noblock=1) (COUNT, PARAM) {
+  if ((unsigned long long)$1 > 64) {
+    SWIG_exception_fail(SWIG_ValueError, %qx_fail_in("$1_name above the 64 bytes of the buffer"));
+  }
+}
+%enddef
+
+/* -------------------------------------------------------------------------
  * RecordListToArray (a native (count, record array) pair, one Python
  * argument; wording of _qx_api_can): any sequence of records of the element
  * type (record objects, or instances of a registered class), copied into one

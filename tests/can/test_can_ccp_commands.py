@@ -185,6 +185,20 @@ def test_bad_byte_lists_send_nothing(sim, master, function, size, data, cls, tex
     assert sim.calls(function) == 0
 
 
+@pytest.mark.parametrize("function", ["Download", "Program"])
+def test_a_size_beyond_the_64_byte_buffer_is_refused(sim, master, function):
+    # The library takes the number of bytes to read from the size argument:
+    # more than the buffer holds would have it read past the buffer.
+    function = "Qx_Can_Ccp_Command_" + function
+    with raises(ValueError, f"fail in '{function}' : size above the 64 bytes of the buffer"):
+        getattr(can, function)(master, 0, 65, [1, 2], None)
+    assert sim.calls(function) == 0
+    sim.fail(function, 1)  # 64 still reaches the library
+    with pytest.raises(Exception):
+        getattr(can, function)(master, 0, 64, [1, 2], None)
+    assert sim.last(function).arg(3).value == 64
+
+
 # ---- outputs ------------------------------------------------------------------------------
 
 def test_get_seed_returns_an_owned_record_with_four_seed_bytes(sim, master):
