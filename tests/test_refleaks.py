@@ -579,6 +579,28 @@ ROWS += [
                            x.keep(x.can, "Qx_Can_Tar_TxItem_Simple_t"))(x)),
 ]
 
+
+# ---- _qx_api_can: triggers, gateways and transmit trace ----
+
+def can_trace_download(x):
+    x.can.Qx_Can_TxTrace_Allocate(x.port, x.cell)
+    handle = x.q.int_p_value(x.cell)
+    msg = x.keep(x.can, "Qx_Can_TxTrace_Msg_t")
+
+    def call():
+        assert x.can.Qx_Can_TxTrace_Download(x.port, handle, 1, 0, msg) is None
+        refused(ValueError, x.can.Qx_Can_TxTrace_Download, x.port, handle, 2, 0, msg)
+        assert x.can.Qx_Can_TxTrace_Property_GetById(x.port, handle, 0, x.cell) is None
+    return call
+
+
+ROWS += [
+    ("can", "records beside a count, u32_t cell", can_trace_download),
+    ("can", "record in, response record filled", lambda x: ok(
+        x.can.Qx_Can_Trigger_InputState_Get, x.port, x.keep(x.can, "Qx_Can_Trigger_InputState_Get_Parameters_t"),
+        x.keep(x.can, "Qx_Can_Trigger_InputState_Get_Response_t"), result=is_none)),
+]
+
 @needs_debug
 @pytest.mark.parametrize("key, row", [pytest.param(key, row, id=f"{key}: {name}") for key, name, row in ROWS])
 def test_no_reference_grows(ctx, key, row):

@@ -71,3 +71,6 @@ void trialprint(u32_t const trialCount, Qx_Can_TxFifo_MsgItem_t const *const tri
 
 /* Network management and the transmit table. */
 %include "qx_api_can_nm.i"
+/* (CCP master goes here) */
+/* Triggers, command and UART gateways, transmit trace. */
+%include "qx_api_can_io.i"
