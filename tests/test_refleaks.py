@@ -580,12 +580,83 @@ def ccp_null_error_description(x):
     return call
 
 
+# ---- _qx_api_can: network management and the transmit table ----
+
+def can_nm_osek(x):
+    params = x.keep(x.can, "Qx_Can_Nm_Config_Osek_Parameters_t")
+    x.can.Qx_Can_Nm_Config_Osek_Parameters_t_Range_NumberOfNodes_set(
+        x.can.Qx_Can_Nm_Config_Osek_Parameters_t_Range_get(params), 4)
+    x.can.Qx_Can_Nm_Config_Osek(x.port, params)
+    return params
+
+
+def can_node_list(x):
+    can_nm_osek(x)
+    nodes = [x.qxt.qxt_u8_array([n]) for n in (0, 3, 1)]
+    return ok(x.can.Qx_Can_Nm_Nodes_Start, x.port, nodes, result=is_none)
+
+
+def can_node_list_refused(x, exc, items):
+    can_nm_osek(x)
+    nodes = items(x)
+    return lambda: refused(exc, x.can.Qx_Can_Nm_Nodes_ChangeGroup, x.port, 1, nodes)
+
+
+def can_nm_node_state(x):
+    params = x.keep(x.can, "Qx_Can_Nm_Config_Autosar_Parameters_t")
+    x.can.Qx_Can_Nm_Config_Autosar_Parameters_t_Range_NumberOfNodes_set(
+        x.can.Qx_Can_Nm_Config_Autosar_Parameters_t_Range_get(params), 2)
+    x.can.Qx_Can_Nm_Config_Autosar(x.port, params)
+    return ok(x.can.Qx_Can_Nm_Autosar_Node_GetState, x.port, 1, result=int_list(3))
+
+
+ROWS += [
+    ("can", "node list of pointer objects", can_node_list),
+    ("can", "array arguments in", lambda x: (can_nm_osek(x), ok(
+        x.can.Qx_Can_Nm_Config_SetData, x.port, [1] * 8, (2,) * 8, result=is_none))[1]),
+    ("can", "appended u32 and u8 outputs", can_nm_node_state),
+    ("can", "failing status, node list", lambda x: (can_nm_osek(x), can_failing(
+        "Qx_Can_Nm_Nodes_Stop", [x.qxt.qxt_u8_array([1])])(x))[1]),
+    ("can", "refused: node list longer than its count",
+     lambda x: can_node_list_refused(x, ValueError, lambda x: [x.qxt.qxt_u8_array([0])] * 256)),
+    ("can", "refused: node list item",
+     lambda x: can_node_list_refused(x, TypeError, lambda x: [x.qxt.qxt_u8_array([0]), 1])),
+    ("can", "refused: node list", lambda x: can_node_list_refused(x, TypeError, lambda x: 5)),
+    ("can", "refused: array argument in",
+     can_refused(ValueError, "Qx_Can_Nm_Config_SetData", [0] * 8, [0] * 7 + ["x"])),
+    ("can", "refused: items beside a count",
+     lambda x: can_refused(ValueError, "Qx_Can_Tar_AddTxItems_Simple", 0, 2,
+                           x.keep(x.can, "Qx_Can_Tar_TxItem_Simple_t"))(x)),
+]
+
+
+# ---- _qx_api_can: triggers, gateways and transmit trace ----
+
+def can_trace_download(x):
+    x.can.Qx_Can_TxTrace_Allocate(x.port, x.cell)
+    handle = x.q.int_p_value(x.cell)
+    msg = x.keep(x.can, "Qx_Can_TxTrace_Msg_t")
+
+    def call():
+        assert x.can.Qx_Can_TxTrace_Download(x.port, handle, 1, 0, msg) is None
+        refused(ValueError, x.can.Qx_Can_TxTrace_Download, x.port, handle, 2, 0, msg)
+        assert x.can.Qx_Can_TxTrace_Property_GetById(x.port, handle, 0, x.cell) is None
+    return call
+
+
 ROWS += [
     ("can", "CCP: text result and record output", ccp_error_description),
     ("can", "CCP: null text result, record output alone", ccp_null_error_description),
     ("can", "CCP: record output, one-byte appended output", ccp_unlock),
     ("can", "CCP: appended flags and record list", ccp_daq_messages),
     ("can", "CCP: failing status, flags and record list", can_failing("Qx_Can_Ccp_GetEventMessages", 0, 4)),
+]
+
+ROWS += [
+    ("can", "records beside a count, u32_t cell", can_trace_download),
+    ("can", "record in, response record filled", lambda x: ok(
+        x.can.Qx_Can_Trigger_InputState_Get, x.port, x.keep(x.can, "Qx_Can_Trigger_InputState_Get_Parameters_t"),
+        x.keep(x.can, "Qx_Can_Trigger_InputState_Get_Response_t"), result=is_none)),
 ]
 
 

@@ -37,11 +37,8 @@ QX_ARRAY_TO_LIST(u16_t)
 QX_ARRAY_TO_LIST(u32_t)
 QX_ARRAY_TO_LIST(u64_t)
 
-/* Outputs appended to the result: u32_t cells. */
+/* Outputs appended to the result: u32_t and u8_t cells. */
 QX_SCALAR_OUTPUT(u32_t)
-
-/* CCP master: u8_t cells appended to the result too (the privilege status
- * of UNLOCK). */
 QX_SCALAR_OUTPUT(u8_t)
 
 /* Parameter shapes (api/can/params.txt: byte data in 64-byte buffers, lists
@@ -72,5 +69,9 @@ void trialprint(u32_t const trialCount, Qx_Can_TxFifo_MsgItem_t const *const tri
 %include "qx_api_can.h"
 %include "qx_api_can_node.i"
 
+/* Network management and the transmit table. */
+%include "qx_api_can_nm.i"
 /* CCP master (qx_api_can_ccp.i). */
 %include "qx_api_can_ccp.i"
+/* Triggers, command and UART gateways, transmit trace. */
+%include "qx_api_can_io.i"

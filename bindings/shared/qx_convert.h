@@ -259,6 +259,12 @@ static inline Py_ssize_t qx_capacity_block(PyObject *obj, size_t size, void **bl
   return (Py_ssize_t)v;
 }
 
+/* The largest count an unsigned count parameter of `width` bytes (1, 2, 4
+ * or 8) holds: a list longer than that cannot be described by it. */
+static inline unsigned long long qx_count_max(size_t width) {
+  return width >= sizeof(unsigned long long) ? ~0ull : (1ull << (8 * width)) - 1;
+}
+
 /* The number of elements an output list holds: the count the native side
  * reports, clamped to the capacity it was given. */
 static inline Py_ssize_t qx_reported(uint32_t count, Py_ssize_t capacity) {

@@ -64,10 +64,12 @@
 /* -------------------------------------------------------------------------
  * FixedArrayFromList for a pointer argument (`T *const name` standing for an
  * array of N elements): the Python argument is a sequence of exactly N ints,
- * read as above into the binding's own array; after a successful call the
- * array's N elements are appended to the result as a list of ints.
+ * read as above into the binding's own array, which lives for the call.
+ * QX_ARRAY_ARG_IN_FROM_LIST is the input alone (`T const *const name`, only
+ * read by the native side); QX_ARRAY_ARG_FROM_LIST in addition appends the
+ * array's N elements to the result as a list of ints after a successful call.
  * ------------------------------------------------------------------------- */
-%define QX_ARRAY_ARG_FROM_LIST(TYPE, PARAM, N)
+%define QX_ARRAY_ARG_IN_FROM_LIST(TYPE, PARAM, N)
 %typemap(in, noblock=1) PARAM (TYPE qx_array[N]) {
   if (qx_read_ints($input, qx_array, NULL, sizeof(TYPE), N, 1, PyExc_ValueError,
                    %qx_fail_in("Expecting a sequence"),
@@ -75,6 +77,10 @@
                    %qx_fail_in("Expecting a sequence of " #TYPE)) < 0) SWIG_fail;
   $1 = qx_array;
 }
+%enddef
+
+%define QX_ARRAY_ARG_FROM_LIST(TYPE, PARAM, N)
+QX_ARRAY_ARG_IN_FROM_LIST(TYPE, PARAM, N)
 %typemap(argout, noblock=1) PARAM {
   $result = qx_append_output($result, qx_list_of_uints($1, sizeof(TYPE), N));
   if (!$result) SWIG_fail;
@@ -288,5 +294,85 @@ SWIGINTERN Py_ssize_t qx_records_from_sequence(PyObject *obj, swig_type_info *ty
 }
 %typemap(freearg, noblock=1) (COUNT, BLOCK) {
   free(qx_block$argnum);
+}
+%enddef
+
+/* -------------------------------------------------------------------------
+ * PointerListToArray (a native (count, element array) pair, one Python
+ * argument; wording of _qx_api_can)
+ *
+ *   QX_POINTER_LIST_TO_ARRAY(u8_t, u8_t numberOfNodes, u8_t const *const nodes)
+ *
+ * Any sequence (list, tuple, ...) of pointer objects of type `T *` (or one
+ * the type table accepts for it); the element each points to is copied, in
+ * order, into one zeroed array made for the call and released after it,
+ * whatever the outcome. The count passed is the sequence's length.
+ *   TypeError  "fail in '<binding>' : Expecting a sequence"
+ *   TypeError  "fail in '<binding>' list must contain '<T>'"  (None, an int,
+ *              a null pointer object or an object of another type)
+ *   ValueError "fail in '<binding>' : Expecting a sequence with at most <M>
+ *              elements"  (M the largest value of the count's type)
+ * The last is the narrow-count rule: a length that the count's type cannot
+ * hold (256 items for a u8_t count) would reach the native side truncated
+ * (as 0) while the elements were lost, so it is refused before anything is
+ * allocated or sent. Nothing is sent on any failure.
+ * ------------------------------------------------------------------------- */
+%fragment("qx_pointer_list", "header") %{
+SWIGINTERN Py_ssize_t qx_pointees_from_sequence(PyObject *obj, swig_type_info *type, size_t size,
+                                                unsigned long long max_count, void **array,
+                                                const char *not_sequence, const char *too_long,
+                                                const char *bad_item) {
+  qx_seq s;
+  Py_ssize_t i;
+  unsigned char *block;
+  *array = NULL;
+  if (qx_seq_open(&s, obj, not_sequence) < 0) return -1;
+  if ((unsigned long long)s.n > max_count) {
+    PyErr_Format(PyExc_ValueError, "%s%llu elements", too_long, max_count);
+    return -1;
+  }
+  if ((size_t)s.n > (size_t)PY_SSIZE_T_MAX / size) {
+    PyErr_NoMemory();
+    return -1;
+  }
+  block = (unsigned char *)calloc(s.n ? (size_t)s.n : 1, size);
+  if (!block) {
+    PyErr_NoMemory();
+    return -1;
+  }
+  for (i = 0; i < s.n; i++) {
+    void *element = NULL;
+    int res;
+    PyObject *item = qx_seq_item(&s, i);
+    if (!item) {
+      free(block);
+      return -1;
+    }
+    res = SWIG_ConvertPtr(item, &element, type, 0);
+    if (SWIG_IsOK(res) && element) memcpy(block + (size_t)i * size, element, size);
+    Py_DECREF(item);
+    if (!SWIG_IsOK(res) || !element) {
+      free(block);
+      PyErr_SetString(PyExc_TypeError, bad_item);
+      return -1;
+    }
+  }
+  *array = block;
+  return s.n;
+}
+%}
+
+%define QX_POINTER_LIST_TO_ARRAY(TYPE, COUNT, ARRAY)
+%typemap(in, noblock=1, fragment="qx_pointer_list") (COUNT, ARRAY) (void *qx_elements = NULL, Py_ssize_t qx_n = 0) {
+  qx_n = qx_pointees_from_sequence($input, $descriptor(TYPE *), sizeof(TYPE), qx_count_max(sizeof($1_basetype)),
+                                   &qx_elements, %qx_fail_in("Expecting a sequence"),
+                                   %qx_fail_in("Expecting a sequence with at most "),
+                                   "fail in '" "$symname" "' list must contain '" #TYPE "'");
+  if (qx_n < 0) SWIG_fail;
+  $1 = ($1_ltype)qx_n;
+  $2 = ($2_ltype)qx_elements;
+}
+%typemap(freearg, noblock=1) (COUNT, ARRAY) {
+  free(qx_elements$argnum);
 }
 %enddef

@@ -38,6 +38,8 @@ Rule kinds (R and T are the pointed-to types of the parameters):
                                       QX_CAPACITY_TO_RECORD_LIST       BLOCK: *COUNT x SIZE bytes
   capacity_record_array COUNT, BLOCK  QX_CAPACITY_TO_RECORD_ARRAY      BLOCK: *COUNT records
   array_arg(N) PARAM                  QX_ARRAY_ARG_FROM_LIST           PARAM: N elements
+  array_in(N) PARAM                   QX_ARRAY_ARG_IN_FROM_LIST        PARAM: N elements
+  pointer_list COUNT, ARRAY           QX_POINTER_LIST_TO_ARRAY         ARRAY: COUNT elements
   text_out(N) TEXT                    QX_STRING_OUT                    TEXT: N bytes
   text_out_size_first(N) SIZE, TEXT   QX_STRING_OUT_SIZE_FIRST         TEXT: *SIZE bytes
   text_out_size_last(N) TEXT, SIZE    QX_STRING_OUT_SIZE_LAST          TEXT: *SIZE bytes
@@ -98,6 +100,12 @@ KINDS = {
                                   1, CELL.format(cell="{n0}", param="{n1}")),
     "array_arg": Kind(1, True, True, ["QX_ARRAY_ARG_FROM_LIST({r0}, {t0}, {arg})"],
                       0, ELEMENTS.format(count="{arg}", param="{n0}")),
+    "array_in": Kind(1, True, True, ["QX_ARRAY_ARG_IN_FROM_LIST({r0}, {t0}, {arg})"],
+                     0, ELEMENTS.format(count="{arg}", param="{n0}")),
+    # A list of pointer objects whose pointees are copied; its length must
+    # fit the count's type (the narrow-count rule, bindings/shared/qx_lists.i).
+    "pointer_list": Kind(2, True, False, ["QX_POINTER_LIST_TO_ARRAY({r1}, {t0}, {t1})"],
+                         1, ELEMENTS.format(count="{n0}", param="{n1}")),
     "text_out": Kind(1, True, True, ["QX_STRING_OUT({t0}, {arg})"], 0, "{arg}"),
     "text_out_size_first": Kind(2, True, True, ["QX_STRING_OUT_SIZE_FIRST({t0}, {t1}, {arg})"],
                                 1, "(size_t)({n0} ? *{n0} : 0)"),
