@@ -39,6 +39,8 @@ QX_ARRAY_TO_LIST(u64_t)
 
 /* Outputs appended to the result: u32_t cells. */
 QX_SCALAR_OUTPUT(u32_t)
+/* ... and u8_t cells (the diagnostic state). */
+QX_SCALAR_OUTPUT(u8_t)
 
 /* Parameter shapes (api/can/params.txt: byte data in 64-byte buffers, lists
  * of records, capacity-sized outputs, appended outputs and response records)
@@ -67,3 +69,6 @@ void trialprint(u32_t const trialCount, Qx_Can_TxFifo_MsgItem_t const *const tri
  * declared in qx_api_can.h so that all 86 are installed in their order. */
 %include "qx_api_can.h"
 %include "qx_api_can_node.i"
+/* Transport protocols and diagnostic sessions (qx_api_can_tp.i, which
+ * %includes qx_api_can_tp.h). */
+%include "qx_api_can_tp.i"
