@@ -83,3 +83,11 @@ journal(dataLength)       u8_t const *data, u32_t dataLength
 def test_lines_that_would_split_module_and_journal_are_refused(tmp_path, table, message):
     error, _, _ = generate(tmp_path, table)
     assert error is not None and message in error
+
+
+def test_capacity_bytes_with_the_can_wording_size_the_journal_as_the_plain_kind(tmp_path):
+    error, rules, sizes = generate(tmp_path, "capacity_bytes_fail_in    u8_t *const buffer, u32_t *const count\n")
+    assert error is None
+    assert sizes == ["Read buffer (size_t)(count ? *count : 0) * sizeof *buffer"]
+    assert "QX_CAPACITY_TO_BYTE_LIST_FAIL_IN(u8_t *const buffer, u32_t *const count)\n" in rules
+    assert "QX_CAPACITY_TO_BYTE_LIST(" not in rules

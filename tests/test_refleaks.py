@@ -644,6 +644,44 @@ def can_trace_download(x):
     return call
 
 
+# ---- _qx_api_can: transport protocols and diagnostic sessions
+
+def can_tp_channel(x):
+    """A channel taken on the context's port."""
+    cell = x.qxt.qxt_u8_array([0])
+    x.can.Qx_Can_Tp_GetChannel(x.port, cell)
+    return x.qxt.qxt_read_u8(cell, 1)[0]
+
+
+def can_tp_bytes_out(x):
+    channel = can_tp_channel(x)
+    x.sim.output("Qx_Can_Tp_Broadcast_GetData", 3, bytes([1, 2, 255]))
+    x.sim.output("Qx_Can_Tp_Broadcast_GetData", 4, struct.pack("<I", 3))
+    return ok(x.can.Qx_Can_Tp_Broadcast_GetData, x.port, channel, 8, result=lambda v: v == [1, 2, 255])
+
+
+def can_tp_channel_callback(x):
+    x.qxt.qxt_tp_clear()
+    x.can.Qx_Can_Tp_GetChannel_Async_AddCallback(x.port, x.qxt.qxt_tp_channel_callback())
+
+    def call():
+        assert x.can.Qx_Can_Tp_GetChannel_Async(x.port) is None
+        (entry,) = x.qxt.qxt_tp_callback_calls()
+        x.can.Qx_Can_Tp_FreeChannel(x.port, entry[2])
+        x.qxt.qxt_tp_clear()
+    return call
+
+
+def can_tp_tester_present_view(x):
+    record = x.keep(x.can, "Qx_Can_Diag_Config_J1939_Parameters_t")
+
+    def call():
+        view = x.can.Qx_Can_Diag_Config_J1939_Parameters_t_TesterPresent_get(record)
+        x.can.Qx_Can_Diag_Config_J1939_Parameters_t_TesterPresent_Data_set(view, list(range(11)))
+        assert x.can.Qx_Can_Diag_Config_J1939_Parameters_t_TesterPresent_Data_get(view) == list(range(11))
+    return call
+
+
 ROWS += [
     ("can", "CCP: text result and record output", ccp_error_description),
     ("can", "CCP: null text result, record output alone", ccp_null_error_description),
@@ -657,6 +695,21 @@ ROWS += [
     ("can", "record in, response record filled", lambda x: ok(
         x.can.Qx_Can_Trigger_InputState_Get, x.port, x.keep(x.can, "Qx_Can_Trigger_InputState_Get_Parameters_t"),
         x.keep(x.can, "Qx_Can_Trigger_InputState_Get_Response_t"), result=is_none)),
+]
+
+ROWS += [
+    ("can", "tp: byte list out, CAN wording", can_tp_bytes_out),
+    ("can", "tp: u8 and u32 outputs appended",
+     lambda x: ok(x.can.Qx_Can_Diag_GetState, x.port, can_tp_channel(x), 0, result=int_list(4))),
+    ("can", "tp: native callback called during the call", can_tp_channel_callback),
+    ("can", "tp: record declared in place, array member", can_tp_tester_present_view),
+    ("can", "tp: failing status, byte list out", can_failing("Qx_Can_Tp_Broadcast_GetData", 1, 8)),
+    ("can", "tp: failing status, u8 outputs", can_failing("Qx_Can_Diag_GetState", 1, 0)),
+    ("can", "tp: refused: capacity type", can_refused(TypeError, "Qx_Can_Tp_Broadcast_GetData", 1, "8")),
+    ("can", "tp: refused: capacity sign", can_refused(ValueError, "Qx_Can_Tp_Broadcast_GetData", 1, -1)),
+    ("can", "tp: refused: capacity range", can_refused(OverflowError, "Qx_Can_Tp_Broadcast_GetData", 1, 2**31)),
+    ("can", "tp: refused: callback", can_refused(TypeError, "Qx_Can_Diag_GetState_Async_AddCallback", 1, print)),
+    ("can", "tp: refused: channel cell", can_refused(TypeError, "Qx_Can_Tp_GetChannel", [0])),
 ]
 
 

@@ -69,6 +69,9 @@ void trialprint(u32_t const trialCount, Qx_Can_TxFifo_MsgItem_t const *const tri
 %include "qx_api_can.h"
 %include "qx_api_can_node.i"
 
+/* Transport protocols and diagnostic sessions (qx_api_can_tp.i, which
+ * %includes qx_api_can_tp.h). */
+%include "qx_api_can_tp.i"
 /* Network management and the transmit table. */
 %include "qx_api_can_nm.i"
 /* CCP master (qx_api_can_ccp.i). */

@@ -229,7 +229,8 @@ SWIGINTERN Py_ssize_t qx_records_from_sequence(PyObject *obj, swig_type_info *ty
  * Wording of _qx_api (QX_CAPACITY_TO_BYTE_LIST, QX_CAPACITY_TO_RECORD_LIST):
  *   TypeError "Expecting a integer", ValueError "capacity must not be
  *   negative", OverflowError "capacity out of range".
- * Wording of _qx_api_can (QX_CAPACITY_TO_RECORD_ARRAY):
+ * Wording of _qx_api_can (QX_CAPACITY_TO_RECORD_ARRAY,
+ * QX_CAPACITY_TO_BYTE_LIST_FAIL_IN):
  *   TypeError "fail in '<binding>' : Expecting a integer", ValueError (below
  *   0) or OverflowError (beyond) "fail in '<binding>' : capacity out of range".
  * ------------------------------------------------------------------------- */
@@ -251,6 +252,23 @@ SWIGINTERN Py_ssize_t qx_records_from_sequence(PyObject *obj, swig_type_info *ty
 %define QX_CAPACITY_TO_BYTE_LIST(BUFFER, COUNT)
 %typemap(in, noblock=1) (BUFFER, COUNT) (void *qx_block = NULL, Py_ssize_t qx_cap = 0, u32_t qx_count = 0) {
   %qx_capacity_plain(1)
+  $1 = ($1_ltype)qx_block;
+  $2 = &qx_count;
+}
+%typemap(argout, noblock=1) (BUFFER, COUNT) {
+  $result = qx_append_output($result, qx_list_of_uints(qx_block$argnum, 1, qx_reported(qx_count$argnum, qx_cap$argnum)));
+  if (!$result) SWIG_fail;
+}
+%typemap(freearg, noblock=1) (BUFFER, COUNT) {
+  free(qx_block$argnum);
+}
+%enddef
+
+/* Byte elements, for a native (byte buffer, count cell) pair, with the
+ * wording of _qx_api_can. */
+%define QX_CAPACITY_TO_BYTE_LIST_FAIL_IN(BUFFER, COUNT)
+%typemap(in, noblock=1) (BUFFER, COUNT) (void *qx_block = NULL, Py_ssize_t qx_cap = 0, u32_t qx_count = 0) {
+  %qx_capacity_fail_in(1)
   $1 = ($1_ltype)qx_block;
   $2 = &qx_count;
 }

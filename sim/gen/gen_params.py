@@ -34,6 +34,8 @@ Rule kinds (R and T are the pointed-to types of the parameters):
   record_list COUNT, ARRAY            QX_RECORD_LIST_TO_ARRAY          ARRAY: COUNT records
   records_beside_count COUNT, RECORDS QX_RECORDS_BESIDE_COUNT          RECORDS: COUNT records
   capacity_bytes BUFFER, COUNT        QX_CAPACITY_TO_BYTE_LIST         BUFFER: *COUNT elements
+  capacity_bytes_fail_in BUFFER, COUNT
+                                      QX_CAPACITY_TO_BYTE_LIST_FAIL_IN BUFFER: *COUNT elements
   capacity_record_list COUNT, BLOCK, SIZE
                                       QX_CAPACITY_TO_RECORD_LIST       BLOCK: *COUNT x SIZE bytes
   capacity_record_array COUNT, BLOCK  QX_CAPACITY_TO_RECORD_ARRAY      BLOCK: *COUNT records
@@ -94,6 +96,9 @@ KINDS = {
                                  1, ELEMENTS.format(count="{n0}", param="{n1}")),
     "capacity_bytes": Kind(2, True, False, ["QX_CAPACITY_TO_BYTE_LIST({t0}, {t1})"],
                            0, CELL.format(cell="{n1}", param="{n0}")),
+    # The same, with the wording of the CAN and Trovix modules.
+    "capacity_bytes_fail_in": Kind(2, True, False, ["QX_CAPACITY_TO_BYTE_LIST_FAIL_IN({t0}, {t1})"],
+                                   0, CELL.format(cell="{n1}", param="{n0}")),
     "capacity_record_list": Kind(3, True, False, ["QX_CAPACITY_TO_RECORD_LIST({r1}, {t0}, {t1}, {t2})"],
                                  1, "(size_t)({n0} ? *{n0} : 0) * {n2}"),
     "capacity_record_array": Kind(2, True, False, ["QX_CAPACITY_TO_RECORD_ARRAY({r1}, {t0}, {t1})"],
