@@ -1,7 +1,8 @@
 /*
- * Declarations of the XCP master of libqx_api_common and the last constant
- * of the function-block parameters, in the library's declaration order
- * (after the event/action engine of qx_api_common_ea.h).
+ * Declarations of the XCP master of libqx_api_common, its function-block
+ * error queries and the temperature and PXI slot queries, in the library's
+ * declaration order (after the event/action engine of qx_api_common_ea.h):
+ * first all constants, then the records and functions.
  */
 #ifndef QX_API_COMMON_XCP_H
 #define QX_API_COMMON_XCP_H
@@ -121,6 +122,111 @@ typedef enum {
 
 /* Size of the text buffer of a function block's last error. */
 #define QX_COMMON__FBP__FB__GET_LAST_ERROR__BUFFER_SIZE 4096
+
+/* ---- XCP master: records and functions --------------------------------------
+ *
+ * Every Qx_Common_Xcp_ function names one XCP master by the port handle and
+ * the XCP instance number. Array lengths are spelled as the library spells
+ * them (the bindings' messages quote them). */
+
+/* Records: natural alignment, capped at 4 bytes. */
+#pragma pack(push, 4)
+
+/* -- transport set-up -- */
+
+typedef u32_t Qx_Common_Xcp_Init_Can_Cmd_Flags_t;
+typedef u32_t Qx_Common_Xcp_Init_FlexRay_Cmd_Flags_t;
+typedef u32_t Qx_Common_Xcp_Init_Ethernet_Udp4_Cmd_Flags_t;
+typedef u32_t Qx_Common_Xcp_Init_Ethernet_Udp6_Cmd_Flags_t;
+typedef u32_t Qx_Common_Xcp_Init_Ethernet_Tcp4_Cmd_Flags_t;
+typedef u32_t Qx_Common_Xcp_Init_Ethernet_Tcp6_Cmd_Flags_t;
+typedef u8_t Qx_Common_Xcp_FlexRay_PacketType_t;
+typedef u8_t Qx_Common_Xcp_FlexRay_PduFlags_t;
+
+typedef struct {
+  Qx_Common_Xcp_Init_Can_Cmd_Flags_t Flags;
+  u32_t CanIdMaster;
+  u32_t CanIdSlave;
+  u32_t TxTimeout;
+} Qx_Common_Xcp_Init_Can_Cmd_t;
+
+typedef struct {
+  Qx_Common_Xcp_Init_FlexRay_Cmd_Flags_t Flags;
+  u32_t TxTimeout;
+  u8_t Nax;
+  u8_t HeaderType;      /* a QX_COMMON__XCP__FLEXRAY__HEADER_TYPE__ value */
+  u8_t PacketAlignment; /* a QX_COMMON__XCP__FLEXRAY__PACKET_ALIGNMENT__ value */
+  u8_t NumberOfPdus;    /* used entries of Pdus */
+  u32_t reserved1;
+  u32_t reserved2;
+  struct {
+    u32_t PduId;
+    Qx_Common_Xcp_FlexRay_PacketType_t PacketType;
+    Qx_Common_Xcp_FlexRay_PduFlags_t PduFlags;
+    u8_t reserved1;
+    u8_t reserved2;
+    u32_t reserved3;
+    u32_t reserved4;
+  } Pdus[250];
+} Qx_Common_Xcp_Init_FlexRay_Cmd_t;
+
+typedef struct {
+  Qx_Common_Xcp_Init_Ethernet_Udp4_Cmd_Flags_t Flags;
+  u32_t VlanId;
+  Qx_Common_Ip4Address_t MasterIpAddress;
+  Qx_Common_Ip4Address_t SlaveIpAddress;
+  u16_t MasterPort;
+  u16_t SlavePort;
+  u32_t TxTimeout;
+} Qx_Common_Xcp_Init_Ethernet_Udp4_Cmd_t;
+
+typedef struct {
+  Qx_Common_Xcp_Init_Ethernet_Tcp4_Cmd_Flags_t Flags;
+  u32_t VlanId;
+  Qx_Common_Ip4Address_t MasterIpAddress;
+  Qx_Common_Ip4Address_t SlaveIpAddress;
+  u16_t MasterPort;
+  u16_t SlavePort;
+  u32_t TxTimeout;
+  u32_t TcpConnectTimeout;
+} Qx_Common_Xcp_Init_Ethernet_Tcp4_Cmd_t;
+
+typedef struct {
+  Qx_Common_Xcp_Init_Ethernet_Udp6_Cmd_Flags_t Flags;
+  u32_t VlanId;
+  Qx_Common_Ip6Address_t MasterIpAddress;
+  Qx_Common_Ip6Address_t SlaveIpAddress;
+  u16_t MasterPort;
+  u16_t SlavePort;
+  u32_t TxTimeout;
+} Qx_Common_Xcp_Init_Ethernet_Udp6_Cmd_t;
+
+typedef struct {
+  Qx_Common_Xcp_Init_Ethernet_Tcp6_Cmd_Flags_t Flags;
+  u32_t VlanId;
+  Qx_Common_Ip6Address_t MasterIpAddress;
+  Qx_Common_Ip6Address_t SlaveIpAddress;
+  u16_t MasterPort;
+  u16_t SlavePort;
+  u32_t TxTimeout;
+  u32_t TcpConnectTimeout;
+} Qx_Common_Xcp_Init_Ethernet_Tcp6_Cmd_t;
+
+#pragma pack(pop)
+
+Qx_Error_t Qx_Common_Xcp_Reset(Qx_PortHandle_t portHandle, u8_t xcpInstance);
+Qx_Error_t Qx_Common_Xcp_Init_Can(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                  Qx_Common_Xcp_Init_Can_Cmd_t const *const cmd);
+Qx_Error_t Qx_Common_Xcp_Init_FlexRay(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                      Qx_Common_Xcp_Init_FlexRay_Cmd_t const *const cmd);
+Qx_Error_t Qx_Common_Xcp_Init_Ethernet_Udp4(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                            Qx_Common_Xcp_Init_Ethernet_Udp4_Cmd_t const *const cmd);
+Qx_Error_t Qx_Common_Xcp_Init_Ethernet_Udp6(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                            Qx_Common_Xcp_Init_Ethernet_Udp6_Cmd_t const *const cmd);
+Qx_Error_t Qx_Common_Xcp_Init_Ethernet_Tcp4(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                            Qx_Common_Xcp_Init_Ethernet_Tcp4_Cmd_t const *const cmd);
+Qx_Error_t Qx_Common_Xcp_Init_Ethernet_Tcp6(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                            Qx_Common_Xcp_Init_Ethernet_Tcp6_Cmd_t const *const cmd);
 
 #ifdef __cplusplus
 }

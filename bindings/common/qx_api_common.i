@@ -52,5 +52,6 @@ QX_RECORD_ARRAY_TO_VIEW_LIST(Qx_Common_GetTransceiverInfo_Rsp_t_TransceiverInfos
 /* The event/action engine. */
 %include "qx_api_common_ea.i"
 
-/* XCP constants and the function-block error buffer size. */
-%include "qx_api_common_xcp.h"
+/* XCP, function blocks, temperature and PXI slot: constants, then records
+ * and functions. */
+%include "qx_api_common_xcp.i"

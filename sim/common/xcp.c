@@ -1,0 +1,162 @@
+/*
+ * The simulated XCP masters of the common library and the small XCP slave
+ * behind each of them.
+ *
+ * A port holds up to XCP_SIM_MASTERS masters, each named by its XCP
+ * instance number. A master exists once one of the Qx_Common_Xcp_Init_
+ * functions has set up its transport (setting it up again starts it
+ * afresh) and until Qx_Common_Xcp_Reset, the port's closing or the device's
+ * reset. Every other function of the family fails for an instance that is
+ * not set up, and the slave's commands fail until the master is connected;
+ * the last-error text says which step is missing.
+ *
+ * The slave: XCP_SIM_MEMORY_SIZE bytes of memory at XCP_SIM_MEMORY_BASE,
+ * which uploads what was downloaded or programmed; programming needs the
+ * PGM resource unlocked by seed and key. The transport loops transmitted
+ * packets back: frames written to the DTO or CTO transmit FIFO come back in
+ * the DTO or CTO receive FIFO. A running DAQ samples the slave's memory at
+ * its signals' addresses once per read, every sample a time step later.
+ */
+#include <string.h>
+
+#include "qx_api_common_behaviour.h"
+#include "qxsim_device.h"
+
+#define XCP_SIM_PORTS 8
+#define XCP_SIM_MASTERS 4
+#define XCP_SIM_MEMORY_BASE 0x00010000u
+#define XCP_SIM_MEMORY_SIZE 0x1000u
+
+/* One transport of the master: what CONNECT reports for it. */
+typedef struct {
+  const char *name;
+  u8_t max_cto;
+  u16_t max_dto;
+} xcp_transport;
+
+enum { XCP_CAN, XCP_FLEXRAY, XCP_UDP4, XCP_UDP6, XCP_TCP4, XCP_TCP6 };
+
+static const xcp_transport transports[] = {
+    [XCP_CAN] = {"CAN", 8, 8},
+    [XCP_FLEXRAY] = {"FlexRay", 254, 254},
+    [XCP_UDP4] = {"Ethernet UDP/IPv4", 255, 1400},
+    [XCP_UDP6] = {"Ethernet UDP/IPv6", 255, 1400},
+    [XCP_TCP4] = {"Ethernet TCP/IPv4", 255, 1400},
+    [XCP_TCP6] = {"Ethernet TCP/IPv6", 255, 1400},
+};
+
+typedef struct {
+  int used;
+  u8_t instance;
+  u8_t transport;
+  u8_t memory[XCP_SIM_MEMORY_SIZE];
+} xcp_master;
+
+typedef struct {
+  uint32_t handle; /* 0: slot free */
+  xcp_master masters[XCP_SIM_MASTERS];
+} xcp_port;
+
+static xcp_port ports[XCP_SIM_PORTS];
+static qxsim_port_table table = QXSIM_PORT_TABLE(ports, NULL, NULL);
+
+/* ---- finding a master ------------------------------------------------------ */
+
+static xcp_master *find_master(xcp_port *p, u8_t instance) {
+  int i;
+  for (i = 0; i < XCP_SIM_MASTERS; i++)
+    if (p->masters[i].used && p->masters[i].instance == instance) return &p->masters[i];
+  return NULL;
+}
+
+/* The master set up as `instance` on the port. */
+static uint32_t master_of(Qx_PortHandle_t portHandle, u8_t instance, xcp_master **m) {
+  xcp_port *p;
+  QXSIM_TRY(qxsim_port_state(&table, portHandle, &p));
+  *m = find_master(p, instance);
+  if (!*m)
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE,
+                      "XCP instance %u is not set up on port 0x%08X (set up its transport first)",
+                      (unsigned)instance, (unsigned)portHandle);
+  return 0;
+}
+
+/* Sets up `instance` afresh on `transport`, in its own slot or a free one. */
+static uint32_t set_up(Qx_PortHandle_t portHandle, u8_t instance, int transport) {
+  xcp_port *p;
+  xcp_master *m;
+  int i;
+  QXSIM_TRY(qxsim_port_state(&table, portHandle, &p));
+  m = find_master(p, instance);
+  for (i = 0; !m && i < XCP_SIM_MASTERS; i++)
+    if (!p->masters[i].used) m = &p->masters[i];
+  if (!m)
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "no room for XCP instance %u: %d instances are set up on port 0x%08X",
+                      (unsigned)instance, XCP_SIM_MASTERS, (unsigned)portHandle);
+  memset(m, 0, sizeof *m);
+  m->used = 1;
+  m->instance = instance;
+  m->transport = (u8_t)transport;
+  return 0;
+}
+
+/* ---- transport set-up ------------------------------------------------------ */
+
+Qx_Error_t sim_Qx_Common_Xcp_Reset(Qx_PortHandle_t portHandle, u8_t xcpInstance) {
+  xcp_port *p;
+  xcp_master *m;
+  QXSIM_TRY(qxsim_port_state(&table, portHandle, &p));
+  m = find_master(p, xcpInstance);
+  if (m) memset(m, 0, sizeof *m);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Init_Can(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                      Qx_Common_Xcp_Init_Can_Cmd_t const *const cmd) {
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(cmd, "set-up record"));
+  if (cmd->CanIdMaster > 0x1FFFFFFFu || cmd->CanIdSlave > 0x1FFFFFFFu)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "CAN identifier 0x%X beyond 29 bits",
+                      (unsigned)(cmd->CanIdMaster > 0x1FFFFFFFu ? cmd->CanIdMaster : cmd->CanIdSlave));
+  if (cmd->CanIdMaster == cmd->CanIdSlave)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "master and slave use the same CAN identifier 0x%X",
+                      (unsigned)cmd->CanIdMaster);
+  return set_up(portHandle, xcpInstance, XCP_CAN);
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Init_FlexRay(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                          Qx_Common_Xcp_Init_FlexRay_Cmd_t const *const cmd) {
+  QXSIM_TRY(qxsim_check_port(portHandle));
+  QXSIM_TRY(qxsim_need(cmd, "set-up record"));
+  if (cmd->HeaderType >= QX_COMMON__XCP__FLEXRAY__HEADER_TYPE__UNKNOWN)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown header type %u", (unsigned)cmd->HeaderType);
+  if (cmd->PacketAlignment >= QX_COMMON__XCP__FLEXRAY__PACKET_ALIGNMENT__UNKNOWN)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown packet alignment %u", (unsigned)cmd->PacketAlignment);
+  if (!cmd->NumberOfPdus || cmd->NumberOfPdus > QX_COMMON__XCP__INIT__FLEXRAY__PDU_BUFFER_SIZE)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%u PDUs given, 1 to %d expected", (unsigned)cmd->NumberOfPdus,
+                      QX_COMMON__XCP__INIT__FLEXRAY__PDU_BUFFER_SIZE);
+  return set_up(portHandle, xcpInstance, XCP_FLEXRAY);
+}
+
+/* The Ethernet records share their field order up to the slave's port. */
+static uint32_t check_ethernet(const u8_t *slave_ip, size_t ip_size, u16_t slave_port) {
+  static const u8_t none[16];
+  if (!memcmp(slave_ip, none, ip_size)) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "no slave IP address given");
+  if (!slave_port) return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "no slave port given");
+  return 0;
+}
+
+#define SIM_XCP_INIT_ETHERNET(KIND, TRANSPORT)                                                        \
+  Qx_Error_t sim_Qx_Common_Xcp_Init_Ethernet_##KIND(Qx_PortHandle_t portHandle, u8_t xcpInstance,    \
+                                                    Qx_Common_Xcp_Init_Ethernet_##KIND##_Cmd_t const \
+                                                        *const cmd) {                                \
+    QXSIM_TRY(qxsim_check_port(portHandle));                                                          \
+    QXSIM_TRY(qxsim_need(cmd, "set-up record"));                                                      \
+    QXSIM_TRY(check_ethernet(cmd->SlaveIpAddress.Addr8, sizeof cmd->SlaveIpAddress, cmd->SlavePort)); \
+    return set_up(portHandle, xcpInstance, TRANSPORT);                                                \
+  }
+
+SIM_XCP_INIT_ETHERNET(Udp4, XCP_UDP4)
+SIM_XCP_INIT_ETHERNET(Udp6, XCP_UDP6)
+SIM_XCP_INIT_ETHERNET(Tcp4, XCP_TCP4)
+SIM_XCP_INIT_ETHERNET(Tcp6, XCP_TCP6)
