@@ -228,6 +228,71 @@ Qx_Error_t Qx_Common_Xcp_Init_Ethernet_Tcp4(Qx_PortHandle_t portHandle, u8_t xcp
 Qx_Error_t Qx_Common_Xcp_Init_Ethernet_Tcp6(Qx_PortHandle_t portHandle, u8_t xcpInstance,
                                             Qx_Common_Xcp_Init_Ethernet_Tcp6_Cmd_t const *const cmd);
 
+
+/* -- raw commands, command state and properties -- */
+
+typedef u8_t Qx_Common_Xcp_CommandWithResponse_Cmd_Flags_t;
+typedef u32_t Qx_Common_Xcp_CommandWithResponse_RspFlags_t;
+typedef u32_t Qx_Common_Xcp_GetState_RspFlags_t;
+
+#pragma pack(push, 4)
+
+typedef struct {
+  u32_t RxTimeout;
+  Qx_Common_Xcp_CommandWithResponse_Cmd_Flags_t Flags;
+  u8_t NumberOfRetries;
+  u16_t Length; /* command bytes at the start of Data */
+  u8_t Data[4096];
+} Qx_Common_Xcp_CommandWithResponse_Cmd_t;
+
+typedef struct {
+  Qx_Common_Xcp_CommandWithResponse_RspFlags_t Flags;
+  u32_t Error;
+  u32_t Length; /* response bytes at the start of Data */
+  u8_t Data[4096];
+} Qx_Common_Xcp_CommandWithResponse_Rsp_t;
+
+typedef struct {
+  Qx_Common_Xcp_GetState_RspFlags_t Flags;
+  u8_t CommandState; /* a QX_COMMON__XCP__COMMAND__STATE__ value */
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+} Qx_Common_Xcp_GetState_Rsp_t;
+
+typedef struct {
+  u16_t PropertyId; /* a QX_COMMON__XCP__PROPERTY_ID__ value */
+  u8_t reserved1;
+  u8_t reserved2;
+} Qx_Common_Xcp_Property_GetById_Cmd_t;
+
+typedef struct {
+  u16_t PropertyId;
+  u8_t reserved1;
+  u8_t reserved2;
+  u32_t Value;
+} Qx_Common_Xcp_Property_GetById_Rsp_t;
+
+typedef struct {
+  u16_t PropertyId;
+  u8_t reserved1;
+  u8_t reserved2;
+  u32_t Value;
+} Qx_Common_Xcp_Property_SetById_Cmd_t;
+
+#pragma pack(pop)
+
+Qx_Error_t Qx_Common_Xcp_CommandWithResponse(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                             Qx_Common_Xcp_CommandWithResponse_Cmd_t const *const cmd,
+                                             Qx_Common_Xcp_CommandWithResponse_Rsp_t *const rsp);
+Qx_Error_t Qx_Common_Xcp_GetState(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                  Qx_Common_Xcp_GetState_Rsp_t *const rsp);
+Qx_Error_t Qx_Common_Xcp_Property_GetById(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                          Qx_Common_Xcp_Property_GetById_Cmd_t const *const cmd,
+                                          Qx_Common_Xcp_Property_GetById_Rsp_t *const rsp);
+Qx_Error_t Qx_Common_Xcp_Property_SetById(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                          Qx_Common_Xcp_Property_SetById_Cmd_t const *const cmd);
+
 #ifdef __cplusplus
 }
 #endif

@@ -45,10 +45,36 @@ static const xcp_transport transports[] = {
     [XCP_TCP6] = {"Ethernet TCP/IPv6", 255, 1400},
 };
 
+/* Properties: least, greatest and start value, by QX_COMMON__XCP__PROPERTY_ID__. */
+#define XCP_SIM_FIFO_DEPTH 16
+static const struct {
+  u32_t min, max, start;
+} properties[QX_COMMON__XCP__PROPERTY_ID__UNKNOWN] = {
+    [QX_COMMON__XCP__PROPERTY_ID__DTO_RX_FIFO_DEPTH] = {1, XCP_SIM_FIFO_DEPTH, XCP_SIM_FIFO_DEPTH},
+    [QX_COMMON__XCP__PROPERTY_ID__CTO_RX_FIFO_DEPTH] = {1, XCP_SIM_FIFO_DEPTH, XCP_SIM_FIFO_DEPTH},
+    [QX_COMMON__XCP__PROPERTY_ID__DTO_TX_FIFO_DEPTH] = {1, XCP_SIM_FIFO_DEPTH, XCP_SIM_FIFO_DEPTH},
+    [QX_COMMON__XCP__PROPERTY_ID__CTO_TX_FIFO_DEPTH] = {1, XCP_SIM_FIFO_DEPTH, XCP_SIM_FIFO_DEPTH},
+    [QX_COMMON__XCP__PROPERTY_ID__DTO_RX_FIFO__USE_TIMESTAMP] = {0, 1, 0},
+};
+
+/* XCP packet identifiers and error codes the slave uses. */
+#define XCP_PID_POSITIVE 0xFFu
+#define XCP_PID_ERROR 0xFEu
+#define XCP_CMD_CONNECT 0xFFu
+#define XCP_CMD_DISCONNECT 0xFEu
+#define XCP_CMD_GET_STATUS 0xFDu
+#define XCP_ERR_CMD_UNKNOWN 0x20u
+/* Flags of a raw command's response: the slave answered with an error packet. */
+#define XCP_SIM_RSP_NEGATIVE 0x1u
+/* Flags of Qx_Common_Xcp_GetState: the master is connected. */
+#define XCP_SIM_STATE_CONNECTED 0x1u
+
 typedef struct {
   int used;
   u8_t instance;
   u8_t transport;
+  int connected;
+  u32_t property[QX_COMMON__XCP__PROPERTY_ID__UNKNOWN];
   u8_t memory[XCP_SIM_MEMORY_SIZE];
 } xcp_master;
 
@@ -97,6 +123,15 @@ static uint32_t set_up(Qx_PortHandle_t portHandle, u8_t instance, int transport)
   m->used = 1;
   m->instance = instance;
   m->transport = (u8_t)transport;
+  for (i = 0; i < QX_COMMON__XCP__PROPERTY_ID__UNKNOWN; i++) m->property[i] = properties[i].start;
+  return 0;
+}
+
+/* The master set up as `instance` and connected to its slave. */
+static uint32_t connected_master(Qx_PortHandle_t portHandle, u8_t instance, xcp_master **m) {
+  QXSIM_TRY(master_of(portHandle, instance, m));
+  if (!(*m)->connected)
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "XCP instance %u is not connected (connect first)", (unsigned)instance);
   return 0;
 }
 
@@ -160,3 +195,100 @@ SIM_XCP_INIT_ETHERNET(Udp4, XCP_UDP4)
 SIM_XCP_INIT_ETHERNET(Udp6, XCP_UDP6)
 SIM_XCP_INIT_ETHERNET(Tcp4, XCP_TCP4)
 SIM_XCP_INIT_ETHERNET(Tcp6, XCP_TCP6)
+
+/* ---- raw commands, command state and properties ------------------------------ */
+
+/* Connecting: the CONNECT response as its packet bytes (byte order Intel,
+ * byte granularity). */
+static void connect_slave(xcp_master *m) { m->connected = 1; }
+
+Qx_Error_t sim_Qx_Common_Xcp_CommandWithResponse(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                                 Qx_Common_Xcp_CommandWithResponse_Cmd_t const *const cmd,
+                                                 Qx_Common_Xcp_CommandWithResponse_Rsp_t *const rsp) {
+  xcp_master *m;
+  const xcp_transport *t;
+  u8_t pid;
+  QXSIM_TRY(master_of(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(cmd, "command"));
+  QXSIM_TRY(qxsim_need(rsp, "response record"));
+  if (!cmd->Length || cmd->Length > sizeof cmd->Data)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "command of %u bytes, 1 to %u expected", (unsigned)cmd->Length,
+                      (unsigned)sizeof cmd->Data);
+  pid = cmd->Data[0];
+  if (pid != XCP_CMD_CONNECT && !m->connected)
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "XCP instance %u is not connected (connect first)",
+                      (unsigned)xcpInstance);
+  memset(rsp, 0, sizeof *rsp);
+  rsp->Data[0] = XCP_PID_POSITIVE;
+  rsp->Length = 1;
+  t = &transports[m->transport];
+  switch (pid) {
+    case XCP_CMD_CONNECT:
+      connect_slave(m);
+      rsp->Data[3] = t->max_cto;
+      rsp->Data[4] = (u8_t)(t->max_dto & 0xFF);
+      rsp->Data[5] = (u8_t)(t->max_dto >> 8);
+      rsp->Data[6] = 1;
+      rsp->Data[7] = 1;
+      rsp->Length = 8;
+      break;
+    case XCP_CMD_DISCONNECT:
+      m->connected = 0;
+      break;
+    case XCP_CMD_GET_STATUS:
+      rsp->Length = 6;
+      break;
+    default:
+      rsp->Flags = XCP_SIM_RSP_NEGATIVE;
+      rsp->Error = XCP_ERR_CMD_UNKNOWN;
+      rsp->Data[0] = XCP_PID_ERROR;
+      rsp->Data[1] = XCP_ERR_CMD_UNKNOWN;
+      rsp->Length = 2;
+  }
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_GetState(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                      Qx_Common_Xcp_GetState_Rsp_t *const rsp) {
+  xcp_master *m;
+  QXSIM_TRY(master_of(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(rsp, "response record"));
+  memset(rsp, 0, sizeof *rsp);
+  rsp->Flags = m->connected ? XCP_SIM_STATE_CONNECTED : 0;
+  rsp->CommandState = QX_COMMON__XCP__COMMAND__STATE__IDLE;
+  return 0;
+}
+
+static uint32_t check_property(u16_t id) {
+  if (id >= QX_COMMON__XCP__PROPERTY_ID__UNKNOWN)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown property id %u", (unsigned)id);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Property_GetById(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                              Qx_Common_Xcp_Property_GetById_Cmd_t const *const cmd,
+                                              Qx_Common_Xcp_Property_GetById_Rsp_t *const rsp) {
+  xcp_master *m;
+  QXSIM_TRY(master_of(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(cmd, "command"));
+  QXSIM_TRY(qxsim_need(rsp, "response record"));
+  QXSIM_TRY(check_property(cmd->PropertyId));
+  memset(rsp, 0, sizeof *rsp);
+  rsp->PropertyId = cmd->PropertyId;
+  rsp->Value = m->property[cmd->PropertyId];
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Property_SetById(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                              Qx_Common_Xcp_Property_SetById_Cmd_t const *const cmd) {
+  xcp_master *m;
+  QXSIM_TRY(master_of(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(cmd, "command"));
+  QXSIM_TRY(check_property(cmd->PropertyId));
+  if (cmd->Value < properties[cmd->PropertyId].min || cmd->Value > properties[cmd->PropertyId].max)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "property %u takes %u to %u, not %u", (unsigned)cmd->PropertyId,
+                      (unsigned)properties[cmd->PropertyId].min, (unsigned)properties[cmd->PropertyId].max,
+                      (unsigned)cmd->Value);
+  m->property[cmd->PropertyId] = cmd->Value;
+  return 0;
+}
