@@ -293,6 +293,65 @@ Qx_Error_t Qx_Common_Xcp_Property_GetById(Qx_PortHandle_t portHandle, u8_t xcpIn
 Qx_Error_t Qx_Common_Xcp_Property_SetById(Qx_PortHandle_t portHandle, u8_t xcpInstance,
                                           Qx_Common_Xcp_Property_SetById_Cmd_t const *const cmd);
 
+
+/* -- session and access commands -- */
+
+typedef u32_t Qx_Common_Xcp_Cmd_Connect_RspFlags_t;
+typedef u32_t Qx_Common_Xcp_Cmd_GetStatus_RspFlags_t;
+typedef u32_t Qx_Common_Xcp_Cmd_GetCommModeInfo_RspFlags_t;
+
+#pragma pack(push, 4)
+
+typedef struct {
+  u8_t Mode; /* a QX_COMMON__XCP__CMD__CONNECT__MODE__ value */
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+} Qx_Common_Xcp_Cmd_Connect_Cmd_t;
+
+typedef struct {
+  Qx_Common_Xcp_Cmd_Connect_RspFlags_t Flags;
+  u8_t ByteOrder;          /* a QX_COMMON__XCP__CMD__CONNECT__BYTE_ORDER__ value */
+  u8_t AddressGranularity; /* a QX_COMMON__XCP__CMD__CONNECT__ADDRESS_GRANULARITY__ value */
+  u8_t ProtocolLayerVersion;
+  u8_t TransportLayerVersion;
+  u16_t MaxDto;
+  u8_t MaxCto;
+  u8_t reserved;
+} Qx_Common_Xcp_Cmd_Connect_Rsp_t;
+
+/* The library spells the second field so. */
+typedef struct {
+  Qx_Common_Xcp_Cmd_GetStatus_RspFlags_t Flags;
+  u16_t SessionConfigutationId;
+  u8_t reserved1;
+  u8_t reserved2;
+} Qx_Common_Xcp_Cmd_GetStatus_Rsp_t;
+
+typedef struct {
+  Qx_Common_Xcp_Cmd_GetCommModeInfo_RspFlags_t Flags;
+  u8_t MaxBs;
+  u8_t MinSt;
+  u8_t QueueSize;
+  u8_t XcpDriverVersionNumber;
+} Qx_Common_Xcp_Cmd_GetCommModeInfo_Rsp_t;
+
+#pragma pack(pop)
+
+Qx_Error_t Qx_Common_Xcp_Cmd_Connect(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                     Qx_Common_Xcp_Cmd_Connect_Cmd_t const *const cmd,
+                                     Qx_Common_Xcp_Cmd_Connect_Rsp_t *const rsp);
+Qx_Error_t Qx_Common_Xcp_Cmd_Disconnect(Qx_PortHandle_t portHandle, u8_t xcpInstance);
+Qx_Error_t Qx_Common_Xcp_Cmd_GetStatus(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                       Qx_Common_Xcp_Cmd_GetStatus_Rsp_t *const rsp);
+Qx_Error_t Qx_Common_Xcp_Cmd_GetCommModeInfo(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                             Qx_Common_Xcp_Cmd_GetCommModeInfo_Rsp_t *const rsp);
+Qx_Error_t Qx_Common_Xcp_Cmd_GetSeed(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                     Qx_Common_Xcp_Cmd_GetSeed_Resource_t resource, u32_t *const seedLength,
+                                     u8_t *const seed);
+Qx_Error_t Qx_Common_Xcp_Cmd_Unlock(Qx_PortHandle_t portHandle, u8_t xcpInstance, u8_t keyLength,
+                                    u8_t const *const key);
+
 #ifdef __cplusplus
 }
 #endif

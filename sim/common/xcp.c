@@ -69,11 +69,30 @@ static const struct {
 /* Flags of Qx_Common_Xcp_GetState: the master is connected. */
 #define XCP_SIM_STATE_CONNECTED 0x1u
 
+/* Resources of the slave, by QX_COMMON__XCP__CMD__GET_SEED__RESOURCE__: their
+ * names and their bits in the XCP resource byte. DAQ and PGM are protected
+ * by seed and key after every CONNECT. */
+#define XCP_SIM_RESOURCES 4
+static const struct {
+  const char *name;
+  u8_t bit;
+} resources[XCP_SIM_RESOURCES] = {{"CAL/PAG", 0x01}, {"DAQ", 0x04}, {"STIM", 0x08}, {"PGM", 0x10}};
+#define XCP_SIM_RESOURCES_AVAILABLE 0x1Du
+#define XCP_SIM_RESOURCES_PROTECTED 0x14u
+#define XCP_SIM_SEED_LENGTH 4u
+/* GET_STATUS session status: a DAQ list is running. */
+#define XCP_SIM_SESSION_DAQ_RUNNING 0x40u
+#define XCP_SIM_DRIVER_VERSION 0x10u
+
 typedef struct {
   int used;
   u8_t instance;
   u8_t transport;
   int connected;
+  u8_t locked;        /* resource bits protected now */
+  int seed_resource;  /* the resource whose seed was asked for last, -1: none */
+  u8_t generation[XCP_SIM_RESOURCES]; /* counts unlocks: every seed differs from the last */
+  int daq_running;
   u32_t property[QX_COMMON__XCP__PROPERTY_ID__UNKNOWN];
   u8_t memory[XCP_SIM_MEMORY_SIZE];
 } xcp_master;
@@ -196,11 +215,17 @@ SIM_XCP_INIT_ETHERNET(Udp6, XCP_UDP6)
 SIM_XCP_INIT_ETHERNET(Tcp4, XCP_TCP4)
 SIM_XCP_INIT_ETHERNET(Tcp6, XCP_TCP6)
 
+/* Nonzero while the master's DAQ lists run. */
+static int daq_running(const xcp_master *m) { return m->daq_running; }
+
 /* ---- raw commands, command state and properties ------------------------------ */
 
-/* Connecting: the CONNECT response as its packet bytes (byte order Intel,
- * byte granularity). */
-static void connect_slave(xcp_master *m) { m->connected = 1; }
+/* A CONNECT: the session starts with DAQ and PGM locked. */
+static void connect_slave(xcp_master *m) {
+  m->connected = 1;
+  m->locked = XCP_SIM_RESOURCES_PROTECTED;
+  m->seed_resource = -1;
+}
 
 Qx_Error_t sim_Qx_Common_Xcp_CommandWithResponse(Qx_PortHandle_t portHandle, u8_t xcpInstance,
                                                  Qx_Common_Xcp_CommandWithResponse_Cmd_t const *const cmd,
@@ -225,6 +250,7 @@ Qx_Error_t sim_Qx_Common_Xcp_CommandWithResponse(Qx_PortHandle_t portHandle, u8_
   switch (pid) {
     case XCP_CMD_CONNECT:
       connect_slave(m);
+      rsp->Data[1] = XCP_SIM_RESOURCES_AVAILABLE;
       rsp->Data[3] = t->max_cto;
       rsp->Data[4] = (u8_t)(t->max_dto & 0xFF);
       rsp->Data[5] = (u8_t)(t->max_dto >> 8);
@@ -236,6 +262,7 @@ Qx_Error_t sim_Qx_Common_Xcp_CommandWithResponse(Qx_PortHandle_t portHandle, u8_
       m->connected = 0;
       break;
     case XCP_CMD_GET_STATUS:
+      rsp->Data[2] = m->locked;
       rsp->Length = 6;
       break;
     default:
@@ -290,5 +317,129 @@ Qx_Error_t sim_Qx_Common_Xcp_Property_SetById(Qx_PortHandle_t portHandle, u8_t x
                       (unsigned)properties[cmd->PropertyId].min, (unsigned)properties[cmd->PropertyId].max,
                       (unsigned)cmd->Value);
   m->property[cmd->PropertyId] = cmd->Value;
+  return 0;
+}
+
+/* ---- session and access commands ------------------------------------------- */
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_Connect(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                         Qx_Common_Xcp_Cmd_Connect_Cmd_t const *const cmd,
+                                         Qx_Common_Xcp_Cmd_Connect_Rsp_t *const rsp) {
+  xcp_master *m;
+  const xcp_transport *t;
+  QXSIM_TRY(master_of(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(cmd, "command"));
+  QXSIM_TRY(qxsim_need(rsp, "response record"));
+  if (cmd->Mode > QX_COMMON__XCP__CMD__CONNECT__MODE__USER_DEFINED)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown connect mode %u", (unsigned)cmd->Mode);
+  connect_slave(m);
+  t = &transports[m->transport];
+  memset(rsp, 0, sizeof *rsp);
+  rsp->Flags = XCP_SIM_RESOURCES_AVAILABLE;
+  rsp->ByteOrder = QX_COMMON__XCP__CMD__CONNECT__BYTE_ORDER__INTEL;
+  rsp->AddressGranularity = QX_COMMON__XCP__CMD__CONNECT__ADDRESS_GRANULARITY__BYTE;
+  rsp->ProtocolLayerVersion = 1;
+  rsp->TransportLayerVersion = 1;
+  rsp->MaxDto = t->max_dto;
+  rsp->MaxCto = t->max_cto;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_Disconnect(Qx_PortHandle_t portHandle, u8_t xcpInstance) {
+  xcp_master *m;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  m->connected = 0;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_GetStatus(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                           Qx_Common_Xcp_Cmd_GetStatus_Rsp_t *const rsp) {
+  xcp_master *m;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(rsp, "response record"));
+  memset(rsp, 0, sizeof *rsp);
+  /* session status in the low byte, the protected resources in the next */
+  rsp->Flags = (u32_t)m->locked << 8;
+  rsp->Flags |= daq_running(m) ? XCP_SIM_SESSION_DAQ_RUNNING : 0;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_GetCommModeInfo(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                                 Qx_Common_Xcp_Cmd_GetCommModeInfo_Rsp_t *const rsp) {
+  xcp_master *m;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(rsp, "response record"));
+  memset(rsp, 0, sizeof *rsp);
+  rsp->XcpDriverVersionNumber = XCP_SIM_DRIVER_VERSION;
+  return 0;
+}
+
+/* The seed of a resource: the same until the resource is unlocked. */
+static void make_seed(const xcp_master *m, int resource, u8_t seed[XCP_SIM_SEED_LENGTH]) {
+  seed[0] = 0x5A;
+  seed[1] = (u8_t)(0xC0 | resource);
+  seed[2] = m->instance;
+  seed[3] = m->generation[resource];
+}
+
+/* The key of a seed: every byte inverted. */
+static int key_matches(const xcp_master *m, int resource, u8_t length, const u8_t *key) {
+  u8_t seed[XCP_SIM_SEED_LENGTH];
+  unsigned i;
+  if (length != XCP_SIM_SEED_LENGTH || !key) return 0;
+  make_seed(m, resource, seed);
+  for (i = 0; i < XCP_SIM_SEED_LENGTH; i++)
+    if ((u8_t)(key[i] ^ 0xFFu) != seed[i]) return 0;
+  return 1;
+}
+
+static void unlock_resource(xcp_master *m, int resource) {
+  m->locked = (u8_t)(m->locked & ~resources[resource].bit);
+  m->generation[resource]++;
+}
+
+/* Fails when `resource` is still protected. */
+static uint32_t unlocked(const xcp_master *m, int resource) {
+  if (m->locked & resources[resource].bit)
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "resource %s is locked (unlock it with seed and key first)",
+                      resources[resource].name);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_GetSeed(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                         Qx_Common_Xcp_Cmd_GetSeed_Resource_t resource, u32_t *const seedLength,
+                                         u8_t *const seed) {
+  xcp_master *m;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  if ((int)resource < 0 || (int)resource >= XCP_SIM_RESOURCES)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown resource %d", (int)resource);
+  QXSIM_TRY(qxsim_need(seedLength, "seed length cell"));
+  /* An unprotected resource has no seed: length 0. */
+  if (!(m->locked & resources[resource].bit)) {
+    *seedLength = 0;
+    return 0;
+  }
+  QXSIM_TRY(qxsim_need(seed, "seed buffer"));
+  if (*seedLength < XCP_SIM_SEED_LENGTH)
+    return qxsim_fail(QXSIM_ERROR_BUFFER_TOO_SMALL, "seed buffer of %u bytes, %u needed", (unsigned)*seedLength,
+                      XCP_SIM_SEED_LENGTH);
+  make_seed(m, (int)resource, seed);
+  *seedLength = XCP_SIM_SEED_LENGTH;
+  m->seed_resource = (int)resource;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_Unlock(Qx_PortHandle_t portHandle, u8_t xcpInstance, u8_t keyLength,
+                                        u8_t const *const key) {
+  xcp_master *m;
+  int resource;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  resource = m->seed_resource;
+  if (resource < 0) return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "no seed asked for (get a seed first)");
+  m->seed_resource = -1;
+  if (!key_matches(m, resource, keyLength, key))
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "key does not match the seed of resource %s",
+                      resources[resource].name);
+  unlock_resource(m, resource);
   return 0;
 }
