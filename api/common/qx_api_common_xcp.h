@@ -352,6 +352,125 @@ Qx_Error_t Qx_Common_Xcp_Cmd_GetSeed(Qx_PortHandle_t portHandle, u8_t xcpInstanc
 Qx_Error_t Qx_Common_Xcp_Cmd_Unlock(Qx_PortHandle_t portHandle, u8_t xcpInstance, u8_t keyLength,
                                     u8_t const *const key);
 
+
+/* -- memory and programming commands -- */
+
+typedef u8_t Qx_Common_Xcp_Cmd_Download_CmdFlags_t;
+typedef u8_t Qx_Common_Xcp_Cmd_ProgramClear_CmdFlags_t;
+typedef u32_t Qx_Common_Xcp_Cmd_GetPgmProcessorInfo_RspFlags_t;
+typedef u32_t Qx_Common_Xcp_Cmd_Program_CmdFlags_t;
+
+#pragma pack(push, 4)
+
+typedef struct {
+  u32_t Address;
+  u8_t AddressExtension;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+} Qx_Common_Xcp_Cmd_SetMta_Cmd_t;
+
+typedef struct {
+  u32_t Address;
+  u8_t AddressExtension;
+  Qx_Common_Xcp_Cmd_Download_CmdFlags_t Flags;
+  u8_t reserved1;
+  u8_t reserved2;
+  u32_t CodeSize;
+} Qx_Common_Xcp_Cmd_Download_Cmd_t;
+
+typedef struct {
+  u32_t Address;
+  u8_t AddressExtension;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+  u32_t NumberOfBytes;
+} Qx_Common_Xcp_Cmd_Upload_Cmd_t;
+
+typedef struct {
+  Qx_Common_Xcp_Cmd_GetPgmProcessorInfo_RspFlags_t Flags;
+  u8_t MaxSector;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+} Qx_Common_Xcp_Cmd_GetPgmProcessorInfo_Rsp_t;
+
+typedef struct {
+  u8_t SectorNumber;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+} Qx_Common_Xcp_Cmd_GetSectorInfo_Cmd_t;
+
+typedef struct {
+  u8_t ClearSequenceNumber;
+  u8_t ProgramSequenceNumber;
+  u8_t ProgrammingMethod;
+  u8_t SectorNameLength;
+  u32_t SectorStartAddress;
+  u32_t SectorLength;
+} Qx_Common_Xcp_Cmd_GetSectorInfo_Rsp_t;
+
+/* Bytes 5 to 7 belong to no field: ClearRange lies at its alignment. */
+typedef struct {
+  u8_t Mode; /* a QX_COMMON__XCP__CMD__PROGRAM_CLEAR__MODE__ value */
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+  Qx_Common_Xcp_Cmd_ProgramClear_CmdFlags_t Flags;
+  u32_t ClearRange;
+  u32_t ProjectSpecific;
+} Qx_Common_Xcp_Cmd_ProgramClear_Cmd_t;
+
+typedef struct {
+  u32_t BlockSize;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+  u8_t reserved4;
+} Qx_Common_Xcp_Cmd_BuildChecksum_Cmd_t;
+
+typedef struct {
+  u8_t ChecksumType; /* a QX_COMMON__XCP__CHECKSUM_TYPE__ value */
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+  u32_t Checksum;
+} Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t;
+
+typedef struct {
+  Qx_Common_Xcp_Cmd_Program_CmdFlags_t Flags;
+  u32_t Address;
+  u8_t AddressExtension;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+  u32_t CodeSize;
+} Qx_Common_Xcp_Cmd_Program_Cmd_t;
+
+#pragma pack(pop)
+
+Qx_Error_t Qx_Common_Xcp_Cmd_SetMta(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                    Qx_Common_Xcp_Cmd_SetMta_Cmd_t const *const cmd);
+Qx_Error_t Qx_Common_Xcp_Cmd_Download(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                      Qx_Common_Xcp_Cmd_Download_Cmd_t const *const cmd, u8_t const *const data);
+Qx_Error_t Qx_Common_Xcp_Cmd_Upload(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                    Qx_Common_Xcp_Cmd_Upload_Cmd_t const *const cmd, u8_t *const data);
+Qx_Error_t Qx_Common_Xcp_Cmd_GetPgmProcessorInfo(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                                 Qx_Common_Xcp_Cmd_GetPgmProcessorInfo_Rsp_t *const rsp);
+Qx_Error_t Qx_Common_Xcp_Cmd_GetSectorInfo(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                           Qx_Common_Xcp_Cmd_GetSectorInfo_Cmd_t const *const cmd,
+                                           Qx_Common_Xcp_Cmd_GetSectorInfo_Rsp_t *const rsp);
+Qx_Error_t Qx_Common_Xcp_Cmd_ProgramClear(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                          Qx_Common_Xcp_Cmd_ProgramClear_Cmd_t const *const cmd);
+Qx_Error_t Qx_Common_Xcp_Cmd_BuildChecksum(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                           Qx_Common_Xcp_Cmd_BuildChecksum_Cmd_t const *const cmd,
+                                           Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t *const rsp);
+Qx_Error_t Qx_Common_Xcp_Cmd_ProgramReset(Qx_PortHandle_t portHandle, u8_t xcpInstance);
+Qx_Error_t Qx_Common_Xcp_Cmd_Program(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                     Qx_Common_Xcp_Cmd_Program_Cmd_t const *const cmd, u8_t const *const data);
+
 #ifdef __cplusplus
 }
 #endif

@@ -93,6 +93,7 @@ typedef struct {
   int seed_resource;  /* the resource whose seed was asked for last, -1: none */
   u8_t generation[XCP_SIM_RESOURCES]; /* counts unlocks: every seed differs from the last */
   int daq_running;
+  u32_t mta; /* memory transfer address */
   u32_t property[QX_COMMON__XCP__PROPERTY_ID__UNKNOWN];
   u8_t memory[XCP_SIM_MEMORY_SIZE];
 } xcp_master;
@@ -389,7 +390,7 @@ static int key_matches(const xcp_master *m, int resource, u8_t length, const u8_
   if (length != XCP_SIM_SEED_LENGTH || !key) return 0;
   make_seed(m, resource, seed);
   for (i = 0; i < XCP_SIM_SEED_LENGTH; i++)
-    if ((u8_t)(key[i] ^ 0xFFu) != seed[i]) return 0;
+    if (key[i] + seed[i] != 0xFF) return 0;
   return 1;
 }
 
@@ -441,5 +442,154 @@ Qx_Error_t sim_Qx_Common_Xcp_Cmd_Unlock(Qx_PortHandle_t portHandle, u8_t xcpInst
     return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "key does not match the seed of resource %s",
                       resources[resource].name);
   unlock_resource(m, resource);
+  return 0;
+}
+
+/* ---- memory and programming commands -----------------------------------------
+ *
+ * The slave's memory is one flat block; addresses outside it and address
+ * extensions other than 0 are refused. Programming works on the same memory
+ * in XCP_SIM_SECTORS sectors and needs the PGM resource unlocked. */
+
+#define XCP_SIM_SECTORS 4u
+#define XCP_SIM_SECTOR_SIZE (XCP_SIM_MEMORY_SIZE / XCP_SIM_SECTORS)
+/* GET_PGM_PROCESSOR_INFO: clearing by absolute address is available. */
+#define XCP_SIM_PGM_ABSOLUTE_MODE 0x1u
+#define XCP_SIM_ERASED 0xFFu
+
+/* The slave's bytes from `address` to `address + size`, written into *at. */
+static uint32_t memory_at(xcp_master *m, u8_t extension, u32_t address, u32_t size, u8_t **at) {
+  uint64_t end = (uint64_t)address + size;
+  if (extension)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "address extension %u not supported (0 expected)",
+                      (unsigned)extension);
+  if (address < XCP_SIM_MEMORY_BASE || end > (uint64_t)XCP_SIM_MEMORY_BASE + XCP_SIM_MEMORY_SIZE)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT,
+                      "%u bytes at 0x%08X lie outside the slave's memory (0x%08X to 0x%08X)", (unsigned)size,
+                      (unsigned)address, XCP_SIM_MEMORY_BASE, XCP_SIM_MEMORY_BASE + XCP_SIM_MEMORY_SIZE - 1);
+  *at = m->memory + (address - XCP_SIM_MEMORY_BASE);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_SetMta(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                        Qx_Common_Xcp_Cmd_SetMta_Cmd_t const *const cmd) {
+  xcp_master *m;
+  u8_t *at;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(cmd, "command"));
+  QXSIM_TRY(memory_at(m, cmd->AddressExtension, cmd->Address, 0, &at));
+  m->mta = cmd->Address;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_Download(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                          Qx_Common_Xcp_Cmd_Download_Cmd_t const *const cmd,
+                                          u8_t const *const data) {
+  xcp_master *m;
+  u8_t *at;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(cmd, "command"));
+  QXSIM_TRY(qxsim_need(data || !cmd->CodeSize, "data"));
+  QXSIM_TRY(memory_at(m, cmd->AddressExtension, cmd->Address, cmd->CodeSize, &at));
+  if (cmd->CodeSize) memcpy(at, data, cmd->CodeSize);
+  m->mta = cmd->Address + cmd->CodeSize;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_Upload(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                        Qx_Common_Xcp_Cmd_Upload_Cmd_t const *const cmd, u8_t *const data) {
+  xcp_master *m;
+  u8_t *at;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(cmd, "command"));
+  QXSIM_TRY(qxsim_need(data || !cmd->NumberOfBytes, "data buffer"));
+  QXSIM_TRY(memory_at(m, cmd->AddressExtension, cmd->Address, cmd->NumberOfBytes, &at));
+  if (cmd->NumberOfBytes) memcpy(data, at, cmd->NumberOfBytes);
+  m->mta = cmd->Address + cmd->NumberOfBytes;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_GetPgmProcessorInfo(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                                     Qx_Common_Xcp_Cmd_GetPgmProcessorInfo_Rsp_t *const rsp) {
+  xcp_master *m;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(rsp, "response record"));
+  memset(rsp, 0, sizeof *rsp);
+  rsp->Flags = XCP_SIM_PGM_ABSOLUTE_MODE;
+  rsp->MaxSector = XCP_SIM_SECTORS;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_GetSectorInfo(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                               Qx_Common_Xcp_Cmd_GetSectorInfo_Cmd_t const *const cmd,
+                                               Qx_Common_Xcp_Cmd_GetSectorInfo_Rsp_t *const rsp) {
+  xcp_master *m;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(cmd, "command"));
+  QXSIM_TRY(qxsim_need(rsp, "response record"));
+  if (cmd->SectorNumber >= XCP_SIM_SECTORS)
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "no sector %u (the slave has %u)", (unsigned)cmd->SectorNumber,
+                      XCP_SIM_SECTORS);
+  memset(rsp, 0, sizeof *rsp);
+  rsp->ClearSequenceNumber = 0;
+  rsp->ProgramSequenceNumber = 1;
+  rsp->SectorStartAddress = XCP_SIM_MEMORY_BASE + cmd->SectorNumber * XCP_SIM_SECTOR_SIZE;
+  rsp->SectorLength = XCP_SIM_SECTOR_SIZE;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_ProgramClear(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                              Qx_Common_Xcp_Cmd_ProgramClear_Cmd_t const *const cmd) {
+  xcp_master *m;
+  u8_t *at;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(cmd, "command"));
+  QXSIM_TRY(unlocked(m, QX_COMMON__XCP__CMD__GET_SEED__RESOURCE__PGM));
+  if (cmd->Mode != QX_COMMON__XCP__CMD__PROGRAM_CLEAR__MODE__ABSOLUTE)
+    return qxsim_fail(QXSIM_ERROR_NOT_SUPPORTED, "clear mode %u not supported (absolute mode only)",
+                      (unsigned)cmd->Mode);
+  QXSIM_TRY(memory_at(m, 0, m->mta, cmd->ClearRange, &at));
+  memset(at, XCP_SIM_ERASED, cmd->ClearRange);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_BuildChecksum(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                               Qx_Common_Xcp_Cmd_BuildChecksum_Cmd_t const *const cmd,
+                                               Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t *const rsp) {
+  xcp_master *m;
+  u8_t *at;
+  u32_t i, sum = 0;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(cmd, "command"));
+  QXSIM_TRY(qxsim_need(rsp, "response record"));
+  QXSIM_TRY(memory_at(m, 0, m->mta, cmd->BlockSize, &at));
+  /* ADD_14: the bytes added into a 32-bit sum */
+  for (i = 0; i < cmd->BlockSize; i++) sum += at[i];
+  memset(rsp, 0, sizeof *rsp);
+  rsp->ChecksumType = QX_COMMON__XCP__CHECKSUM_TYPE__XCP_ADD_14;
+  rsp->Checksum = sum;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_ProgramReset(Qx_PortHandle_t portHandle, u8_t xcpInstance) {
+  xcp_master *m;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  QXSIM_TRY(unlocked(m, QX_COMMON__XCP__CMD__GET_SEED__RESOURCE__PGM));
+  /* the slave restarts: the session ends */
+  m->connected = 0;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Cmd_Program(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                         Qx_Common_Xcp_Cmd_Program_Cmd_t const *const cmd, u8_t const *const data) {
+  xcp_master *m;
+  u8_t *at;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(cmd, "command"));
+  QXSIM_TRY(unlocked(m, QX_COMMON__XCP__CMD__GET_SEED__RESOURCE__PGM));
+  QXSIM_TRY(qxsim_need(data || !cmd->CodeSize, "data"));
+  QXSIM_TRY(memory_at(m, cmd->AddressExtension, cmd->Address, cmd->CodeSize, &at));
+  if (cmd->CodeSize) memcpy(at, data, cmd->CodeSize);
+  m->mta = cmd->Address + cmd->CodeSize;
   return 0;
 }
