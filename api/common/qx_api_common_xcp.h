@@ -471,6 +471,127 @@ Qx_Error_t Qx_Common_Xcp_Cmd_ProgramReset(Qx_PortHandle_t portHandle, u8_t xcpIn
 Qx_Error_t Qx_Common_Xcp_Cmd_Program(Qx_PortHandle_t portHandle, u8_t xcpInstance,
                                      Qx_Common_Xcp_Cmd_Program_Cmd_t const *const cmd, u8_t const *const data);
 
+
+/* -- DAQ lists -- */
+
+typedef u32_t Qx_Common_Xcp_Daq_GetState_RspFlags_t;
+typedef u32_t Qx_Common_Xcp_Daq_SetTimeouts_CmdFlags_t;
+typedef u32_t Qx_Common_Xcp_Daq_SetSignals_CmdFlags_t;
+typedef u32_t Qx_Common_Xcp_Daq_Signal_Flags_t;
+typedef u32_t Qx_Common_Xcp_Daq_Reset_CmdFlags_t;
+typedef u32_t Qx_Common_Xcp_Daq_Start_CmdFlags_t;
+typedef u32_t Qx_Common_Xcp_Daq_Start2_CmdFlags_t;
+typedef u32_t Qx_Common_Xcp_Daq_Start2_RspFlags_t;
+typedef u32_t Qx_Common_Xcp_Daq_Stop_CmdFlags_t;
+typedef u32_t Qx_Common_Xcp_Daq_ReadRxSignals_CmdFlags_t;
+typedef u32_t Qx_Common_Xcp_Daq_ReadRxSignals_RspFlags_t;
+typedef u32_t Qx_Common_Xcp_Daq_ReadRxSignalsTs_CmdFlags_t;
+typedef u32_t Qx_Common_Xcp_Daq_ReadRxSignalsTs_RspFlags_t;
+
+#pragma pack(push, 4)
+
+typedef struct {
+  Qx_Common_Xcp_Daq_GetState_RspFlags_t Flags;
+  u8_t State; /* a QX_COMMON__XCP__DAQ__STATE__ value */
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+} Qx_Common_Xcp_Daq_GetState_Rsp_t;
+
+typedef struct {
+  Qx_Common_Xcp_Daq_SetTimeouts_CmdFlags_t Flags;
+  u32_t T1;
+  u32_t T2;
+  u32_t T3;
+  u32_t T4;
+  u32_t T5;
+  u32_t T6;
+  u32_t T7;
+} Qx_Common_Xcp_Daq_SetTimeouts_Cmd_t;
+
+/* Handle: the caller's own value, as wide as the host's size_t. */
+typedef struct {
+  Qx_Common_Xcp_Daq_Signal_Flags_t Flags;
+  u8_t BitOffset;
+  u8_t DataType; /* a QX_COMMON__XCP__DAQ__SIGNAL__DATA_TYPE__ value */
+  u8_t AddressExtension;
+  u8_t reserved1;
+  u16_t EventChannel;
+  u8_t reserved2;
+  u8_t reserved3;
+  u32_t Address;
+  size_t Handle;
+} Qx_Common_Xcp_Daq_Signal_t;
+
+typedef struct {
+  Qx_Common_Xcp_Daq_Start2_CmdFlags_t Flags;
+  u8_t KeyLength;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+  u8_t Key[256];
+} Qx_Common_Xcp_Daq_Start2_Cmd_t;
+
+typedef struct {
+  Qx_Common_Xcp_Daq_Start2_RspFlags_t Flags;
+  u8_t SeedLength;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+  u8_t Seed[256];
+} Qx_Common_Xcp_Daq_Start2_Rsp_t;
+
+typedef struct {
+  size_t Handle;
+  u32_t Address;
+  u8_t DataType;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+  u8_t Value[4];
+} Qx_Common_Xcp_Daq_RxSignal_t;
+
+typedef struct {
+  size_t Handle;
+  u32_t Address;
+  u8_t DataType;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+  u8_t Timestamp[8];
+  u8_t Value[4];
+} Qx_Common_Xcp_Daq_RxSignalTs_t;
+
+#pragma pack(pop)
+
+Qx_Error_t Qx_Common_Xcp_Daq_GetState(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                      Qx_Common_Xcp_Daq_GetState_Rsp_t *const rsp);
+Qx_Error_t Qx_Common_Xcp_Daq_SetTimeouts(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                         Qx_Common_Xcp_Daq_SetTimeouts_Cmd_t const *const cmd);
+Qx_Error_t Qx_Common_Xcp_Daq_SetSignals(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                        Qx_Common_Xcp_Daq_SetSignals_CmdFlags_t flags, u32_t numberOfSignals,
+                                        Qx_Common_Xcp_Daq_Signal_t const *const signals);
+Qx_Error_t Qx_Common_Xcp_Daq_Reset(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                   Qx_Common_Xcp_Daq_Reset_CmdFlags_t flags);
+Qx_Error_t Qx_Common_Xcp_Daq_Start(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                   Qx_Common_Xcp_Daq_Start_CmdFlags_t flags);
+Qx_Error_t Qx_Common_Xcp_Daq_Start2(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                    Qx_Common_Xcp_Daq_Start2_Cmd_t const *const cmd,
+                                    Qx_Common_Xcp_Daq_Start2_Rsp_t *const rsp);
+Qx_Error_t Qx_Common_Xcp_Daq_Stop(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                  Qx_Common_Xcp_Daq_Stop_CmdFlags_t flags);
+/* numberOfSignals: on entry the records `signals` has room for, on return
+ * the records written. */
+Qx_Error_t Qx_Common_Xcp_Daq_ReadRxSignals(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                           Qx_Common_Xcp_Daq_ReadRxSignals_CmdFlags_t flags,
+                                           Qx_Common_Xcp_Daq_ReadRxSignals_RspFlags_t *const rspFlags,
+                                           u32_t *const numberOfSignals, Qx_Common_Xcp_Daq_RxSignal_t *const signals);
+Qx_Error_t Qx_Common_Xcp_Daq_ReadRxSignalsTs(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                             Qx_Common_Xcp_Daq_ReadRxSignalsTs_CmdFlags_t flags,
+                                             Qx_Common_Xcp_Daq_ReadRxSignalsTs_RspFlags_t *const rspFlags,
+                                             u32_t *const numberOfSignals,
+                                             Qx_Common_Xcp_Daq_RxSignalTs_t *const signals);
+
 #ifdef __cplusplus
 }
 #endif

@@ -84,6 +84,15 @@ static const struct {
 #define XCP_SIM_SESSION_DAQ_RUNNING 0x40u
 #define XCP_SIM_DRIVER_VERSION 0x10u
 
+/* DAQ: signals of a master at most, and the time between two samples (the
+ * clock counts microseconds from beyond 32 bits, so that time stamps use
+ * all their bytes). */
+#define XCP_SIM_SIGNALS 16u
+#define XCP_SIM_DAQ_PERIOD 1000u
+#define XCP_SIM_CLOCK_EPOCH 0x100000000ull
+/* ReadRxSignals flags: more signals than the records given had a value. */
+#define XCP_SIM_DAQ_VALUES_LEFT_OUT 0x1u
+
 typedef struct {
   int used;
   u8_t instance;
@@ -94,6 +103,8 @@ typedef struct {
   u8_t generation[XCP_SIM_RESOURCES]; /* counts unlocks: every seed differs from the last */
   int daq_running;
   u32_t mta; /* memory transfer address */
+  Qx_Common_Xcp_Daq_Signal_t signals[XCP_SIM_SIGNALS];
+  u32_t signal_count;
   u32_t property[QX_COMMON__XCP__PROPERTY_ID__UNKNOWN];
   u8_t memory[XCP_SIM_MEMORY_SIZE];
 } xcp_master;
@@ -105,6 +116,16 @@ typedef struct {
 
 static xcp_port ports[XCP_SIM_PORTS];
 static qxsim_port_table table = QXSIM_PORT_TABLE(ports, NULL, NULL);
+
+/* The slaves' clock, shared by all masters. */
+static u64_t xcp_clock;
+
+static void xcp_reset(void) { xcp_clock = XCP_SIM_CLOCK_EPOCH; }
+
+__attribute__((constructor)) static void xcp_init(void) {
+  xcp_reset();
+  qxsim_on_reset(xcp_reset);
+}
 
 /* ---- finding a master ------------------------------------------------------ */
 
@@ -224,6 +245,7 @@ static int daq_running(const xcp_master *m) { return m->daq_running; }
 /* A CONNECT: the session starts with DAQ and PGM locked. */
 static void connect_slave(xcp_master *m) {
   m->connected = 1;
+  m->daq_running = 0;
   m->locked = XCP_SIM_RESOURCES_PROTECTED;
   m->seed_resource = -1;
 }
@@ -350,6 +372,7 @@ Qx_Error_t sim_Qx_Common_Xcp_Cmd_Disconnect(Qx_PortHandle_t portHandle, u8_t xcp
   xcp_master *m;
   QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
   m->connected = 0;
+  m->daq_running = 0;
   return 0;
 }
 
@@ -577,6 +600,7 @@ Qx_Error_t sim_Qx_Common_Xcp_Cmd_ProgramReset(Qx_PortHandle_t portHandle, u8_t x
   QXSIM_TRY(unlocked(m, QX_COMMON__XCP__CMD__GET_SEED__RESOURCE__PGM));
   /* the slave restarts: the session ends */
   m->connected = 0;
+  m->daq_running = 0;
   return 0;
 }
 
@@ -592,4 +616,187 @@ Qx_Error_t sim_Qx_Common_Xcp_Cmd_Program(Qx_PortHandle_t portHandle, u8_t xcpIns
   if (cmd->CodeSize) memcpy(at, data, cmd->CodeSize);
   m->mta = cmd->Address + cmd->CodeSize;
   return 0;
+}
+
+/* ---- DAQ lists ------------------------------------------------------------
+ *
+ * The signals describe what the slave samples; a running DAQ takes one
+ * sample of every signal per read, a time step after the last one. Starting
+ * needs the DAQ resource unlocked (Qx_Common_Xcp_Daq_Start2 unlocks it with
+ * its key). */
+
+/* Bytes of each QX_COMMON__XCP__DAQ__SIGNAL__DATA_TYPE__. */
+static const u8_t data_type_size[] = {1, 1, 2, 2, 4, 4, 4};
+#define XCP_SIM_DATA_TYPES (sizeof data_type_size / sizeof data_type_size[0])
+
+Qx_Error_t sim_Qx_Common_Xcp_Daq_GetState(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                          Qx_Common_Xcp_Daq_GetState_Rsp_t *const rsp) {
+  xcp_master *m;
+  QXSIM_TRY(master_of(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(rsp, "response record"));
+  memset(rsp, 0, sizeof *rsp);
+  rsp->State = m->daq_running ? QX_COMMON__XCP__DAQ__STATE__RUNNING : QX_COMMON__XCP__DAQ__STATE__STOPPED;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Daq_SetTimeouts(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                             Qx_Common_Xcp_Daq_SetTimeouts_Cmd_t const *const cmd) {
+  xcp_master *m;
+  QXSIM_TRY(master_of(portHandle, xcpInstance, &m));
+  return qxsim_need(cmd, "command");
+}
+
+static uint32_t daq_stopped(const xcp_master *m) {
+  if (m->daq_running) return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "DAQ is running (stop it first)");
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Daq_SetSignals(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                            Qx_Common_Xcp_Daq_SetSignals_CmdFlags_t flags, u32_t numberOfSignals,
+                                            Qx_Common_Xcp_Daq_Signal_t const *const signals) {
+  xcp_master *m;
+  u32_t i;
+  u8_t *at;
+  (void)flags;
+  QXSIM_TRY(master_of(portHandle, xcpInstance, &m));
+  QXSIM_TRY(daq_stopped(m));
+  QXSIM_TRY(qxsim_need(signals || !numberOfSignals, "signals"));
+  if (numberOfSignals > XCP_SIM_SIGNALS)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%u signals given, at most %u", (unsigned)numberOfSignals,
+                      XCP_SIM_SIGNALS);
+  for (i = 0; i < numberOfSignals; i++) {
+    if (signals[i].DataType >= XCP_SIM_DATA_TYPES)
+      return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "signal %u: unknown data type %u", (unsigned)i,
+                        (unsigned)signals[i].DataType);
+    QXSIM_TRY(memory_at(m, signals[i].AddressExtension, signals[i].Address, data_type_size[signals[i].DataType], &at));
+  }
+  if (numberOfSignals) memcpy(m->signals, signals, numberOfSignals * sizeof *signals);
+  m->signal_count = numberOfSignals;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Daq_Reset(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                       Qx_Common_Xcp_Daq_Reset_CmdFlags_t flags) {
+  xcp_master *m;
+  (void)flags;
+  QXSIM_TRY(master_of(portHandle, xcpInstance, &m));
+  m->daq_running = 0;
+  m->signal_count = 0;
+  return 0;
+}
+
+static uint32_t start_daq(xcp_master *m) {
+  if (!m->signal_count) return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "no DAQ signals set");
+  m->daq_running = 1;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Daq_Start(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                       Qx_Common_Xcp_Daq_Start_CmdFlags_t flags) {
+  xcp_master *m;
+  (void)flags;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  QXSIM_TRY(unlocked(m, QX_COMMON__XCP__CMD__GET_SEED__RESOURCE__DAQ));
+  return start_daq(m);
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Daq_Start2(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                        Qx_Common_Xcp_Daq_Start2_Cmd_t const *const cmd,
+                                        Qx_Common_Xcp_Daq_Start2_Rsp_t *const rsp) {
+  const int daq = QX_COMMON__XCP__CMD__GET_SEED__RESOURCE__DAQ;
+  xcp_master *m;
+  QXSIM_TRY(connected_master(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(cmd, "command"));
+  QXSIM_TRY(qxsim_need(rsp, "response record"));
+  if (m->locked & resources[daq].bit) {
+    if (!key_matches(m, daq, cmd->KeyLength, cmd->Key))
+      return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "key does not match the seed of resource %s",
+                        resources[daq].name);
+    unlock_resource(m, daq);
+  }
+  QXSIM_TRY(start_daq(m));
+  /* the seed the next start's key answers */
+  memset(rsp, 0, sizeof *rsp);
+  rsp->SeedLength = XCP_SIM_SEED_LENGTH;
+  make_seed(m, daq, rsp->Seed);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Daq_Stop(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                      Qx_Common_Xcp_Daq_Stop_CmdFlags_t flags) {
+  xcp_master *m;
+  (void)flags;
+  QXSIM_TRY(master_of(portHandle, xcpInstance, &m));
+  m->daq_running = 0;
+  return 0;
+}
+
+/* One sample of the running DAQ: up to `*count` signals, their values and
+ * the sample's time written through the callback's record accessors. */
+typedef void (*sample_writer)(void *records, u32_t index, const Qx_Common_Xcp_Daq_Signal_t *signal,
+                              const u8_t value[4], u64_t time);
+
+static uint32_t read_sample(Qx_PortHandle_t portHandle, u8_t xcpInstance, u32_t *rspFlags, u32_t *count,
+                            void *records, sample_writer write) {
+  xcp_master *m;
+  u32_t i, n;
+  QXSIM_TRY(master_of(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(count, "signal count cell"));
+  QXSIM_TRY(qxsim_need(records || !*count, "signal records"));
+  if (rspFlags) *rspFlags = 0;
+  if (!m->daq_running) {
+    *count = 0;
+    return 0;
+  }
+  xcp_clock += XCP_SIM_DAQ_PERIOD;
+  n = m->signal_count < *count ? m->signal_count : *count;
+  for (i = 0; i < n; i++) {
+    const Qx_Common_Xcp_Daq_Signal_t *signal = &m->signals[i];
+    u8_t value[4] = {0};
+    memcpy(value, m->memory + (signal->Address - XCP_SIM_MEMORY_BASE), data_type_size[signal->DataType]);
+    write(records, i, signal, value, xcp_clock);
+  }
+  if (rspFlags && m->signal_count > n) *rspFlags = XCP_SIM_DAQ_VALUES_LEFT_OUT;
+  *count = n;
+  return 0;
+}
+
+static void write_signal(void *records, u32_t index, const Qx_Common_Xcp_Daq_Signal_t *signal, const u8_t value[4],
+                         u64_t time) {
+  Qx_Common_Xcp_Daq_RxSignal_t *out = (Qx_Common_Xcp_Daq_RxSignal_t *)records + index;
+  (void)time;
+  memset(out, 0, sizeof *out);
+  out->Handle = signal->Handle;
+  out->Address = signal->Address;
+  out->DataType = signal->DataType;
+  memcpy(out->Value, value, sizeof out->Value);
+}
+
+static void write_signal_ts(void *records, u32_t index, const Qx_Common_Xcp_Daq_Signal_t *signal,
+                            const u8_t value[4], u64_t time) {
+  Qx_Common_Xcp_Daq_RxSignalTs_t *out = (Qx_Common_Xcp_Daq_RxSignalTs_t *)records + index;
+  memset(out, 0, sizeof *out);
+  out->Handle = signal->Handle;
+  out->Address = signal->Address;
+  out->DataType = signal->DataType;
+  memcpy(out->Timestamp, &time, sizeof out->Timestamp); /* little-endian host */
+  memcpy(out->Value, value, sizeof out->Value);
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Daq_ReadRxSignals(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                               Qx_Common_Xcp_Daq_ReadRxSignals_CmdFlags_t flags,
+                                               Qx_Common_Xcp_Daq_ReadRxSignals_RspFlags_t *const rspFlags,
+                                               u32_t *const numberOfSignals,
+                                               Qx_Common_Xcp_Daq_RxSignal_t *const signals) {
+  (void)flags;
+  return read_sample(portHandle, xcpInstance, rspFlags, numberOfSignals, signals, write_signal);
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_Daq_ReadRxSignalsTs(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                                 Qx_Common_Xcp_Daq_ReadRxSignalsTs_CmdFlags_t flags,
+                                                 Qx_Common_Xcp_Daq_ReadRxSignalsTs_RspFlags_t *const rspFlags,
+                                                 u32_t *const numberOfSignals,
+                                                 Qx_Common_Xcp_Daq_RxSignalTs_t *const signals) {
+  (void)flags;
+  return read_sample(portHandle, xcpInstance, rspFlags, numberOfSignals, signals, write_signal_ts);
 }
