@@ -294,6 +294,95 @@ Qx_Error_t Qx_Common_Xcp_Property_SetById(Qx_PortHandle_t portHandle, u8_t xcpIn
                                           Qx_Common_Xcp_Property_SetById_Cmd_t const *const cmd);
 
 
+/* -- DTO and CTO FIFOs -- */
+
+typedef u8_t Qx_Common_Xcp_ReadDtoRxFifo_Frame_Flags_t;
+typedef u8_t Qx_Common_Xcp_ReadDtoRxFifoTs_Frame_Flags_t;
+typedef u8_t Qx_Common_Xcp_ReadCtoRxFifo_Frame_Flags_t;
+typedef u16_t Qx_Common_Xcp_ReadDtoRxFifo2_Frame_Flags_t;
+typedef u16_t Qx_Common_Xcp_ReadDtoRxFifo2Ts_Frame_Flags_t;
+typedef u32_t Qx_Common_Xcp_ReadDtoRxFifo2_CmdFlags_t;
+typedef u32_t Qx_Common_Xcp_ReadDtoRxFifo2Ts_CmdFlags_t;
+
+#pragma pack(push, 4)
+
+typedef struct {
+  Qx_Common_Xcp_ReadDtoRxFifo_Frame_Flags_t Flags;
+  u8_t reserved;
+  u16_t Length;
+  u8_t Data[0x10000];
+} Qx_Common_Xcp_ReadDtoRxFifo_Frame_t;
+
+typedef struct {
+  Qx_Common_Xcp_ReadDtoRxFifoTs_Frame_Flags_t Flags;
+  u8_t reserved;
+  u16_t Length;
+  u8_t Timestamp[8];
+  u8_t Data[0x10000];
+} Qx_Common_Xcp_ReadDtoRxFifoTs_Frame_t;
+
+/* Where one frame lies in the byte buffer of Qx_Common_Xcp_ReadDtoRxFifo2. */
+typedef struct {
+  Qx_Common_Xcp_ReadDtoRxFifo2_Frame_Flags_t Flags;
+  u16_t Length;
+  u32_t Offset;
+} Qx_Common_Xcp_ReadDtoRxFifo2_Frame_t;
+
+typedef struct {
+  Qx_Common_Xcp_ReadDtoRxFifo2Ts_Frame_Flags_t Flags;
+  u16_t Length;
+  u32_t Offset;
+  u8_t Timestamp[8];
+} Qx_Common_Xcp_ReadDtoRxFifo2Ts_Frame_t;
+
+typedef struct {
+  Qx_Common_Xcp_ReadCtoRxFifo_Frame_Flags_t Flags;
+  u8_t reserved;
+  u16_t Length;
+  u8_t Data[0x100];
+} Qx_Common_Xcp_ReadCtoRxFifo_Frame_t;
+
+typedef struct {
+  u16_t Length;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t Data[0x10000];
+} Qx_Common_Xcp_WriteDtoTxFifo_Frame_t;
+
+typedef struct {
+  u16_t Length;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t Data[256];
+} Qx_Common_Xcp_WriteCtoTxFifo_Frame_t;
+
+#pragma pack(pop)
+
+/* The single-frame reads: framesRead is 1 when a frame was read into
+ * `frame`, 0 when the FIFO was empty. */
+Qx_Error_t Qx_Common_Xcp_ReadDtoRxFifo(Qx_PortHandle_t portHandle, u8_t xcpInstance, u32_t *const framesRead,
+                                       Qx_Common_Xcp_ReadDtoRxFifo_Frame_t *const frame);
+Qx_Error_t Qx_Common_Xcp_ReadDtoRxFifoTs(Qx_PortHandle_t portHandle, u8_t xcpInstance, u32_t *const framesRead,
+                                         Qx_Common_Xcp_ReadDtoRxFifoTs_Frame_t *const frame);
+/* The buffered reads: frames are copied one after another into `buffer`
+ * (bufferSize bytes); numberOfFrames holds on entry the descriptors that
+ * `frames` has room for and on return the frames read. */
+Qx_Error_t Qx_Common_Xcp_ReadDtoRxFifo2(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                        Qx_Common_Xcp_ReadDtoRxFifo2_CmdFlags_t flags, u32_t bufferSize,
+                                        u8_t *const buffer, u32_t *const numberOfFrames,
+                                        Qx_Common_Xcp_ReadDtoRxFifo2_Frame_t *const frames);
+Qx_Error_t Qx_Common_Xcp_ReadDtoRxFifo2Ts(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                          Qx_Common_Xcp_ReadDtoRxFifo2Ts_CmdFlags_t flags, u32_t bufferSize,
+                                          u8_t *const buffer, u32_t *const numberOfFrames,
+                                          Qx_Common_Xcp_ReadDtoRxFifo2Ts_Frame_t *const frames);
+Qx_Error_t Qx_Common_Xcp_ReadCtoRxFifo(Qx_PortHandle_t portHandle, u8_t xcpInstance, u32_t *const framesRead,
+                                       Qx_Common_Xcp_ReadCtoRxFifo_Frame_t *const frame);
+/* The writes: numberOfFrames records from `frames`. */
+Qx_Error_t Qx_Common_Xcp_WriteDtoTxFifo(Qx_PortHandle_t portHandle, u8_t xcpInstance, u32_t numberOfFrames,
+                                        Qx_Common_Xcp_WriteDtoTxFifo_Frame_t const *const frames);
+Qx_Error_t Qx_Common_Xcp_WriteCtoTxFifo(Qx_PortHandle_t portHandle, u8_t xcpInstance, u32_t numberOfFrames,
+                                        Qx_Common_Xcp_WriteCtoTxFifo_Frame_t const *const frames);
+
 /* -- session and access commands -- */
 
 typedef u32_t Qx_Common_Xcp_Cmd_Connect_RspFlags_t;

@@ -93,6 +93,25 @@ static const struct {
 /* ReadRxSignals flags: more signals than the records given had a value. */
 #define XCP_SIM_DAQ_VALUES_LEFT_OUT 0x1u
 
+/* FIFOs: the longest frame the simulated transport carries, and the time
+ * one frame takes. */
+#define XCP_SIM_FRAME_MAX 256u
+#define XCP_SIM_FRAME_TIME 100u
+/* Flags of a frame read: more frames wait in the FIFO. */
+#define XCP_SIM_FRAME_MORE 0x1u
+
+typedef struct {
+  u16_t length;
+  u64_t time;
+  u8_t data[XCP_SIM_FRAME_MAX];
+} xcp_frame;
+
+typedef struct {
+  xcp_frame frames[XCP_SIM_FIFO_DEPTH];
+  u32_t first;
+  u32_t count;
+} xcp_fifo;
+
 typedef struct {
   int used;
   u8_t instance;
@@ -105,6 +124,8 @@ typedef struct {
   u32_t mta; /* memory transfer address */
   Qx_Common_Xcp_Daq_Signal_t signals[XCP_SIM_SIGNALS];
   u32_t signal_count;
+  xcp_fifo dto; /* received DTOs */
+  xcp_fifo cto; /* received CTOs */
   u32_t property[QX_COMMON__XCP__PROPERTY_ID__UNKNOWN];
   u8_t memory[XCP_SIM_MEMORY_SIZE];
 } xcp_master;
@@ -799,4 +820,184 @@ Qx_Error_t sim_Qx_Common_Xcp_Daq_ReadRxSignalsTs(Qx_PortHandle_t portHandle, u8_
                                                  Qx_Common_Xcp_Daq_RxSignalTs_t *const signals) {
   (void)flags;
   return read_sample(portHandle, xcpInstance, rspFlags, numberOfSignals, signals, write_signal_ts);
+}
+
+/* ---- DTO and CTO FIFOs ------------------------------------------------------
+ *
+ * The transport loops back: what is written to a transmit FIFO arrives in
+ * the receive FIFO of its kind, each frame a frame time after the last. A
+ * write takes all its frames or none. */
+
+static xcp_frame *fifo_at(xcp_fifo *f, u32_t i) { return &f->frames[(f->first + i) % XCP_SIM_FIFO_DEPTH]; }
+
+static const xcp_frame *fifo_pop(xcp_fifo *f) {
+  const xcp_frame *frame;
+  if (!f->count) return NULL;
+  frame = fifo_at(f, 0);
+  f->first = (f->first + 1) % XCP_SIM_FIFO_DEPTH;
+  f->count--;
+  return frame;
+}
+
+/* Writes `count` frames of `stride` bytes each (a u16_t length, two bytes,
+ * then the data) into the receive FIFO of that kind. */
+static uint32_t write_frames(Qx_PortHandle_t portHandle, u8_t xcpInstance, int dto, u32_t count, const void *frames,
+                             size_t stride) {
+  const char *kind = dto ? "DTO" : "CTO";
+  xcp_master *m;
+  xcp_fifo *f;
+  u32_t i, tx_depth, rx_depth;
+  QXSIM_TRY(master_of(portHandle, xcpInstance, &m));
+  QXSIM_TRY(qxsim_need(frames || !count, "frames"));
+  f = dto ? &m->dto : &m->cto;
+  tx_depth = m->property[dto ? QX_COMMON__XCP__PROPERTY_ID__DTO_TX_FIFO_DEPTH : QX_COMMON__XCP__PROPERTY_ID__CTO_TX_FIFO_DEPTH];
+  rx_depth = m->property[dto ? QX_COMMON__XCP__PROPERTY_ID__DTO_RX_FIFO_DEPTH : QX_COMMON__XCP__PROPERTY_ID__CTO_RX_FIFO_DEPTH];
+  if (count > tx_depth)
+    return qxsim_fail(QXSIM_ERROR_BUFFER_TOO_SMALL, "%u frames given, the %s transmit FIFO holds %u", (unsigned)count,
+                      kind, (unsigned)tx_depth);
+  if (f->count + count > rx_depth)
+    return qxsim_fail(QXSIM_ERROR_BUFFER_TOO_SMALL, "%s receive FIFO full (%u of %u frames waiting, %u more given)",
+                      kind, (unsigned)f->count, (unsigned)rx_depth, (unsigned)count);
+  for (i = 0; i < count; i++) {
+    u16_t length;
+    memcpy(&length, (const u8_t *)frames + i * stride, sizeof length);
+    if (!length || length > XCP_SIM_FRAME_MAX)
+      return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "frame %u of %u bytes, 1 to %u expected", (unsigned)i,
+                        (unsigned)length, XCP_SIM_FRAME_MAX);
+  }
+  for (i = 0; i < count; i++) {
+    const u8_t *frame = (const u8_t *)frames + i * stride;
+    xcp_frame *to = fifo_at(f, f->count++);
+    memcpy(&to->length, frame, sizeof to->length);
+    memcpy(to->data, frame + 4, to->length);
+    xcp_clock += XCP_SIM_FRAME_TIME;
+    to->time = xcp_clock;
+  }
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_WriteDtoTxFifo(Qx_PortHandle_t portHandle, u8_t xcpInstance, u32_t numberOfFrames,
+                                            Qx_Common_Xcp_WriteDtoTxFifo_Frame_t const *const frames) {
+  return write_frames(portHandle, xcpInstance, 1, numberOfFrames, frames, sizeof *frames);
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_WriteCtoTxFifo(Qx_PortHandle_t portHandle, u8_t xcpInstance, u32_t numberOfFrames,
+                                            Qx_Common_Xcp_WriteCtoTxFifo_Frame_t const *const frames) {
+  return write_frames(portHandle, xcpInstance, 0, numberOfFrames, frames, sizeof *frames);
+}
+
+static uint32_t time_stamps_on(const xcp_master *m) {
+  if (!m->property[QX_COMMON__XCP__PROPERTY_ID__DTO_RX_FIFO__USE_TIMESTAMP])
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "the DTO receive FIFO keeps no time stamps (property %d is 0)",
+                      QX_COMMON__XCP__PROPERTY_ID__DTO_RX_FIFO__USE_TIMESTAMP);
+  return 0;
+}
+
+/* The next frame of a receive FIFO, NULL when it is empty; *framesRead
+ * says which. */
+static uint32_t next_frame(Qx_PortHandle_t portHandle, u8_t xcpInstance, int dto, int time_stamps, u32_t *framesRead,
+                           const void *frame, const xcp_frame **next, u8_t *more) {
+  xcp_master *m;
+  QXSIM_TRY(master_of(portHandle, xcpInstance, &m));
+  if (time_stamps) QXSIM_TRY(time_stamps_on(m));
+  QXSIM_TRY(qxsim_need(framesRead, "frame count cell"));
+  QXSIM_TRY(qxsim_need(frame, "frame record"));
+  *next = fifo_pop(dto ? &m->dto : &m->cto);
+  *framesRead = *next ? 1 : 0;
+  *more = (dto ? m->dto.count : m->cto.count) ? XCP_SIM_FRAME_MORE : 0;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_ReadDtoRxFifo(Qx_PortHandle_t portHandle, u8_t xcpInstance, u32_t *const framesRead,
+                                           Qx_Common_Xcp_ReadDtoRxFifo_Frame_t *const frame) {
+  const xcp_frame *next;
+  u8_t more;
+  QXSIM_TRY(next_frame(portHandle, xcpInstance, 1, 0, framesRead, frame, &next, &more));
+  if (!next) return 0;
+  frame->Flags = more;
+  frame->reserved = 0;
+  frame->Length = next->length;
+  memcpy(frame->Data, next->data, next->length);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_ReadDtoRxFifoTs(Qx_PortHandle_t portHandle, u8_t xcpInstance, u32_t *const framesRead,
+                                             Qx_Common_Xcp_ReadDtoRxFifoTs_Frame_t *const frame) {
+  const xcp_frame *next;
+  u8_t more;
+  QXSIM_TRY(next_frame(portHandle, xcpInstance, 1, 1, framesRead, frame, &next, &more));
+  if (!next) return 0;
+  frame->Flags = more;
+  frame->reserved = 0;
+  frame->Length = next->length;
+  memcpy(frame->Timestamp, &next->time, sizeof frame->Timestamp); /* little-endian host */
+  memcpy(frame->Data, next->data, next->length);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_ReadCtoRxFifo(Qx_PortHandle_t portHandle, u8_t xcpInstance, u32_t *const framesRead,
+                                           Qx_Common_Xcp_ReadCtoRxFifo_Frame_t *const frame) {
+  const xcp_frame *next;
+  u8_t more;
+  QXSIM_TRY(next_frame(portHandle, xcpInstance, 0, 0, framesRead, frame, &next, &more));
+  if (!next) return 0;
+  frame->Flags = more;
+  frame->reserved = 0;
+  frame->Length = next->length;
+  memcpy(frame->Data, next->data, next->length);
+  return 0;
+}
+
+/* Buffered DTO reads: frames while descriptors and buffer bytes last. */
+typedef void (*descriptor_writer)(void *frames, u32_t index, const xcp_frame *frame, u32_t offset, u16_t flags);
+
+static uint32_t read_buffered(Qx_PortHandle_t portHandle, u8_t xcpInstance, int time_stamps, u32_t bufferSize,
+                              u8_t *buffer, u32_t *numberOfFrames, void *frames, descriptor_writer write) {
+  xcp_master *m;
+  u32_t n = 0, offset = 0;
+  QXSIM_TRY(master_of(portHandle, xcpInstance, &m));
+  if (time_stamps) QXSIM_TRY(time_stamps_on(m));
+  QXSIM_TRY(qxsim_need(numberOfFrames, "frame count cell"));
+  QXSIM_TRY(qxsim_need(frames || !*numberOfFrames, "frame descriptors"));
+  QXSIM_TRY(qxsim_need(buffer || !bufferSize, "buffer"));
+  while (n < *numberOfFrames && m->dto.count && fifo_at(&m->dto, 0)->length <= bufferSize - offset) {
+    const xcp_frame *frame = fifo_pop(&m->dto);
+    memcpy(buffer + offset, frame->data, frame->length);
+    write(frames, n, frame, offset, m->dto.count ? XCP_SIM_FRAME_MORE : 0);
+    offset += frame->length;
+    n++;
+  }
+  *numberOfFrames = n;
+  return 0;
+}
+
+static void write_descriptor(void *frames, u32_t index, const xcp_frame *frame, u32_t offset, u16_t flags) {
+  Qx_Common_Xcp_ReadDtoRxFifo2_Frame_t *d = (Qx_Common_Xcp_ReadDtoRxFifo2_Frame_t *)frames + index;
+  d->Flags = flags;
+  d->Length = frame->length;
+  d->Offset = offset;
+}
+
+static void write_descriptor_ts(void *frames, u32_t index, const xcp_frame *frame, u32_t offset, u16_t flags) {
+  Qx_Common_Xcp_ReadDtoRxFifo2Ts_Frame_t *d = (Qx_Common_Xcp_ReadDtoRxFifo2Ts_Frame_t *)frames + index;
+  d->Flags = flags;
+  d->Length = frame->length;
+  d->Offset = offset;
+  memcpy(d->Timestamp, &frame->time, sizeof d->Timestamp); /* little-endian host */
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_ReadDtoRxFifo2(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                            Qx_Common_Xcp_ReadDtoRxFifo2_CmdFlags_t flags, u32_t bufferSize,
+                                            u8_t *const buffer, u32_t *const numberOfFrames,
+                                            Qx_Common_Xcp_ReadDtoRxFifo2_Frame_t *const frames) {
+  (void)flags;
+  return read_buffered(portHandle, xcpInstance, 0, bufferSize, buffer, numberOfFrames, frames, write_descriptor);
+}
+
+Qx_Error_t sim_Qx_Common_Xcp_ReadDtoRxFifo2Ts(Qx_PortHandle_t portHandle, u8_t xcpInstance,
+                                              Qx_Common_Xcp_ReadDtoRxFifo2Ts_CmdFlags_t flags, u32_t bufferSize,
+                                              u8_t *const buffer, u32_t *const numberOfFrames,
+                                              Qx_Common_Xcp_ReadDtoRxFifo2Ts_Frame_t *const frames) {
+  (void)flags;
+  return read_buffered(portHandle, xcpInstance, 1, bufferSize, buffer, numberOfFrames, frames, write_descriptor_ts);
 }

@@ -41,8 +41,8 @@ def test_raw_connect_and_disconnect(sim, qxt, port):
     assert call.arg(2).value == 2
     assert call.arg(3).size == 4104
     assert call.arg(3).bytes == pack(CMD, RxTimeout=100, NumberOfRetries=2, Length=2, Data=[0xFF])[:4096]
-    # positive response: resources, mode, MAX_CTO 8, MAX_DTO 8, versions 1 and 1 (XCP on CAN)
-    assert response(rsp) == (0, 0, [0xFF, 0, 0, 8, 8, 0, 1, 1])
+    # positive response: resources (CAL/PAG, DAQ, STIM, PGM), mode, MAX_CTO 8, MAX_DTO 8, versions 1 and 1 (XCP on CAN)
+    assert response(rsp) == (0, 0, [0xFF, 0x1D, 0, 8, 8, 0, 1, 1])
     assert state_flags(port, 2) == 1
     c.Qx_Common_Xcp_CommandWithResponse(port, 2, raw(qxt, 0xFE), rsp)
     assert response(rsp) == (0, 0, [0xFF])
