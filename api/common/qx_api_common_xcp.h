@@ -681,6 +681,41 @@ Qx_Error_t Qx_Common_Xcp_Daq_ReadRxSignalsTs(Qx_PortHandle_t portHandle, u8_t xc
                                              u32_t *const numberOfSignals,
                                              Qx_Common_Xcp_Daq_RxSignalTs_t *const signals);
 
+
+/* ---- function blocks, temperature and PXI slot -------------------------------- */
+
+typedef u32_t Qx_Common_Fbp_Fb_GetLastError_CmdFlags_t;
+
+#pragma pack(push, 4)
+
+typedef struct {
+  Qx_Common_Fbp_Fb_GetLastError_CmdFlags_t Flags;
+  u32_t FbId;
+} Qx_Common_Fbp_Fb_GetLastError_Cmd_t;
+
+/* Stream: the function block's name (ErrorFbNameLength bytes), then the
+ * error's description (ErrorDescriptionLength bytes). */
+typedef struct {
+  u32_t ErrorCode;
+  u32_t ErrorInfo;
+  u32_t ErrorFbId;
+  u16_t ErrorFbNameLength;
+  u16_t ErrorDescriptionLength;
+  u8_t Stream[4096];
+} Qx_Common_Fbp_Fb_GetLastError_Rsp_t;
+
+#pragma pack(pop)
+
+Qx_Error_t Qx_Common_Fbp_Fb_GetLastError(Qx_PortHandle_t portHandle, Qx_Common_Fbp_Fb_GetLastError_Cmd_t const *const cmd,
+                                         Qx_Common_Fbp_Fb_GetLastError_Rsp_t *const rsp);
+Qx_Error_t Qx_Common_Fbp_Fb_GetFbIdByFbName(Qx_PortHandle_t portHandle, u32_t flags, char const *const fbName,
+                                            u32_t *const fbId);
+/* Degrees Celsius: the board, the FPGA, the processor and the air inside
+ * the housing. */
+Qx_Error_t Qx_Common_GetTemperature(Qx_PortHandle_t portHandle, float *boardTemperature, float *fpgaTemperature,
+                                    float *cpuTemperature, float *ambientTemperature);
+Qx_Error_t Qx_Common_GetPxiGeographicalAddress(Qx_PortHandle_t portHandle, u32_t *const geographicalAddress);
+
 #ifdef __cplusplus
 }
 #endif

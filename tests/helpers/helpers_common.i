@@ -130,3 +130,15 @@ PyObject *qxt_view_of(const char *type, PyObject *values) {
   return SWIG_NewPointerObj(block, info, 0);
 }
 %}
+
+/* ---- XCP and function blocks: float cells ----------------------------------
+ * A float cell holding `value`, typed as _qx_api_common knows float *
+ * (Qx_Common_GetTemperature), and the value a cell holds. */
+%inline %{
+PyObject *qxt_float_cell(double value) {
+  float v = (float)value;
+  return qxt_cell_of_type("_p_float", &v, sizeof v);
+}
+
+double qxt_read_float(void const *pointer) { return (double)*(const float *)pointer; }
+%}
