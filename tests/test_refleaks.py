@@ -529,6 +529,77 @@ ROWS += [
 ]
 
 
+# _qx_api_common: XCP and function blocks
+
+def xcp_set_up(x):
+    """XCP instance 0 of the common port, set up on CAN and connected."""
+    setup = x.keep(x.c, "Qx_Common_Xcp_Init_Can_Cmd_t")
+    x.c.Qx_Common_Xcp_Init_Can_Cmd_t_CanIdSlave_set(setup, 1)
+    x.c.Qx_Common_Xcp_Init_Can(x.common_port, 0, setup)
+    x.c.Qx_Common_Xcp_Cmd_Connect(x.common_port, 0, x.keep(x.c, "Qx_Common_Xcp_Cmd_Connect_Cmd_t"),
+                                  x.keep(x.c, "Qx_Common_Xcp_Cmd_Connect_Rsp_t"))
+
+
+def xcp_size_member(x):
+    signal = x.keep(x.c, "Qx_Common_Xcp_Daq_Signal_t")
+    big = 2 ** (8 * struct.calcsize("N")) - 1
+
+    def call():
+        x.c.Qx_Common_Xcp_Daq_Signal_t_Handle_set(signal, big)
+        assert x.c.Qx_Common_Xcp_Daq_Signal_t_Handle_get(signal) == big
+        refused(OverflowError, x.c.Qx_Common_Xcp_Daq_Signal_t_Handle_set, signal, big + 1)
+    return call
+
+
+def xcp_records_beside_count(x):
+    xcp_set_up(x)
+    signal = x.keep(x.c, "Qx_Common_Xcp_Daq_Signal_t")
+    x.c.Qx_Common_Xcp_Daq_Signal_t_Address_set(signal, 0x10000)
+
+    def call():
+        assert x.c.Qx_Common_Xcp_Daq_SetSignals(x.common_port, 0, 0, 1, signal) is None
+        refused(ValueError, x.c.Qx_Common_Xcp_Daq_SetSignals, x.common_port, 0, 0, 2, signal)
+    return call
+
+
+def xcp_raw_command(x):
+    xcp_set_up(x)
+    cmd = x.keep(x.c, "Qx_Common_Xcp_CommandWithResponse_Cmd_t")
+    rsp = x.keep(x.c, "Qx_Common_Xcp_CommandWithResponse_Rsp_t")
+    x.c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Length_set(cmd, x.qxt.qxt_u16_array([1]))
+    data = x.qxt.qxt_u8_array([0xFD] + [0] * 4095)
+
+    def call():
+        x.c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Data_set(cmd, data)
+        assert x.c.Qx_Common_Xcp_CommandWithResponse(x.common_port, 0, cmd, rsp) is None
+        assert len(x.c.Qx_Common_Xcp_CommandWithResponse_Rsp_t_Data_get(rsp)) == 4096
+        length = x.c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Length_get(cmd)
+        x.c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Length_set(cmd, length)
+    return call
+
+
+def fbp_name_lookup(x):
+    cell = x.keep(q, "int_p")
+
+    def call():
+        assert x.c.Qx_Common_Fbp_Fb_GetFbIdByFbName(x.common_port, 0, "XcpMaster", cell) is None
+        refused(Exception, x.c.Qx_Common_Fbp_Fb_GetFbIdByFbName, x.common_port, 0, "Unknown", cell)
+        refused(TypeError, x.c.Qx_Common_Fbp_Fb_GetFbIdByFbName, x.common_port, 0, "XcpMaster", x.info)
+    return call
+
+
+ROWS += [
+    ("common", "size_t member, full width", xcp_size_member),
+    ("common", "records beside a count, and refused", xcp_records_beside_count),
+    ("common", "raw command: array member from a pointer and to a list, u16 values", xcp_raw_command),
+    ("common", "text in, a failing status and a refused cell after it", fbp_name_lookup),
+    ("common", "failing status, caller's response record",
+     lambda x: lambda: refused(Exception, x.c.Qx_Common_Xcp_Cmd_GetStatus, x.common_port, 9, None)),
+    ("common", "refused: array member type",
+     setter_refused("c", TypeError, "Qx_Common_Xcp_Daq_Start2_Cmd_t", "Key", [0] * 256)),
+]
+
+
 @needs_debug
 @pytest.mark.parametrize("key, row", [pytest.param(key, row, id=f"{key}: {name}") for key, name, row in ROWS])
 def test_no_reference_grows(ctx, key, row):
