@@ -13,7 +13,8 @@ PortNumber", also through members that are records of their own, such as
 "Signal.Offset" or "u.Bus_Activity.Channel"), or given as a dict of its
 fields (Parameters={"ControllerNumber": 1}); an array of records takes a list
 of dicts. Dotted names are passed as a dict: pack(name, {"Parameters.Flags":
-3}). Values are little-endian; pointers take this host's pointer size.
+3}). Values are little-endian; pointers and size_t fields take this host's
+sizes.
 """
 import os
 import struct
@@ -24,8 +25,10 @@ sys.path.insert(0, os.path.join(_ROOT, "sim", "gen"))
 from gen_layout import NESTED, POINTER, element_size, load  # noqa: E402
 
 POINTER_SIZE = struct.calcsize("P")
+SIZE_T_SIZE = struct.calcsize("N")
+HOST = (POINTER_SIZE, SIZE_T_SIZE)
 _CODES = {"u8": "B", "u16": "H", "u32": "I", "u64": "Q", "s32": "i", "s64": "q", "f64": "d",
-          POINTER: "Q" if POINTER_SIZE == 8 else "I"}
+          POINTER: "Q" if POINTER_SIZE == 8 else "I", "size": "Q" if SIZE_T_SIZE == 8 else "I"}
 _RECORDS = load(os.path.join(_ROOT, "api"))
 
 
@@ -45,7 +48,7 @@ def _resolve(name, path):
     while True:
         if rest in rec.fields:
             field = rec.fields[rest]
-            return rec, field, base + field.offset.value(POINTER_SIZE)
+            return rec, field, base + field.offset.value(*HOST)
         head, found = rest, None
         while "." in head:
             head = head.rpartition(".")[0]
@@ -54,7 +57,7 @@ def _resolve(name, path):
                 break
         if found is None or found.type not in _RECORDS or found.count is not None:
             raise KeyError(f"{name} has no field {path}")
-        base += found.offset.value(POINTER_SIZE)
+        base += found.offset.value(*HOST)
         rest = rest[len(head) + 1:]
         rec = _RECORDS[found.type]
 
@@ -62,9 +65,9 @@ def _resolve(name, path):
 def size(name, path=None):
     """The size of record `name`, or of its field `path` (a whole array)."""
     if path is None:
-        return record(name).size.value(POINTER_SIZE)
+        return record(name).size.value(*HOST)
     _, field, _ = _resolve(name, path)
-    return element_size(field, _RECORDS).value(POINTER_SIZE) * (field.count or 1)
+    return element_size(field, _RECORDS).value(*HOST) * (field.count or 1)
 
 
 def offset(name, path):
@@ -82,9 +85,9 @@ def _covered(name, base=0, out=None):
     out = set() if out is None else out
     rec = record(name)
     for field in rec.fields.values():
-        start = base + field.offset.value(POINTER_SIZE)
+        start = base + field.offset.value(*HOST)
         if field.type in _RECORDS:
-            step = _RECORDS[field.type].size.value(POINTER_SIZE)
+            step = _RECORDS[field.type].size.value(*HOST)
             for i in range(field.count or 1):
                 _covered(field.type, start + i * step, out)
         elif field.type not in NESTED:
@@ -95,7 +98,7 @@ def _covered(name, base=0, out=None):
 def _put(data, name, path, value, shift=0):
     rec, field, at = _resolve(name, path)
     at += shift
-    step = element_size(field, _RECORDS).value(POINTER_SIZE)
+    step = element_size(field, _RECORDS).value(*HOST)
     if field.count is not None:
         values = list(value)
         if len(values) > field.count:
@@ -131,7 +134,7 @@ def pack(name, values=None, /, *, fill=0, **fields):
 
 
 def _get(rec, field, data, at):
-    step = element_size(field, _RECORDS).value(POINTER_SIZE)
+    step = element_size(field, _RECORDS).value(*HOST)
     items = []
     for i in range(field.count or 1):
         where = at + i * step
@@ -139,7 +142,7 @@ def _get(rec, field, data, at):
             items.append(struct.unpack_from("<" + _CODES[field.type], data, where)[0])
         elif field.type in NESTED:
             items.append({child.name: _get(rec, child, data,
-                                           where + child.offset.value(POINTER_SIZE) - field.offset.value(POINTER_SIZE))
+                                           where + child.offset.value(*HOST) - field.offset.value(*HOST))
                           for child in _children(rec, field.path)})
         else:
             items.append(unpack(field.type, data[where:where + step]))
@@ -152,4 +155,4 @@ def unpack(name, data):
     rec = record(name)
     if len(data) != size(name):
         raise ValueError(f"{name} is {size(name)} bytes, not {len(data)}")
-    return {f.path: _get(rec, f, data, f.offset.value(POINTER_SIZE)) for f in rec.fields.values() if "." not in f.path}
+    return {f.path: _get(rec, f, data, f.offset.value(*HOST)) for f in rec.fields.values() if "." not in f.path}

@@ -580,7 +580,7 @@ def ccp_null_error_description(x):
     return call
 
 
-# ---- _qx_api_can: network management and the transmit table ----
+# _qx_api_can: network management and the transmit table
 
 def can_nm_osek(x):
     params = x.keep(x.can, "Qx_Can_Nm_Config_Osek_Parameters_t")
@@ -630,7 +630,7 @@ ROWS += [
 ]
 
 
-# ---- _qx_api_can: triggers, gateways and transmit trace ----
+# _qx_api_can: triggers, gateways and transmit trace
 
 def can_trace_download(x):
     x.can.Qx_Can_TxTrace_Allocate(x.port, x.cell)
@@ -644,7 +644,7 @@ def can_trace_download(x):
     return call
 
 
-# ---- _qx_api_can: transport protocols and diagnostic sessions
+# _qx_api_can: transport protocols and diagnostic sessions
 
 def can_tp_channel(x):
     """A channel taken on the context's port."""
@@ -682,6 +682,65 @@ def can_tp_tester_present_view(x):
     return call
 
 
+# _qx_api_common: XCP and function blocks
+
+def xcp_set_up(x):
+    """XCP instance 0 of the common port, set up on CAN and connected."""
+    setup = x.keep(x.c, "Qx_Common_Xcp_Init_Can_Cmd_t")
+    x.c.Qx_Common_Xcp_Init_Can_Cmd_t_CanIdSlave_set(setup, 1)
+    x.c.Qx_Common_Xcp_Init_Can(x.common_port, 0, setup)
+    x.c.Qx_Common_Xcp_Cmd_Connect(x.common_port, 0, x.keep(x.c, "Qx_Common_Xcp_Cmd_Connect_Cmd_t"),
+                                  x.keep(x.c, "Qx_Common_Xcp_Cmd_Connect_Rsp_t"))
+
+
+def xcp_size_member(x):
+    signal = x.keep(x.c, "Qx_Common_Xcp_Daq_Signal_t")
+    big = 2 ** (8 * struct.calcsize("N")) - 1
+
+    def call():
+        x.c.Qx_Common_Xcp_Daq_Signal_t_Handle_set(signal, big)
+        assert x.c.Qx_Common_Xcp_Daq_Signal_t_Handle_get(signal) == big
+        refused(OverflowError, x.c.Qx_Common_Xcp_Daq_Signal_t_Handle_set, signal, big + 1)
+    return call
+
+
+def xcp_records_beside_count(x):
+    xcp_set_up(x)
+    signal = x.keep(x.c, "Qx_Common_Xcp_Daq_Signal_t")
+    x.c.Qx_Common_Xcp_Daq_Signal_t_Address_set(signal, 0x10000)
+
+    def call():
+        assert x.c.Qx_Common_Xcp_Daq_SetSignals(x.common_port, 0, 0, 1, signal) is None
+        refused(ValueError, x.c.Qx_Common_Xcp_Daq_SetSignals, x.common_port, 0, 0, 2, signal)
+    return call
+
+
+def xcp_raw_command(x):
+    xcp_set_up(x)
+    cmd = x.keep(x.c, "Qx_Common_Xcp_CommandWithResponse_Cmd_t")
+    rsp = x.keep(x.c, "Qx_Common_Xcp_CommandWithResponse_Rsp_t")
+    x.c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Length_set(cmd, x.qxt.qxt_u16_array([1]))
+    data = x.qxt.qxt_u8_array([0xFD] + [0] * 4095)
+
+    def call():
+        x.c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Data_set(cmd, data)
+        assert x.c.Qx_Common_Xcp_CommandWithResponse(x.common_port, 0, cmd, rsp) is None
+        assert len(x.c.Qx_Common_Xcp_CommandWithResponse_Rsp_t_Data_get(rsp)) == 4096
+        length = x.c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Length_get(cmd)
+        x.c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Length_set(cmd, length)
+    return call
+
+
+def fbp_name_lookup(x):
+    cell = x.keep(q, "int_p")
+
+    def call():
+        assert x.c.Qx_Common_Fbp_Fb_GetFbIdByFbName(x.common_port, 0, "XcpMaster", cell) is None
+        refused(Exception, x.c.Qx_Common_Fbp_Fb_GetFbIdByFbName, x.common_port, 0, "Unknown", cell)
+        refused(TypeError, x.c.Qx_Common_Fbp_Fb_GetFbIdByFbName, x.common_port, 0, "XcpMaster", x.info)
+    return call
+
+
 ROWS += [
     ("can", "CCP: text result and record output", ccp_error_description),
     ("can", "CCP: null text result, record output alone", ccp_null_error_description),
@@ -710,6 +769,17 @@ ROWS += [
     ("can", "tp: refused: capacity range", can_refused(OverflowError, "Qx_Can_Tp_Broadcast_GetData", 1, 2**31)),
     ("can", "tp: refused: callback", can_refused(TypeError, "Qx_Can_Diag_GetState_Async_AddCallback", 1, print)),
     ("can", "tp: refused: channel cell", can_refused(TypeError, "Qx_Can_Tp_GetChannel", [0])),
+]
+
+ROWS += [
+    ("common", "size_t member, full width", xcp_size_member),
+    ("common", "records beside a count, and refused", xcp_records_beside_count),
+    ("common", "raw command: array member from a pointer and to a list, u16 values", xcp_raw_command),
+    ("common", "text in, a failing status and a refused cell after it", fbp_name_lookup),
+    ("common", "failing status, caller's response record",
+     lambda x: lambda: refused(Exception, x.c.Qx_Common_Xcp_Cmd_GetStatus, x.common_port, 9, None)),
+    ("common", "refused: array member type",
+     setter_refused("c", TypeError, "Qx_Common_Xcp_Daq_Start2_Cmd_t", "Key", [0] * 256)),
 ]
 
 

@@ -19,7 +19,7 @@
  * _qx_api defines and registers.
  *
  *   u8_t, u32_t, their typedefs, Qx_PortHandle_t  UnsignedScalarIn
- *   size_t (Qx_Common_EventHandle_t)              UnsignedScalarIn, stored whole
+ *   size_t (Qx_Common_EventHandle_t, DAQ handles) SizeScalar: the host's full size_t
  *   Qx_Error_t result                             StatusCheck
  *   Qx_Error_t by value, u16_t and its typedefs   OpaqueValueByPointer (no rule)
  *   Qx_Common_TransceiverType_t by value          EnumScalarIn (SWIG default)
@@ -27,7 +27,7 @@
 QX_UNSIGNED_SCALAR(u8_t)
 QX_UNSIGNED_SCALAR(u32_t)
 QX_UNSIGNED_SCALAR(Qx_PortHandle_t)
-QX_UNSIGNED_SCALAR(size_t)
+QX_SIZE_SCALAR(size_t)
 QX_STATUS_CHECK(Qx_Error_t)
 QX_ARRAY_TO_LIST(u8_t)
 QX_ARRAY_TO_LIST(u32_t)
@@ -52,5 +52,6 @@ QX_RECORD_ARRAY_TO_VIEW_LIST(Qx_Common_GetTransceiverInfo_Rsp_t_TransceiverInfos
 /* The event/action engine. */
 %include "qx_api_common_ea.i"
 
-/* XCP constants and the function-block error buffer size. */
-%include "qx_api_common_xcp.h"
+/* XCP, function blocks, temperature and PXI slot: constants, then records
+ * and functions. */
+%include "qx_api_common_xcp.i"

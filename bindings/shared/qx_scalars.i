@@ -54,6 +54,32 @@
 %enddef
 
 /* -------------------------------------------------------------------------
+ * SizeScalar (size_t values, the host's full width)
+ *
+ * An int (bool included) from 0 to the host's SIZE_MAX (2**64 - 1 on 64-bit
+ * hosts, 2**32 - 1 on 32-bit ones) is stored whole; anything else raises
+ * TypeError (not an int) or OverflowError (negative or too large) with the
+ * argument's message ("... argument 2 of type 'size_t'"). Getters and
+ * results return the whole value as a non-negative int.
+ * ------------------------------------------------------------------------- */
+%define QX_SIZE_SCALAR(TYPE)
+%typemap(in, noblock=1) TYPE (unsigned long long val, int ecode = 0) {
+  ecode = qx_as_u64($input, &val);
+  if (SWIG_IsOK(ecode) && val > (unsigned long long)SIZE_MAX) ecode = SWIG_OverflowError;
+  if (!SWIG_IsOK(ecode)) {
+    %argument_fail(ecode, "$type", $symname, $argnum);
+  }
+  $1 = ($1_ltype)val;
+}
+%typemap(out, noblock=1) TYPE {
+  $result = PyLong_FromUnsignedLongLong((unsigned long long)$1);
+}
+%typemap(typecheck, precedence=SWIG_TYPECHECK_SIZE) TYPE {
+  $1 = PyLong_Check($input) ? 1 : 0;
+}
+%enddef
+
+/* -------------------------------------------------------------------------
  * DoubleIn
  *
  * A float (or an instance of a float subclass) gives its value; else an int

@@ -26,13 +26,15 @@ SCALARS = {
     "u8": (1, "unsigned"), "u16": (2, "unsigned"), "u32": (4, "unsigned"), "u64": (8, "unsigned"),
     "s32": (4, "signed"), "s64": (8, "signed"), "f64": (8, "floating"),
 }
+# Scalars as wide as a host type: `size` is a size_t (S bytes).
+HOST_SCALARS = {"size": "unsigned"}
 POINTER = "ptr"
 NESTED = ("struct", "union")
 
 NAME = re.compile(r"[A-Za-z_][A-Za-z0-9_]*$")
 PATH = re.compile(r"[A-Za-z_][A-Za-z0-9_]*(\.[A-Za-z_][A-Za-z0-9_]*)*$")
 TYPE = re.compile(r"([A-Za-z_][A-Za-z0-9_]*)(?:\[(\d+)\])?$")
-TERM = re.compile(r"(?:(\d+)\*)?P$|(\d+)$")
+TERM = re.compile(r"(?:(\d+)\*)?([PS])$|(\d+)$")
 
 
 class LayoutError(Exception):
@@ -40,44 +42,48 @@ class LayoutError(Exception):
 
 
 class Size:
-    """A byte count `const + pointers * P`, P being the host's pointer size."""
+    """A byte count `const + pointers * P + sizes * S`, P being the host's
+    pointer size and S the size of its size_t."""
 
-    def __init__(self, const=0, pointers=0):
-        self.const, self.pointers = const, pointers
+    def __init__(self, const=0, pointers=0, sizes=0):
+        self.const, self.pointers, self.sizes = const, pointers, sizes
 
     @classmethod
     def parse(cls, text):
-        const = pointers = 0
+        const = pointers = sizes = 0
         for term in text.split("+"):
             match = TERM.match(term.strip())
             if not match:
-                raise LayoutError(f"bad size or offset '{text}' (terms: N, P or N*P, joined by +)")
-            if match.group(2) is not None:
-                const += int(match.group(2))
-            else:
+                raise LayoutError(f"bad size or offset '{text}' (terms: N, P, S, N*P or N*S, joined by +)")
+            if match.group(3) is not None:
+                const += int(match.group(3))
+            elif match.group(2) == "P":
                 pointers += int(match.group(1) or 1)
-        return cls(const, pointers)
+            else:
+                sizes += int(match.group(1) or 1)
+        return cls(const, pointers, sizes)
 
     def __add__(self, other):
-        return Size(self.const + other.const, self.pointers + other.pointers)
+        return Size(self.const + other.const, self.pointers + other.pointers, self.sizes + other.sizes)
 
     def __mul__(self, count):
-        return Size(self.const * count, self.pointers * count)
+        return Size(self.const * count, self.pointers * count, self.sizes * count)
 
-    def value(self, pointer_size):
-        return self.const + self.pointers * pointer_size
+    def value(self, pointer_size, size_t_size):
+        return self.const + self.pointers * pointer_size + self.sizes * size_t_size
+
+    def _terms(self, pointer, size_t):
+        terms = [str(self.const)] if self.const or not (self.pointers or self.sizes) else []
+        for count, unit in ((self.pointers, pointer), (self.sizes, size_t)):
+            if count:
+                terms.append(unit if count == 1 else f"{count}{'*' if unit in 'PS' else ' * '}{unit}")
+        return terms
 
     def c(self):
-        if not self.pointers:
-            return str(self.const)
-        pointers = "sizeof(void *)" if self.pointers == 1 else f"{self.pointers} * sizeof(void *)"
-        return f"{self.const} + {pointers}" if self.const else pointers
+        return " + ".join(self._terms("sizeof(void *)", "sizeof(size_t)"))
 
     def __str__(self):
-        if not self.pointers:
-            return str(self.const)
-        pointers = "P" if self.pointers == 1 else f"{self.pointers}*P"
-        return f"{self.const}+{pointers}" if self.const else pointers
+        return "+".join(self._terms("P", "S"))
 
 
 class Field:
@@ -155,8 +161,8 @@ def load(api_dir):
             records[record.name] = record
     for record in records.values():
         for field in record.fields.values():
-            if field.type not in SCALARS and field.type not in NESTED and field.type != POINTER \
-                    and field.type not in records:
+            if field.type not in SCALARS and field.type not in HOST_SCALARS and field.type not in NESTED \
+                    and field.type != POINTER and field.type not in records:
                 raise LayoutError(f"{record.where}: {record.name}.{field.path}: unknown type '{field.type}'")
     return records
 
@@ -165,6 +171,8 @@ def element_size(field, records):
     """The Size of one element of `field`."""
     if field.type in SCALARS:
         return Size(SCALARS[field.type][0])
+    if field.type in HOST_SCALARS:
+        return Size(0, 0, 1)
     if field.type == POINTER:
         return Size(0, 1)
     if field.type in NESTED:
@@ -203,8 +211,9 @@ def checks(record, records):
         yield f"_Static_assert(offsetof({name}, {member}) == {field.offset.c()}, \"offset of {label}\");"
         yield f"_Static_assert(sizeof({access}) == {size.c()}, \"size of {label}\");"
         element = access + ("[0]" if field.count is not None else "")
-        if field.type in SCALARS:
-            yield f"_Static_assert({KIND_TEST[SCALARS[field.type][1]]}({element}), \"{label} is {SCALARS[field.type][1]}\");"
+        if field.type in SCALARS or field.type in HOST_SCALARS:
+            kind = SCALARS[field.type][1] if field.type in SCALARS else HOST_SCALARS[field.type]
+            yield f"_Static_assert({KIND_TEST[kind]}({element}), \"{label} is {kind}\");"
         elif field.type == POINTER:
             yield f"_Static_assert(QX_POINTER({element}), \"{label} is a pointer\");"
 
