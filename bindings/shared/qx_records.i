@@ -199,20 +199,18 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  * 1 with such an object is refused before the native call:
  *   ValueError "single record given for several in method '<binding>',
  *              argument <n> of type '<declared type>'"
- * A view, None, or a count of 0 or 1 passes the address as PointerArg does.
+ * A view, None, or a count of 0 or 1 passes the address as PointerArg does
+ * (a deleted record object is refused as a null reference, as there).
  * One such pair per function.
  * ------------------------------------------------------------------------- */
-%define QX_RECORDS_BESIDE_COUNT(RECORD, COUNT, RECORDS)
-%typemap(arginit, noblock=1) COUNT {
-  unsigned long long qx_records_count = 0;
-}
-%typemap(check, noblock=1) COUNT {
-  qx_records_count = (unsigned long long)$1;
-}
+%define %qx_records_beside(RECORD, RECORDS)
 %typemap(in, noblock=1) RECORDS (void *argp = 0, int res = 0, int qx_own = 0) {
   res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor(RECORD *), 0, &qx_own);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
+  }
+  if (!argp && $input != Py_None) {
+    SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
   }
   $1 = ($ltype)argp;
 }
@@ -221,4 +219,27 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
     SWIG_exception_fail(SWIG_ValueError, "single record given for several in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
   }
 }
+%enddef
+
+%define QX_RECORDS_BESIDE_COUNT(RECORD, COUNT, RECORDS)
+%typemap(arginit, noblock=1) COUNT {
+  unsigned long long qx_records_count = 0;
+}
+%typemap(check, noblock=1) COUNT {
+  qx_records_count = (unsigned long long)$1;
+}
+%qx_records_beside(RECORD, RECORDS)
+%enddef
+
+/* The same where the count is held in a cell the caller passes (an int_p:
+ * the capacity on entry, the number the native side wrote on return): the
+ * cell's value before the call is the count. A None cell counts 0. */
+%define QX_RECORDS_BESIDE_COUNT_CELL(RECORD, CELL, RECORDS)
+%typemap(arginit, noblock=1) CELL {
+  unsigned long long qx_records_count = 0;
+}
+%typemap(check, noblock=1) CELL {
+  qx_records_count = $1 ? (unsigned long long)*$1 : 0;
+}
+%qx_records_beside(RECORD, RECORDS)
 %enddef

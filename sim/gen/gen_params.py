@@ -33,6 +33,8 @@ Rule kinds (R and T are the pointed-to types of the parameters):
   stack_bytes_length COUNT, PARAM     QX_STACK_BUFFER_LENGTH           (COUNT at most 64)
   record_list COUNT, ARRAY            QX_RECORD_LIST_TO_ARRAY          ARRAY: COUNT records
   records_beside_count COUNT, RECORDS QX_RECORDS_BESIDE_COUNT          RECORDS: COUNT records
+  records_beside_count_cell CELL, RECORDS
+                                      QX_RECORDS_BESIDE_COUNT_CELL     RECORDS: *CELL records
   capacity_bytes BUFFER, COUNT        QX_CAPACITY_TO_BYTE_LIST         BUFFER: *COUNT elements
   capacity_bytes_fail_in BUFFER, COUNT
                                       QX_CAPACITY_TO_BYTE_LIST_FAIL_IN BUFFER: *COUNT elements
@@ -94,6 +96,8 @@ KINDS = {
     # The count is an earlier parameter, not necessarily the one before.
     "records_beside_count": Kind(2, False, False, ["QX_RECORDS_BESIDE_COUNT({r1}, {t0}, {t1})"],
                                  1, ELEMENTS.format(count="{n0}", param="{n1}")),
+    "records_beside_count_cell": Kind(2, False, False, ["QX_RECORDS_BESIDE_COUNT_CELL({r1}, {t0}, {t1})"],
+                                      1, CELL.format(cell="{n0}", param="{n1}")),
     "capacity_bytes": Kind(2, True, False, ["QX_CAPACITY_TO_BYTE_LIST({t0}, {t1})"],
                            0, CELL.format(cell="{n1}", param="{n0}")),
     # The same, with the wording of the CAN and Trovix modules.

@@ -189,6 +189,23 @@ def test_one_owned_signal_is_refused_beside_a_count_above_one(sim, port):
     assert call.arg(4).value == 0 and call.arg(5).is_null
 
 
+@pytest.mark.parametrize("ts", [False, True])
+def test_one_owned_signal_is_refused_beside_a_cell_counting_more(sim, port, ts):
+    # The count cell holds the capacity: the library would write that many
+    # signals through the object, which holds one.
+    connect(port)
+    name, function = (RX_TS, "Qx_Common_Xcp_Daq_ReadRxSignalsTs") if ts else (RX, "Qx_Common_Xcp_Daq_ReadRxSignals")
+    owned = getattr(c, "new_" + name)()
+    with raises_exactly(ValueError, f"single record given for several in method '{function}', "
+                                    f"argument 6 of type '{name} *const'"):
+        getattr(c, function)(port, 0, 0, None, cell(2), owned)
+    assert sim.calls(function) == 0
+    assert getattr(c, function)(port, 0, 0, None, cell(1), owned) is None
+    with raises_exactly(Exception, f"{function}: no signal count cell given"):
+        getattr(c, function)(port, 0, 0, None, None, owned)  # no cell counts 0: the library decides
+    assert sim.calls(function) == 2
+
+
 @pytest.mark.parametrize("specs, count, text", [
     ([(1, MEMORY_BASE, 7)], 1, "signal 0: unknown data type 7"),
     ([(1, MEMORY_BASE + 0xFFE, 4)], 1, f"4 bytes at 0x{MEMORY_BASE + 0xFFE:08X} lie outside the slave's memory "
