@@ -134,19 +134,23 @@ QX_ARRAY_ARG_IN_FROM_LIST(TYPE, PARAM, N)
 %enddef
 
 /* -------------------------------------------------------------------------
- * ByteListToStackBuffer with the number of bytes to use just before it
+ * ByteListToStackBuffer with the number of bytes to use beside it
  *
- *   QX_STACK_BUFFER_LENGTH(u8_t size, u8_t const *const ccpData)
+ *   QX_STACK_BUFFER_LENGTH(u8_t size, u8_t const *const ccpData, $1, size)
+ *   QX_STACK_BUFFER_LENGTH(u8_t const *const transmitData, u32_t dataLength,
+ *                          $2, dataLength)
  *
- * The buffer itself follows QX_BYTE_LIST_TO_STACK_BUFFER. The number is the
- * caller's own int argument; a number above the buffer's 64 bytes would let
- * the native side read past it, so it is refused before the call:
+ * The two parameters as they stand in the declaration, then which of them
+ * is the number ($1 or $2) and its name. The buffer itself follows
+ * QX_BYTE_LIST_TO_STACK_BUFFER. The number is the caller's own int
+ * argument; a number above the buffer's 64 bytes would let the native side
+ * read past it, so it is refused before the call:
  *   ValueError "fail in '<binding>' : <name> above the 64 bytes of the buffer"
  * ------------------------------------------------------------------------- */
-%define QX_STACK_BUFFER_LENGTH(COUNT, PARAM)
-%typemap(check, noblock=1) (COUNT, PARAM) {
-  if ((unsigned long long)$1 > 64) {
-    SWIG_exception_fail(SWIG_ValueError, %qx_fail_in("$1_name above the 64 bytes of the buffer"));
+%define QX_STACK_BUFFER_LENGTH(FIRST, SECOND, NUMBER, NAME)
+%typemap(check, noblock=1) (FIRST, SECOND) {
+  if ((unsigned long long)NUMBER > 64) {
+    SWIG_exception_fail(SWIG_ValueError, %qx_fail_in(#NAME " above the 64 bytes of the buffer"));
   }
 }
 %enddef

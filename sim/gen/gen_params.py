@@ -31,6 +31,8 @@ Rule kinds (R and T are the pointed-to types of the parameters):
   heap_bytes DATA, LENGTH             QX_BYTE_LIST_TO_HEAP_BUFFER      DATA: LENGTH elements
   stack_bytes PARAM                   QX_BYTE_LIST_TO_STACK_BUFFER     PARAM: 64 bytes
   stack_bytes_length COUNT, PARAM     QX_STACK_BUFFER_LENGTH           (COUNT at most 64)
+  stack_bytes_then_length PARAM, COUNT
+                                      QX_STACK_BUFFER_LENGTH           (COUNT at most 64)
   record_list COUNT, ARRAY            QX_RECORD_LIST_TO_ARRAY          ARRAY: COUNT records
   records_beside_count COUNT, RECORDS QX_RECORDS_BESIDE_COUNT          RECORDS: COUNT records
   records_beside_count_cell CELL, RECORDS
@@ -90,7 +92,8 @@ KINDS = {
     "heap_bytes": Kind(2, True, False, ["QX_BYTE_LIST_TO_HEAP_BUFFER({t0}, {t1})"],
                        0, ELEMENTS.format(count="{n1}", param="{n0}")),
     "stack_bytes": Kind(1, True, False, ["QX_BYTE_LIST_TO_STACK_BUFFER({t0})"], 0, str(STACK_BUFFER_BYTES)),
-    "stack_bytes_length": Kind(2, True, False, ["QX_STACK_BUFFER_LENGTH({t0}, {t1})"], None, None),
+    "stack_bytes_length": Kind(2, True, False, ["QX_STACK_BUFFER_LENGTH({t0}, {t1}, $1, {n0})"], None, None),
+    "stack_bytes_then_length": Kind(2, True, False, ["QX_STACK_BUFFER_LENGTH({t0}, {t1}, $2, {n1})"], None, None),
     "record_list": Kind(2, True, False, ["QX_RECORD_LIST_TO_ARRAY({r1}, {t0}, {t1})"],
                         1, ELEMENTS.format(count="{n0}", param="{n1}")),
     # The count is an earlier parameter, not necessarily the one before.
