@@ -252,10 +252,11 @@ SWIGINTERN Py_ssize_t qx_records_from_sequence(PyObject *obj, swig_type_info *ty
   qx_count = (u32_t)qx_cap;
 %enddef
 
-/* Byte elements, for a native (byte buffer, count cell) pair. */
-%define QX_CAPACITY_TO_BYTE_LIST(BUFFER, COUNT)
+/* Byte elements, for a native (byte buffer, count cell) pair; WORDING is
+ * %qx_capacity_plain or %qx_capacity_fail_in. */
+%define %qx_capacity_to_byte_list(BUFFER, COUNT, WORDING)
 %typemap(in, noblock=1) (BUFFER, COUNT) (void *qx_block = NULL, Py_ssize_t qx_cap = 0, u32_t qx_count = 0) {
-  %qx_capacity_plain(1)
+  WORDING(1)
   $1 = ($1_ltype)qx_block;
   $2 = &qx_count;
 }
@@ -268,21 +269,12 @@ SWIGINTERN Py_ssize_t qx_records_from_sequence(PyObject *obj, swig_type_info *ty
 }
 %enddef
 
-/* Byte elements, for a native (byte buffer, count cell) pair, with the
- * wording of _qx_api_can. */
+%define QX_CAPACITY_TO_BYTE_LIST(BUFFER, COUNT)
+%qx_capacity_to_byte_list(BUFFER, COUNT, %qx_capacity_plain)
+%enddef
+
 %define QX_CAPACITY_TO_BYTE_LIST_FAIL_IN(BUFFER, COUNT)
-%typemap(in, noblock=1) (BUFFER, COUNT) (void *qx_block = NULL, Py_ssize_t qx_cap = 0, u32_t qx_count = 0) {
-  %qx_capacity_fail_in(1)
-  $1 = ($1_ltype)qx_block;
-  $2 = &qx_count;
-}
-%typemap(argout, noblock=1) (BUFFER, COUNT) {
-  $result = qx_append_output($result, qx_list_of_uints(qx_block$argnum, 1, qx_reported(qx_count$argnum, qx_cap$argnum)));
-  if (!$result) SWIG_fail;
-}
-%typemap(freearg, noblock=1) (BUFFER, COUNT) {
-  free(qx_block$argnum);
-}
+%qx_capacity_to_byte_list(BUFFER, COUNT, %qx_capacity_fail_in)
 %enddef
 
 /* Record elements, for a native (count cell, record block, element size)
