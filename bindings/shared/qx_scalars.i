@@ -2,6 +2,27 @@
  * Scalars: integers, doubles and the status test.
  */
 
+/* The three unsigned rules below differ only in their largest value: an
+ * int (bool included) from 0 to MAX, stored in the declared type; anything
+ * else raises TypeError (not an int) or OverflowError (out of range) with the
+ * argument's message. Results and getters are non-negative ints. */
+%define %qx_unsigned_up_to(TYPE, MAX, PRECEDENCE)
+%typemap(in, noblock=1) TYPE (unsigned long long val, int ecode = 0) {
+  ecode = qx_as_u64($input, &val);
+  if (SWIG_IsOK(ecode) && val > (unsigned long long)(MAX)) ecode = SWIG_OverflowError;
+  if (!SWIG_IsOK(ecode)) {
+    %argument_fail(ecode, "$type", $symname, $argnum);
+  }
+  $1 = ($1_ltype)val;
+}
+%typemap(out, noblock=1) TYPE {
+  $result = PyLong_FromUnsignedLongLong((unsigned long long)$1);
+}
+%typemap(typecheck, precedence=PRECEDENCE) TYPE {
+  $1 = PyLong_Check($input) ? 1 : 0;
+}
+%enddef
+
 /* -------------------------------------------------------------------------
  * UnsignedScalarIn / ValueResult (unsigned)
  *
@@ -13,19 +34,7 @@
  * Results and getters of such a type are non-negative ints of its width.
  * ------------------------------------------------------------------------- */
 %define QX_UNSIGNED_SCALAR(TYPE)
-%typemap(in, noblock=1) TYPE (unsigned long long val, int ecode = 0) {
-  ecode = qx_as_u32($input, &val);
-  if (!SWIG_IsOK(ecode)) {
-    %argument_fail(ecode, "$type", $symname, $argnum);
-  }
-  $1 = ($1_ltype)val;
-}
-%typemap(out, noblock=1) TYPE {
-  $result = PyLong_FromUnsignedLongLong((unsigned long long)$1);
-}
-%typemap(typecheck, precedence=SWIG_TYPECHECK_UINT32) TYPE {
-  $1 = PyLong_Check($input) ? 1 : 0;
-}
+%qx_unsigned_up_to(TYPE, 0xFFFFFFFFull, SWIG_TYPECHECK_UINT32)
 %enddef
 
 /* -------------------------------------------------------------------------
@@ -38,19 +47,7 @@
  * list getter of a T [N] member is QX_ARRAY_TO_LIST(T), whole values too.
  * ------------------------------------------------------------------------- */
 %define QX_U64_SCALAR(TYPE)
-%typemap(in, noblock=1) TYPE (unsigned long long val, int ecode = 0) {
-  ecode = qx_as_u64($input, &val);
-  if (!SWIG_IsOK(ecode)) {
-    %argument_fail(ecode, "$type", $symname, $argnum);
-  }
-  $1 = ($1_ltype)val;
-}
-%typemap(out, noblock=1) TYPE {
-  $result = PyLong_FromUnsignedLongLong((unsigned long long)$1);
-}
-%typemap(typecheck, precedence=SWIG_TYPECHECK_UINT64) TYPE {
-  $1 = PyLong_Check($input) ? 1 : 0;
-}
+%qx_unsigned_up_to(TYPE, 0xFFFFFFFFFFFFFFFFull, SWIG_TYPECHECK_UINT64)
 %enddef
 
 /* -------------------------------------------------------------------------
@@ -63,20 +60,7 @@
  * results return the whole value as a non-negative int.
  * ------------------------------------------------------------------------- */
 %define QX_SIZE_SCALAR(TYPE)
-%typemap(in, noblock=1) TYPE (unsigned long long val, int ecode = 0) {
-  ecode = qx_as_u64($input, &val);
-  if (SWIG_IsOK(ecode) && val > (unsigned long long)SIZE_MAX) ecode = SWIG_OverflowError;
-  if (!SWIG_IsOK(ecode)) {
-    %argument_fail(ecode, "$type", $symname, $argnum);
-  }
-  $1 = ($1_ltype)val;
-}
-%typemap(out, noblock=1) TYPE {
-  $result = PyLong_FromUnsignedLongLong((unsigned long long)$1);
-}
-%typemap(typecheck, precedence=SWIG_TYPECHECK_SIZE) TYPE {
-  $1 = PyLong_Check($input) ? 1 : 0;
-}
+%qx_unsigned_up_to(TYPE, SIZE_MAX, SWIG_TYPECHECK_SIZE)
 %enddef
 
 /* -------------------------------------------------------------------------
