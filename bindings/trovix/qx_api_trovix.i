@@ -4,6 +4,7 @@
 
 %{
 #include "qx_api_trovix.h"
+#include "qx_api_trovix_signal.h"
 %}
 
 %include "qx_rules.i"
@@ -52,6 +53,12 @@ QX_SCALAR_OUTPUT(u16_t)
  * whole, generated. */
 %include "qx_api_trovix_rules.i"
 
+/* The data size of a signal read: the room on entry, the size on return. */
+QX_IN_OUT_SCALAR(u16_t, u16_t *const dataSize)
+
 /* Declarations in native order: the interface and every integer constant of
  * the module. */
 %include "qx_api_trovix.h"
+
+/* Signals, signal information and signal blocks. */
+%include "qx_api_trovix_signal.h"

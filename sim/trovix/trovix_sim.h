@@ -17,14 +17,67 @@
 #define TROVIX_SIM_VALUE_BYTES 64u
 #define TROVIX_SIM_NAME_BYTES 256u
 
+#define TROVIX_SIM_BLOCKS 8u
+#define TROVIX_SIM_PDUS 8u
+/* Bytes a signal block gives each of its signals in its data. */
+#define TROVIX_SIM_BLOCK_SLOT 8u
+/* Flags of Qx_Trovix_Signal_Read: the value was written since configuration. */
+#define TROVIX_SIM_READ_WRITTEN 0x1u
+
+typedef struct {
+  char name[TROVIX_SIM_NAME_BYTES];
+  u16_t com_id;
+  u8_t transmission_mode;
+  u8_t type; /* a QX_TROVIX__SIGNAL__TYPE__ value */
+  u32_t bit_size;
+  u32_t min_value, max_value, default_value;
+  float64_t offset, factor, physical_min, physical_max;
+  u8_t physical_type;
+  int written;
+  u8_t value[TROVIX_SIM_VALUE_BYTES];
+  u16_t value_size;
+  Qx_Trovix_Signal_UpdateCallback_t callback;
+  u8_t callback_mode;
+  u32_t callback_flags;
+  u32_t pdu;          /* index of its PDU + 1, 0: none */
+  u32_t bit_position; /* in its PDU */
+} trovix_sim_signal;
+
+typedef struct {
+  int used;
+  u32_t count;
+  u16_t handles[TROVIX_SIM_SIGNALS];
+  u32_t buffer_size; /* 0: no buffer configured */
+  u32_t polling_cycle;
+} trovix_sim_block;
+
+typedef struct {
+  char name[TROVIX_SIM_NAME_BYTES];
+  char ecu[TROVIX_SIM_NAME_BYTES];
+  u32_t controller;
+  u32_t com_id;
+  u8_t bus_type;
+} trovix_sim_pdu;
+
 typedef struct {
   u32_t handle; /* 0: slot free */
   int initialised;
   u32_t configurations; /* texts accepted by Qx_Trovix_Config */
+  trovix_sim_signal signals[TROVIX_SIM_SIGNALS];
+  u32_t signal_count;
+  trovix_sim_block blocks[TROVIX_SIM_BLOCKS];
+  trovix_sim_pdu pdus[TROVIX_SIM_PDUS];
+  u32_t pdu_count;
 } trovix_sim_port;
 
 /* The state of the port `handle` (made on first use); the port must be an
  * initialised Trovix interface. 0, or the failure set as the last error. */
 uint32_t trovix_sim_port_state(u32_t handle, trovix_sim_port **port);
+/* The configured signal `handle` of the port. 0, or the failure set. */
+uint32_t trovix_sim_signal_of(trovix_sim_port *port, u32_t handle, trovix_sim_signal **signal);
+/* Bytes of a signal's value: its bit size rounded up, 1 to 8. */
+u16_t trovix_sim_signal_size(const trovix_sim_signal *signal);
+/* Index of the PDU of that name, ECU and controller, or -1. */
+int trovix_sim_find_pdu(const trovix_sim_port *port, const char *name, const char *ecu, u32_t controller);
 
 #endif

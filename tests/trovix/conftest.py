@@ -27,3 +27,16 @@ def tport(sim, trovix_port):
     import _qx_api_trovix
     _qx_api_trovix.Qx_Trovix_InitInterface(trovix_port, 0)
     return trovix_port
+
+
+@pytest.fixture
+def signals(tport):
+    """Three signals configured from a text on the initialised port: handles
+    0 (Speed, 16 bits, default 513, transmitted), 1 (Gear, 8 bits, received)
+    and 2 (Odo, 32 bits); Speed and Gear travel in PDU Engine of ECU1."""
+    import _qx_api_trovix
+    _qx_api_trovix.Qx_Trovix_Signal_Config(
+        tport, "signal=Speed,bits=16,default=513,mode=1,type=7,pdu=Engine,ecu=ECU1,controller=2,bit=8,comid=40;"
+               "signal=Gear,bits=8,mode=2,pdu=Engine,ecu=ECU1,controller=2,bit=24,comid=40\n"
+               "signal=Odo,bits=32,type=8")
+    return tport
