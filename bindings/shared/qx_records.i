@@ -244,6 +244,20 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
 %qx_records_beside(RECORD, RECORDS)
 %enddef
 
+/* The same where the count is a member of an earlier record argument (a
+ * command record that says how many records follow):
+ *   QX_RECORDS_BESIDE_COUNT_MEMBER(R, C const *const cmd, NumberOfSignals, R const *const signals)
+ * A None command counts 0. */
+%define QX_RECORDS_BESIDE_COUNT_MEMBER(RECORD, HOLDER, MEMBER, RECORDS)
+%typemap(arginit, noblock=1) HOLDER {
+  unsigned long long qx_records_count = 0;
+}
+%typemap(check, noblock=1) HOLDER {
+  qx_records_count = $1 ? (unsigned long long)$1->MEMBER : 0;
+}
+%qx_records_beside(RECORD, RECORDS)
+%enddef
+
 /* -------------------------------------------------------------------------
  * AnyPointerIn (a `void *` or `void const *` argument)
  *

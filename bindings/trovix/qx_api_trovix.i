@@ -5,6 +5,8 @@
 %{
 #include "qx_api_trovix.h"
 #include "qx_api_trovix_signal.h"
+#include "qx_api_trovix_pdu.h"
+#include "qx_api_trovix_com.h"
 %}
 
 %include "qx_rules.i"
@@ -62,3 +64,9 @@ QX_IN_OUT_SCALAR(u16_t, u16_t *const dataSize)
 
 /* Signals, signal information and signal blocks. */
 %include "qx_api_trovix_signal.h"
+
+/* PDU information. */
+%include "qx_api_trovix_pdu.h"
+
+/* Communication manager and Com signal monitor. */
+%include "qx_api_trovix_com.h"

@@ -111,3 +111,43 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
   if (!$result) SWIG_fail;
 }
 %enddef
+
+/* -------------------------------------------------------------------------
+ * CountOutBesideRecords
+ *
+ *   QX_COUNT_OUT_BESIDE_RECORDS(R, u32_t *const count, R *const records)
+ *
+ * A native (count cell, record storage) pair where the Python call gives the
+ * storage alone (a record object of type R, or None) and the count is
+ * appended to the result (a non-negative int, as ScalarOutputAppended). The
+ * native side writes the records it reports into the caller's storage, so
+ * the binding's cell carries the storage's room in: 0 for None, 1 for an
+ * object that owns its record (made by new_ or returned as an owned copy: it
+ * holds one record), and 0xFFFFFFFF for a view, whose extent the caller
+ * vouches for. The native side writes no more records than that and
+ * returns the number it reports in the cell. The storage's messages keep
+ * its native position.
+ * ------------------------------------------------------------------------- */
+%define QX_COUNT_OUT_BESIDE_RECORDS(RECORD, CELL, RECORDS)
+%typemap(arginit, noblock=1) CELL {
+  u32_t qx_count_cell = 0;
+}
+%typemap(in, numinputs=0, noblock=1) CELL {
+  $1 = &qx_count_cell;
+}
+%typemap(argout, noblock=1) CELL {
+  $result = qx_append_output($result, PyLong_FromUnsignedLongLong((unsigned long long)qx_count_cell));
+  if (!$result) SWIG_fail;
+}
+%typemap(in, noblock=1) RECORDS (void *argp = 0, int res = 0, int qx_own = 0) {
+  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor(RECORD *), 0, &qx_own);
+  if (!SWIG_IsOK(res)) {
+    %argument_fail(res, "$type", $symname, $argnum);
+  }
+  if (!argp && $input != Py_None) {
+    SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
+  }
+  $1 = ($ltype)argp;
+  qx_count_cell = !argp ? 0u : (qx_own & SWIG_POINTER_OWN) ? 1u : 0xFFFFFFFFu;
+}
+%enddef

@@ -19,6 +19,14 @@
 
 #define TROVIX_SIM_BLOCKS 8u
 #define TROVIX_SIM_PDUS 8u
+#define TROVIX_SIM_PDU_GROUPS 16u
+#define TROVIX_SIM_USERS 8u
+#define TROVIX_SIM_MONITORS 4u
+#define TROVIX_SIM_MONITOR_SIGNALS 16u
+/* The stack's clock (microseconds) starts beyond 32 bits; each monitor
+ * reading advances it by TROVIX_SIM_MONITOR_STEP. */
+#define TROVIX_SIM_CLOCK_EPOCH 0x100000005ull
+#define TROVIX_SIM_MONITOR_STEP 250u
 /* Bytes a signal block gives each of its signals in its data. */
 #define TROVIX_SIM_BLOCK_SLOT 8u
 /* Flags of Qx_Trovix_Signal_Read: the value was written since configuration. */
@@ -60,6 +68,28 @@ typedef struct {
 } trovix_sim_pdu;
 
 typedef struct {
+  u32_t id;
+  u32_t flags;
+} trovix_sim_pdu_group;
+
+typedef struct {
+  char name[TROVIX_SIM_NAME_BYTES];
+  u32_t id;
+  u32_t mappings;
+  u8_t requested_mode;
+  u8_t current_mode;
+} trovix_sim_user;
+
+typedef struct {
+  u32_t id; /* 0: slot free */
+  int started;
+  u32_t count;
+  u16_t handles[TROVIX_SIM_MONITOR_SIGNALS];
+  u32_t flags[TROVIX_SIM_MONITOR_SIGNALS];
+  u32_t current; /* index of the signal the monitor presents */
+} trovix_sim_monitor;
+
+typedef struct {
   u32_t handle; /* 0: slot free */
   int initialised;
   u32_t configurations; /* texts accepted by Qx_Trovix_Config */
@@ -68,6 +98,11 @@ typedef struct {
   trovix_sim_block blocks[TROVIX_SIM_BLOCKS];
   trovix_sim_pdu pdus[TROVIX_SIM_PDUS];
   u32_t pdu_count;
+  trovix_sim_pdu_group groups[TROVIX_SIM_PDU_GROUPS];
+  u32_t group_count;
+  trovix_sim_user users[TROVIX_SIM_USERS];
+  u32_t user_count;
+  trovix_sim_monitor monitors[TROVIX_SIM_MONITORS];
 } trovix_sim_port;
 
 /* The state of the port `handle` (made on first use); the port must be an
