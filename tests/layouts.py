@@ -27,7 +27,7 @@ from gen_layout import NESTED, POINTER, element_size, load  # noqa: E402
 POINTER_SIZE = struct.calcsize("P")
 SIZE_T_SIZE = struct.calcsize("N")
 HOST = (POINTER_SIZE, SIZE_T_SIZE)
-_CODES = {"u8": "B", "u16": "H", "u32": "I", "u64": "Q", "s32": "i", "s64": "q", "f64": "d",
+_CODES = {"char": "B", "u8": "B", "u16": "H", "u32": "I", "u64": "Q", "s32": "i", "s64": "q", "f64": "d",
           POINTER: "Q" if POINTER_SIZE == 8 else "I", "size": "Q" if SIZE_T_SIZE == 8 else "I"}
 _RECORDS = load(os.path.join(_ROOT, "api"))
 
@@ -99,6 +99,8 @@ def _put(data, name, path, value, shift=0):
     rec, field, at = _resolve(name, path)
     at += shift
     step = element_size(field, _RECORDS).value(*HOST)
+    if field.type == "char" and isinstance(value, (str, bytes)):
+        value = value.encode() if isinstance(value, str) else value
     if field.count is not None:
         values = list(value)
         if len(values) > field.count:
@@ -146,6 +148,8 @@ def _get(rec, field, data, at):
                           for child in _children(rec, field.path)})
         else:
             items.append(unpack(field.type, data[where:where + step]))
+    if field.type == "char" and field.count is not None:
+        return bytes(items)
     return items if field.count is not None else items[0]
 
 

@@ -783,11 +783,118 @@ ROWS += [
 ]
 
 
+# _qx_api_trovix
+
+def trovix_set_up(x):
+    """The Trovix port, initialised, with signals Speed (0) and Gear (1) in PDU
+    Engine of ECU1 (the module is taken from sys.modules: the test imported it)."""
+    x.tv = sys.modules["_qx_api_trovix"]
+    info = x.keep(q, "Qx_InterfaceInfo_t")
+    q.Qx_InterfaceInfo_t_Type_set(info, q.QX_INTERFACE_TYPE__TROVIX)
+    q.Qx_InterfaceInfo_t_Parameters_ControllerNumber_set(q.Qx_InterfaceInfo_t_Parameters_get(info), 2)
+    x.tport = q.Qx_OpenInterface(info)
+    x.tv.Qx_Trovix_InitInterface(x.tport, 0)
+    x.tv.Qx_Trovix_Signal_Config(x.tport, "signal=Speed,bits=16,pdu=Engine,ecu=ECU1;signal=Gear,pdu=Engine,ecu=ECU1")
+    return x.tv
+
+
+def trovix_text_member(x):
+    tv = trovix_set_up(x)
+    record = x.keep(tv, "Qx_Trovix_PduInfo_t")
+
+    def call():
+        tv.Qx_Trovix_PduInfo_t_PduName_set(record, "Engine")
+        assert tv.Qx_Trovix_PduInfo_t_PduName_get(record) == "Engine"
+        refused(TypeError, tv.Qx_Trovix_PduInfo_t_PduName_set, record, "x" * 256)
+        refused(TypeError, tv.Qx_Trovix_PduInfo_t_PduName_set, record, b"x")
+    return call
+
+
+def trovix_read_in_out(x):
+    tv = trovix_set_up(x)
+    data = x.qxt.qxt_u8_array([0] * 8)
+    size = x.qxt.qxt_u16_array([8])
+
+    def call():
+        assert tv.Qx_Trovix_Signal_Read(x.tport, 0, 0, 0, 8, data) == [0, 2]
+        flags, view = tv.Qx_Trovix_Signal_Read(x.tport, 0, 0, 0, size, data)
+        assert flags == 0 and int(view) == int(size)
+        refused(OverflowError, tv.Qx_Trovix_Signal_Read, x.tport, 0, 0, 0, -1, data)
+        refused(TypeError, tv.Qx_Trovix_Signal_Read, x.tport, 0, 0, 0, 8, 5)
+    return call
+
+
+def trovix_lists(x):
+    tv = trovix_set_up(x)
+    groups = [x.keep(tv, "Qx_Trovix_Pdu_PduGroupControl_Group_t") for _ in range(2)]
+    storage = x.keep(tv, "Qx_Trovix_Pdu_IncludedSignal_t")
+
+    def call():
+        assert tv.Qx_Trovix_Pdu_PduGroupControl(x.tport, groups) is None
+        refused(TypeError, tv.Qx_Trovix_Pdu_PduGroupControl, x.tport, [groups[0], None])
+        infos = tv.Qx_Trovix_Signal_GetSignalList(x.tport, 4)
+        assert len(infos) == 2
+        for info in infos:
+            tv.delete_Qx_Trovix_SignalInfo_t(info)
+        assert tv.Qx_Trovix_Pdu_IncludedSignals_Get(x.tport, "Engine", "ECU1", 0, storage) == 2
+    return call
+
+
+def trovix_outputs(x):
+    tv = trovix_set_up(x)
+
+    def call():
+        info = tv.Qx_Trovix_Signal_GetSignalInfo(x.tport, 1)
+        assert tv.Qx_Trovix_SignalInfo_t_Name_get(info) == "Gear"
+        tv.delete_Qx_Trovix_SignalInfo_t(info)
+        assert tv.Qx_Trovix_Signal_GetSignalHandle(x.tport, "Gear") == 1
+        refused(Exception, tv.Qx_Trovix_Signal_GetSignalHandle, x.tport, "Rpm")
+        refused(Exception, tv.Qx_Trovix_Signal_GetSignalInfo, x.tport, 9)
+    return call
+
+
+def trovix_monitor(x):
+    tv = trovix_set_up(x)
+    config = x.keep(tv, "Qx_Trovix_Com_SignalMonitor_Config_Cmd_t")
+    tv.Qx_Trovix_Com_SignalMonitor_Config_Cmd_t_NumberOfSignals_set(config, 2)
+    signal = x.keep(tv, "Qx_Trovix_Com_SignalMonitor_Config_Signal_t")
+    stop = x.keep(tv, "Qx_Trovix_Com_SignalMonitor_Stop_Rsp_t")
+
+    def call():
+        refused(ValueError, tv.Qx_Trovix_Com_SignalMonitor_Config, x.tport, config, signal, None)
+        tv.Qx_Trovix_Com_SignalMonitor_Stop_Rsp_t_Timestamp_set(stop, 2**64 - 1)
+        assert tv.Qx_Trovix_Com_SignalMonitor_Stop_Rsp_t_Timestamp_get(stop) == 2**64 - 1
+        refused(OverflowError, tv.Qx_Trovix_Com_SignalMonitor_Stop_Rsp_t_Timestamp_set, stop, 2**64)
+    return call
+
+
+def trovix_any_pointer(x):
+    tv = trovix_set_up(x)
+    record = x.keep(tv, "Qx_Trovix_SignalBlock_Signals_t")
+
+    def call():
+        assert tv.Qx_Trovix_Signal_Write(x.tport, 0, 0, 1, 1, record) is None
+        assert tv.Qx_Trovix_Signal_Write(x.tport, 0, 0, 1, 1, x.cell) is None
+        refused(TypeError, tv.Qx_Trovix_Signal_Write, x.tport, 0, 0, 1, 1, b"x")
+        refused(TypeError, tv.Qx_Trovix_Signal_UpdateCallback_Set, x.tport, 0, 0, 1, print)
+    return call
+
+
+ROWS += [
+    ("trovix", "text member set, got and refused", trovix_text_member),
+    ("trovix", "in/out scalar as an int and as a pointer object", trovix_read_in_out),
+    ("trovix", "record list in, capacity list out, count out beside records", trovix_lists),
+    ("trovix", "record output, u16 output, failing statuses", trovix_outputs),
+    ("trovix", "records beside a command's count refused, 64-bit member", trovix_monitor),
+    ("trovix", "any pointer object for data, refused callables", trovix_any_pointer),
+]
+
+
 @needs_debug
 @pytest.mark.parametrize("key, row", [pytest.param(key, row, id=f"{key}: {name}") for key, name, row in ROWS])
 def test_no_reference_grows(ctx, key, row):
     if key != "base":
-        qxtest.module({"common": "_qx_api_common", "can": "_qx_api_can"}[key])
+        qxtest.module({"common": "_qx_api_common", "can": "_qx_api_can", "trovix": "_qx_api_trovix"}[key])
     assert growth(row(ctx)) <= SLACK
 
 

@@ -170,12 +170,14 @@ static inline Py_ssize_t qx_store_fast(PyObject **items, Py_ssize_t n, void *out
  * *block (the caller frees it, also when 0 items were read).
  *
  * An item that is no int raises `item_error` (TypeError or ValueError) with
- * `bad_item`; an int beyond 32 bits raises OverflowError with `bad_item`.
+ * `bad_item`; an int beyond 32 bits raises `overflow_error` (OverflowError,
+ * or ValueError where a module words every bad item alike) with `bad_item`.
  * Returns the number of items read, or -1 with the exception set; `out` is
  * then partly written, so callers that must stay unchanged read into a
  * buffer of their own first. */
 static inline Py_ssize_t qx_read_ints(PyObject *obj, void *out, void **block, size_t width, Py_ssize_t limit,
-                                      int exact, PyObject *item_error, const char *not_sequence,
+                                      int exact, PyObject *item_error, PyObject *overflow_error,
+                                      const char *not_sequence,
                                       const char *bad_length, const char *bad_item) {
   qx_seq s;
   Py_ssize_t i;
@@ -215,7 +217,7 @@ static inline Py_ssize_t qx_read_ints(PyObject *obj, void *out, void **block, si
     }
   }
   if (i == s.n) return s.n;
-  PyErr_SetString(res == QX_OVERFLOW_ERROR ? PyExc_OverflowError : item_error, bad_item);
+  PyErr_SetString(res == QX_OVERFLOW_ERROR ? overflow_error : item_error, bad_item);
 failed:
   if (block) {
     free(*block);

@@ -48,9 +48,9 @@
  * A None record stores nothing once the sequence was accepted.
  * The getter stays FixedArrayToList (QX_ARRAY_TO_LIST).
  * ------------------------------------------------------------------------- */
-%define QX_ARRAY_FROM_LIST(TYPE)
+%define %qx_array_from_list(TYPE, OVERFLOW)
 %typemap(in, noblock=1) TYPE [ANY] (TYPE qx_array[$1_dim0]) {
-  if (qx_read_ints($input, qx_array, NULL, sizeof(TYPE), $1_dim0, 1, PyExc_ValueError,
+  if (qx_read_ints($input, qx_array, NULL, sizeof(TYPE), $1_dim0, 1, PyExc_ValueError, OVERFLOW,
                    %qx_fail_in("Expecting a sequence"),
                    %qx_fail_in("Expecting a sequence with " "$1_dim0" " elements"),
                    %qx_fail_in("Expecting a sequence of " #TYPE)) < 0) SWIG_fail;
@@ -59,6 +59,18 @@
 %typemap(memberin, noblock=1) TYPE [ANY] {
   if (arg1) memcpy($1, $input, sizeof(TYPE) * (size_t)$1_dim0);
 }
+%enddef
+
+%define QX_ARRAY_FROM_LIST(TYPE)
+%qx_array_from_list(TYPE, PyExc_OverflowError)
+%enddef
+
+/* The same with the wording of _qx_api_trovix: an item that is no int and
+ * an int beyond the signed 32-bit range both raise
+ *   ValueError "fail in '<binding>' : Expecting a sequence of <T>"
+ * (the other messages and the all-or-nothing store as above). */
+%define QX_ARRAY_FROM_LIST_ITEMS_VALUE_ERROR(TYPE)
+%qx_array_from_list(TYPE, PyExc_ValueError)
 %enddef
 
 /* -------------------------------------------------------------------------
@@ -71,7 +83,7 @@
  * ------------------------------------------------------------------------- */
 %define QX_ARRAY_ARG_IN_FROM_LIST(TYPE, PARAM, N)
 %typemap(in, noblock=1) PARAM (TYPE qx_array[N]) {
-  if (qx_read_ints($input, qx_array, NULL, sizeof(TYPE), N, 1, PyExc_ValueError,
+  if (qx_read_ints($input, qx_array, NULL, sizeof(TYPE), N, 1, PyExc_ValueError, PyExc_OverflowError,
                    %qx_fail_in("Expecting a sequence"),
                    %qx_fail_in("Expecting a sequence with " #N " elements"),
                    %qx_fail_in("Expecting a sequence of " #TYPE)) < 0) SWIG_fail;
@@ -99,7 +111,7 @@ QX_ARRAY_ARG_IN_FROM_LIST(TYPE, PARAM, N)
  * ------------------------------------------------------------------------- */
 %define QX_BYTE_LIST_TO_HEAP_BUFFER(DATA, LENGTH)
 %typemap(in, noblock=1) (DATA, LENGTH) (void *qx_buf = NULL, Py_ssize_t qx_n = 0) {
-  qx_n = qx_read_ints($input, NULL, &qx_buf, 1, -1, 0, PyExc_TypeError,
+  qx_n = qx_read_ints($input, NULL, &qx_buf, 1, -1, 0, PyExc_TypeError, PyExc_OverflowError,
                       "Expecting a sequence", NULL, "list must contain u8_t");
   if (qx_n < 0) SWIG_fail;
   $1 = ($1_ltype)qx_buf;
@@ -125,7 +137,7 @@ QX_ARRAY_ARG_IN_FROM_LIST(TYPE, PARAM, N)
 %define QX_BYTE_LIST_TO_STACK_BUFFER(PARAM)
 %typemap(in, noblock=1) PARAM (u8_t qx_bytes[64]) {
   memset(qx_bytes, 0, sizeof(qx_bytes));
-  if (qx_read_ints($input, qx_bytes, NULL, 1, 64, 0, PyExc_TypeError,
+  if (qx_read_ints($input, qx_bytes, NULL, 1, 64, 0, PyExc_TypeError, PyExc_OverflowError,
                    %qx_fail_in("Expecting a sequence"),
                    %qx_fail_in("Expecting a sequence with at most 64 elements"),
                    %qx_fail_in("list must contain u8_t")) < 0) SWIG_fail;

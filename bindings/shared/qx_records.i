@@ -243,3 +243,41 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
 }
 %qx_records_beside(RECORD, RECORDS)
 %enddef
+
+/* The same where the count is a member of an earlier record argument (a
+ * command record that says how many records follow):
+ *   QX_RECORDS_BESIDE_COUNT_MEMBER(R, C const *const cmd, NumberOfSignals, R const *const signals)
+ * A None command counts 0. */
+%define QX_RECORDS_BESIDE_COUNT_MEMBER(RECORD, HOLDER, MEMBER, RECORDS)
+%typemap(arginit, noblock=1) HOLDER {
+  unsigned long long qx_records_count = 0;
+}
+%typemap(check, noblock=1) HOLDER {
+  qx_records_count = $1 ? (unsigned long long)$1->MEMBER : 0;
+}
+%qx_records_beside(RECORD, RECORDS)
+%enddef
+
+/* -------------------------------------------------------------------------
+ * AnyPointerIn (a `void *` or `void const *` argument)
+ *
+ *   QX_ANY_POINTER_IN(void const *const)
+ *
+ * Takes a pointer object of any type (a record, an int_p, a float64_t
+ * object, ...) and passes its address, or None for a null pointer; anything
+ * else raises TypeError with the argument's message ("... argument 6 of type
+ * 'void const *const'"). A record object whose record was deleted is refused
+ * as PointerArg refuses it. The binding neither sizes nor reads the memory.
+ * ------------------------------------------------------------------------- */
+%define QX_ANY_POINTER_IN(TYPE)
+%typemap(in, noblock=1) TYPE (void *argp = 0, int res = 0) {
+  res = SWIG_ConvertPtr($input, &argp, 0, 0);
+  if (!SWIG_IsOK(res)) {
+    %argument_fail(SWIG_TypeError, "$type", $symname, $argnum);
+  }
+  if (!argp && $input != Py_None) {
+    SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
+  }
+  $1 = ($1_ltype)argp;
+}
+%enddef

@@ -25,6 +25,7 @@ import sys
 SCALARS = {
     "u8": (1, "unsigned"), "u16": (2, "unsigned"), "u32": (4, "unsigned"), "u64": (8, "unsigned"),
     "s32": (4, "signed"), "s64": (8, "signed"), "f64": (8, "floating"),
+    "char": (1, "char"),
 }
 # Scalars as wide as a host type: `size` is a size_t (S bytes).
 HOST_SCALARS = {"size": "unsigned"}
@@ -197,6 +198,7 @@ KIND_TEST = {
     "unsigned": "QX_UNSIGNED",
     "signed": "QX_SIGNED",
     "floating": "QX_FLOATING",
+    "char": "QX_CHAR",
 }
 
 
@@ -231,6 +233,7 @@ def write_c(out, key, table, headers, records):
         "#define QX_UNSIGNED(m) ((__typeof__(m))-1 > 0 && (__typeof__(m))0.5 == 0)",
         "#define QX_SIGNED(m) ((__typeof__(m))-1 < 0 && (__typeof__(m))0.5 == 0)",
         "#define QX_FLOATING(m) ((__typeof__(m))0.5 != 0)",
+        "#define QX_CHAR(m) __builtin_types_compatible_p(__typeof__(m), char)",
         "#define QX_POINTER(m) (__builtin_classify_type(m) == 5)",
     ]
     for record in parse(table):

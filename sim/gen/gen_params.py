@@ -37,6 +37,10 @@ Rule kinds (R and T are the pointed-to types of the parameters):
   records_beside_count COUNT, RECORDS QX_RECORDS_BESIDE_COUNT          RECORDS: COUNT records
   records_beside_count_cell CELL, RECORDS
                                       QX_RECORDS_BESIDE_COUNT_CELL     RECORDS: *CELL records
+  records_beside_count_member(MEMBER) RECORD, RECORDS
+                                      QX_RECORDS_BESIDE_COUNT_MEMBER   RECORDS: RECORD->MEMBER records
+  count_out_beside_records CELL, RECORDS
+                                      QX_COUNT_OUT_BESIDE_RECORDS      (RECORDS: one record)
   capacity_bytes BUFFER, COUNT        QX_CAPACITY_TO_BYTE_LIST         BUFFER: *COUNT elements
   capacity_bytes_fail_in BUFFER, COUNT
                                       QX_CAPACITY_TO_BYTE_LIST_FAIL_IN BUFFER: *COUNT elements
@@ -101,6 +105,13 @@ KINDS = {
                                  1, ELEMENTS.format(count="{n0}", param="{n1}")),
     "records_beside_count_cell": Kind(2, False, False, ["QX_RECORDS_BESIDE_COUNT_CELL({r1}, {t0}, {t1})"],
                                       1, CELL.format(cell="{n0}", param="{n1}")),
+    # The count is a member of an earlier record argument.
+    "records_beside_count_member": Kind(2, False, True,
+                                        ["QX_RECORDS_BESIDE_COUNT_MEMBER({r1}, {t0}, {arg}, {t1})"],
+                                        1, "(size_t)({n0} ? {n0}->{arg} : 0) * sizeof *{n1}"),
+    # An appended count whose cell carries the room of the caller's records in.
+    "count_out_beside_records": Kind(2, True, False, ["QX_COUNT_OUT_BESIDE_RECORDS({r1}, {t0}, {t1})"],
+                                     None, None),
     "capacity_bytes": Kind(2, True, False, ["QX_CAPACITY_TO_BYTE_LIST({t0}, {t1})"],
                            0, CELL.format(cell="{n1}", param="{n0}")),
     # The same, with the wording of the CAN and Trovix modules.
@@ -257,7 +268,7 @@ def match(line, params):
         if key not in params:
             return None
         indices.append(params.index(key))
-    if line.kind == "records_beside_count" and indices[0] > indices[1]:
+    if line.kind in ("records_beside_count", "records_beside_count_member") and indices[0] > indices[1]:
         return None
     return indices
 

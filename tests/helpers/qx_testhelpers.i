@@ -120,3 +120,4 @@ void qxt_on_error(u32_t const port, u32_t const error, u8_t const *const data, u
 %include "helpers_common.i"
 %include "helpers_can.i"
 %include "helpers_can_tp.i"
+%include "helpers_trovix.i"

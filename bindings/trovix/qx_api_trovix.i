@@ -1,0 +1,72 @@
+/* Module _qx_api_trovix: the Trovix communication-stack library
+ * (libqx_api_trovix). */
+%module qx_api_trovix
+
+%{
+#include "qx_api_trovix.h"
+#include "qx_api_trovix_signal.h"
+#include "qx_api_trovix_pdu.h"
+#include "qx_api_trovix_com.h"
+%}
+
+%include "qx_rules.i"
+%include "qx_trovix_rules.i"
+
+/* The base library's types (Qx_PortHandle_t, Qx_Error_t, ...) without its
+ * bindings. */
+%import "qx_api.h"
+
+/* Which native type follows which rule in this module.
+ *
+ *   u8_t, u16_t, u32_t and their typedefs        UnsignedScalarIn (an int
+ *     (flags, identifiers, handles, Qx_PortHandle_t) of 0 to 2**32 - 1,
+ *                                                 stored truncated)
+ *   u64_t members                                all 64 bits kept
+ *   float64_t, s32_t, s64_t                      OpaqueValueByPointer (no rule)
+ *   char [256] members                           CharArrayMember
+ *   char const * arguments                       StringIn (SWIG's own)
+ *   void *, void const * arguments               AnyPointerIn
+ *   u8_t [N], u32_t [N] members                  lists (every bad item a
+ *                                                 ValueError)
+ *   Qx_Error_t result                            StatusCheck
+ */
+QX_UNSIGNED_SCALAR(u8_t)
+QX_UNSIGNED_SCALAR(u16_t)
+QX_UNSIGNED_SCALAR(u32_t)
+QX_U64_SCALAR(u64_t)
+QX_STATUS_CHECK(Qx_Error_t)
+QX_CHAR_ARRAY_MEMBER(256)
+QX_ANY_POINTER_IN(void *)
+QX_ANY_POINTER_IN(void *const)
+QX_ANY_POINTER_IN(void const *)
+QX_ANY_POINTER_IN(void const *const)
+
+/* Array members: set from lists of exactly N ints, read as lists. */
+QX_ARRAY_FROM_LIST_ITEMS_VALUE_ERROR(u8_t)
+QX_ARRAY_FROM_LIST_ITEMS_VALUE_ERROR(u32_t)
+QX_ARRAY_TO_LIST(u8_t)
+QX_ARRAY_TO_LIST(u32_t)
+
+/* Outputs appended to the result: u32_t and u16_t cells. */
+QX_SCALAR_OUTPUT(u32_t)
+QX_SCALAR_OUTPUT(u16_t)
+
+/* Parameter shapes (api/trovix/params.txt) and the record members copied in
+ * whole, generated. */
+%include "qx_api_trovix_rules.i"
+
+/* The data size of a signal read: the room on entry, the size on return. */
+QX_IN_OUT_SCALAR(u16_t, u16_t *const dataSize)
+
+/* Declarations in native order: the interface and every integer constant of
+ * the module. */
+%include "qx_api_trovix.h"
+
+/* Signals, signal information and signal blocks. */
+%include "qx_api_trovix_signal.h"
+
+/* PDU information. */
+%include "qx_api_trovix_pdu.h"
+
+/* Communication manager and Com signal monitor. */
+%include "qx_api_trovix_com.h"
