@@ -113,24 +113,6 @@ PyObject *qxt_firmware_version_calls(void) {
 }
 %}
 
-/* ---- XCP ------------------------------------------------------------------
- * A view of type `type` ("R *") onto storage holding the given bytes (a
- * sequence of ints, each taken modulo 256): several records of a native
- * array, packed by the tests from the layout tables. */
-%inline %{
-PyObject *qxt_view_of(const char *type, PyObject *values) {
-  swig_type_info *info = SWIG_TypeQuery(type);
-  void *block;
-  if (!info) {
-    PyErr_Format(PyExc_LookupError, "type %s is unknown", type);
-    return NULL;
-  }
-  block = qxt_array(values, 1);
-  if (!block) return NULL;
-  return SWIG_NewPointerObj(block, info, 0);
-}
-%}
-
 /* ---- XCP and function blocks: float cells ----------------------------------
  * A float cell holding `value`, typed as _qx_api_common knows float *
  * (Qx_Common_GetTemperature), and the value a cell holds. */

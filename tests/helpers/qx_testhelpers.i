@@ -86,17 +86,24 @@ PyObject *qxt_read_u16(void const *pointer, Py_ssize_t count) { return qxt_read(
 PyObject *qxt_read_u32(void const *pointer, Py_ssize_t count) { return qxt_read(pointer, 4, count); }
 PyObject *qxt_read_u64(void const *pointer, Py_ssize_t count) { return qxt_read(pointer, 8, count); }
 
-/* A view (non-owning pointer object) of type `type` ("R *") onto `count`
- * zeroed bytes of storage that stays until qxt_release_all(): storage for
- * several records, as a native array would be. */
-PyObject *qxt_view(const char *type, Py_ssize_t count) {
+/* Views (non-owning pointer objects) of type `type` ("R *") onto storage
+ * that stays until qxt_release_all(): `count` zeroed bytes (storage for
+ * several records, as a native array would be), or the given bytes (a
+ * sequence of ints, each taken modulo 256: records the tests packed from
+ * the layout tables). */
+static PyObject *qxt_typed_view(const char *type, void *block) {
   swig_type_info *info = SWIG_TypeQuery(type);
+  if (!block) return NULL;
   if (!info) {
     PyErr_Format(PyExc_LookupError, "type %s is unknown", type);
     return NULL;
   }
-  return SWIG_NewPointerObj(qxt_keep(calloc(count ? (size_t)count : 1, 1)), info, 0);
+  return SWIG_NewPointerObj(block, info, 0);
 }
+PyObject *qxt_view(const char *type, Py_ssize_t count) {
+  return qxt_typed_view(type, qxt_keep(calloc(count ? (size_t)count : 1, 1)));
+}
+PyObject *qxt_view_of(const char *type, PyObject *values) { return qxt_typed_view(type, qxt_array(values, 1)); }
 
 void qxt_release_all(void) {
   size_t i;
