@@ -7,6 +7,9 @@
 #include "qx_api_trovix_signal.h"
 #include "qx_api_trovix_pdu.h"
 #include "qx_api_trovix_com.h"
+/* CAN interface, CAN network management, PDU router. */
+#include "qx_api_trovix_can.h"
+#include "qx_api_trovix_pdur.h"
 %}
 
 %include "qx_rules.i"
@@ -70,3 +73,9 @@ QX_IN_OUT_SCALAR(u16_t, u16_t *const dataSize)
 
 /* Communication manager and Com signal monitor. */
 %include "qx_api_trovix_com.h"
+
+/* CAN interface and CAN network management. */
+%include "qx_api_trovix_can.h"
+
+/* PDU router. */
+%include "qx_api_trovix_pdur.h"
