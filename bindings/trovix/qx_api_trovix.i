@@ -7,6 +7,8 @@
 #include "qx_api_trovix_signal.h"
 #include "qx_api_trovix_pdu.h"
 #include "qx_api_trovix_com.h"
+/* Time-base manager. */
+#include "qx_api_trovix_stbm.h"
 %}
 
 %include "qx_rules.i"
@@ -70,3 +72,6 @@ QX_IN_OUT_SCALAR(u16_t, u16_t *const dataSize)
 
 /* Communication manager and Com signal monitor. */
 %include "qx_api_trovix_com.h"
+
+/* ---- Time-base manager ---- */
+%include "qx_api_trovix_stbm.h"

@@ -1,0 +1,77 @@
+/*
+ * Declarations of libqx_api_trovix's time-base manager as the bindings see
+ * them, in the library's own declaration order.
+ *
+ * Every command record begins with the manager's command header: Flags (the
+ * operation's own flag type), TimeSyncMgrId, reserved1 and TimeBaseId, which
+ * name the manager instance and the time base the command addresses.
+ * Response records have no header.
+ *
+ * The library lays these records out with members aligned to at most 4
+ * bytes: an 8-byte member may sit at a multiple of 4 that is not one of 8
+ * (the timestamp of Qx_Trovix_TimeSyncMgr_GetInitValue_Rsp_t lies at 4).
+ * Parameter names matter: the rules of api/trovix/params.txt are applied to
+ * exact `type name` pairs.
+ */
+#ifndef QX_API_TROVIX_STBM_H
+#define QX_API_TROVIX_STBM_H
+
+#include "qx_api_trovix.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#pragma pack(push, 4)
+
+/* ---- Timestamps and configuration ------------------------------------------------ */
+
+typedef u32_t Qx_Trovix_TimeSyncMgr_TimeBase_Config_CmdFlags_t;
+typedef u32_t Qx_Trovix_TimeSyncMgr_TimeCorrection_Config_CmdFlags_t;
+
+/* A point in time or an offset: whole seconds and the nanoseconds beyond. */
+typedef struct {
+  u64_t Seconds;
+  u32_t Nanoseconds;
+} Qx_Trovix_TimeSyncMgr_Timestamp_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_TimeBase_Config_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+  u32_t SyncLossTimeout;
+  u32_t OptionalTimeTupleUpdateInterval;
+  u64_t TimeLeapLimitFuture;
+  u64_t TimeLeapLimitPast;
+  u32_t ClearTimeLeapCount;
+  u16_t UnderlyingSyncTimeBase; /* a time-base identifier */
+  u8_t reserved2;
+  u8_t reserved3;
+} Qx_Trovix_TimeSyncMgr_TimeBase_Config_Cmd_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_TimeCorrection_Config_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+  u32_t MeasurementDuration;
+  u16_t RateCorrectionsPerMeasurementDuration;
+  u8_t reserved2;
+  u8_t reserved3;
+  u64_t OffsetCorrectionJumpThreshold;
+  u64_t OffsetCorrectionAdaptionInterval;
+} Qx_Trovix_TimeSyncMgr_TimeCorrection_Config_Cmd_t;
+
+Qx_Error_t Qx_Trovix_TimeSyncMgr_TimeBase_Config(Qx_PortHandle_t portHandle,
+                                                 Qx_Trovix_TimeSyncMgr_TimeBase_Config_Cmd_t const *const configCmd);
+Qx_Error_t Qx_Trovix_TimeSyncMgr_TimeCorrection_Config(
+    Qx_PortHandle_t portHandle, Qx_Trovix_TimeSyncMgr_TimeCorrection_Config_Cmd_t const *const correctionCmd);
+
+#pragma pack(pop)
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
