@@ -68,6 +68,146 @@ Qx_Error_t Qx_Trovix_TimeSyncMgr_TimeBase_Config(Qx_PortHandle_t portHandle,
 Qx_Error_t Qx_Trovix_TimeSyncMgr_TimeCorrection_Config(
     Qx_PortHandle_t portHandle, Qx_Trovix_TimeSyncMgr_TimeCorrection_Config_Cmd_t const *const correctionCmd);
 
+/* ---- Global time, offsets and rate ------------------------------------------------- */
+
+typedef u32_t Qx_Trovix_TimeSyncMgr_GetCurrentTime_CmdFlags_t;
+typedef u32_t Qx_Trovix_TimeSyncMgr_SetGlobalTime_CmdFlags_t;
+typedef u32_t Qx_Trovix_TimeSyncMgr_UpdateGlobalTime_CmdFlags_t;
+typedef u32_t Qx_Trovix_TimeSyncMgr_SetOffset_CmdFlags_t;
+typedef u32_t Qx_Trovix_TimeSyncMgr_GetOffset_CmdFlags_t;
+typedef u32_t Qx_Trovix_TimeSyncMgr_GetRateDeviation_CmdFlags_t;
+typedef u32_t Qx_Trovix_TimeSyncMgr_SetRateCorrection_CmdFlags_t;
+typedef u32_t Qx_Trovix_TimeSyncMgr_GetTimeLeap_CmdFlags_t;
+/* Status bits of a time base, as the library reports them. */
+typedef u8_t Qx_Trovix_TimeSyncMgr_Status_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_GetCurrentTime_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+} Qx_Trovix_TimeSyncMgr_GetCurrentTime_Cmd_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_Timestamp_t Time;
+  u8_t UserDataLength;
+  u8_t Status;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t UserData[3];
+  u8_t reserved3;
+} Qx_Trovix_TimeSyncMgr_GetCurrentTime_Rsp_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_SetGlobalTime_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+  Qx_Trovix_TimeSyncMgr_Timestamp_t NewGlobalTime;
+  u8_t UserDataLength;
+  u8_t reserved2;
+  u8_t reserved3;
+  u8_t reserved4;
+  u8_t UserData[3];
+  u8_t reserved5;
+} Qx_Trovix_TimeSyncMgr_SetGlobalTime_Cmd_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_UpdateGlobalTime_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+  Qx_Trovix_TimeSyncMgr_Timestamp_t NewGlobalTime;
+  u8_t UserDataLength;
+  u8_t reserved2;
+  u8_t reserved3;
+  u8_t reserved4;
+  u8_t UserData[3];
+  u8_t reserved5;
+} Qx_Trovix_TimeSyncMgr_UpdateGlobalTime_Cmd_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_SetOffset_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+  Qx_Trovix_TimeSyncMgr_Timestamp_t NewOffset;
+  u8_t UserDataLength;
+  u8_t reserved2;
+  u8_t reserved3;
+  u8_t reserved4;
+  u8_t UserData[3];
+  u8_t reserved5;
+} Qx_Trovix_TimeSyncMgr_SetOffset_Cmd_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_GetOffset_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+} Qx_Trovix_TimeSyncMgr_GetOffset_Cmd_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_Timestamp_t Offset;
+  u8_t UserDataLength;
+  u8_t Status;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t UserData[3];
+  u8_t reserved3;
+} Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_GetRateDeviation_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+} Qx_Trovix_TimeSyncMgr_GetRateDeviation_Cmd_t;
+
+typedef struct {
+  s32_t RateDeviation;
+} Qx_Trovix_TimeSyncMgr_GetRateDeviation_Rsp_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_SetRateCorrection_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+  s32_t RateCorrection;
+} Qx_Trovix_TimeSyncMgr_SetRateCorrection_Cmd_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_GetTimeLeap_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+} Qx_Trovix_TimeSyncMgr_GetTimeLeap_Cmd_t;
+
+typedef struct {
+  s64_t TimeLeap;
+} Qx_Trovix_TimeSyncMgr_GetTimeLeap_Rsp_t;
+
+Qx_Error_t Qx_Trovix_TimeSyncMgr_GetCurrentTime(Qx_PortHandle_t portHandle,
+                                                Qx_Trovix_TimeSyncMgr_GetCurrentTime_Cmd_t const *const currentTimeCmd,
+                                                Qx_Trovix_TimeSyncMgr_GetCurrentTime_Rsp_t *const currentTimeRsp);
+Qx_Error_t Qx_Trovix_TimeSyncMgr_SetGlobalTime(Qx_PortHandle_t portHandle,
+                                               Qx_Trovix_TimeSyncMgr_SetGlobalTime_Cmd_t const *const setTimeCmd);
+Qx_Error_t Qx_Trovix_TimeSyncMgr_UpdateGlobalTime(
+    Qx_PortHandle_t portHandle, Qx_Trovix_TimeSyncMgr_UpdateGlobalTime_Cmd_t const *const updateTimeCmd);
+Qx_Error_t Qx_Trovix_TimeSyncMgr_SetOffset(Qx_PortHandle_t portHandle,
+                                           Qx_Trovix_TimeSyncMgr_SetOffset_Cmd_t const *const setOffsetCmd);
+Qx_Error_t Qx_Trovix_TimeSyncMgr_GetOffset(Qx_PortHandle_t portHandle,
+                                           Qx_Trovix_TimeSyncMgr_GetOffset_Cmd_t const *const getOffsetCmd,
+                                           Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t *const getOffsetRsp);
+Qx_Error_t Qx_Trovix_TimeSyncMgr_GetRateDeviation(
+    Qx_PortHandle_t portHandle, Qx_Trovix_TimeSyncMgr_GetRateDeviation_Cmd_t const *const rateDeviationCmd,
+    Qx_Trovix_TimeSyncMgr_GetRateDeviation_Rsp_t *const rateDeviationRsp);
+Qx_Error_t Qx_Trovix_TimeSyncMgr_SetRateCorrection(
+    Qx_PortHandle_t portHandle, Qx_Trovix_TimeSyncMgr_SetRateCorrection_Cmd_t const *const rateCorrectionCmd);
+Qx_Error_t Qx_Trovix_TimeSyncMgr_GetTimeLeap(Qx_PortHandle_t portHandle,
+                                             Qx_Trovix_TimeSyncMgr_GetTimeLeap_Cmd_t const *const timeLeapCmd,
+                                             Qx_Trovix_TimeSyncMgr_GetTimeLeap_Rsp_t *const timeLeapRsp);
+
 #pragma pack(pop)
 
 #ifdef __cplusplus

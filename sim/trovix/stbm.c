@@ -1,11 +1,21 @@
 /* Simulated Trovix time-base manager: one time base per (manager instance,
- * time-base identifier) pair, made by its configuration. */
+ * time-base identifier) pair, made by its configuration. A time base answers
+ * with what was set: its global time, which advances by STBM_READ_STEP_NS at
+ * every reading of the current time, its offset, rate correction, user data
+ * and status; setting the global time records the leap from the time it
+ * had. */
+#include <stdint.h>
 #include <string.h>
 
 #include "trovix_sim.h"
 
 /* Time bases of one port. */
 #define STBM_TIME_BASES 8u
+/* Nanoseconds the time base's time advances between two readings. */
+#define STBM_READ_STEP_NS 250000u
+#define STBM_NS_PER_S 1000000000u
+/* Status bit: the global time was set or updated. */
+#define STBM_STATUS_GLOBAL_TIME_BASE 0x08u
 
 typedef struct {
   int used;
@@ -13,6 +23,12 @@ typedef struct {
   u16_t id;
   Qx_Trovix_TimeSyncMgr_TimeBase_Config_Cmd_t config;
   Qx_Trovix_TimeSyncMgr_TimeCorrection_Config_Cmd_t correction;
+  Qx_Trovix_TimeSyncMgr_Timestamp_t time, offset;
+  u8_t status;
+  u8_t user_data_length, user_data[3];
+  u8_t offset_data_length, offset_data[3];
+  s32_t rate_correction;
+  s64_t time_leap;
 } stbm_time_base;
 
 typedef struct {
@@ -80,5 +96,116 @@ Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_TimeCorrection_Config(
   stbm_time_base *base;
   QXSIM_TRY(BASE_OF(portHandle, correctionCmd, &base));
   base->correction = *correctionCmd;
+  return 0;
+}
+
+/* The signed nanoseconds from `from` to `to`, saturated to the s64_t range. */
+static s64_t leap_between(const Qx_Trovix_TimeSyncMgr_Timestamp_t *from, const Qx_Trovix_TimeSyncMgr_Timestamp_t *to) {
+  const u64_t limit = INT64_MAX / STBM_NS_PER_S - 5; /* room for any nanoseconds */
+  int later = to->Seconds >= from->Seconds;
+  u64_t seconds = later ? to->Seconds - from->Seconds : from->Seconds - to->Seconds;
+  s64_t ns;
+  if (seconds > limit) return later ? INT64_MAX : INT64_MIN;
+  ns = (s64_t)seconds * STBM_NS_PER_S;
+  if (!later) ns = -ns;
+  return ns + ((s64_t)to->Nanoseconds - (s64_t)from->Nanoseconds);
+}
+
+static void advance(Qx_Trovix_TimeSyncMgr_Timestamp_t *time, u32_t ns) {
+  u64_t total = (u64_t)time->Nanoseconds + ns;
+  time->Seconds += total / STBM_NS_PER_S;
+  time->Nanoseconds = (u32_t)(total % STBM_NS_PER_S);
+}
+
+/* Sets the global time (SetGlobalTime and UpdateGlobalTime). */
+static void set_global_time(stbm_time_base *base, const Qx_Trovix_TimeSyncMgr_Timestamp_t *time, u8_t length,
+                            const u8_t *data) {
+  base->time_leap = leap_between(&base->time, time);
+  base->time = *time;
+  base->status |= STBM_STATUS_GLOBAL_TIME_BASE;
+  base->user_data_length = length;
+  memcpy(base->user_data, data, sizeof base->user_data);
+}
+
+Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_GetCurrentTime(Qx_PortHandle_t portHandle,
+                                                    Qx_Trovix_TimeSyncMgr_GetCurrentTime_Cmd_t const *const currentTimeCmd,
+                                                    Qx_Trovix_TimeSyncMgr_GetCurrentTime_Rsp_t *const currentTimeRsp) {
+  stbm_time_base *base;
+  QXSIM_TRY(BASE_OF(portHandle, currentTimeCmd, &base));
+  QXSIM_TRY(qxsim_need(currentTimeRsp, "response"));
+  memset(currentTimeRsp, 0, sizeof *currentTimeRsp);
+  currentTimeRsp->Time = base->time;
+  currentTimeRsp->Status = base->status;
+  currentTimeRsp->UserDataLength = base->user_data_length;
+  memcpy(currentTimeRsp->UserData, base->user_data, sizeof base->user_data);
+  advance(&base->time, STBM_READ_STEP_NS);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_SetGlobalTime(Qx_PortHandle_t portHandle,
+                                                   Qx_Trovix_TimeSyncMgr_SetGlobalTime_Cmd_t const *const setTimeCmd) {
+  stbm_time_base *base;
+  QXSIM_TRY(BASE_OF(portHandle, setTimeCmd, &base));
+  set_global_time(base, &setTimeCmd->NewGlobalTime, setTimeCmd->UserDataLength, setTimeCmd->UserData);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_UpdateGlobalTime(
+    Qx_PortHandle_t portHandle, Qx_Trovix_TimeSyncMgr_UpdateGlobalTime_Cmd_t const *const updateTimeCmd) {
+  stbm_time_base *base;
+  QXSIM_TRY(BASE_OF(portHandle, updateTimeCmd, &base));
+  set_global_time(base, &updateTimeCmd->NewGlobalTime, updateTimeCmd->UserDataLength, updateTimeCmd->UserData);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_SetOffset(Qx_PortHandle_t portHandle,
+                                               Qx_Trovix_TimeSyncMgr_SetOffset_Cmd_t const *const setOffsetCmd) {
+  stbm_time_base *base;
+  QXSIM_TRY(BASE_OF(portHandle, setOffsetCmd, &base));
+  base->offset = setOffsetCmd->NewOffset;
+  base->offset_data_length = setOffsetCmd->UserDataLength;
+  memcpy(base->offset_data, setOffsetCmd->UserData, sizeof base->offset_data);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_GetOffset(Qx_PortHandle_t portHandle,
+                                               Qx_Trovix_TimeSyncMgr_GetOffset_Cmd_t const *const getOffsetCmd,
+                                               Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t *const getOffsetRsp) {
+  stbm_time_base *base;
+  QXSIM_TRY(BASE_OF(portHandle, getOffsetCmd, &base));
+  QXSIM_TRY(qxsim_need(getOffsetRsp, "response"));
+  memset(getOffsetRsp, 0, sizeof *getOffsetRsp);
+  getOffsetRsp->Offset = base->offset;
+  getOffsetRsp->Status = base->status;
+  getOffsetRsp->UserDataLength = base->offset_data_length;
+  memcpy(getOffsetRsp->UserData, base->offset_data, sizeof base->offset_data);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_GetRateDeviation(
+    Qx_PortHandle_t portHandle, Qx_Trovix_TimeSyncMgr_GetRateDeviation_Cmd_t const *const rateDeviationCmd,
+    Qx_Trovix_TimeSyncMgr_GetRateDeviation_Rsp_t *const rateDeviationRsp) {
+  stbm_time_base *base;
+  QXSIM_TRY(BASE_OF(portHandle, rateDeviationCmd, &base));
+  QXSIM_TRY(qxsim_need(rateDeviationRsp, "response"));
+  rateDeviationRsp->RateDeviation = base->rate_correction;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_SetRateCorrection(
+    Qx_PortHandle_t portHandle, Qx_Trovix_TimeSyncMgr_SetRateCorrection_Cmd_t const *const rateCorrectionCmd) {
+  stbm_time_base *base;
+  QXSIM_TRY(BASE_OF(portHandle, rateCorrectionCmd, &base));
+  base->rate_correction = rateCorrectionCmd->RateCorrection;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_GetTimeLeap(Qx_PortHandle_t portHandle,
+                                                 Qx_Trovix_TimeSyncMgr_GetTimeLeap_Cmd_t const *const timeLeapCmd,
+                                                 Qx_Trovix_TimeSyncMgr_GetTimeLeap_Rsp_t *const timeLeapRsp) {
+  stbm_time_base *base;
+  QXSIM_TRY(BASE_OF(portHandle, timeLeapCmd, &base));
+  QXSIM_TRY(qxsim_need(timeLeapRsp, "response"));
+  timeLeapRsp->TimeLeap = base->time_leap;
   return 0;
 }
