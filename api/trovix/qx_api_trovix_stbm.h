@@ -208,6 +208,114 @@ Qx_Error_t Qx_Trovix_TimeSyncMgr_GetTimeLeap(Qx_PortHandle_t portHandle,
                                              Qx_Trovix_TimeSyncMgr_GetTimeLeap_Cmd_t const *const timeLeapCmd,
                                              Qx_Trovix_TimeSyncMgr_GetTimeLeap_Rsp_t *const timeLeapRsp);
 
+/* ---- Status, update counter, user data and initial values ---------------------------- */
+
+typedef u32_t Qx_Trovix_TimeSyncMgr_GetStatus_CmdFlags_t;
+typedef u32_t Qx_Trovix_TimeSyncMgr_TrigTimeTransmission_CmdFlags_t;
+typedef u32_t Qx_Trovix_TimeSyncMgr_GetUpdateCounter_CmdFlags_t;
+typedef u32_t Qx_Trovix_TimeSyncMgr_SetUserData_CmdFlags_t;
+typedef u32_t Qx_Trovix_TimeSyncMgr_SetInitValue_CmdFlags_t;
+typedef u32_t Qx_Trovix_TimeSyncMgr_GetInitValue_CmdFlags_t;
+typedef u32_t Qx_Trovix_TimeSyncMgr_GetInitValue_RspFlags_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_GetStatus_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+} Qx_Trovix_TimeSyncMgr_GetStatus_Cmd_t;
+
+typedef struct {
+  u8_t SyncTimeBaseStatus;
+  u8_t OffsetTimeBaseStatus;
+  u8_t reserved1;
+  u8_t reserved2;
+} Qx_Trovix_TimeSyncMgr_GetStatus_Rsp_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_TrigTimeTransmission_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+} Qx_Trovix_TimeSyncMgr_TrigTimeTransmission_Cmd_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_GetUpdateCounter_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+} Qx_Trovix_TimeSyncMgr_GetUpdateCounter_Cmd_t;
+
+typedef struct {
+  u8_t CounterValue;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+} Qx_Trovix_TimeSyncMgr_GetUpdateCounter_Rsp_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_SetUserData_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+  u8_t UserDataLength; /* valid bytes of UserData */
+  u8_t reserved2;
+  u8_t reserved3;
+  u8_t reserved4;
+  u8_t UserData[3];
+  u8_t reserved5;
+} Qx_Trovix_TimeSyncMgr_SetUserData_Cmd_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_SetInitValue_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+  Qx_Trovix_TimeSyncMgr_Timestamp_t GlobalTime;
+  s32_t RateCorrection;
+  u8_t UserDataLength;
+  u8_t reserved2;
+  u8_t reserved3;
+  u8_t reserved4;
+  u8_t UserData[3];
+  u8_t reserved5;
+} Qx_Trovix_TimeSyncMgr_SetInitValue_Cmd_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_GetInitValue_CmdFlags_t Flags;
+  u8_t TimeSyncMgrId;
+  u8_t reserved1;
+  u16_t TimeBaseId;
+} Qx_Trovix_TimeSyncMgr_GetInitValue_Cmd_t;
+
+typedef struct {
+  Qx_Trovix_TimeSyncMgr_GetInitValue_RspFlags_t Flags;
+  Qx_Trovix_TimeSyncMgr_Timestamp_t GlobalTime;
+  s32_t RateCorrection;
+  u8_t UserDataLength;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+  u8_t UserData[3];
+  u8_t reserved4;
+} Qx_Trovix_TimeSyncMgr_GetInitValue_Rsp_t;
+
+Qx_Error_t Qx_Trovix_TimeSyncMgr_GetStatus(Qx_PortHandle_t portHandle,
+                                           Qx_Trovix_TimeSyncMgr_GetStatus_Cmd_t const *const statusCmd,
+                                           Qx_Trovix_TimeSyncMgr_GetStatus_Rsp_t *const statusRsp);
+Qx_Error_t Qx_Trovix_TimeSyncMgr_TrigTimeTransmission(
+    Qx_PortHandle_t portHandle, Qx_Trovix_TimeSyncMgr_TrigTimeTransmission_Cmd_t const *const transmissionCmd);
+Qx_Error_t Qx_Trovix_TimeSyncMgr_GetUpdateCounter(
+    Qx_PortHandle_t portHandle, Qx_Trovix_TimeSyncMgr_GetUpdateCounter_Cmd_t const *const updateCounterCmd,
+    Qx_Trovix_TimeSyncMgr_GetUpdateCounter_Rsp_t *const updateCounterRsp);
+Qx_Error_t Qx_Trovix_TimeSyncMgr_SetUserData(Qx_PortHandle_t portHandle,
+                                             Qx_Trovix_TimeSyncMgr_SetUserData_Cmd_t const *const userDataCmd);
+Qx_Error_t Qx_Trovix_TimeSyncMgr_SetInitValue(Qx_PortHandle_t portHandle,
+                                              Qx_Trovix_TimeSyncMgr_SetInitValue_Cmd_t const *const setInitValueCmd);
+Qx_Error_t Qx_Trovix_TimeSyncMgr_GetInitValue(Qx_PortHandle_t portHandle,
+                                              Qx_Trovix_TimeSyncMgr_GetInitValue_Cmd_t const *const getInitValueCmd,
+                                              Qx_Trovix_TimeSyncMgr_GetInitValue_Rsp_t *const getInitValueRsp);
+
 #pragma pack(pop)
 
 #ifdef __cplusplus

@@ -3,7 +3,8 @@
  * with what was set: its global time, which advances by STBM_READ_STEP_NS at
  * every reading of the current time, its offset, rate correction, user data
  * and status; setting the global time records the leap from the time it
- * had. */
+ * had. Setting or updating the global time and triggering a transmission
+ * count in the time base's one-byte update counter. */
 #include <stdint.h>
 #include <string.h>
 
@@ -14,8 +15,12 @@
 /* Nanoseconds the time base's time advances between two readings. */
 #define STBM_READ_STEP_NS 250000u
 #define STBM_NS_PER_S 1000000000u
-/* Status bit: the global time was set or updated. */
+/* Status bit: the global time (the offset, for the offset status) was set
+ * or updated. */
 #define STBM_STATUS_GLOBAL_TIME_BASE 0x08u
+/* Response flag of Qx_Trovix_TimeSyncMgr_GetInitValue: initial values were
+ * set. */
+#define STBM_INIT_VALUE_SET 0x1u
 
 typedef struct {
   int used;
@@ -24,7 +29,10 @@ typedef struct {
   Qx_Trovix_TimeSyncMgr_TimeBase_Config_Cmd_t config;
   Qx_Trovix_TimeSyncMgr_TimeCorrection_Config_Cmd_t correction;
   Qx_Trovix_TimeSyncMgr_Timestamp_t time, offset;
-  u8_t status;
+  u8_t status, offset_status;
+  u8_t counter;
+  int init_set;
+  Qx_Trovix_TimeSyncMgr_SetInitValue_Cmd_t init;
   u8_t user_data_length, user_data[3];
   u8_t offset_data_length, offset_data[3];
   s32_t rate_correction;
@@ -123,6 +131,7 @@ static void set_global_time(stbm_time_base *base, const Qx_Trovix_TimeSyncMgr_Ti
   base->time_leap = leap_between(&base->time, time);
   base->time = *time;
   base->status |= STBM_STATUS_GLOBAL_TIME_BASE;
+  base->counter++;
   base->user_data_length = length;
   memcpy(base->user_data, data, sizeof base->user_data);
 }
@@ -163,6 +172,7 @@ Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_SetOffset(Qx_PortHandle_t portHandle,
   stbm_time_base *base;
   QXSIM_TRY(BASE_OF(portHandle, setOffsetCmd, &base));
   base->offset = setOffsetCmd->NewOffset;
+  base->offset_status |= STBM_STATUS_GLOBAL_TIME_BASE;
   base->offset_data_length = setOffsetCmd->UserDataLength;
   memcpy(base->offset_data, setOffsetCmd->UserData, sizeof base->offset_data);
   return 0;
@@ -176,7 +186,7 @@ Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_GetOffset(Qx_PortHandle_t portHandle,
   QXSIM_TRY(qxsim_need(getOffsetRsp, "response"));
   memset(getOffsetRsp, 0, sizeof *getOffsetRsp);
   getOffsetRsp->Offset = base->offset;
-  getOffsetRsp->Status = base->status;
+  getOffsetRsp->Status = base->offset_status;
   getOffsetRsp->UserDataLength = base->offset_data_length;
   memcpy(getOffsetRsp->UserData, base->offset_data, sizeof base->offset_data);
   return 0;
@@ -207,5 +217,69 @@ Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_GetTimeLeap(Qx_PortHandle_t portHandle,
   QXSIM_TRY(BASE_OF(portHandle, timeLeapCmd, &base));
   QXSIM_TRY(qxsim_need(timeLeapRsp, "response"));
   timeLeapRsp->TimeLeap = base->time_leap;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_GetStatus(Qx_PortHandle_t portHandle,
+                                               Qx_Trovix_TimeSyncMgr_GetStatus_Cmd_t const *const statusCmd,
+                                               Qx_Trovix_TimeSyncMgr_GetStatus_Rsp_t *const statusRsp) {
+  stbm_time_base *base;
+  QXSIM_TRY(BASE_OF(portHandle, statusCmd, &base));
+  QXSIM_TRY(qxsim_need(statusRsp, "response"));
+  memset(statusRsp, 0, sizeof *statusRsp);
+  statusRsp->SyncTimeBaseStatus = base->status;
+  statusRsp->OffsetTimeBaseStatus = base->offset_status;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_TrigTimeTransmission(
+    Qx_PortHandle_t portHandle, Qx_Trovix_TimeSyncMgr_TrigTimeTransmission_Cmd_t const *const transmissionCmd) {
+  stbm_time_base *base;
+  QXSIM_TRY(BASE_OF(portHandle, transmissionCmd, &base));
+  base->counter++;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_GetUpdateCounter(
+    Qx_PortHandle_t portHandle, Qx_Trovix_TimeSyncMgr_GetUpdateCounter_Cmd_t const *const updateCounterCmd,
+    Qx_Trovix_TimeSyncMgr_GetUpdateCounter_Rsp_t *const updateCounterRsp) {
+  stbm_time_base *base;
+  QXSIM_TRY(BASE_OF(portHandle, updateCounterCmd, &base));
+  QXSIM_TRY(qxsim_need(updateCounterRsp, "response"));
+  memset(updateCounterRsp, 0, sizeof *updateCounterRsp);
+  updateCounterRsp->CounterValue = base->counter;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_SetUserData(Qx_PortHandle_t portHandle,
+                                                 Qx_Trovix_TimeSyncMgr_SetUserData_Cmd_t const *const userDataCmd) {
+  stbm_time_base *base;
+  QXSIM_TRY(BASE_OF(portHandle, userDataCmd, &base));
+  base->user_data_length = userDataCmd->UserDataLength;
+  memcpy(base->user_data, userDataCmd->UserData, sizeof base->user_data);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_SetInitValue(Qx_PortHandle_t portHandle,
+                                                  Qx_Trovix_TimeSyncMgr_SetInitValue_Cmd_t const *const setInitValueCmd) {
+  stbm_time_base *base;
+  QXSIM_TRY(BASE_OF(portHandle, setInitValueCmd, &base));
+  base->init = *setInitValueCmd;
+  base->init_set = 1;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_GetInitValue(Qx_PortHandle_t portHandle,
+                                                  Qx_Trovix_TimeSyncMgr_GetInitValue_Cmd_t const *const getInitValueCmd,
+                                                  Qx_Trovix_TimeSyncMgr_GetInitValue_Rsp_t *const getInitValueRsp) {
+  stbm_time_base *base;
+  QXSIM_TRY(BASE_OF(portHandle, getInitValueCmd, &base));
+  QXSIM_TRY(qxsim_need(getInitValueRsp, "response"));
+  memset(getInitValueRsp, 0, sizeof *getInitValueRsp);
+  getInitValueRsp->Flags = base->init_set ? STBM_INIT_VALUE_SET : 0;
+  getInitValueRsp->GlobalTime = base->init.GlobalTime;
+  getInitValueRsp->RateCorrection = base->init.RateCorrection;
+  getInitValueRsp->UserDataLength = base->init.UserDataLength;
+  memcpy(getInitValueRsp->UserData, base->init.UserData, sizeof getInitValueRsp->UserData);
   return 0;
 }
