@@ -9,6 +9,8 @@
 #include "qx_api_trovix_com.h"
 /* Time-base manager. */
 #include "qx_api_trovix_stbm.h"
+/* CAN and Ethernet time synchronisation. */
+#include "qx_api_trovix_timesync.h"
 %}
 
 %include "qx_rules.i"
@@ -75,3 +77,6 @@ QX_IN_OUT_SCALAR(u16_t, u16_t *const dataSize)
 
 /* ---- Time-base manager ---- */
 %include "qx_api_trovix_stbm.h"
+
+/* ---- CAN and Ethernet time synchronisation ---- */
+%include "qx_api_trovix_timesync.h"

@@ -8,7 +8,7 @@
 #include <stdint.h>
 #include <string.h>
 
-#include "trovix_sim.h"
+#include "stbm_sim.h"
 
 /* Time bases of one port. */
 #define STBM_TIME_BASES 8u
@@ -72,6 +72,11 @@ static uint32_t base_of(u32_t handle, const void *command, u8_t manager, u16_t i
     return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "unknown time base %u of time-base manager %u", (unsigned)id,
                       (unsigned)manager);
   return 0;
+}
+
+uint32_t stbm_sim_time_base_known(u32_t handle, u8_t manager, u16_t id) {
+  stbm_time_base *base;
+  return base_of(handle, "", manager, id, &base);
 }
 
 #define BASE_OF(handle, cmd, base) \
