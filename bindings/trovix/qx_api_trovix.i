@@ -10,6 +10,10 @@
 /* CAN interface, CAN network management, PDU router. */
 #include "qx_api_trovix_can.h"
 #include "qx_api_trovix_pdur.h"
+/* Time-base manager. */
+#include "qx_api_trovix_stbm.h"
+/* CAN and Ethernet time synchronisation. */
+#include "qx_api_trovix_timesync.h"
 %}
 
 %include "qx_rules.i"
@@ -79,3 +83,9 @@ QX_IN_OUT_SCALAR(u16_t, u16_t *const dataSize)
 
 /* PDU router. */
 %include "qx_api_trovix_pdur.h"
+
+/* Time-base manager. */
+%include "qx_api_trovix_stbm.h"
+
+/* CAN and Ethernet time synchronisation. */
+%include "qx_api_trovix_timesync.h"
