@@ -7,9 +7,10 @@
 #include "qx_api_trovix_signal.h"
 #include "qx_api_trovix_pdu.h"
 #include "qx_api_trovix_com.h"
-/* CAN interface, CAN network management, PDU router. */
+/* CAN interface, CAN network management, PDU router, Com PDU configuration. */
 #include "qx_api_trovix_can.h"
 #include "qx_api_trovix_pdur.h"
+#include "qx_api_trovix_comcfg.h"
 /* Time-base manager. */
 #include "qx_api_trovix_stbm.h"
 /* CAN and Ethernet time synchronisation. */
@@ -83,6 +84,9 @@ QX_IN_OUT_SCALAR(u16_t, u16_t *const dataSize)
 
 /* PDU router. */
 %include "qx_api_trovix_pdur.h"
+
+/* Com PDU configuration. */
+%include "qx_api_trovix_comcfg.h"
 
 /* Time-base manager. */
 %include "qx_api_trovix_stbm.h"
