@@ -66,6 +66,72 @@ Qx_Error_t Qx_Trovix_CanTimeSync_Config_Master(Qx_PortHandle_t portHandle,
 Qx_Error_t Qx_Trovix_CanTimeSync_Config_Slave(Qx_PortHandle_t portHandle,
                                               Qx_Trovix_CanTimeSync_Config_Slave_Cmd_t const *const slaveCmd);
 
+/* ---- Ethernet time synchronisation ------------------------------------------------- */
+
+typedef u32_t Qx_Trovix_EthTimeSync_Config_Socket_CmdFlags_t;
+typedef u32_t Qx_Trovix_EthTimeSync_Config_Master_CmdFlags_t;
+typedef u32_t Qx_Trovix_EthTimeSync_Config_Slave_CmdFlags_t;
+
+typedef struct {
+  Qx_Trovix_EthTimeSync_Config_Socket_CmdFlags_t Flags;
+  u8_t ControllerId;
+  u8_t EcuId;
+  u8_t reserved1;
+  u8_t reserved2;
+  u32_t SocketId;
+  u32_t VlanId;
+  u8_t DestMacAddress[6];
+  u8_t FramePrio;
+  u8_t reserved3;
+} Qx_Trovix_EthTimeSync_Config_Socket_Cmd_t;
+
+typedef struct {
+  Qx_Trovix_EthTimeSync_Config_Master_CmdFlags_t Flags;
+  u8_t ControllerId;
+  u8_t EcuId;
+  u8_t reserved1;
+  u8_t reserved2;
+  u32_t SocketId;
+  u8_t TimeSyncMgrId;
+  u8_t reserved3;
+  u16_t TimeBaseId;
+  u32_t DebounceTime;
+  u32_t CyclicMessageResumeTime;
+  u32_t CyclicMessageTime;
+  u32_t PDelayTxRequestPeriod;
+  u32_t PDelayRespAndRespFupTimeout;
+  u64_t PDelay;
+  u64_t PDelayThreshold;
+} Qx_Trovix_EthTimeSync_Config_Master_Cmd_t;
+
+typedef struct {
+  Qx_Trovix_EthTimeSync_Config_Slave_CmdFlags_t Flags;
+  u8_t ControllerId;
+  u8_t EcuId;
+  u8_t reserved1;
+  u8_t reserved2;
+  u32_t SocketId;
+  u8_t TimeSyncMgrId;
+  u8_t reserved3;
+  u16_t TimeBaseId;
+  u32_t DebounceTime;
+  u32_t PDelayTxRequestPeriod;
+  u32_t PDelayRespAndRespFupTimeout;
+  u64_t PDelay;
+  u64_t PDelayThreshold;
+  u32_t FollowUpTimeout;
+  u16_t SequenceCounterJumpWidth;
+  u8_t reserved4;
+  u8_t reserved5;
+} Qx_Trovix_EthTimeSync_Config_Slave_Cmd_t;
+
+Qx_Error_t Qx_Trovix_EthTimeSync_Config_Socket(Qx_PortHandle_t portHandle,
+                                               Qx_Trovix_EthTimeSync_Config_Socket_Cmd_t const *const socketCmd);
+Qx_Error_t Qx_Trovix_EthTimeSync_Config_Master(Qx_PortHandle_t portHandle,
+                                               Qx_Trovix_EthTimeSync_Config_Master_Cmd_t const *const ethMasterCmd);
+Qx_Error_t Qx_Trovix_EthTimeSync_Config_Slave(Qx_PortHandle_t portHandle,
+                                              Qx_Trovix_EthTimeSync_Config_Slave_Cmd_t const *const ethSlaveCmd);
+
 #pragma pack(pop)
 
 #ifdef __cplusplus

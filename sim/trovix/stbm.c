@@ -61,12 +61,8 @@ static stbm_time_base *find_base(stbm_port *port, u8_t manager, u16_t id) {
   return NULL;
 }
 
-/* The configured time base named by a command's header. */
-static uint32_t base_of(u32_t handle, const void *command, u8_t manager, u16_t id, stbm_time_base **base) {
-  stbm_port *port;
-  *base = NULL;
-  QXSIM_TRY(stbm_port_of(handle, &port));
-  QXSIM_TRY(qxsim_need(command, "command"));
+/* Time base `id` of manager `manager`, configured on the port. */
+static uint32_t known_base(stbm_port *port, u8_t manager, u16_t id, stbm_time_base **base) {
   *base = find_base(port, manager, id);
   if (!*base)
     return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "unknown time base %u of time-base manager %u", (unsigned)id,
@@ -75,12 +71,25 @@ static uint32_t base_of(u32_t handle, const void *command, u8_t manager, u16_t i
 }
 
 uint32_t stbm_sim_time_base_known(u32_t handle, u8_t manager, u16_t id) {
+  stbm_port *port;
   stbm_time_base *base;
-  return base_of(handle, "", manager, id, &base);
+  QXSIM_TRY(stbm_port_of(handle, &port));
+  return known_base(port, manager, id, &base);
 }
 
-#define BASE_OF(handle, cmd, base) \
-  base_of((handle), (cmd), (cmd) ? (cmd)->TimeSyncMgrId : 0, (cmd) ? (cmd)->TimeBaseId : 0, (base))
+/* The configured time base that the header of the command `cmd` (a record
+ * pointer, possibly null) names. */
+#define BASE_OF(handle, cmd, base) base_of((handle), (cmd), (cmd) ? &(cmd)->TimeSyncMgrId : NULL, \
+                                           (cmd) ? &(cmd)->TimeBaseId : NULL, (base))
+
+static uint32_t base_of(u32_t handle, const void *command, const u8_t *manager, const u16_t *id,
+                        stbm_time_base **base) {
+  stbm_port *port;
+  *base = NULL;
+  QXSIM_TRY(stbm_port_of(handle, &port));
+  QXSIM_TRY(qxsim_need(command, "command"));
+  return known_base(port, *manager, *id, base);
+}
 
 Qx_Error_t sim_Qx_Trovix_TimeSyncMgr_TimeBase_Config(Qx_PortHandle_t portHandle,
                                                      Qx_Trovix_TimeSyncMgr_TimeBase_Config_Cmd_t const *const configCmd) {
