@@ -11,6 +11,36 @@
 #include "qx_api_trovix_can.h"
 #include "qx_api_trovix_pdur.h"
 #include "qx_api_trovix_comcfg.h"
+/* Com checksum parameter records and transmit-PDU checksum configuration. */
+#include "qx_api_trovix_checksum.h"
+/* Com transmit-PDU signal filter. */
+#include "qx_api_trovix_filter.h"
+/* Com run-time control, transmit-PDU ramps and properties. */
+#include "qx_api_trovix_comrt.h"
+/* FlexRay cluster, controller, PDUs, LPDUs and frame triggers. */
+#include "qx_api_trovix_fr.h"
+/* PDU multiplexer and container PDUs. */
+#include "qx_api_trovix_ipdum.h"
+/* Generic network management. */
+#include "qx_api_trovix_nm.h"
+/* FlexRay network management. */
+#include "qx_api_trovix_frnm.h"
+/* Signal groups. */
+#include "qx_api_trovix_siggroup.h"
+/* Secure onboard communication. */
+#include "qx_api_trovix_secoc.h"
+/* Crypto service jobs and keys. */
+#include "qx_api_trovix_crypto.h"
+/* Freshness value manager. */
+#include "qx_api_trovix_fvm.h"
+/* Broadcast transport protocol. */
+#include "qx_api_trovix_bctp.h"
+/* Socket adaptor. */
+#include "qx_api_trovix_soad.h"
+/* Ethernet interface. */
+#include "qx_api_trovix_ethif.h"
+/* UDP network management. */
+#include "qx_api_trovix_udpnm.h"
 /* Time-base manager. */
 #include "qx_api_trovix_stbm.h"
 /* CAN and Ethernet time synchronisation. */
@@ -87,6 +117,51 @@ QX_IN_OUT_SCALAR(u16_t, u16_t *const dataSize)
 
 /* Com PDU configuration. */
 %include "qx_api_trovix_comcfg.h"
+
+/* Com checksum parameter records and transmit-PDU checksum configuration. */
+%include "qx_api_trovix_checksum.h"
+
+/* Com transmit-PDU signal filter. */
+%include "qx_api_trovix_filter.h"
+
+/* Com run-time control, transmit-PDU ramps and properties. */
+%include "qx_api_trovix_comrt.h"
+
+/* FlexRay cluster, controller, PDUs, LPDUs and frame triggers. */
+%include "qx_api_trovix_fr.h"
+
+/* PDU multiplexer and container PDUs. */
+%include "qx_api_trovix_ipdum.h"
+
+/* Generic network management. */
+%include "qx_api_trovix_nm.h"
+
+/* FlexRay network management. */
+%include "qx_api_trovix_frnm.h"
+
+/* Signal groups. */
+%include "qx_api_trovix_siggroup.h"
+
+/* Secure onboard communication. */
+%include "qx_api_trovix_secoc.h"
+
+/* Crypto service jobs and keys. */
+%include "qx_api_trovix_crypto.h"
+
+/* Freshness value manager. */
+%include "qx_api_trovix_fvm.h"
+
+/* Broadcast transport protocol. */
+%include "qx_api_trovix_bctp.h"
+
+/* Socket adaptor. */
+%include "qx_api_trovix_soad.h"
+
+/* Ethernet interface. */
+%include "qx_api_trovix_ethif.h"
+
+/* UDP network management. */
+%include "qx_api_trovix_udpnm.h"
 
 /* Time-base manager. */
 %include "qx_api_trovix_stbm.h"
