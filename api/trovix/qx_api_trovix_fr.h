@@ -94,6 +94,97 @@ Qx_Error_t Qx_Trovix_FlexRayIf_Cluster_Config(Qx_PortHandle_t portHandle,
 Qx_Error_t Qx_Trovix_FlexRayIf_Controller_Config(
     Qx_PortHandle_t portHandle, Qx_Trovix_FlexRayIf_Controller_Config_Parameters_t const *const controllerParameters);
 
+/* ---- FlexRay PDUs, LPDUs and frame triggers ------------------------------------ */
+
+/* No flag values are named. */
+typedef u32_t Qx_Trovix_FlexRayIf_Pdu_Config_Flags_t;
+typedef u32_t Qx_Trovix_FlexRayIf_LPdu_Config_Flags_t;
+typedef u32_t Qx_Trovix_FlexRayIf_PduInLPdu_Config_Flags_t;
+typedef u32_t Qx_Trovix_FlexRayIf_FrameTrigger_Config_Flags_t;
+typedef u32_t Qx_Trovix_FlexRayIf_TxPdu_Config_Flags_t;
+typedef u32_t Qx_Trovix_FlexRayIf_RxPdu_Config_Flags_t;
+
+/* One PDU of a controller. */
+typedef struct {
+  Qx_Trovix_FlexRayIf_Pdu_Config_Flags_t Flags;
+  u32_t PduId;
+  u8_t ControllerId;
+  u8_t ByteLengthMax;
+  u8_t reserved1;
+  u8_t reserved2;
+} Qx_Trovix_FlexRayIf_Pdu_Config_Parameters_t;
+
+/* One LPDU (the frame's payload) of a controller. */
+typedef struct {
+  Qx_Trovix_FlexRayIf_LPdu_Config_Flags_t Flags;
+  u32_t LPduId;
+  u8_t ControllerId;
+  u8_t ByteLengthMax;
+  u8_t UnusedBitValue;
+  u8_t UnusedByteValue;
+} Qx_Trovix_FlexRayIf_LPdu_Config_Parameters_t;
+
+/* Where a PDU lies in an LPDU. */
+typedef struct {
+  Qx_Trovix_FlexRayIf_PduInLPdu_Config_Flags_t Flags;
+  u32_t PduId;
+  u32_t LPduId;
+  u16_t UpdateBitPosition;
+  u8_t ControllerId;
+  u8_t BytePosition;
+} Qx_Trovix_FlexRayIf_PduInLPdu_Config_Parameters_t;
+
+/* The slot and cycles in which an LPDU (or an immediate PDU) is sent;
+ * Channel is a plain byte, not a Qx_Trovix_FlexRayIf_Channel_t. */
+typedef struct {
+  Qx_Trovix_FlexRayIf_FrameTrigger_Config_Flags_t Flags;
+  u32_t LPduId_ImmediatePduId;
+  u16_t SlotId;
+  u8_t BaseCycle;
+  u8_t CycleRepetition;
+  u8_t Channel;
+  u8_t ControllerId;
+  u8_t FillByteValue;
+  u8_t reserved2;
+} Qx_Trovix_FlexRayIf_FrameTrigger_Config_Parameters_t;
+
+/* A PDU of the interface given to the stack for transmission. */
+typedef struct {
+  Qx_Trovix_FlexRayIf_TxPdu_Config_Flags_t Flags;
+  u32_t FrPduId;
+  u32_t TxPduId;
+  u8_t EcuId;
+  u8_t ControllerId;
+  u8_t reserved1;
+  u8_t reserved2;
+} Qx_Trovix_FlexRayIf_TxPdu_Config_Parameters_t;
+
+/* A PDU of the interface handed up to the stack on reception. */
+typedef struct {
+  Qx_Trovix_FlexRayIf_RxPdu_Config_Flags_t Flags;
+  u32_t FrPduId;
+  u32_t RxPduId;
+  u8_t EcuId;
+  u8_t ControllerId;
+  u8_t reserved1;
+  u8_t reserved2;
+} Qx_Trovix_FlexRayIf_RxPdu_Config_Parameters_t;
+
+Qx_Error_t Qx_Trovix_FlexRayIf_Pdu_Config(Qx_PortHandle_t portHandle,
+                                          Qx_Trovix_FlexRayIf_Pdu_Config_Parameters_t const *const pduParameters);
+Qx_Error_t Qx_Trovix_FlexRayIf_LPdu_Config(Qx_PortHandle_t portHandle,
+                                           Qx_Trovix_FlexRayIf_LPdu_Config_Parameters_t const *const lPduParameters);
+Qx_Error_t Qx_Trovix_FlexRayIf_PduInLPdu_Config(
+    Qx_PortHandle_t portHandle, Qx_Trovix_FlexRayIf_PduInLPdu_Config_Parameters_t const *const pduInLPduParameters);
+Qx_Error_t Qx_Trovix_FlexRayIf_FrameTrigger_Config(
+    Qx_PortHandle_t portHandle, Qx_Trovix_FlexRayIf_FrameTrigger_Config_Parameters_t const *const frameTriggerParameters);
+Qx_Error_t Qx_Trovix_FlexRayIf_TxPdu_MaxNumber(Qx_PortHandle_t portHandle, u32_t maxNumberOfFrIfTxPdus);
+Qx_Error_t Qx_Trovix_FlexRayIf_RxPdu_MaxNumber(Qx_PortHandle_t portHandle, u32_t maxNumberOfFrIfRxPdus);
+Qx_Error_t Qx_Trovix_FlexRayIf_TxPdu_Config(Qx_PortHandle_t portHandle,
+                                            Qx_Trovix_FlexRayIf_TxPdu_Config_Parameters_t const *const frIfTxPduParameters);
+Qx_Error_t Qx_Trovix_FlexRayIf_RxPdu_Config(Qx_PortHandle_t portHandle,
+                                            Qx_Trovix_FlexRayIf_RxPdu_Config_Parameters_t const *const frIfRxPduParameters);
+
 #ifdef __cplusplus
 }
 #endif
