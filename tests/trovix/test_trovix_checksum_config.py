@@ -225,6 +225,17 @@ def test_checksum_switched_off_takes_no_included_bytes(sim, com):
         tv.Qx_Trovix_Com_TxPdu_Checksum_IncludedBytes(com, cmd)
 
 
+def test_stand_in_holds_32_checksums_and_replaces_in_place(sim, com):
+    def configure(signal):
+        tv.Qx_Trovix_Com_TxPdu_Checksum_Config(com, qxtest.new_record(tv, CONFIG, TxPduId=10, TxPduSignalId=signal,
+                                                                      ChecksumMode=1))
+    for signal in range(100, 131):                 # 31 beside signal 3 of the fixture
+        configure(signal)
+    configure(3)
+    with qxtest.raises_exactly(Exception, f"{FN}Config: the checksum table is full (32 entries)"):
+        configure(131)
+
+
 # ---- arguments ------------------------------------------------------------------------
 
 @pytest.mark.parametrize("function", API)
