@@ -4,6 +4,7 @@
  * the Com signal table. */
 #include <string.h>
 
+#include "comcfg_sim.h"
 #include "trovix_tables.h"
 
 #define COMCFG_SIM_PDUS 64u
@@ -180,5 +181,16 @@ Qx_Error_t sim_Qx_Trovix_Com_TxPdu_PduCounter(
   QXSIM_TRY(known_tx_pdu(port, pduCounterParameters->TxPduId, &pdu));
   pdu->counter = 1;
   pdu->counter_signal = pduCounterParameters->TxPduSignalId;
+  return 0;
+}
+
+/* ---- for the other Com families ------------------------------------------------- */
+
+uint32_t comcfg_sim_tx_pdu_length(u32_t handle, u32_t id, u32_t *length) {
+  comcfg_port *port;
+  comcfg_pdu *pdu = NULL;
+  QXSIM_TRY(comcfg_state(handle, &port));
+  QXSIM_TRY(known_tx_pdu(port, id, &pdu));
+  *length = pdu->length;
   return 0;
 }
