@@ -90,6 +90,77 @@ Qx_Error_t Qx_Trovix_PduMux_DemuxedRxPdu_MaxNumber(Qx_PortHandle_t portHandle, u
 Qx_Error_t Qx_Trovix_PduMux_DemuxedRxPdu_Config(
     Qx_PortHandle_t portHandle, Qx_Trovix_PduMux_DemuxedRxPdu_Config_Parameters_t const *const demuxedRxPduParameters);
 
+typedef u32_t Qx_Trovix_PduMux2_ContainerTxPdu_Config_Cmd_Flags_t;
+typedef u32_t Qx_Trovix_PduMux2_ContainedTxPdu_Config_Cmd_Flags_t;
+typedef u32_t Qx_Trovix_PduMux2_ContainedRxPduPool_Config_Cmd_Flags_t;
+typedef u32_t Qx_Trovix_PduMux2_ContainerRxPdu_Config_Cmd_Flags_t;
+typedef u32_t Qx_Trovix_PduMux2_ContainedRxPdu_Config_Cmd_Flags_t;
+
+/* One container transmit PDU. */
+typedef struct {
+  Qx_Trovix_PduMux2_ContainerTxPdu_Config_Cmd_Flags_t Flags;
+  u32_t ContainerTxPduId;
+  u8_t HeaderType;             /* a Qx_Trovix_PduMux2_HeaderType_t value */
+  u8_t HeaderByteOrder;        /* a Qx_Trovix_PduMux2_HeaderByteOrder_t value */
+  u8_t QueueSize;
+  u8_t ContainerTxTriggerMode; /* a Qx_Trovix_PduMux2_ContainerTxTriggerMode_t value */
+  u32_t PduLengthMax;
+  u32_t SendTimeout;
+  u32_t SizeThreshold;
+  u32_t TxConfirmationTimeout;
+} Qx_Trovix_PduMux2_ContainerTxPdu_Config_Cmd_t;
+
+/* One contained transmit PDU in the container transmit PDU it names. */
+typedef struct {
+  Qx_Trovix_PduMux2_ContainedTxPdu_Config_Cmd_Flags_t Flags;
+  u32_t ContainerTxPduId;
+  u32_t ContainedTxPduId;
+  u32_t HeaderId;
+  u8_t CollectionSemantics; /* a Qx_Trovix_PduMux2_CollectionSemantics_t value */
+  u8_t Trigger;             /* a Qx_Trovix_PduMux2_ContainedTxPduTrigger_t value */
+  u8_t reserved1;
+  u8_t reserved2;
+  u32_t SendTimeout;
+} Qx_Trovix_PduMux2_ContainedTxPdu_Config_Cmd_t;
+
+/* One pool of contained receive PDUs. */
+typedef struct {
+  Qx_Trovix_PduMux2_ContainedRxPduPool_Config_Cmd_Flags_t Flags;
+  u32_t ContainedRxPduPoolId;
+} Qx_Trovix_PduMux2_ContainedRxPduPool_Config_Cmd_t;
+
+/* One container receive PDU and the pool it names. */
+typedef struct {
+  Qx_Trovix_PduMux2_ContainerRxPdu_Config_Cmd_Flags_t Flags;
+  u32_t ContainerRxPduId;
+  u8_t HeaderType;               /* a Qx_Trovix_PduMux2_HeaderType_t value */
+  u8_t HeaderByteOrder;          /* a Qx_Trovix_PduMux2_HeaderByteOrder_t value */
+  u8_t ContainerRxAcceptionMode; /* a Qx_Trovix_PduMux2_ContainerRxAcceptionMode_t value */
+  u8_t reserved;
+  u32_t ContainedRxPduPoolId;
+} Qx_Trovix_PduMux2_ContainerRxPdu_Config_Cmd_t;
+
+/* One contained receive PDU of a pool and a container, recognised by its
+ * header identifier. */
+typedef struct {
+  Qx_Trovix_PduMux2_ContainedRxPdu_Config_Cmd_Flags_t Flags;
+  u32_t ContainedRxPduPoolId;
+  u32_t ContainerRxPduId;
+  u32_t ContainedRxPduId;
+  u32_t HeaderId;
+} Qx_Trovix_PduMux2_ContainedRxPdu_Config_Cmd_t;
+
+Qx_Error_t Qx_Trovix_PduMux2_ContainerTxPdu_Config(
+    Qx_PortHandle_t portHandle, Qx_Trovix_PduMux2_ContainerTxPdu_Config_Cmd_t const *const containerTxPduCmd);
+Qx_Error_t Qx_Trovix_PduMux2_ContainedTxPdu_Config(
+    Qx_PortHandle_t portHandle, Qx_Trovix_PduMux2_ContainedTxPdu_Config_Cmd_t const *const containedTxPduCmd);
+Qx_Error_t Qx_Trovix_PduMux2_ContainedRxPduPool_Config(
+    Qx_PortHandle_t portHandle, Qx_Trovix_PduMux2_ContainedRxPduPool_Config_Cmd_t const *const containedRxPduPoolCmd);
+Qx_Error_t Qx_Trovix_PduMux2_ContainerRxPdu_Config(
+    Qx_PortHandle_t portHandle, Qx_Trovix_PduMux2_ContainerRxPdu_Config_Cmd_t const *const containerRxPduCmd);
+Qx_Error_t Qx_Trovix_PduMux2_ContainedRxPdu_Config(
+    Qx_PortHandle_t portHandle, Qx_Trovix_PduMux2_ContainedRxPdu_Config_Cmd_t const *const containedRxPduCmd);
+
 #ifdef __cplusplus
 }
 #endif

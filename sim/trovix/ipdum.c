@@ -74,6 +74,14 @@ static uint32_t known(const ipdum_port *port, unsigned t, u32_t id) {
   return 0;
 }
 
+/* Every enumeration of the container PDUs has the values 0 and 1 and its
+ * UNKNOWN value 2. */
+static uint32_t enumerated(u8_t value, const char *member) {
+  if (value >= QX_TROVIX__PDU_MUX2__HEADER_TYPE__UNKNOWN)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown %s %u", member, (unsigned)value);
+  return 0;
+}
+
 static uint32_t size_table(u32_t handle, unsigned t, u32_t wanted) {
   ipdum_port *port;
   QXSIM_TRY(ipdum_state(handle, &port));
@@ -142,4 +150,57 @@ Qx_Error_t sim_Qx_Trovix_PduMux_DemuxedRxPdu_Config(
   QXSIM_TRY(entry_port(portHandle, demuxedRxPduParameters, DEMUXED_RX, &port));
   QXSIM_TRY(known(port, MUXED_RX, demuxedRxPduParameters->MuxedRxPduId));
   return add_entry(port, DEMUXED_RX, demuxedRxPduParameters->DemuxedRxPduId);
+}
+
+/* ---- container PDUs ------------------------------------------------------------ */
+
+Qx_Error_t sim_Qx_Trovix_PduMux2_ContainerTxPdu_Config(
+    Qx_PortHandle_t portHandle, Qx_Trovix_PduMux2_ContainerTxPdu_Config_Cmd_t const *const containerTxPduCmd) {
+  const Qx_Trovix_PduMux2_ContainerTxPdu_Config_Cmd_t *cmd = containerTxPduCmd;
+  ipdum_port *port;
+  QXSIM_TRY(entry_port(portHandle, cmd, CONTAINER_TX, &port));
+  QXSIM_TRY(enumerated(cmd->HeaderType, "HeaderType"));
+  QXSIM_TRY(enumerated(cmd->HeaderByteOrder, "HeaderByteOrder"));
+  QXSIM_TRY(enumerated(cmd->ContainerTxTriggerMode, "ContainerTxTriggerMode"));
+  return add_entry(port, CONTAINER_TX, cmd->ContainerTxPduId);
+}
+
+Qx_Error_t sim_Qx_Trovix_PduMux2_ContainedTxPdu_Config(
+    Qx_PortHandle_t portHandle, Qx_Trovix_PduMux2_ContainedTxPdu_Config_Cmd_t const *const containedTxPduCmd) {
+  const Qx_Trovix_PduMux2_ContainedTxPdu_Config_Cmd_t *cmd = containedTxPduCmd;
+  ipdum_port *port;
+  QXSIM_TRY(entry_port(portHandle, cmd, CONTAINED_TX, &port));
+  QXSIM_TRY(enumerated(cmd->CollectionSemantics, "CollectionSemantics"));
+  QXSIM_TRY(enumerated(cmd->Trigger, "Trigger"));
+  QXSIM_TRY(known(port, CONTAINER_TX, cmd->ContainerTxPduId));
+  return add_entry(port, CONTAINED_TX, cmd->ContainedTxPduId);
+}
+
+Qx_Error_t sim_Qx_Trovix_PduMux2_ContainedRxPduPool_Config(
+    Qx_PortHandle_t portHandle, Qx_Trovix_PduMux2_ContainedRxPduPool_Config_Cmd_t const *const containedRxPduPoolCmd) {
+  ipdum_port *port;
+  QXSIM_TRY(entry_port(portHandle, containedRxPduPoolCmd, POOL, &port));
+  return add_entry(port, POOL, containedRxPduPoolCmd->ContainedRxPduPoolId);
+}
+
+Qx_Error_t sim_Qx_Trovix_PduMux2_ContainerRxPdu_Config(
+    Qx_PortHandle_t portHandle, Qx_Trovix_PduMux2_ContainerRxPdu_Config_Cmd_t const *const containerRxPduCmd) {
+  const Qx_Trovix_PduMux2_ContainerRxPdu_Config_Cmd_t *cmd = containerRxPduCmd;
+  ipdum_port *port;
+  QXSIM_TRY(entry_port(portHandle, cmd, CONTAINER_RX, &port));
+  QXSIM_TRY(enumerated(cmd->HeaderType, "HeaderType"));
+  QXSIM_TRY(enumerated(cmd->HeaderByteOrder, "HeaderByteOrder"));
+  QXSIM_TRY(enumerated(cmd->ContainerRxAcceptionMode, "ContainerRxAcceptionMode"));
+  QXSIM_TRY(known(port, POOL, cmd->ContainedRxPduPoolId));
+  return add_entry(port, CONTAINER_RX, cmd->ContainerRxPduId);
+}
+
+Qx_Error_t sim_Qx_Trovix_PduMux2_ContainedRxPdu_Config(
+    Qx_PortHandle_t portHandle, Qx_Trovix_PduMux2_ContainedRxPdu_Config_Cmd_t const *const containedRxPduCmd) {
+  const Qx_Trovix_PduMux2_ContainedRxPdu_Config_Cmd_t *cmd = containedRxPduCmd;
+  ipdum_port *port;
+  QXSIM_TRY(entry_port(portHandle, cmd, CONTAINED_RX, &port));
+  QXSIM_TRY(known(port, POOL, cmd->ContainedRxPduPoolId));
+  QXSIM_TRY(known(port, CONTAINER_RX, cmd->ContainerRxPduId));
+  return add_entry(port, CONTAINED_RX, cmd->ContainedRxPduId);
 }
