@@ -130,7 +130,10 @@ QX_IN_OUT_SCALAR(u16_t, u16_t *const dataSize)
 /* FlexRay cluster, controller, PDUs, LPDUs and frame triggers. */
 %include "qx_api_trovix_fr.h"
 
-/* PDU multiplexer and container PDUs. */
+/* PDU multiplexer and container PDUs; the segments of a demultiplexed
+ * transmit PDU, an array of records declared inside their parent, have a
+ * getter only. */
+%immutable Qx_Trovix_PduMux_DemuxedTxPdu_Config_Parameters_t::Segments;
 %include "qx_api_trovix_ipdum.h"
 
 /* Generic network management. */
