@@ -159,6 +159,80 @@ typedef struct {
 Qx_Error_t Qx_Trovix_Fvm_FreshnessValue_Custom4_Slave(
     Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_FreshnessValue_Custom4_Slave_Cmd_t const *const custom4SlaveCmd);
 
+/* ---- Time-server scheme Custom2 ------------------------------------------------------
+ * Five roles; the commands that name an ECU freshness value refer to one
+ * configured before. */
+
+typedef u32_t Qx_Trovix_Fvm_Custom2_TimeServerEcu_Flags_t;
+
+typedef struct {
+  Qx_Trovix_Fvm_Custom2_TimeServerEcu_Flags_t Flags;
+  u32_t FreshnessValueId;
+  u32_t CsmJobId;
+  u32_t TimeIncrementPeriod;
+  u8_t TimeSendPeriod;
+  u8_t reserved0;
+  u8_t reserved1;
+  u8_t reserved2;
+  u32_t TxPduId_UnauthenticatedTime;
+} Qx_Trovix_Fvm_Custom2_TimeServerEcu_Cmd_t;
+
+Qx_Error_t Qx_Trovix_Fvm_Custom2_TimeServerEcu(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_TimeServerEcu_Cmd_t const *const custom2TimeServerEcuCmd);
+
+typedef u32_t Qx_Trovix_Fvm_Custom2_PartEcu_Flags_t;
+
+typedef struct {
+  Qx_Trovix_Fvm_Custom2_PartEcu_Flags_t Flags;
+  u32_t FreshnessValueId;
+  u32_t TimeIncrementPeriod;
+  u32_t TimeJitterMax;
+  u32_t TimeRequestTimeout;
+  u32_t RxPduId_AuthenticatedTime;
+  u32_t RxPduId_UnauthenticatedTime;
+} Qx_Trovix_Fvm_Custom2_PartEcu_Cmd_t;
+
+Qx_Error_t Qx_Trovix_Fvm_Custom2_PartEcu(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_PartEcu_Cmd_t const *const custom2PartEcuCmd);
+
+typedef u32_t Qx_Trovix_Fvm_Custom2_AuthBroadcast_Flags_t;
+
+typedef struct {
+  Qx_Trovix_Fvm_Custom2_AuthBroadcast_Flags_t Flags;
+  u32_t FreshnessValueId;
+  u32_t StartUpTime;
+  u32_t ECU_FreshnessValueId;
+} Qx_Trovix_Fvm_Custom2_AuthBroadcast_Cmd_t;
+
+Qx_Error_t Qx_Trovix_Fvm_Custom2_AuthBroadcast(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_AuthBroadcast_Cmd_t const *const custom2AuthBroadcastCmd);
+
+typedef u32_t Qx_Trovix_Fvm_Custom2_PartEcuChallenge_Flags_t;
+
+typedef struct {
+  Qx_Trovix_Fvm_Custom2_PartEcuChallenge_Flags_t Flags;
+  u32_t FreshnessValueId;
+  u32_t ECU_FreshnessValueId;
+  u32_t CsmJobId;
+  u32_t TxPduId_Challenge;
+} Qx_Trovix_Fvm_Custom2_PartEcuChallenge_Cmd_t;
+
+Qx_Error_t Qx_Trovix_Fvm_Custom2_PartEcuChallenge(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_PartEcuChallenge_Cmd_t const *const custom2PartEcuChallengeCmd);
+
+typedef u32_t Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse_Flags_t;
+
+typedef struct {
+  Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse_Flags_t Flags;
+  u32_t FreshnessValueId;
+  u32_t ECU_FreshnessValueId;
+  u32_t RxPduId_Challenge;
+  u32_t TxPduId_Response;
+} Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse_Cmd_t;
+
+Qx_Error_t Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse_Cmd_t const *const custom2TimeServerEcuResponseCmd);
+
 #pragma pack(pop)
 
 #ifdef __cplusplus

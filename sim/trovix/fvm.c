@@ -3,7 +3,8 @@
  * configuration replaced by a later command of any scheme); a value starts
  * at 0 with its communication stopped. Setting a value stores all 64 bits,
  * and reading it gives them back. Starting communication that runs, or
- * stopping communication that does not, is refused. */
+ * stopping communication that does not, is refused. A time-server role
+ * that names an ECU freshness value needs that one configured first. */
 #include <stdint.h>
 #include <string.h>
 
@@ -144,4 +145,44 @@ Qx_Error_t sim_Qx_Trovix_Fvm_FreshnessValue_Custom4_Master(
 Qx_Error_t sim_Qx_Trovix_Fvm_FreshnessValue_Custom4_Slave(
     Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_FreshnessValue_Custom4_Slave_Cmd_t const *const custom4SlaveCmd) {
   return configure(portHandle, custom4SlaveCmd);
+}
+
+/* A time-server role that names an ECU freshness value: that one must be
+ * configured already. */
+static uint32_t configure_referring(u32_t handle, const void *command, u32_t ecu) {
+  fvm_port *port;
+  u32_t id = 0;
+  QXSIM_TRY(fvm_command(handle, command, &port, &id));
+  if (!find_value(port, ecu)) return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "unknown ECU freshness value %u", (unsigned)ecu);
+  return configure(handle, command);
+}
+
+/* ---- time-server scheme Custom2 ----------------------------------------------------- */
+
+Qx_Error_t sim_Qx_Trovix_Fvm_Custom2_TimeServerEcu(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_TimeServerEcu_Cmd_t const *const custom2TimeServerEcuCmd) {
+  return configure(portHandle, custom2TimeServerEcuCmd);
+}
+
+Qx_Error_t sim_Qx_Trovix_Fvm_Custom2_PartEcu(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_PartEcu_Cmd_t const *const custom2PartEcuCmd) {
+  return configure(portHandle, custom2PartEcuCmd);
+}
+
+Qx_Error_t sim_Qx_Trovix_Fvm_Custom2_AuthBroadcast(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_AuthBroadcast_Cmd_t const *const custom2AuthBroadcastCmd) {
+  return configure_referring(portHandle, custom2AuthBroadcastCmd,
+                             custom2AuthBroadcastCmd ? custom2AuthBroadcastCmd->ECU_FreshnessValueId : 0);
+}
+
+Qx_Error_t sim_Qx_Trovix_Fvm_Custom2_PartEcuChallenge(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_PartEcuChallenge_Cmd_t const *const custom2PartEcuChallengeCmd) {
+  return configure_referring(portHandle, custom2PartEcuChallengeCmd,
+                             custom2PartEcuChallengeCmd ? custom2PartEcuChallengeCmd->ECU_FreshnessValueId : 0);
+}
+
+Qx_Error_t sim_Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse_Cmd_t const *const custom2TimeServerEcuResponseCmd) {
+  return configure_referring(portHandle, custom2TimeServerEcuResponseCmd,
+                             custom2TimeServerEcuResponseCmd ? custom2TimeServerEcuResponseCmd->ECU_FreshnessValueId : 0);
 }

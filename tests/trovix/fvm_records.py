@@ -1,6 +1,7 @@
 """The freshness value manager's command records for its tests: members and
 their declared types from the layout tables, and values that fill them."""
 import layouts
+import qxtest
 
 WIDTH_TYPES = {"u8": "u8_t", "u16": "u16_t", "u32": "u32_t", "u64": "u64_t"}
 
@@ -28,3 +29,24 @@ def distinct_values(record, fresh_id):
         values[member] = (1 << (bits - 1)) | (i + 1)
     values["FreshnessValueId"] = fresh_id
     return values
+
+
+def check_members(module, record):
+    """Every member of a new `record` reads 0; a narrow member keeps the low
+    bits of a wider int without an error; 2**32 - 1 reads back as the
+    member's all-ones; what 32 bits cannot hold, and what is no int, is
+    refused with the setter's argument-2 message and leaves the member."""
+    rec = getattr(module, "new_" + record)()
+    for member, declared in members(record):
+        setter, getter = (getattr(module, f"{record}_{member}_{op}") for op in ("set", "get"))
+        assert getter(rec) == 0, member
+        bits = 8 * layouts.size(record, member)
+        if bits < 32:
+            setter(rec, (1 << bits) + 44)
+            assert getter(rec) == 44, member
+        setter(rec, 2**32 - 1)
+        assert getter(rec) == (1 << bits) - 1, member
+        for bad, exc in ((2**32, OverflowError), (-1, OverflowError), (1.5, TypeError), ("1", TypeError)):
+            with qxtest.raises_exactly(exc, f"in method '{record}_{member}_set', argument 2 of type '{declared}'"):
+                setter(rec, bad)
+        assert getter(rec) == (1 << bits) - 1, member
