@@ -233,6 +233,97 @@ typedef struct {
 Qx_Error_t Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse(
     Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse_Cmd_t const *const custom2TimeServerEcuResponseCmd);
 
+/* ---- Time-server scheme Custom5 ------------------------------------------------------
+ * The roles of Custom2, naming a Com PDU and its signal for each item sent
+ * or received; three roles carry a session-based counter length. */
+
+typedef u32_t Qx_Trovix_Fvm_Custom5_TimeServerEcu_Flags_t;
+
+typedef struct {
+  Qx_Trovix_Fvm_Custom5_TimeServerEcu_Flags_t Flags;
+  u32_t FreshnessValueId;
+  u32_t CsmJobId;
+  u32_t TimeIncrementPeriod;
+  u8_t TimeSendPeriod;
+  u8_t reserved0;
+  u8_t reserved1;
+  u8_t reserved2;
+  u32_t ComTxPduId_UnauthenticatedTime;
+  u32_t ComTxPduSignalId_UnauthenticatedTime;
+} Qx_Trovix_Fvm_Custom5_TimeServerEcu_Cmd_t;
+
+Qx_Error_t Qx_Trovix_Fvm_Custom5_TimeServerEcu(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom5_TimeServerEcu_Cmd_t const *const custom5TimeServerEcuCmd);
+
+typedef u32_t Qx_Trovix_Fvm_Custom5_PartEcu_Flags_t;
+
+typedef struct {
+  Qx_Trovix_Fvm_Custom5_PartEcu_Flags_t Flags;
+  u32_t FreshnessValueId;
+  u32_t TimeIncrementPeriod;
+  u32_t TimeJitterMax;
+  u32_t TimeRequestTimeout;
+  u32_t ComRxPduId_AuthenticatedTime;
+  u32_t ComRxPduSignalId_AuthenticatedTime;
+  u32_t ComRxPduId_UnauthenticatedTime;
+  u32_t ComRxPduSignalId_UnauthenticatedTime;
+} Qx_Trovix_Fvm_Custom5_PartEcu_Cmd_t;
+
+Qx_Error_t Qx_Trovix_Fvm_Custom5_PartEcu(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom5_PartEcu_Cmd_t const *const custom5PartEcuCmd);
+
+typedef u32_t Qx_Trovix_Fvm_Custom5_AuthBroadcast_Flags_t;
+
+typedef struct {
+  Qx_Trovix_Fvm_Custom5_AuthBroadcast_Flags_t Flags;
+  u32_t FreshnessValueId;
+  u32_t StartUpTime;
+  u32_t ECU_FreshnessValueId;
+  u8_t SessionBasedCounterLength;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+} Qx_Trovix_Fvm_Custom5_AuthBroadcast_Cmd_t;
+
+Qx_Error_t Qx_Trovix_Fvm_Custom5_AuthBroadcast(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom5_AuthBroadcast_Cmd_t const *const custom5AuthBroadcastCmd);
+
+typedef u32_t Qx_Trovix_Fvm_Custom5_PartEcuChallenge_Flags_t;
+
+typedef struct {
+  Qx_Trovix_Fvm_Custom5_PartEcuChallenge_Flags_t Flags;
+  u32_t FreshnessValueId;
+  u32_t ECU_FreshnessValueId;
+  u32_t ComTxPduId_Challenge;
+  u32_t ComTxPduSignalId_Challenge;
+  u8_t SessionBasedCounterLength;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+} Qx_Trovix_Fvm_Custom5_PartEcuChallenge_Cmd_t;
+
+Qx_Error_t Qx_Trovix_Fvm_Custom5_PartEcuChallenge(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom5_PartEcuChallenge_Cmd_t const *const custom5PartEcuChallengeCmd);
+
+typedef u32_t Qx_Trovix_Fvm_Custom5_TimeServerEcuResponse_Flags_t;
+
+typedef struct {
+  Qx_Trovix_Fvm_Custom5_TimeServerEcuResponse_Flags_t Flags;
+  u32_t FreshnessValueId;
+  u32_t ECU_FreshnessValueId;
+  u32_t ComRxPduId_Challenge;
+  u32_t ComRxPduSignalId_Challenge;
+  u32_t ComTxPduId_Response;
+  u32_t ComTxPduSignalId_Response;
+  u8_t SessionBasedCounterLength;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+} Qx_Trovix_Fvm_Custom5_TimeServerEcuResponse_Cmd_t;
+
+Qx_Error_t Qx_Trovix_Fvm_Custom5_TimeServerEcuResponse(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom5_TimeServerEcuResponse_Cmd_t const *const custom5TimeServerEcuResponseCmd);
+
 #pragma pack(pop)
 
 #ifdef __cplusplus

@@ -186,3 +186,33 @@ Qx_Error_t sim_Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse(
   return configure_referring(portHandle, custom2TimeServerEcuResponseCmd,
                              custom2TimeServerEcuResponseCmd ? custom2TimeServerEcuResponseCmd->ECU_FreshnessValueId : 0);
 }
+
+/* ---- time-server scheme Custom5 ----------------------------------------------------- */
+
+Qx_Error_t sim_Qx_Trovix_Fvm_Custom5_TimeServerEcu(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom5_TimeServerEcu_Cmd_t const *const custom5TimeServerEcuCmd) {
+  return configure(portHandle, custom5TimeServerEcuCmd);
+}
+
+Qx_Error_t sim_Qx_Trovix_Fvm_Custom5_PartEcu(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom5_PartEcu_Cmd_t const *const custom5PartEcuCmd) {
+  return configure(portHandle, custom5PartEcuCmd);
+}
+
+Qx_Error_t sim_Qx_Trovix_Fvm_Custom5_AuthBroadcast(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom5_AuthBroadcast_Cmd_t const *const custom5AuthBroadcastCmd) {
+  return configure_referring(portHandle, custom5AuthBroadcastCmd,
+                             custom5AuthBroadcastCmd ? custom5AuthBroadcastCmd->ECU_FreshnessValueId : 0);
+}
+
+Qx_Error_t sim_Qx_Trovix_Fvm_Custom5_PartEcuChallenge(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom5_PartEcuChallenge_Cmd_t const *const custom5PartEcuChallengeCmd) {
+  return configure_referring(portHandle, custom5PartEcuChallengeCmd,
+                             custom5PartEcuChallengeCmd ? custom5PartEcuChallengeCmd->ECU_FreshnessValueId : 0);
+}
+
+Qx_Error_t sim_Qx_Trovix_Fvm_Custom5_TimeServerEcuResponse(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom5_TimeServerEcuResponse_Cmd_t const *const custom5TimeServerEcuResponseCmd) {
+  return configure_referring(portHandle, custom5TimeServerEcuResponseCmd,
+                             custom5TimeServerEcuResponseCmd ? custom5TimeServerEcuResponseCmd->ECU_FreshnessValueId : 0);
+}

@@ -8,7 +8,7 @@ from fvm_records import check_members, distinct_values
 tv = qxtest.module("_qx_api_trovix")
 
 F = "Qx_Trovix_Fvm_"
-SCHEMES = ["Custom2"]
+SCHEMES = ["Custom2", "Custom5"]
 ROLES = ["TimeServerEcu", "PartEcu", "AuthBroadcast", "PartEcuChallenge", "TimeServerEcuResponse"]
 REFERRING = ["AuthBroadcast", "PartEcuChallenge", "TimeServerEcuResponse"]
 ECU = 100
@@ -109,3 +109,8 @@ def test_setter_given_no_record_still_converts_the_value(scheme):
     assert setter(None, 255) is None
     with qxtest.raises_exactly(OverflowError, f"in method '{record(scheme, 'TimeServerEcu')}_TimeSendPeriod_set', argument 2 of type 'u8_t'"):
         setter(None, 2**32)
+
+
+def test_custom5_challenge_has_no_crypto_job():
+    assert hasattr(tv, f"{record('Custom2', 'PartEcuChallenge')}_CsmJobId_set")
+    assert not [name for name in dir(tv) if name.startswith(record("Custom5", "PartEcuChallenge")) and "CsmJobId" in name]
