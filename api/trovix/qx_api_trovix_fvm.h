@@ -192,8 +192,8 @@ typedef struct {
   u32_t RxPduId_UnauthenticatedTime;
 } Qx_Trovix_Fvm_Custom2_PartEcu_Cmd_t;
 
-Qx_Error_t Qx_Trovix_Fvm_Custom2_PartEcu(
-    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_PartEcu_Cmd_t const *const custom2PartEcuCmd);
+Qx_Error_t Qx_Trovix_Fvm_Custom2_PartEcu(Qx_PortHandle_t portHandle,
+                                         Qx_Trovix_Fvm_Custom2_PartEcu_Cmd_t const *const custom2PartEcuCmd);
 
 typedef u32_t Qx_Trovix_Fvm_Custom2_AuthBroadcast_Flags_t;
 
@@ -231,7 +231,8 @@ typedef struct {
 } Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse_Cmd_t;
 
 Qx_Error_t Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse(
-    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse_Cmd_t const *const custom2TimeServerEcuResponseCmd);
+    Qx_PortHandle_t portHandle,
+    Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse_Cmd_t const *const custom2TimeServerEcuResponseCmd);
 
 /* ---- Time-server scheme Custom5 ------------------------------------------------------
  * The roles of Custom2, naming a Com PDU and its signal for each item sent
@@ -269,8 +270,8 @@ typedef struct {
   u32_t ComRxPduSignalId_UnauthenticatedTime;
 } Qx_Trovix_Fvm_Custom5_PartEcu_Cmd_t;
 
-Qx_Error_t Qx_Trovix_Fvm_Custom5_PartEcu(
-    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom5_PartEcu_Cmd_t const *const custom5PartEcuCmd);
+Qx_Error_t Qx_Trovix_Fvm_Custom5_PartEcu(Qx_PortHandle_t portHandle,
+                                         Qx_Trovix_Fvm_Custom5_PartEcu_Cmd_t const *const custom5PartEcuCmd);
 
 typedef u32_t Qx_Trovix_Fvm_Custom5_AuthBroadcast_Flags_t;
 
@@ -322,7 +323,8 @@ typedef struct {
 } Qx_Trovix_Fvm_Custom5_TimeServerEcuResponse_Cmd_t;
 
 Qx_Error_t Qx_Trovix_Fvm_Custom5_TimeServerEcuResponse(
-    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom5_TimeServerEcuResponse_Cmd_t const *const custom5TimeServerEcuResponseCmd);
+    Qx_PortHandle_t portHandle,
+    Qx_Trovix_Fvm_Custom5_TimeServerEcuResponse_Cmd_t const *const custom5TimeServerEcuResponseCmd);
 
 #pragma pack(pop)
 

@@ -91,8 +91,8 @@ Qx_Error_t sim_Qx_Trovix_Fvm_StartCommunication(
   return communicate(portHandle, startCommunicationCmd, 1);
 }
 
-Qx_Error_t sim_Qx_Trovix_Fvm_StopCommunication(Qx_PortHandle_t portHandle,
-                                               Qx_Trovix_Fvm_StopCommunication_Cmd_t const *const stopCommunicationCmd) {
+Qx_Error_t sim_Qx_Trovix_Fvm_StopCommunication(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_StopCommunication_Cmd_t const *const stopCommunicationCmd) {
   return communicate(portHandle, stopCommunicationCmd, 0);
 }
 
@@ -122,8 +122,8 @@ Qx_Error_t sim_Qx_Trovix_Fvm_SetFreshness(Qx_PortHandle_t portHandle,
 
 /* ---- schemes: each configures the freshness value its command names ---------------- */
 
-Qx_Error_t sim_Qx_Trovix_Fvm_FreshnessValue_Custom1(Qx_PortHandle_t portHandle,
-                                                    Qx_Trovix_Fvm_FreshnessValue_Custom1_Cmd_t const *const custom1Cmd) {
+Qx_Error_t sim_Qx_Trovix_Fvm_FreshnessValue_Custom1(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_FreshnessValue_Custom1_Cmd_t const *const custom1Cmd) {
   return configure(portHandle, custom1Cmd);
 }
 
@@ -164,8 +164,8 @@ Qx_Error_t sim_Qx_Trovix_Fvm_Custom2_TimeServerEcu(
   return configure(portHandle, custom2TimeServerEcuCmd);
 }
 
-Qx_Error_t sim_Qx_Trovix_Fvm_Custom2_PartEcu(
-    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_PartEcu_Cmd_t const *const custom2PartEcuCmd) {
+Qx_Error_t sim_Qx_Trovix_Fvm_Custom2_PartEcu(Qx_PortHandle_t portHandle,
+                                             Qx_Trovix_Fvm_Custom2_PartEcu_Cmd_t const *const custom2PartEcuCmd) {
   return configure(portHandle, custom2PartEcuCmd);
 }
 
@@ -182,9 +182,11 @@ Qx_Error_t sim_Qx_Trovix_Fvm_Custom2_PartEcuChallenge(
 }
 
 Qx_Error_t sim_Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse(
-    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse_Cmd_t const *const custom2TimeServerEcuResponseCmd) {
-  return configure_referring(portHandle, custom2TimeServerEcuResponseCmd,
-                             custom2TimeServerEcuResponseCmd ? custom2TimeServerEcuResponseCmd->ECU_FreshnessValueId : 0);
+    Qx_PortHandle_t portHandle,
+    Qx_Trovix_Fvm_Custom2_TimeServerEcuResponse_Cmd_t const *const custom2TimeServerEcuResponseCmd) {
+  return configure_referring(
+      portHandle, custom2TimeServerEcuResponseCmd,
+      custom2TimeServerEcuResponseCmd ? custom2TimeServerEcuResponseCmd->ECU_FreshnessValueId : 0);
 }
 
 /* ---- time-server scheme Custom5 ----------------------------------------------------- */
@@ -194,8 +196,8 @@ Qx_Error_t sim_Qx_Trovix_Fvm_Custom5_TimeServerEcu(
   return configure(portHandle, custom5TimeServerEcuCmd);
 }
 
-Qx_Error_t sim_Qx_Trovix_Fvm_Custom5_PartEcu(
-    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom5_PartEcu_Cmd_t const *const custom5PartEcuCmd) {
+Qx_Error_t sim_Qx_Trovix_Fvm_Custom5_PartEcu(Qx_PortHandle_t portHandle,
+                                             Qx_Trovix_Fvm_Custom5_PartEcu_Cmd_t const *const custom5PartEcuCmd) {
   return configure(portHandle, custom5PartEcuCmd);
 }
 
@@ -212,7 +214,9 @@ Qx_Error_t sim_Qx_Trovix_Fvm_Custom5_PartEcuChallenge(
 }
 
 Qx_Error_t sim_Qx_Trovix_Fvm_Custom5_TimeServerEcuResponse(
-    Qx_PortHandle_t portHandle, Qx_Trovix_Fvm_Custom5_TimeServerEcuResponse_Cmd_t const *const custom5TimeServerEcuResponseCmd) {
-  return configure_referring(portHandle, custom5TimeServerEcuResponseCmd,
-                             custom5TimeServerEcuResponseCmd ? custom5TimeServerEcuResponseCmd->ECU_FreshnessValueId : 0);
+    Qx_PortHandle_t portHandle,
+    Qx_Trovix_Fvm_Custom5_TimeServerEcuResponse_Cmd_t const *const custom5TimeServerEcuResponseCmd) {
+  return configure_referring(
+      portHandle, custom5TimeServerEcuResponseCmd,
+      custom5TimeServerEcuResponseCmd ? custom5TimeServerEcuResponseCmd->ECU_FreshnessValueId : 0);
 }

@@ -107,7 +107,6 @@ def test_library_failure_raises_its_text(sim, fresh):
         tv.Qx_Trovix_Fvm_SetFreshness(fresh, cmd("SetFreshness", Value=1))
 
 
-
 @pytest.mark.parametrize("call, exc, message", [
     (lambda p: tv.Qx_Trovix_Fvm_GetFreshness(p, cmd("GetFreshness"), base.new_int_p()),
      TypeError, f"in method '{F}GetFreshness', argument 3 of type 'u64_t *const'"),
