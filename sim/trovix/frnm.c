@@ -63,8 +63,8 @@ static uint32_t check_positions(const Qx_Trovix_FlexRayNm_Autosar_Ecu_Parameters
     if (at > positions[i].last_byte)
       return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown %s %u", positions[i].name, (unsigned)at);
     if (at >= nm->PduLength)
-      return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s %u lies beyond PduLength %u", positions[i].name,
-                        (unsigned)at, (unsigned)nm->PduLength);
+      return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s %u lies beyond PduLength %u", positions[i].name, (unsigned)at,
+                        (unsigned)nm->PduLength);
   }
   return 0;
 }

@@ -41,8 +41,7 @@ static int group_index(const siggroup_port *port, int tx, u32_t pdu, u32_t group
   return -1;
 }
 
-static uint32_t known_group(u32_t handle, const void *command, int tx, u32_t pdu, u32_t group,
-                            siggroup_group **found) {
+static uint32_t known_group(u32_t handle, const void *command, int tx, u32_t pdu, u32_t group, siggroup_group **found) {
   siggroup_port *port;
   int index;
   QXSIM_TRY(siggroup_state(handle, command, &port));
@@ -72,16 +71,15 @@ static uint32_t declare(u32_t handle, const void *command, int tx, u32_t pdu, u3
   return 0;
 }
 
-static uint32_t map(u32_t handle, const void *command, int tx, u32_t pdu, u32_t group, u32_t signal,
-                    u32_t mapping) {
+static uint32_t map(u32_t handle, const void *command, int tx, u32_t pdu, u32_t group, u32_t signal, u32_t mapping) {
   siggroup_group *entry = NULL;
   u32_t i;
   QXSIM_TRY(known_group(handle, command, tx, pdu, group, &entry));
   for (i = 0; i < entry->mapping_count; i++)
     if (entry->signals[i] == signal && entry->mappings[i] == mapping) return 0;
   if (entry->mapping_count == SIGGROUP_SIM_MAPPINGS)
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s signal group %u of PDU %u holds %u signals already",
-                      direction[tx], (unsigned)group, (unsigned)pdu, SIGGROUP_SIM_MAPPINGS);
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s signal group %u of PDU %u holds %u signals already", direction[tx],
+                      (unsigned)group, (unsigned)pdu, SIGGROUP_SIM_MAPPINGS);
   entry->signals[entry->mapping_count] = signal;
   entry->mappings[entry->mapping_count++] = mapping;
   return 0;
@@ -91,8 +89,8 @@ static uint32_t use_group(u32_t handle, const void *command, int tx, u32_t pdu, 
   siggroup_group *entry = NULL;
   QXSIM_TRY(known_group(handle, command, tx, pdu, group, &entry));
   if (!entry->mapping_count)
-    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s signal group %u of PDU %u has no signals mapped",
-                      direction[tx], (unsigned)group, (unsigned)pdu);
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s signal group %u of PDU %u has no signals mapped", direction[tx],
+                      (unsigned)group, (unsigned)pdu);
   return 0;
 }
 
@@ -117,28 +115,26 @@ Qx_Error_t sim_Qx_Trovix_SignalGroup_TxPdu_Mapping(
     Qx_PortHandle_t portHandle, Qx_Trovix_SignalGroup_TxPdu_Mapping_Cmd_t const *const txGroupMappingCmd) {
   const Qx_Trovix_SignalGroup_TxPdu_Mapping_Cmd_t *cmd = txGroupMappingCmd;
   if (!cmd) return siggroup_state(portHandle, NULL, NULL);
-  return map(portHandle, cmd, SIGGROUP_TX, cmd->TxPduId, cmd->TxPduSignalGroupId, cmd->SignalId,
-             cmd->SignalMappingId);
+  return map(portHandle, cmd, SIGGROUP_TX, cmd->TxPduId, cmd->TxPduSignalGroupId, cmd->SignalId, cmd->SignalMappingId);
 }
 
 Qx_Error_t sim_Qx_Trovix_SignalGroup_RxPdu_Mapping(
     Qx_PortHandle_t portHandle, Qx_Trovix_SignalGroup_RxPdu_Mapping_Cmd_t const *const rxGroupMappingCmd) {
   const Qx_Trovix_SignalGroup_RxPdu_Mapping_Cmd_t *cmd = rxGroupMappingCmd;
   if (!cmd) return siggroup_state(portHandle, NULL, NULL);
-  return map(portHandle, cmd, SIGGROUP_RX, cmd->RxPduId, cmd->RxPduSignalGroupId, cmd->SignalId,
-             cmd->SignalMappingId);
+  return map(portHandle, cmd, SIGGROUP_RX, cmd->RxPduId, cmd->RxPduSignalGroupId, cmd->SignalId, cmd->SignalMappingId);
 }
 
-Qx_Error_t sim_Qx_Trovix_SignalGroup_TxPdu_Write(
-    Qx_PortHandle_t portHandle, Qx_Trovix_SignalGroup_TxPdu_Write_Cmd_t const *const txGroupWriteCmd) {
+Qx_Error_t sim_Qx_Trovix_SignalGroup_TxPdu_Write(Qx_PortHandle_t portHandle,
+                                                 Qx_Trovix_SignalGroup_TxPdu_Write_Cmd_t const *const txGroupWriteCmd) {
   if (!txGroupWriteCmd) return siggroup_state(portHandle, NULL, NULL);
   return use_group(portHandle, txGroupWriteCmd, SIGGROUP_TX, txGroupWriteCmd->TxPduId,
-                txGroupWriteCmd->TxPduSignalGroupId);
+                   txGroupWriteCmd->TxPduSignalGroupId);
 }
 
 Qx_Error_t sim_Qx_Trovix_SignalGroup_RxPdu_Read(Qx_PortHandle_t portHandle,
                                                 Qx_Trovix_SignalGroup_RxPdu_Read_Cmd_t const *const rxGroupReadCmd) {
   if (!rxGroupReadCmd) return siggroup_state(portHandle, NULL, NULL);
   return use_group(portHandle, rxGroupReadCmd, SIGGROUP_RX, rxGroupReadCmd->RxPduId,
-                rxGroupReadCmd->RxPduSignalGroupId);
+                   rxGroupReadCmd->RxPduSignalGroupId);
 }
