@@ -118,3 +118,12 @@ def test_adaptor_table_fills_and_known_adaptors_are_configured_again(tport, func
     configure(tport, adaptor(record, side, 7, MessageLengthOut=16))
     with qxtest.raises_exactly(Exception, f"{B}{function}: the {words} adaptor table is full (8 entries)"):
         configure(tport, adaptor(record, side, 8))
+
+
+def test_method_table_holds_each_record_before_its_function():
+    def entries(record):
+        fields = [f"{record}_{f}_{op}" for f in layouts.record(record).fields for op in ("set", "get")]
+        return fields + [f"new_{record}", f"delete_{record}", f"{record}_swigregister", f"{record}_swiginit"]
+    expected = entries(TX) + [f"{B}TxAdaptor"] + entries(RX) + [f"{B}RxAdaptor"]
+    assert [name for name in vars(tv) if name.startswith(B) or B in name and name.startswith(("new_", "delete_"))] \
+        == expected
