@@ -390,6 +390,18 @@ void qxsim_output(qxsim_call *c, int arg, void *pointer) {
 
 const char *qxsim_function(void) { return current ? current->function : NULL; }
 
+size_t qxsim_received(void *buffer, size_t room) {
+  qxsim_output_script *o;
+  if (!current || !buffer) return 0;
+  for (o = current->record->outputs; o; o = o->next)
+    if (o->arg == 0) {
+      size_t n = o->size < room ? o->size : room;
+      memcpy(buffer, o->bytes, n);
+      return n;
+    }
+  return 0;
+}
+
 /* Sets the last error to `text` behind the function in progress. */
 static uint32_t set_error(uint32_t status, const char *function, const char *format, va_list ap) {
   int n = function ? snprintf(last_text, sizeof last_text, "%s: ", function) : 0;

@@ -123,6 +123,12 @@ QXSIM_EXPORT const char *qxsim_end_text(qxsim_call *call, const char *text);
 /* End of a call that returns nothing the journal scripts. */
 QXSIM_EXPORT void qxsim_end(qxsim_call *call);
 
+/* What the simulated bus delivers to the call in progress: the bytes
+ * scripted for its argument 0 (which no native function has), at most
+ * `room` of them copied into `buffer`. Their number; 0 when none is
+ * scripted or no call is in progress. */
+QXSIM_EXPORT size_t qxsim_received(void *buffer, size_t room);
+
 /* Name of the native function whose call is in progress (NULL outside a
  * call): behaviours and helpers name the function in their texts with it. */
 QXSIM_EXPORT const char *qxsim_function(void);

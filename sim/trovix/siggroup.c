@@ -1,7 +1,11 @@
 /* Simulated Trovix signal groups: receive and transmit groups of each port,
  * keyed by PDU and group within it, with the signal mappings mapped into
  * them. A mapping needs its group declared; a group is written or read only
- * once a signal is mapped into it. */
+ * once a signal is mapped into it. Reading a receive group takes what the
+ * simulated bus delivered (the bytes scripted for the read, qxsim_received)
+ * into its signals, in mapping order, each its own size. */
+#include <string.h>
+
 #include "trovix_tables.h"
 
 #define SIGGROUP_SIM_GROUPS 16u
@@ -85,9 +89,11 @@ static uint32_t map(u32_t handle, const void *command, int tx, u32_t pdu, u32_t 
   return 0;
 }
 
-static uint32_t use_group(u32_t handle, const void *command, int tx, u32_t pdu, u32_t group) {
+static uint32_t use_group(u32_t handle, const void *command, int tx, u32_t pdu, u32_t group,
+                          siggroup_group **found) {
   siggroup_group *entry = NULL;
   QXSIM_TRY(known_group(handle, command, tx, pdu, group, &entry));
+  *found = entry;
   if (!entry->mapping_count)
     return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "%s signal group %u of PDU %u has no signals mapped", direction[tx],
                       (unsigned)group, (unsigned)pdu);
@@ -127,14 +133,38 @@ Qx_Error_t sim_Qx_Trovix_SignalGroup_RxPdu_Mapping(
 
 Qx_Error_t sim_Qx_Trovix_SignalGroup_TxPdu_Write(Qx_PortHandle_t portHandle,
                                                  Qx_Trovix_SignalGroup_TxPdu_Write_Cmd_t const *const txGroupWriteCmd) {
+  siggroup_group *entry;
   if (!txGroupWriteCmd) return siggroup_state(portHandle, NULL, NULL);
   return use_group(portHandle, txGroupWriteCmd, SIGGROUP_TX, txGroupWriteCmd->TxPduId,
-                   txGroupWriteCmd->TxPduSignalGroupId);
+                   txGroupWriteCmd->TxPduSignalGroupId, &entry);
 }
 
 Qx_Error_t sim_Qx_Trovix_SignalGroup_RxPdu_Read(Qx_PortHandle_t portHandle,
                                                 Qx_Trovix_SignalGroup_RxPdu_Read_Cmd_t const *const rxGroupReadCmd) {
+  siggroup_group *entry = NULL;
+  trovix_sim_port *stack;
+  trovix_sim_signal *signal;
+  u8_t received[SIGGROUP_SIM_MAPPINGS * TROVIX_SIM_VALUE_BYTES];
+  size_t length, used = 0;
+  u32_t i;
   if (!rxGroupReadCmd) return siggroup_state(portHandle, NULL, NULL);
-  return use_group(portHandle, rxGroupReadCmd, SIGGROUP_RX, rxGroupReadCmd->RxPduId,
-                   rxGroupReadCmd->RxPduSignalGroupId);
+  QXSIM_TRY(use_group(portHandle, rxGroupReadCmd, SIGGROUP_RX, rxGroupReadCmd->RxPduId,
+                      rxGroupReadCmd->RxPduSignalGroupId, &entry));
+  length = qxsim_received(received, sizeof received);
+  if (!length) return 0;
+  QXSIM_TRY(trovix_sim_port_state(portHandle, &stack));
+  /* Every mapped signal must be known before any takes a value. */
+  for (i = 0; i < entry->mapping_count; i++) QXSIM_TRY(trovix_sim_signal_of(stack, entry->signals[i], &signal));
+  for (i = 0; i < entry->mapping_count; i++) {
+    u16_t size;
+    trovix_sim_signal_of(stack, entry->signals[i], &signal);
+    size = trovix_sim_signal_size(signal);
+    if (length - used < size) break; /* the delivery ends inside this signal */
+    memset(signal->value, 0, sizeof signal->value);
+    memcpy(signal->value, received + used, size);
+    signal->value_size = size;
+    signal->written = 1;
+    used += size;
+  }
+  return 0;
 }

@@ -166,3 +166,40 @@ def test_group_table_and_mappings_fill(tport):
     call("RxPdu_Mapping", tport, cmd("RxPdu_Mapping", SignalId=15, **key("Rx", 1, 0)))   # mapped already
     with qxtest.raises_exactly(Exception, f"{G}RxPdu_Mapping: receive signal group 0 of PDU 1 holds 16 signals already"):
         call("RxPdu_Mapping", tport, cmd("RxPdu_Mapping", SignalId=16, **key("Rx", 1, 0)))
+
+
+@pytest.fixture
+def rx_group(signals):
+    """Receive group 3 of PDU 7 holding Gear (handle 1, one byte) then Speed
+    (handle 0, two bytes)."""
+    call("RxPdu_Config", signals, cmd("RxPdu_Config", **key("Rx")))
+    for mapping, signal in enumerate((1, 0)):
+        call("RxPdu_Mapping", signals, cmd("RxPdu_Mapping", SignalId=signal, SignalMappingId=mapping, **key("Rx")))
+    return signals
+
+
+def read_signal(port, qxt, handle):
+    data = qxt.qxt_u8_array([0] * 8)
+    flags, size = tv.Qx_Trovix_Signal_Read(port, 0, 0, handle, 8, data)
+    return flags, qxt.qxt_read_u8(data, size)
+
+
+@pytest.mark.parametrize("delivered, gear, speed", [
+    (b"\x07\x34\x12", [7], [0x34, 0x12]),
+    (b"\x07\x34", [7], [1, 2]),   # the delivery ends inside Speed: Speed keeps its default 513
+    (b"", [0], [1, 2]),           # nothing delivered: both keep what they held
+])
+def test_reading_a_receive_group_takes_the_delivery_into_its_signals(sim, qxt, rx_group, delivered, gear, speed):
+    sim.output(G + "RxPdu_Read", 0, delivered)
+    assert call("RxPdu_Read", rx_group, cmd("RxPdu_Read", **key("Rx"))) is None
+    assert read_signal(rx_group, qxt, 1)[1] == gear
+    assert read_signal(rx_group, qxt, 0)[1] == speed
+    assert read_signal(rx_group, qxt, 1)[0] == (1 if delivered else 0)
+
+
+def test_a_group_mapping_an_unknown_signal_is_not_read(sim, qxt, rx_group):
+    call("RxPdu_Mapping", rx_group, cmd("RxPdu_Mapping", SignalId=9, SignalMappingId=2, **key("Rx")))
+    sim.output(G + "RxPdu_Read", 0, b"\x07\x34\x12")
+    with qxtest.raises_exactly(Exception, f"{G}RxPdu_Read: unknown signal handle 9"):
+        call("RxPdu_Read", rx_group, cmd("RxPdu_Read", **key("Rx")))
+    assert read_signal(rx_group, qxt, 1)[1] == [0]
