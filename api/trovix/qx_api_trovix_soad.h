@@ -18,6 +18,102 @@ extern "C" {
 
 #pragma pack(push, 4)
 
+/* ---- identifiers, connections and routing control ------------------------------------ */
+/*
+ * The library hands out the identifiers of its five kinds of object (socket
+ * connection groups, socket connections, socket routes by their receive PDU,
+ * PDU routes by their transmit PDU, routing groups) into the caller's u32_t
+ * cell; the configuration records carry them.
+ */
+
+typedef u32_t Qx_Trovix_SoAd_SoConGroup_GetFreeSoConGroupId_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_SoCon_GetFreeSoConId_Cmd_Flags_t;
+typedef u32_t Qx_Trovix_SoAd_SoRoute_GetFreeRxPduId_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_PduRoute_GetFreeTxPduId_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_RoutingGrp_GetFreeRoutingGrpId_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_SoConGroup_Delete_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_SoRoute_Delete_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_PduRoute_Delete_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_RoutingGroup_Delete_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_SoCon_Delete_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_SoCon_Open_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_SoCon_Close_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_SoCon_GetState_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_Routing_Enable_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_Routing_Disable_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_SoCon_RemoteAddr_Set_CmdFlags_t;
+
+Qx_Error_t Qx_Trovix_SoAd_SoConGroup_GetFreeSoConGroupId(
+    Qx_PortHandle_t portHandle, Qx_Trovix_SoAd_SoConGroup_GetFreeSoConGroupId_CmdFlags_t flags,
+    u32_t *const soConGroupIdCell);
+Qx_Error_t Qx_Trovix_SoAd_SoCon_GetFreeSoConId(Qx_PortHandle_t portHandle,
+                                               Qx_Trovix_SoAd_SoCon_GetFreeSoConId_Cmd_Flags_t flags,
+                                               u32_t *const soConIdCell);
+Qx_Error_t Qx_Trovix_SoAd_SoRoute_GetFreeRxPduId(Qx_PortHandle_t portHandle,
+                                                 Qx_Trovix_SoAd_SoRoute_GetFreeRxPduId_CmdFlags_t flags,
+                                                 u32_t *const rxPduIdCell);
+Qx_Error_t Qx_Trovix_SoAd_PduRoute_GetFreeTxPduId(Qx_PortHandle_t portHandle,
+                                                  Qx_Trovix_SoAd_PduRoute_GetFreeTxPduId_CmdFlags_t flags,
+                                                  u32_t *const txPduIdCell);
+Qx_Error_t Qx_Trovix_SoAd_RoutingGroup_GetFreeRoutingGroupId(
+    Qx_PortHandle_t portHandle, Qx_Trovix_SoAd_RoutingGrp_GetFreeRoutingGrpId_CmdFlags_t flags,
+    u32_t *const routingGroupIdCell);
+
+Qx_Error_t Qx_Trovix_SoAd_SoConGroup_Delete(Qx_PortHandle_t portHandle,
+                                            Qx_Trovix_SoAd_SoConGroup_Delete_CmdFlags_t flags, u32_t soConGroupId);
+Qx_Error_t Qx_Trovix_SoAd_SoRoute_Delete(Qx_PortHandle_t portHandle, Qx_Trovix_SoAd_SoRoute_Delete_CmdFlags_t flags,
+                                         u32_t rxPduId);
+Qx_Error_t Qx_Trovix_SoAd_PduRoute_Delete(Qx_PortHandle_t portHandle,
+                                          Qx_Trovix_SoAd_PduRoute_Delete_CmdFlags_t flags, u32_t txPduId);
+Qx_Error_t Qx_Trovix_SoAd_RoutingGroup_Delete(Qx_PortHandle_t portHandle,
+                                              Qx_Trovix_SoAd_RoutingGroup_Delete_CmdFlags_t flags,
+                                              u32_t routingGroupId);
+Qx_Error_t Qx_Trovix_SoAd_SoCon_Delete(Qx_PortHandle_t portHandle, Qx_Trovix_SoAd_SoCon_Delete_CmdFlags_t flags,
+                                       u32_t soConId);
+
+Qx_Error_t Qx_Trovix_SoAd_SoCon_Open(Qx_PortHandle_t portHandle, Qx_Trovix_SoAd_SoCon_Open_CmdFlags_t flags,
+                                     u32_t soConId);
+Qx_Error_t Qx_Trovix_SoAd_SoCon_Close(Qx_PortHandle_t portHandle, Qx_Trovix_SoAd_SoCon_Close_CmdFlags_t flags,
+                                      u32_t soConId);
+
+typedef struct {
+  Qx_Trovix_SoAd_Routing_Enable_CmdFlags_t Flags;
+  u32_t RoutingGroupId;
+  u32_t SpecificSoConId;
+} Qx_Trovix_SoAd_Routing_Enable_Cmd_t;
+
+Qx_Error_t Qx_Trovix_SoAd_Routing_Enable(Qx_PortHandle_t portHandle,
+                                         Qx_Trovix_SoAd_Routing_Enable_Cmd_t const *const routingEnableCmd);
+
+typedef struct {
+  Qx_Trovix_SoAd_Routing_Disable_CmdFlags_t Flags;
+  u32_t RoutingGroupId;
+  u32_t SpecificSoConId;
+} Qx_Trovix_SoAd_Routing_Disable_Cmd_t;
+
+Qx_Error_t Qx_Trovix_SoAd_Routing_Disable(Qx_PortHandle_t portHandle,
+                                          Qx_Trovix_SoAd_Routing_Disable_Cmd_t const *const routingDisableCmd);
+
+typedef struct {
+  Qx_Trovix_SoAd_SoCon_RemoteAddr_Set_CmdFlags_t Flags;
+  u32_t SoConId;
+  u8_t RemoteAddress[16];
+  u16_t RemotePort;
+  u8_t reserved1;
+  u8_t reserved2;
+} Qx_Trovix_SoAd_SoCon_RemoteAddr_Set_Cmd_t;
+
+Qx_Error_t Qx_Trovix_SoAd_SoCon_RemoteAddr_Set(Qx_PortHandle_t portHandle,
+                                               Qx_Trovix_SoAd_SoCon_RemoteAddr_Set_Cmd_t const *const remoteAddrCmd);
+
+/* The state is written into a cell the caller supplies (none of the
+ * module's bindings makes one). */
+Qx_Error_t Qx_Trovix_SoAd_SoCon_GetState(Qx_PortHandle_t portHandle, Qx_Trovix_SoAd_SoCon_GetState_CmdFlags_t flags,
+                                         u32_t soConId, Qx_Trovix_SoAd_SoCon_State_t *const soConState);
+
+Qx_Error_t Qx_Trovix_SoAd_Init(Qx_PortHandle_t portHandle);
+Qx_Error_t Qx_Trovix_SoAd_DeInit(Qx_PortHandle_t portHandle);
+
 #pragma pack(pop)
 
 #ifdef __cplusplus

@@ -1,0 +1,236 @@
+/* Simulated Trovix socket adaptor: it must be initialised on the port before
+ * anything else; it hands out the identifiers of its five kinds of object
+ * (each kind from a range of its own, so that an identifier of one kind is
+ * never taken for another), knows which are in use, and tracks whether each
+ * socket connection is open and each routing group enabled. */
+#include <string.h>
+
+#include "trovix_sim.h"
+
+/* Objects of each kind a port holds; identifiers of kind k are
+ * SOAD_FIRST_ID(k) to SOAD_FIRST_ID(k) + SOAD_IDS - 1. */
+#define SOAD_IDS 16u
+#define SOAD_FIRST_ID(kind) (100u * ((u32_t)(kind) + 1u))
+
+enum { SOAD_GROUP, SOAD_CON, SOAD_SO_ROUTE, SOAD_PDU_ROUTE, SOAD_ROUTING_GROUP, SOAD_KINDS };
+
+static const char *const soad_kind_names[SOAD_KINDS] = {
+    "socket connection group", "socket connection", "socket route", "PDU route", "routing group",
+};
+
+typedef struct {
+  u32_t handle; /* 0: slot free */
+  int initialised;
+  u8_t used[SOAD_KINDS][SOAD_IDS]; /* identifier handed out */
+  u8_t open[SOAD_IDS];             /* socket connection opened */
+  u8_t enabled[SOAD_IDS];          /* routing group enabled */
+} soad_port;
+
+static soad_port ports[QXSIM_MAX_PORTS];
+static qxsim_port_table table = QXSIM_PORT_TABLE(ports, NULL, NULL);
+
+static uint32_t soad_port_of(u32_t handle, int need_init, soad_port **port) {
+  trovix_sim_port *stack;
+  QXSIM_TRY(trovix_sim_port_state(handle, &stack));
+  QXSIM_TRY(qxsim_port_state(&table, handle, port));
+  if (need_init && !(*port)->initialised)
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "the socket adaptor is not initialised");
+  return 0;
+}
+
+/* The slot of identifier `id` of `kind`, which must be in use. */
+static uint32_t soad_slot(const soad_port *port, int kind, u32_t id, u32_t *slot) {
+  u32_t index = id - SOAD_FIRST_ID(kind);
+  if (id < SOAD_FIRST_ID(kind) || index >= SOAD_IDS || !port->used[kind][index])
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "unknown %s %u", soad_kind_names[kind], (unsigned)id);
+  *slot = index;
+  return 0;
+}
+
+static uint32_t soad_get_free(u32_t handle, int kind, u32_t *cell) {
+  soad_port *port;
+  u32_t i;
+  QXSIM_TRY(soad_port_of(handle, 1, &port));
+  QXSIM_TRY(qxsim_need(cell, "identifier cell"));
+  for (i = 0; i < SOAD_IDS; i++)
+    if (!port->used[kind][i]) {
+      port->used[kind][i] = 1;
+      *cell = SOAD_FIRST_ID(kind) + i;
+      return 0;
+    }
+  return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "no free %s left (%u in use)", soad_kind_names[kind], SOAD_IDS);
+}
+
+static uint32_t soad_delete(u32_t handle, int kind, u32_t id) {
+  soad_port *port;
+  u32_t slot = 0;
+  QXSIM_TRY(soad_port_of(handle, 1, &port));
+  QXSIM_TRY(soad_slot(port, kind, id, &slot));
+  port->used[kind][slot] = 0;
+  if (kind == SOAD_CON) port->open[slot] = 0;
+  if (kind == SOAD_ROUTING_GROUP) port->enabled[slot] = 0;
+  return 0;
+}
+
+/* ---- identifiers ------------------------------------------------------------------ */
+
+Qx_Error_t sim_Qx_Trovix_SoAd_SoConGroup_GetFreeSoConGroupId(
+    Qx_PortHandle_t portHandle, Qx_Trovix_SoAd_SoConGroup_GetFreeSoConGroupId_CmdFlags_t flags,
+    u32_t *const soConGroupIdCell) {
+  (void)flags;
+  return soad_get_free(portHandle, SOAD_GROUP, soConGroupIdCell);
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_SoCon_GetFreeSoConId(Qx_PortHandle_t portHandle,
+                                                   Qx_Trovix_SoAd_SoCon_GetFreeSoConId_Cmd_Flags_t flags,
+                                                   u32_t *const soConIdCell) {
+  (void)flags;
+  return soad_get_free(portHandle, SOAD_CON, soConIdCell);
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_SoRoute_GetFreeRxPduId(Qx_PortHandle_t portHandle,
+                                                     Qx_Trovix_SoAd_SoRoute_GetFreeRxPduId_CmdFlags_t flags,
+                                                     u32_t *const rxPduIdCell) {
+  (void)flags;
+  return soad_get_free(portHandle, SOAD_SO_ROUTE, rxPduIdCell);
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_PduRoute_GetFreeTxPduId(Qx_PortHandle_t portHandle,
+                                                      Qx_Trovix_SoAd_PduRoute_GetFreeTxPduId_CmdFlags_t flags,
+                                                      u32_t *const txPduIdCell) {
+  (void)flags;
+  return soad_get_free(portHandle, SOAD_PDU_ROUTE, txPduIdCell);
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_RoutingGroup_GetFreeRoutingGroupId(
+    Qx_PortHandle_t portHandle, Qx_Trovix_SoAd_RoutingGrp_GetFreeRoutingGrpId_CmdFlags_t flags,
+    u32_t *const routingGroupIdCell) {
+  (void)flags;
+  return soad_get_free(portHandle, SOAD_ROUTING_GROUP, routingGroupIdCell);
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_SoConGroup_Delete(Qx_PortHandle_t portHandle,
+                                                Qx_Trovix_SoAd_SoConGroup_Delete_CmdFlags_t flags,
+                                                u32_t soConGroupId) {
+  (void)flags;
+  return soad_delete(portHandle, SOAD_GROUP, soConGroupId);
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_SoRoute_Delete(Qx_PortHandle_t portHandle,
+                                             Qx_Trovix_SoAd_SoRoute_Delete_CmdFlags_t flags, u32_t rxPduId) {
+  (void)flags;
+  return soad_delete(portHandle, SOAD_SO_ROUTE, rxPduId);
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_PduRoute_Delete(Qx_PortHandle_t portHandle,
+                                              Qx_Trovix_SoAd_PduRoute_Delete_CmdFlags_t flags, u32_t txPduId) {
+  (void)flags;
+  return soad_delete(portHandle, SOAD_PDU_ROUTE, txPduId);
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_RoutingGroup_Delete(Qx_PortHandle_t portHandle,
+                                                  Qx_Trovix_SoAd_RoutingGroup_Delete_CmdFlags_t flags,
+                                                  u32_t routingGroupId) {
+  (void)flags;
+  return soad_delete(portHandle, SOAD_ROUTING_GROUP, routingGroupId);
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_SoCon_Delete(Qx_PortHandle_t portHandle, Qx_Trovix_SoAd_SoCon_Delete_CmdFlags_t flags,
+                                           u32_t soConId) {
+  (void)flags;
+  return soad_delete(portHandle, SOAD_CON, soConId);
+}
+
+/* ---- socket connections ------------------------------------------------------------- */
+
+static uint32_t soad_open_close(u32_t handle, u32_t id, int open) {
+  soad_port *port;
+  u32_t slot = 0;
+  QXSIM_TRY(soad_port_of(handle, 1, &port));
+  QXSIM_TRY(soad_slot(port, SOAD_CON, id, &slot));
+  if (port->open[slot] == open)
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, open ? "socket connection %u is open already"
+                                                      : "socket connection %u is not open",
+                      (unsigned)id);
+  port->open[slot] = (u8_t)open;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_SoCon_Open(Qx_PortHandle_t portHandle, Qx_Trovix_SoAd_SoCon_Open_CmdFlags_t flags,
+                                         u32_t soConId) {
+  (void)flags;
+  return soad_open_close(portHandle, soConId, 1);
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_SoCon_Close(Qx_PortHandle_t portHandle, Qx_Trovix_SoAd_SoCon_Close_CmdFlags_t flags,
+                                          u32_t soConId) {
+  (void)flags;
+  return soad_open_close(portHandle, soConId, 0);
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_SoCon_GetState(Qx_PortHandle_t portHandle,
+                                             Qx_Trovix_SoAd_SoCon_GetState_CmdFlags_t flags, u32_t soConId,
+                                             Qx_Trovix_SoAd_SoCon_State_t *const soConState) {
+  soad_port *port;
+  u32_t slot = 0;
+  (void)flags;
+  QXSIM_TRY(soad_port_of(portHandle, 1, &port));
+  QXSIM_TRY(soad_slot(port, SOAD_CON, soConId, &slot));
+  if (soConState)
+    *soConState = port->open[slot] ? QX_TROVIX__SO_AD__SO_CON__STATE__ONLINE : QX_TROVIX__SO_AD__SO_CON__STATE__OFFLINE;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_SoCon_RemoteAddr_Set(Qx_PortHandle_t portHandle,
+                                                   Qx_Trovix_SoAd_SoCon_RemoteAddr_Set_Cmd_t const *const remoteAddrCmd) {
+  soad_port *port;
+  u32_t slot = 0;
+  QXSIM_TRY(soad_port_of(portHandle, 1, &port));
+  QXSIM_TRY(qxsim_need(remoteAddrCmd, "command"));
+  return soad_slot(port, SOAD_CON, remoteAddrCmd->SoConId, &slot);
+}
+
+/* ---- routing groups ------------------------------------------------------------------- */
+
+static uint32_t soad_routing(u32_t handle, const void *command, u32_t group, int enable) {
+  soad_port *port;
+  u32_t slot = 0;
+  QXSIM_TRY(soad_port_of(handle, 1, &port));
+  QXSIM_TRY(qxsim_need(command, "command"));
+  QXSIM_TRY(soad_slot(port, SOAD_ROUTING_GROUP, group, &slot));
+  port->enabled[slot] = (u8_t)enable;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_Routing_Enable(Qx_PortHandle_t portHandle,
+                                             Qx_Trovix_SoAd_Routing_Enable_Cmd_t const *const routingEnableCmd) {
+  return soad_routing(portHandle, routingEnableCmd, routingEnableCmd ? routingEnableCmd->RoutingGroupId : 0, 1);
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_Routing_Disable(Qx_PortHandle_t portHandle,
+                                              Qx_Trovix_SoAd_Routing_Disable_Cmd_t const *const routingDisableCmd) {
+  return soad_routing(portHandle, routingDisableCmd, routingDisableCmd ? routingDisableCmd->RoutingGroupId : 0, 0);
+}
+
+/* ---- initialisation: Init starts the socket adaptor afresh, DeInit drops all. ---- */
+
+static void soad_clear(soad_port *port, int initialised) {
+  u32_t handle = port->handle;
+  memset(port, 0, sizeof *port);
+  port->handle = handle;
+  port->initialised = initialised;
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_Init(Qx_PortHandle_t portHandle) {
+  soad_port *port;
+  QXSIM_TRY(soad_port_of(portHandle, 0, &port));
+  soad_clear(port, 1);
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_DeInit(Qx_PortHandle_t portHandle) {
+  soad_port *port;
+  QXSIM_TRY(soad_port_of(portHandle, 1, &port));
+  soad_clear(port, 0);
+  return 0;
+}
