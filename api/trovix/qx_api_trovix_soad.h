@@ -114,6 +114,64 @@ Qx_Error_t Qx_Trovix_SoAd_SoCon_GetState(Qx_PortHandle_t portHandle, Qx_Trovix_S
 Qx_Error_t Qx_Trovix_SoAd_Init(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_Trovix_SoAd_DeInit(Qx_PortHandle_t portHandle);
 
+/* ---- socket connection groups and socket connections ----------------------------------- */
+
+typedef u32_t Qx_Trovix_SoAd_SoConGroup_Config_CmdFlags_t;
+typedef u32_t Qx_Trovix_SoAd_SoConGroup_UdpFlags_t;
+typedef u32_t Qx_Trovix_SoAd_SoConGroup_TcpFlags_t;
+
+typedef struct {
+  Qx_Trovix_SoAd_SoConGroup_Config_CmdFlags_t Flags;
+  Qx_Trovix_SoAd_SoConGroup_UdpFlags_t UdpFlags;
+  Qx_Trovix_SoAd_SoConGroup_TcpFlags_t TcpFlags;
+  u32_t SoConGroupId;
+  u8_t ControllerId;
+  u8_t EcuId;
+  u8_t reserved1;
+  u8_t Protocol; /* a QX_TROVIX__SO_AD__SOCKET_PROTOCOL__ value */
+  u32_t VlanId;
+  u32_t FlowLabel;
+  u8_t DifferentiatedServicesField;
+  u8_t FramePriority;
+  u16_t LocalPort;
+  u8_t LocalAddress[16];
+  u16_t TcpKeepAliveProbesMax;
+  u8_t reserved2;
+  u8_t reserved3;
+  u32_t TcpKeepAliveInterval;
+  u32_t TcpKeepAliveTime;
+  u32_t UdpTriggerTimeout;
+  u32_t UdpAliveSupervisionTimeout;
+  u32_t ConnectionRetryWaitTime;
+  u32_t ConnectionRetries;
+  u32_t TcpMss;
+  u32_t SoRcvBufSize;
+  u32_t SoSndBufSize;
+} Qx_Trovix_SoAd_SoConGroup_Config_Cmd_t;
+
+Qx_Error_t Qx_Trovix_SoAd_SoConGroup_Config(Qx_PortHandle_t portHandle,
+                                            Qx_Trovix_SoAd_SoConGroup_Config_Cmd_t const *const soConGroupCmd);
+
+typedef u32_t Qx_Trovix_SoAd_SoCon_Config_CmdFlags_t;
+
+/* The remote port comes before the address here, after it in
+ * Qx_Trovix_SoAd_SoCon_RemoteAddr_Set_Cmd_t. */
+typedef struct {
+  Qx_Trovix_SoAd_SoCon_Config_CmdFlags_t Flags;
+  u32_t SoConId;
+  u32_t SoConGroupId;
+  u16_t RemotePort;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t RemoteAddress[16];
+  u32_t RxBufferSize;
+  u32_t TxBufferSize;
+  u32_t NumberOfTxBuffers;
+} Qx_Trovix_SoAd_SoCon_Config_Cmd_t;
+
+Qx_Error_t Qx_Trovix_SoAd_SoCon_Config(Qx_PortHandle_t portHandle,
+                                       Qx_Trovix_SoAd_SoCon_Config_Cmd_t const *const soConCmd);
+
 #pragma pack(pop)
 
 #ifdef __cplusplus

@@ -1,8 +1,9 @@
 /* Simulated Trovix socket adaptor: it must be initialised on the port before
  * anything else; it hands out the identifiers of its five kinds of object
  * (each kind from a range of its own, so that an identifier of one kind is
- * never taken for another), knows which are in use, and tracks whether each
- * socket connection is open and each routing group enabled. */
+ * never taken for another), knows which are in use and which configured,
+ * and tracks whether each socket connection is open and each routing group
+ * enabled. */
 #include <string.h>
 
 #include "trovix_sim.h"
@@ -11,6 +12,8 @@
  * SOAD_FIRST_ID(k) to SOAD_FIRST_ID(k) + SOAD_IDS - 1. */
 #define SOAD_IDS 16u
 #define SOAD_FIRST_ID(kind) (100u * ((u32_t)(kind) + 1u))
+
+enum { SOAD_FREE, SOAD_HANDED_OUT, SOAD_CONFIGURED };
 
 enum { SOAD_GROUP, SOAD_CON, SOAD_SO_ROUTE, SOAD_PDU_ROUTE, SOAD_ROUTING_GROUP, SOAD_KINDS };
 
@@ -21,7 +24,7 @@ static const char *const soad_kind_names[SOAD_KINDS] = {
 typedef struct {
   u32_t handle; /* 0: slot free */
   int initialised;
-  u8_t used[SOAD_KINDS][SOAD_IDS]; /* identifier handed out */
+  u8_t used[SOAD_KINDS][SOAD_IDS]; /* SOAD_FREE, SOAD_HANDED_OUT or SOAD_CONFIGURED */
   u8_t open[SOAD_IDS];             /* socket connection opened */
   u8_t enabled[SOAD_IDS];          /* routing group enabled */
 } soad_port;
@@ -54,7 +57,7 @@ static uint32_t soad_get_free(u32_t handle, int kind, u32_t *cell) {
   QXSIM_TRY(qxsim_need(cell, "identifier cell"));
   for (i = 0; i < SOAD_IDS; i++)
     if (!port->used[kind][i]) {
-      port->used[kind][i] = 1;
+      port->used[kind][i] = SOAD_HANDED_OUT;
       *cell = SOAD_FIRST_ID(kind) + i;
       return 0;
     }
@@ -66,7 +69,7 @@ static uint32_t soad_delete(u32_t handle, int kind, u32_t id) {
   u32_t slot = 0;
   QXSIM_TRY(soad_port_of(handle, 1, &port));
   QXSIM_TRY(soad_slot(port, kind, id, &slot));
-  port->used[kind][slot] = 0;
+  port->used[kind][slot] = SOAD_FREE;
   if (kind == SOAD_CON) port->open[slot] = 0;
   if (kind == SOAD_ROUTING_GROUP) port->enabled[slot] = 0;
   return 0;
@@ -188,6 +191,37 @@ Qx_Error_t sim_Qx_Trovix_SoAd_SoCon_RemoteAddr_Set(Qx_PortHandle_t portHandle,
   QXSIM_TRY(soad_port_of(portHandle, 1, &port));
   QXSIM_TRY(qxsim_need(remoteAddrCmd, "command"));
   return soad_slot(port, SOAD_CON, remoteAddrCmd->SoConId, &slot);
+}
+
+/* ---- socket connection groups and socket connections: a group's protocol must
+ * be one the stack knows, and a connection belongs to a configured group. ---- */
+
+Qx_Error_t sim_Qx_Trovix_SoAd_SoConGroup_Config(Qx_PortHandle_t portHandle,
+                                                Qx_Trovix_SoAd_SoConGroup_Config_Cmd_t const *const soConGroupCmd) {
+  soad_port *port;
+  u32_t slot = 0;
+  QXSIM_TRY(soad_port_of(portHandle, 1, &port));
+  QXSIM_TRY(qxsim_need(soConGroupCmd, "command"));
+  QXSIM_TRY(soad_slot(port, SOAD_GROUP, soConGroupCmd->SoConGroupId, &slot));
+  if (soConGroupCmd->Protocol >= QX_TROVIX__SO_AD__SOCKET_PROTOCOL__UNKNOWN)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown socket protocol %u", (unsigned)soConGroupCmd->Protocol);
+  port->used[SOAD_GROUP][slot] = SOAD_CONFIGURED;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_SoCon_Config(Qx_PortHandle_t portHandle,
+                                           Qx_Trovix_SoAd_SoCon_Config_Cmd_t const *const soConCmd) {
+  soad_port *port;
+  u32_t slot = 0, group = 0;
+  QXSIM_TRY(soad_port_of(portHandle, 1, &port));
+  QXSIM_TRY(qxsim_need(soConCmd, "command"));
+  QXSIM_TRY(soad_slot(port, SOAD_CON, soConCmd->SoConId, &slot));
+  QXSIM_TRY(soad_slot(port, SOAD_GROUP, soConCmd->SoConGroupId, &group));
+  if (port->used[SOAD_GROUP][group] != SOAD_CONFIGURED)
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "socket connection group %u is not configured",
+                      (unsigned)soConCmd->SoConGroupId);
+  port->used[SOAD_CON][slot] = SOAD_CONFIGURED;
+  return 0;
 }
 
 /* ---- routing groups ------------------------------------------------------------------- */
