@@ -172,6 +172,103 @@ typedef struct {
 Qx_Error_t Qx_Trovix_SoAd_SoCon_Config(Qx_PortHandle_t portHandle,
                                        Qx_Trovix_SoAd_SoCon_Config_Cmd_t const *const soConCmd);
 
+/* ---- PDU routes, PDU route destinations, PDUs, socket routes, routing groups ---------- */
+/*
+ * The counts (NumberOf...) say how many entries of the 128-element arrays
+ * beside them are in use; the arrays are always passed whole. Their length
+ * is written as the number itself (it is QX_TROVIX__SO_AD__MAX_PDU_ROUTING_DESTS,
+ * ..._MAX_SO_CON_REF_IDS, ..._MAX_ROUTING_GROUP_IDS or ..._MAX_RX_TX_PDU_IDS),
+ * as the bindings' messages spell it.
+ */
+
+typedef u32_t Qx_Trovix_SoAd_PduRoute_Config_CmdFlags_t;
+
+typedef struct {
+  Qx_Trovix_SoAd_PduRoute_Config_CmdFlags_t Flags;
+  u32_t TxPduId;
+  u8_t CollectionSemantics; /* a QX_TROVIX__SO_AD__TX_COLLECTION_SEMANTICS__ value */
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+  u32_t NumberOfPduRouteDests;
+  u32_t PduRouteDestId[128];
+} Qx_Trovix_SoAd_PduRoute_Config_Cmd_t;
+
+Qx_Error_t Qx_Trovix_SoAd_PduRoute_Config(Qx_PortHandle_t portHandle,
+                                          Qx_Trovix_SoAd_PduRoute_Config_Cmd_t const *const pduRouteCmd);
+
+typedef u8_t Qx_Trovix_SoAd_PduRouteDest_SoConRef_Flags_t;
+
+/* Named without the library's prefix; its flags take one byte, where those
+ * of its twin Qx_Trovix_SoAd_SoRoute_SoConRef_t take four. */
+typedef struct {
+  Qx_Trovix_SoAd_PduRouteDest_SoConRef_Flags_t flags;
+  u32_t SoConId;
+  u32_t SoConGroupId;
+} SoAd_PduRouteDest_SoConRef_t;
+
+typedef u32_t Qx_Trovix_SoAd_PduRouteDest_Config_CmdFlags_t;
+
+typedef struct {
+  Qx_Trovix_SoAd_PduRouteDest_Config_CmdFlags_t Flags;
+  u32_t PduRouteDestId;
+  u8_t TxUdpTiggerMode; /* a QX_TROVIX__SO_AD__TX_UDP_TRIGGER_MODE__ value */
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+  u32_t TxPduHeaderId;
+  u32_t TxUdpTriggerTimeout;
+  u32_t NumberOfSoConRefIds;
+  u32_t NumberOfRoutingGroupIds;
+  SoAd_PduRouteDest_SoConRef_t So_ConRefIdS[128];
+  u32_t RoutingGroupIds[128];
+} Qx_Trovix_SoAd_PduRouteDest_Config_Cmd_t;
+
+Qx_Error_t Qx_Trovix_SoAd_PduRouteDest_Config(Qx_PortHandle_t portHandle,
+                                              Qx_Trovix_SoAd_PduRouteDest_Config_Cmd_t const *const pduRouteDestCmd);
+
+typedef u32_t Qx_Trovix_SoAd_Pdu_Config_CmdFlags_t;
+
+typedef struct {
+  Qx_Trovix_SoAd_Pdu_Config_CmdFlags_t Flags;
+  u32_t PduId;
+  u16_t NumberOfSoAdRxPduIds;
+  u16_t NumberOfSoAdTxPduIds;
+  u32_t SoAdRxPduIds[128];
+  u32_t SoAdTxPduIds[128];
+} Qx_Trovix_SoAd_Pdu_Config_Cmd_t;
+
+Qx_Error_t Qx_Trovix_SoAd_Pdu_Config(Qx_PortHandle_t portHandle, Qx_Trovix_SoAd_Pdu_Config_Cmd_t const *const pduCmd);
+
+typedef u32_t Qx_Trovix_SoAd_SoRoute_SoConRef_Flags_t;
+
+typedef struct {
+  Qx_Trovix_SoAd_SoRoute_SoConRef_Flags_t flags;
+  u32_t SoConId;
+  u32_t SoConGroupId;
+} Qx_Trovix_SoAd_SoRoute_SoConRef_t;
+
+typedef u32_t Qx_Trovix_SoAd_SoRoute_Config_CmdFlags_t;
+
+typedef struct {
+  Qx_Trovix_SoAd_SoRoute_Config_CmdFlags_t Flags;
+  u32_t RxPduId;
+  u32_t PduHeaderId;
+  u32_t NumberOfSoConRefIds;
+  u32_t NumberOfRoutingGroupIds;
+  Qx_Trovix_SoAd_SoRoute_SoConRef_t So_ConRefIdS[128];
+  u32_t RoutingGroupIds[128];
+} Qx_Trovix_SoAd_SoRoute_Config_Cmd_t;
+
+Qx_Error_t Qx_Trovix_SoAd_SoRoute_Config(Qx_PortHandle_t portHandle,
+                                         Qx_Trovix_SoAd_SoRoute_Config_Cmd_t const *const soRouteCmd);
+
+typedef u32_t Qx_Trovix_SoAd_RoutingGroup_Config_CmdFlags_t;
+
+Qx_Error_t Qx_Trovix_SoAd_RoutingGroup_Config(Qx_PortHandle_t portHandle,
+                                              Qx_Trovix_SoAd_RoutingGroup_Config_CmdFlags_t flags,
+                                              u32_t routingGroupId);
+
 #pragma pack(pop)
 
 #ifdef __cplusplus

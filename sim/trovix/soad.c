@@ -27,6 +27,8 @@ typedef struct {
   u8_t used[SOAD_KINDS][SOAD_IDS]; /* SOAD_FREE, SOAD_HANDED_OUT or SOAD_CONFIGURED */
   u8_t open[SOAD_IDS];             /* socket connection opened */
   u8_t enabled[SOAD_IDS];          /* routing group enabled */
+  u32_t dest_count;                /* PDU route destinations configured */
+  u32_t dests[SOAD_IDS];
 } soad_port;
 
 static soad_port ports[QXSIM_MAX_PORTS];
@@ -221,6 +223,124 @@ Qx_Error_t sim_Qx_Trovix_SoAd_SoCon_Config(Qx_PortHandle_t portHandle,
     return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "socket connection group %u is not configured",
                       (unsigned)soConCmd->SoConGroupId);
   port->used[SOAD_CON][slot] = SOAD_CONFIGURED;
+  return 0;
+}
+
+/* ---- routes, destinations and PDUs: every identifier a record names in its
+ * used entries must be known, and no count may pass its array. ---- */
+
+static uint32_t soad_count(const char *name, u32_t count, u32_t entries) {
+  if (count > entries)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s %u is beyond the %u entries of the record", name,
+                      (unsigned)count, (unsigned)entries);
+  return 0;
+}
+
+/* Entry `index` of the array `name` holds identifier `id` of `kind`. */
+static uint32_t soad_known_at(const soad_port *port, int kind, const char *name, u32_t index, u32_t id) {
+  u32_t slot = id - SOAD_FIRST_ID(kind);
+  if (id < SOAD_FIRST_ID(kind) || slot >= SOAD_IDS || !port->used[kind][slot])
+    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "%s[%u]: unknown %s %u", name, (unsigned)index, soad_kind_names[kind],
+                      (unsigned)id);
+  return 0;
+}
+
+static uint32_t soad_known_list(const soad_port *port, int kind, const char *name, const u32_t *ids, u32_t count,
+                                u32_t entries) {
+  u32_t i;
+  QXSIM_TRY(soad_count(name, count, entries));
+  for (i = 0; i < count; i++) QXSIM_TRY(soad_known_at(port, kind, name, i, ids[i]));
+  return 0;
+}
+
+/* The socket-connection references of both reference types (SoConId at 4,
+ * SoConGroupId at 8 of each `size`-byte element). */
+static uint32_t soad_refs(const soad_port *port, const void *refs, size_t size, u32_t count) {
+  u32_t i;
+  QXSIM_TRY(soad_count("NumberOfSoConRefIds", count, QX_TROVIX__SO_AD__MAX_SO_CON_REF_IDS));
+  for (i = 0; i < count; i++) {
+    u32_t pair[2];
+    memcpy(pair, (const char *)refs + i * size + 4, sizeof pair);
+    QXSIM_TRY(soad_known_at(port, SOAD_CON, "So_ConRefIdS", i, pair[0]));
+    QXSIM_TRY(soad_known_at(port, SOAD_GROUP, "So_ConRefIdS", i, pair[1]));
+  }
+  return 0;
+}
+
+static int soad_dest_index(const soad_port *port, u32_t id) {
+  u32_t i;
+  for (i = 0; i < port->dest_count; i++)
+    if (port->dests[i] == id) return (int)i;
+  return -1;
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_PduRoute_Config(Qx_PortHandle_t portHandle,
+                                              Qx_Trovix_SoAd_PduRoute_Config_Cmd_t const *const pduRouteCmd) {
+  soad_port *port;
+  u32_t slot = 0, i;
+  QXSIM_TRY(soad_port_of(portHandle, 1, &port));
+  QXSIM_TRY(qxsim_need(pduRouteCmd, "command"));
+  QXSIM_TRY(soad_slot(port, SOAD_PDU_ROUTE, pduRouteCmd->TxPduId, &slot));
+  QXSIM_TRY(soad_count("NumberOfPduRouteDests", pduRouteCmd->NumberOfPduRouteDests,
+                       QX_TROVIX__SO_AD__MAX_PDU_ROUTING_DESTS));
+  for (i = 0; i < pduRouteCmd->NumberOfPduRouteDests; i++)
+    if (soad_dest_index(port, pduRouteCmd->PduRouteDestId[i]) < 0)
+      return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "PduRouteDestId[%u]: unknown PDU route destination %u", (unsigned)i,
+                        (unsigned)pduRouteCmd->PduRouteDestId[i]);
+  port->used[SOAD_PDU_ROUTE][slot] = SOAD_CONFIGURED;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_PduRouteDest_Config(Qx_PortHandle_t portHandle,
+                                                  Qx_Trovix_SoAd_PduRouteDest_Config_Cmd_t const *const pduRouteDestCmd) {
+  soad_port *port;
+  const Qx_Trovix_SoAd_PduRouteDest_Config_Cmd_t *dest = pduRouteDestCmd;
+  QXSIM_TRY(soad_port_of(portHandle, 1, &port));
+  QXSIM_TRY(qxsim_need(dest, "command"));
+  QXSIM_TRY(soad_refs(port, dest->So_ConRefIdS, sizeof dest->So_ConRefIdS[0], dest->NumberOfSoConRefIds));
+  QXSIM_TRY(soad_known_list(port, SOAD_ROUTING_GROUP, "RoutingGroupIds", dest->RoutingGroupIds,
+                            dest->NumberOfRoutingGroupIds, QX_TROVIX__SO_AD__MAX_ROUTING_GROUP_IDS));
+  if (soad_dest_index(port, dest->PduRouteDestId) >= 0) return 0;
+  if (port->dest_count == SOAD_IDS)
+    return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "the PDU route destination table is full (%u entries)", SOAD_IDS);
+  port->dests[port->dest_count++] = dest->PduRouteDestId;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_Pdu_Config(Qx_PortHandle_t portHandle, Qx_Trovix_SoAd_Pdu_Config_Cmd_t const *const pduCmd) {
+  soad_port *port;
+  QXSIM_TRY(soad_port_of(portHandle, 1, &port));
+  QXSIM_TRY(qxsim_need(pduCmd, "command"));
+  QXSIM_TRY(soad_known_list(port, SOAD_SO_ROUTE, "SoAdRxPduIds", pduCmd->SoAdRxPduIds, pduCmd->NumberOfSoAdRxPduIds,
+                            QX_TROVIX__SO_AD__MAX_RX_TX_PDU_IDS));
+  return soad_known_list(port, SOAD_PDU_ROUTE, "SoAdTxPduIds", pduCmd->SoAdTxPduIds, pduCmd->NumberOfSoAdTxPduIds,
+                         QX_TROVIX__SO_AD__MAX_RX_TX_PDU_IDS);
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_SoRoute_Config(Qx_PortHandle_t portHandle,
+                                             Qx_Trovix_SoAd_SoRoute_Config_Cmd_t const *const soRouteCmd) {
+  soad_port *port;
+  u32_t slot = 0;
+  QXSIM_TRY(soad_port_of(portHandle, 1, &port));
+  QXSIM_TRY(qxsim_need(soRouteCmd, "command"));
+  QXSIM_TRY(soad_slot(port, SOAD_SO_ROUTE, soRouteCmd->RxPduId, &slot));
+  QXSIM_TRY(soad_refs(port, soRouteCmd->So_ConRefIdS, sizeof soRouteCmd->So_ConRefIdS[0],
+                      soRouteCmd->NumberOfSoConRefIds));
+  QXSIM_TRY(soad_known_list(port, SOAD_ROUTING_GROUP, "RoutingGroupIds", soRouteCmd->RoutingGroupIds,
+                            soRouteCmd->NumberOfRoutingGroupIds, QX_TROVIX__SO_AD__MAX_ROUTING_GROUP_IDS));
+  port->used[SOAD_SO_ROUTE][slot] = SOAD_CONFIGURED;
+  return 0;
+}
+
+Qx_Error_t sim_Qx_Trovix_SoAd_RoutingGroup_Config(Qx_PortHandle_t portHandle,
+                                                  Qx_Trovix_SoAd_RoutingGroup_Config_CmdFlags_t flags,
+                                                  u32_t routingGroupId) {
+  soad_port *port;
+  u32_t slot = 0;
+  (void)flags;
+  QXSIM_TRY(soad_port_of(portHandle, 1, &port));
+  QXSIM_TRY(soad_slot(port, SOAD_ROUTING_GROUP, routingGroupId, &slot));
+  port->used[SOAD_ROUTING_GROUP][slot] = SOAD_CONFIGURED;
   return 0;
 }
 
