@@ -146,3 +146,16 @@ def test_init_and_deinit_take_exactly_the_port(function, tport):
         function()
     with pytest.raises(TypeError):
         function(tport, 0)
+
+
+def test_entries_stand_in_declaration_order():
+    expected = []
+    for item in [IP, "IpAddr_Add", VLAN, "Vlan_Config", MAC, "MacAddr_Set", "Init", "DeInit", CTRL,
+                 "Controller_Config"]:
+        if item.endswith("_t"):
+            for field in layouts.record(item).fields:
+                expected += [f"{item}_{field}_set", f"{item}_{field}_get"]
+            expected += [f"new_{item}", f"delete_{item}", f"{item}_swigregister", f"{item}_swiginit"]
+        else:
+            expected.append(E + item)
+    assert [name for name, obj in vars(tv).items() if callable(obj) and E in name] == expected

@@ -255,3 +255,31 @@ def test_init_and_deinit_take_exactly_the_port(function, tport):
         function()
     with pytest.raises(TypeError):
         function(tport, 0)
+
+
+def entries_of(*items):
+    """Method-table names of functions and records (a record: each member's
+    setter and getter, then new_, delete_, _swigregister, _swiginit)."""
+    names = []
+    for item in items:
+        if item.endswith("_t"):
+            for field in layouts.record(item).fields:
+                names += [f"{item}_{field}_set", f"{item}_{field}_get"]
+            names += [f"new_{item}", f"delete_{item}", f"{item}_swigregister", f"{item}_swiginit"]
+        else:
+            names.append(item)
+    return names
+
+
+def test_socket_adaptor_entries_stand_in_declaration_order():
+    expected = entries_of(*(S + name for name in [
+        "SoConGroup_GetFreeSoConGroupId", "SoCon_GetFreeSoConId", "SoRoute_GetFreeRxPduId", "PduRoute_GetFreeTxPduId",
+        "RoutingGroup_GetFreeRoutingGroupId", "SoConGroup_Delete", "SoRoute_Delete", "PduRoute_Delete",
+        "RoutingGroup_Delete", "SoCon_Delete", "SoCon_Open", "SoCon_Close", "Routing_Enable_Cmd_t", "Routing_Enable",
+        "Routing_Disable_Cmd_t", "Routing_Disable", "SoCon_RemoteAddr_Set_Cmd_t", "SoCon_RemoteAddr_Set",
+        "SoCon_GetState", "Init", "DeInit", "SoConGroup_Config_Cmd_t", "SoConGroup_Config", "SoCon_Config_Cmd_t",
+        "SoCon_Config", "PduRoute_Config_Cmd_t", "PduRoute_Config"]),
+        "SoAd_PduRouteDest_SoConRef_t",
+        *(S + name for name in ["PduRouteDest_Config_Cmd_t", "PduRouteDest_Config", "Pdu_Config_Cmd_t", "Pdu_Config",
+                                "SoRoute_SoConRef_t", "SoRoute_Config_Cmd_t", "SoRoute_Config", "RoutingGroup_Config"]))
+    assert [name for name, obj in vars(tv).items() if callable(obj) and "SoAd_" in name] == expected
