@@ -119,16 +119,15 @@ def test_state_cell_is_none_or_a_state_object_only(sim, soad, con):
     assert sim.calls(f"{S}SoCon_GetState") == 1
 
 
-@pytest.mark.parametrize("call", [
-    lambda p: tv.Qx_Trovix_SoAd_SoCon_Open(p, 0, 999),
-    lambda p: tv.Qx_Trovix_SoAd_SoCon_Close(p, 0, 999),
-    lambda p: tv.Qx_Trovix_SoAd_SoCon_GetState(p, 0, 999, None),
-    lambda p: tv.Qx_Trovix_SoAd_SoCon_RemoteAddr_Set(p, qxtest.new_record(tv, REMOTE, SoConId=999)),
-], ids=["Open", "Close", "GetState", "RemoteAddr_Set"])
-def test_unknown_connection_fails_with_a_clear_text(soad, call):
-    with pytest.raises(Exception) as info:
-        call(soad)
-    assert type(info.value) is Exception and str(info.value).endswith(": unknown socket connection 999")
+@pytest.mark.parametrize("name, args", [
+    ("SoCon_Open", lambda: (0, 999)),
+    ("SoCon_Close", lambda: (0, 999)),
+    ("SoCon_GetState", lambda: (0, 999, None)),
+    ("SoCon_RemoteAddr_Set", lambda: (qxtest.new_record(tv, REMOTE, SoConId=999),)),
+])
+def test_unknown_connection_fails_with_a_clear_text(soad, con, name, args):
+    with qxtest.raises_exactly(Exception, f"{S}{name}: unknown socket connection 999"):
+        getattr(tv, S + name)(soad, *args())
 
 
 @pytest.mark.parametrize("name, args", [
