@@ -82,6 +82,52 @@ Qx_Error_t Qx_Trovix_Com_TxPdu_Checksum_Error(
 Qx_Error_t Qx_Trovix_Com_TxPdu_Transmit_Error(
     Qx_PortHandle_t portHandle, Qx_Trovix_Com_TxPdu_Transmit_Error_Parameters_t const *const transmitErrorParameters);
 
+typedef u32_t Qx_Trovix_Com_TxPdu_Ramp_Config_CmdFlags_t;
+typedef u32_t Qx_Trovix_Com_TxPdu_Ramp_Control_CmdFlags_t;
+
+/* A ramp of the values of one transmit-PDU signal. */
+typedef struct {
+  Qx_Trovix_Com_TxPdu_Ramp_Config_CmdFlags_t Flags;
+  u32_t TxPduId;
+  u32_t TxPduSignalId;
+  u8_t RampType;      /* a QX_TROVIX__RAMP_TYPE__ value */
+  u8_t RampDirection; /* a QX_TROVIX__RAMP_DIRECTION__ value */
+  u16_t UpdateRate;
+  float64_t Min;
+  float64_t Max;
+  float64_t Increment;
+  float64_t SumOfIncrements;
+  u32_t EdgeCount;
+  u32_t HoldStates_OnMin;
+  u32_t HoldStates_OnMax;
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+  u8_t reserved4;
+} Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t;
+
+/* A configured ramp to start or stop. */
+typedef struct {
+  u32_t TxPduId;
+  u32_t TxPduSignalId;
+  u8_t Mode; /* a QX_TROVIX__COM__TX_PDU__RAMP__CONTROL__MODE__ value */
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+} Qx_Trovix_Com_TxPdu_Ramp_Control_Ramp_t;
+
+Qx_Error_t Qx_Trovix_Com_TxPdu_Ramp_Config(Qx_PortHandle_t portHandle,
+                                           Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t const *const rampConfigCmd);
+/* Starts or stops numberOfRamps ramps. */
+Qx_Error_t Qx_Trovix_Com_TxPdu_Ramp_Control(Qx_PortHandle_t portHandle,
+                                            Qx_Trovix_Com_TxPdu_Ramp_Control_CmdFlags_t rampControlFlags,
+                                            u8_t numberOfRamps, Qx_Trovix_Com_TxPdu_Ramp_Control_Ramp_t const *const ramps);
+/* A property (a QX_TROVIX__COM__TX_PDU__PROPERTY_ID__ value) of a transmit PDU. */
+Qx_Error_t Qx_Trovix_Com_TxPdu_Property_SetById(Qx_PortHandle_t portHandle, u32_t txPduId, u32_t txPduPropertyId,
+                                                u32_t txPduPropertyValue);
+Qx_Error_t Qx_Trovix_Com_TxPdu_Property_GetById(Qx_PortHandle_t portHandle, u32_t txPduId, u32_t txPduPropertyId,
+                                                u32_t *const txPduPropertyValue);
+
 #ifdef __cplusplus
 }
 #endif
