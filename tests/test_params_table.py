@@ -91,3 +91,11 @@ def test_capacity_bytes_with_the_can_wording_size_the_journal_as_the_plain_kind(
     assert sizes == ["Read buffer (size_t)(count ? *count : 0) * sizeof *buffer"]
     assert "QX_CAPACITY_TO_BYTE_LIST_FAIL_IN(u8_t *const buffer, u32_t *const count)\n" in rules
     assert "QX_CAPACITY_TO_BYTE_LIST(" not in rules
+
+
+def test_byte_list_with_its_count_first_sizes_the_journal_by_the_count(tmp_path):
+    error, rules, sizes = generate(tmp_path, "heap_bytes_count_first_fail_in u32_t const dataLength, "
+                                             "u8_t const *const data\n")
+    assert error is None
+    assert sizes == ["SendReversed data (size_t)(dataLength) * sizeof *data"]
+    assert "QX_COUNT_THEN_HEAP_BYTES_FAIL_IN(u32_t const dataLength, u8_t const *const data)\n" in rules

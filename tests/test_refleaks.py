@@ -890,6 +890,35 @@ ROWS += [
 ]
 
 
+# Com run-time control: a byte list in with its count first
+
+def trovix_com_write(x, fail=False):
+    tv = trovix_set_up(x)
+    tv.Qx_Trovix_Com_TxPdu_MaxNumber(x.tport, 1)
+    pdu = x.keep(tv, "Qx_Trovix_Com_TxPdu_Config_Parameters_t")
+    tv.Qx_Trovix_Com_TxPdu_Config_Parameters_t_TxPduId_set(pdu, 10)
+    tv.Qx_Trovix_Com_TxPdu_Config_Parameters_t_PduLength_set(pdu, 8)
+    tv.Qx_Trovix_Com_TxPdu_Config(x.tport, pdu)
+    tv.Qx_Trovix_Com_Init(x.tport)
+    if fail:
+        x.sim.fail("Qx_Trovix_Com_TxPdu_Write")
+
+    def call():
+        if fail:
+            refused(Exception, tv.Qx_Trovix_Com_TxPdu_Write, x.tport, 0, 10, [1, 2, 300])
+            return
+        assert tv.Qx_Trovix_Com_TxPdu_Write(x.tport, 0, 10, (1, 2, 300)) is None
+        refused(TypeError, tv.Qx_Trovix_Com_TxPdu_Write, x.tport, 0, 10, 5)
+        refused(TypeError, tv.Qx_Trovix_Com_TxPdu_Write, x.tport, 0, 10, [1, "x"])
+        refused(OverflowError, tv.Qx_Trovix_Com_TxPdu_Write, x.tport, 0, 10, [1, 2**31])
+    return call
+
+
+ROWS += [
+    ("trovix", "byte list in, count first, refused items", trovix_com_write),
+    ("trovix", "failing status, byte list in, count first", lambda x: trovix_com_write(x, fail=True)),
+]
+
 @needs_debug
 @pytest.mark.parametrize("key, row", [pytest.param(key, row, id=f"{key}: {name}") for key, name, row in ROWS])
 def test_no_reference_grows(ctx, key, row):

@@ -250,7 +250,7 @@ typedef enum {
   QX_TROVIX__COM__FLT__ALG__NEW_IS_OUTSIDE = 6,
   QX_TROVIX__COM__FLT__ALG__ONE_EVERY_N = 7,
   QX_TROVIX__COM__FLT__ALG__UNKNOWN = 8
-} Qx_Trovix_Com_FilterAlgorithm_t;
+} Qx_Trovix_Com_Filter_Algorithm_t;
 
 typedef enum {
   QX_TROVIX__CHECKSUM__ERROR_MODE__NO_ERROR = 0,

@@ -2,7 +2,8 @@
  * Declarations of libqx_api_trovix's Com PDU configuration as the bindings
  * see them, in the library's own declaration order: the sizes of the Com
  * transmit PDU, receive PDU, PDU-group and signal tables, the PDUs, PDU
- * groups, transmission modes and PDU counters. Parameter names matter: the
+ * groups, transmission modes and PDU counters; then the signals of the PDUs,
+ * the Com signals and their mappings, and the PDU and signal gateways. Parameter names matter: the
  * rules of api/trovix/params.txt are applied to exact `type name` pairs.
  */
 #ifndef QX_API_TROVIX_COMCFG_H
@@ -90,9 +91,119 @@ Qx_Error_t Qx_Trovix_Com_TxPdu_TxMode_False(Qx_PortHandle_t portHandle,
                                             Qx_Trovix_Com_TxPdu_TxMode_Parameters_t const *const txModeFalse);
 Qx_Error_t Qx_Trovix_Com_TxPdu_PduCounter(Qx_PortHandle_t portHandle,
                                           Qx_Trovix_Com_TxPdu_PduCounter_Parameters_t const *const pduCounterParameters);
-/* Declared after the transmit-PDU signal functions of the library, right
- * before its Com signal configuration. */
+
+typedef u32_t Qx_Trovix_Com_TxPdu_Signal_Flags_t;
+typedef u32_t Qx_Trovix_Com_Signal_Config_Flags_t;
+typedef u32_t Qx_Trovix_Com_Signal_TxPduSignal_Mapping_Flags_t;
+typedef u32_t Qx_Trovix_Com_RxPdu_Signal_Flags_t;
+typedef u32_t Qx_Trovix_Com_PduGateway_Mapping_Config_Flags_t;
+typedef u32_t Qx_Trovix_Com_SignalGateway_Mapping_Config_Flags_t;
+
+/* One signal of a transmit PDU; the two 8-byte values are byte arrays. */
+typedef struct {
+  Qx_Trovix_Com_TxPdu_Signal_Flags_t Flags;
+  u32_t TxPduId;
+  u32_t TxPduSignalId;
+  u16_t BitPosition;
+  u16_t BitSize;
+  u8_t DataInvalidValue[8];
+  u8_t InitValue[8];
+  u8_t Endianness;       /* a QX_TROVIX__ENDIANNESS__ value */
+  u8_t SignalType;       /* a QX_TROVIX__SIGNAL__TYPE__ value */
+  u8_t TransferProperty; /* a QX_TROVIX__COM__TRANSFER_PROPERTY__ value */
+  u8_t reserved1;
+  u16_t UpdateBitPosition;
+  u8_t reserved2;
+  u8_t reserved3;
+  u32_t Timeout;
+  u32_t TxPduSignalGroupId;
+} Qx_Trovix_Com_TxPdu_Signal_Parameters_t;
+
+Qx_Error_t Qx_Trovix_Com_TxPdu_Signal(Qx_PortHandle_t portHandle,
+                                      Qx_Trovix_Com_TxPdu_Signal_Parameters_t const *const txPduSignalParameters);
+/* Writes the value of a transmit-PDU signal: txPduSignalDataSize bytes. */
+Qx_Error_t Qx_Trovix_Com_TxPdu_Signal_Write(Qx_PortHandle_t portHandle, u32_t txPduId, u32_t txPduSignalId,
+                                            u16_t txPduSignalDataSize, u8_t const *const txPduSignalData);
 Qx_Error_t Qx_Trovix_Com_Signal_MaxNumber(Qx_PortHandle_t portHandle, u32_t maxNumberOfComSignals);
+
+/* One Com signal. */
+typedef struct {
+  Qx_Trovix_Com_Signal_Config_Flags_t Flags;
+  u32_t SignalId;
+  u8_t SignalType;       /* a QX_TROVIX__SIGNAL__TYPE__ value */
+  u8_t SignalLengthType; /* a QX_TROVIX__SIGNAL__LENGTH_TYPE__ value */
+  u8_t reserved2;
+  u8_t reserved3;
+  u32_t NumberOfMappings;
+} Qx_Trovix_Com_Signal_Config_Parameters_t;
+
+Qx_Error_t Qx_Trovix_Com_Signal_Config(Qx_PortHandle_t portHandle,
+                                       Qx_Trovix_Com_Signal_Config_Parameters_t const *const comSignalParameters);
+/* Writes the value of a Com signal: comSignalDataSize bytes. */
+Qx_Error_t Qx_Trovix_Com_Signal_WriteSignal(Qx_PortHandle_t portHandle, u16_t comSignalId, u16_t comSignalDataSize,
+                                            u8_t const *const comSignalData);
+
+/* A Com signal mapped onto a signal of a transmit PDU. */
+typedef struct {
+  Qx_Trovix_Com_Signal_TxPduSignal_Mapping_Flags_t Flags;
+  u32_t SignalId;
+  u32_t SignalMappingId;
+  u32_t TxPduId;
+  u32_t TxPduSignalId;
+} Qx_Trovix_Com_Signal_TxPduSignal_Mapping_Parameters_t;
+
+Qx_Error_t Qx_Trovix_Com_Signal_TxPduSignal_Mapping(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Com_Signal_TxPduSignal_Mapping_Parameters_t const *const txMappingParameters);
+
+/* One signal of a receive PDU. */
+typedef struct {
+  Qx_Trovix_Com_RxPdu_Signal_Flags_t Flags;
+  u32_t RxPduId;
+  u32_t RxPduSignalId;
+  u16_t BitPosition;
+  u16_t BitSize;
+  u8_t DataInvalidValue[8];
+  u8_t InitValue[8];
+  u8_t Endianness; /* a QX_TROVIX__ENDIANNESS__ value */
+  u8_t SignalType; /* a QX_TROVIX__SIGNAL__TYPE__ value */
+  u16_t UpdateBitPosition;
+  u32_t Timeout;
+  u32_t FirstTimeout;
+  u32_t RxPduSignalGroupId;
+} Qx_Trovix_Com_RxPdu_Signal_Parameters_t;
+
+Qx_Error_t Qx_Trovix_Com_RxPdu_Signal(Qx_PortHandle_t portHandle,
+                                      Qx_Trovix_Com_RxPdu_Signal_Parameters_t const *const rxPduSignalParameters);
+
+/* A receive PDU forwarded whole to a transmit PDU. */
+typedef struct {
+  Qx_Trovix_Com_PduGateway_Mapping_Config_Flags_t Flags;
+  u32_t RxPduId;
+  u32_t TxPduId;
+  u8_t TransferProperty; /* a QX_TROVIX__COM__TRANSFER_PROPERTY__ value */
+  u8_t reserved1;
+  u8_t reserved2;
+  u8_t reserved3;
+} Qx_Trovix_Com_PduGateway_Mapping_Config_Parameters_t;
+
+Qx_Error_t Qx_Trovix_Com_PduGateway_Mapping_Config(
+    Qx_PortHandle_t portHandle, Qx_Trovix_Com_PduGateway_Mapping_Config_Parameters_t const *const pduGatewayParameters);
+
+/* A receive-PDU signal forwarded to a transmit-PDU signal through an offset
+ * and a factor (the float64_t members sit on 8-byte boundaries). */
+typedef struct {
+  Qx_Trovix_Com_SignalGateway_Mapping_Config_Flags_t Flags;
+  u32_t RxPduId;
+  u32_t RxPduSignalId;
+  u32_t TxPduId;
+  u32_t TxPduSignalId;
+  float64_t Offset;
+  float64_t Factor;
+} Qx_Trovix_Com_SignalGateway_Mapping_Config_Parameters_t;
+
+Qx_Error_t Qx_Trovix_Com_SignalGateway_Mapping_Config(
+    Qx_PortHandle_t portHandle,
+    Qx_Trovix_Com_SignalGateway_Mapping_Config_Parameters_t const *const signalGatewayParameters);
 
 #ifdef __cplusplus
 }

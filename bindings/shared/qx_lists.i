@@ -123,6 +123,35 @@ QX_ARRAY_ARG_IN_FROM_LIST(TYPE, PARAM, N)
 %enddef
 
 /* -------------------------------------------------------------------------
+ * ByteListToHeapBuffer, count first (wording of _qx_api_can and
+ * _qx_api_trovix; first used by the Trovix Com run-time control)
+ *
+ *   QX_COUNT_THEN_HEAP_BYTES_FAIL_IN(u32_t dataLength, u8_t const *const data)
+ *
+ * One Python argument for a native (length, byte pointer) pair, the length
+ * first: any sequence of ints, each a signed 32-bit value of which the low 8
+ * bits are stored, copied into a buffer of exactly one byte an item made
+ * for the call and released after it, whatever the outcome; the length is
+ * the number of items. An empty sequence passes length 0.
+ *   TypeError     "fail in '<binding>' : Expecting a sequence"
+ *   TypeError     "fail in '<binding>' : list must contain u8_t" (an item
+ *                 that is no int; OverflowError for one beyond 32 bits)
+ * The native function is then not called and no buffer is left behind.
+ * ------------------------------------------------------------------------- */
+%define QX_COUNT_THEN_HEAP_BYTES_FAIL_IN(LENGTH, DATA)
+%typemap(in, noblock=1) (LENGTH, DATA) (void *qx_buf = NULL, Py_ssize_t qx_n = 0) {
+  qx_n = qx_read_ints($input, NULL, &qx_buf, 1, -1, 0, PyExc_TypeError, PyExc_OverflowError,
+                      %qx_fail_in("Expecting a sequence"), NULL, %qx_fail_in("list must contain u8_t"));
+  if (qx_n < 0) SWIG_fail;
+  $1 = ($1_ltype)qx_n;
+  $2 = ($2_ltype)qx_buf;
+}
+%typemap(freearg, noblock=1) (LENGTH, DATA) {
+  free(qx_buf$argnum);
+}
+%enddef
+
+/* -------------------------------------------------------------------------
  * ByteListToStackBuffer (a `u8_t const *` buffer parameter of 64 bytes;
  * wording of _qx_api_can)
  *

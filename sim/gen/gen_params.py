@@ -29,6 +29,8 @@ Writes
 
 Rule kinds (R and T are the pointed-to types of the parameters):
   heap_bytes DATA, LENGTH             QX_BYTE_LIST_TO_HEAP_BUFFER      DATA: LENGTH elements
+  heap_bytes_count_first_fail_in LENGTH, DATA
+                                      QX_COUNT_THEN_HEAP_BYTES_FAIL_IN DATA: LENGTH elements
   stack_bytes PARAM                   QX_BYTE_LIST_TO_STACK_BUFFER     PARAM: 64 bytes
   stack_bytes_length COUNT, PARAM     QX_STACK_BUFFER_LENGTH           (COUNT at most 64)
   stack_bytes_then_length PARAM, COUNT
@@ -95,6 +97,9 @@ CELL = "(size_t)({cell} ? *{cell} : 0) * sizeof *{param}"
 KINDS = {
     "heap_bytes": Kind(2, True, False, ["QX_BYTE_LIST_TO_HEAP_BUFFER({t0}, {t1})"],
                        0, ELEMENTS.format(count="{n1}", param="{n0}")),
+    # The length first, with the wording of the CAN and Trovix modules.
+    "heap_bytes_count_first_fail_in": Kind(2, True, False, ["QX_COUNT_THEN_HEAP_BYTES_FAIL_IN({t0}, {t1})"],
+                                           1, ELEMENTS.format(count="{n0}", param="{n1}")),
     "stack_bytes": Kind(1, True, False, ["QX_BYTE_LIST_TO_STACK_BUFFER({t0})"], 0, str(STACK_BUFFER_BYTES)),
     "stack_bytes_length": Kind(2, True, False, ["QX_STACK_BUFFER_LENGTH({t0}, {t1}, $1, {n0})"], None, None),
     "stack_bytes_then_length": Kind(2, True, False, ["QX_STACK_BUFFER_LENGTH({t0}, {t1}, $2, {n1})"], None, None),

@@ -2,7 +2,7 @@
  * mode configured for each (transmit PDU, signal), which the included bytes
  * and the checksum wrapper of that signal need; included bytes must lie
  * inside their PDU. */
-#include "comcfg_sim.h"
+#include "com_sim.h"
 #include "trovix_tables.h"
 
 #define CHECKSUM_SIM_ENTRIES 32u
@@ -40,10 +40,13 @@ static const u8_t known_modes[] = {
 static uint32_t checksum_target(u32_t handle, const void *command, const char *what, u32_t pdu, checksum_port **port,
                                 u32_t *length) {
   trovix_sim_port *stack;
+  com_sim_tx_pdu configured;
   QXSIM_TRY(trovix_sim_port_state(handle, &stack));
   QXSIM_TRY(qxsim_port_state(&table, handle, port));
   QXSIM_TRY(qxsim_need(command, what));
-  return comcfg_sim_tx_pdu_length(handle, pdu, length);
+  QXSIM_TRY(com_sim_tx_pdu_of(handle, pdu, &configured));
+  *length = configured.length;
+  return 0;
 }
 
 static int entry_index(const checksum_port *port, u32_t pdu, u32_t signal) {
