@@ -1,5 +1,6 @@
 """Module _qx_api_trovix: its init, constants, interface bindings and the
 type table it shares with the other modules."""
+import collections
 import os
 import subprocess
 import sys
@@ -103,6 +104,42 @@ def test_method_table_starts_with_the_runtime_entry_then_the_interface():
     functions = [name for name, obj in vars(tv).items() if callable(obj)]
     assert functions[:3] == ["SWIG_PyInstanceMethod_New", "Qx_Trovix_InitInterface", "Qx_Trovix_Config"]
     assert "SWIG_PyStaticMethod_New" not in functions
+
+
+PORT_ONLY = {"Qx_Trovix_Signal_GetNumberOfSignals", "Qx_Trovix_ComManager_ResetUserBuffer", "Qx_Trovix_Com_Init",
+             "Qx_Trovix_Com_DeInit", "Qx_Trovix_SoAd_Init", "Qx_Trovix_SoAd_DeInit", "Qx_Trovix_EthIf_Init",
+             "Qx_Trovix_EthIf_DeInit"}
+
+
+def entry_kind(name):
+    for kind, test in (("new", name.startswith("new_")), ("delete", name.startswith("delete_")),
+                       ("register", name.endswith("_swigregister")), ("init", name.endswith("_swiginit")),
+                       ("set", name.endswith("_set")), ("get", name.endswith("_get"))):
+        if test:
+            return kind
+    return "binding"
+
+
+def test_method_table_holds_every_binding_and_record_entry():
+    functions = [name for name, obj in vars(tv).items() if callable(obj)]
+    assert len(functions) == len(set(functions)) == 3590
+    kinds = collections.Counter(entry_kind(name) for name in functions[1:])
+    assert kinds == {"binding": 216, "new": 180, "delete": 180, "register": 180, "init": 180, "set": 1323,
+                     "get": 1330}
+
+
+def test_only_the_port_only_bindings_take_the_port_alone():
+    """A binding whose only argument is the port takes the object itself;
+    every other binding takes an argument tuple and counts it."""
+    bindings = [name for name, obj in vars(tv).items() if callable(obj) and entry_kind(name) == "binding"][1:]
+    assert PORT_ONLY <= set(bindings)
+    for name in bindings:
+        if name in PORT_ONLY:
+            with qxtest.raises_exactly(TypeError, f"_qx_api_trovix.{name}() takes exactly one argument (2 given)"):
+                getattr(tv, name)(1, 2)
+        else:
+            with pytest.raises(TypeError, match=rf"^{name} expected \d+ arguments, got 1$"):
+                getattr(tv, name)(1)
 
 
 def test_init_interface_passes_port_and_flags(sim, trovix_port):
