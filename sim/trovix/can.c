@@ -60,9 +60,9 @@ static uint32_t known_controller(can_port *port, u32_t id, can_controller **cont
   return 0;
 }
 
-Qx_Error_t sim_Qx_Trovix_CanIf_BaudRate_Config(Qx_PortHandle_t portHandle, u8_t canIfControllerId,
-                                               u32_t canIfBaudRate,
-                                               Qx_Trovix_CanIf_BaudRate_Config_ExtendedParam_t const *const extendedParam) {
+Qx_Error_t sim_Qx_Trovix_CanIf_BaudRate_Config(
+    Qx_PortHandle_t portHandle, u8_t canIfControllerId, u32_t canIfBaudRate,
+    Qx_Trovix_CanIf_BaudRate_Config_ExtendedParam_t const *const extendedParam) {
   can_port *port;
   u32_t slot = 0;
   QXSIM_TRY(can_state(portHandle, &port));
@@ -166,11 +166,7 @@ Qx_Error_t sim_Qx_Trovix_CanIf_TxPdu_Config(Qx_PortHandle_t portHandle,
 /* The byte positions of a network-management PDU: each a value of its own
  * enumeration, inside the PDU's length unless not used. */
 static uint32_t check_positions(const Qx_Trovix_CanNm_Autosar_Config_Parameters_t *nm) {
-  static const struct {
-    const char *name;
-    size_t offset;
-    u8_t last_byte;
-  } positions[] = {
+  static const trovix_nm_position positions[] = {
       {"PduNidPosition", offsetof(Qx_Trovix_CanNm_Autosar_Config_Parameters_t, PduNidPosition),
        QX_TROVIX__CAN_NM__AUTOSAR__PDU_NID_POSITION__BYTE_1},
       {"PduCbvPosition", offsetof(Qx_Trovix_CanNm_Autosar_Config_Parameters_t, PduCbvPosition),
@@ -178,20 +174,9 @@ static uint32_t check_positions(const Qx_Trovix_CanNm_Autosar_Config_Parameters_
       {"PduStatePosition", offsetof(Qx_Trovix_CanNm_Autosar_Config_Parameters_t, PduStatePosition),
        QX_TROVIX__CAN_NM__AUTOSAR__PDU_STATE_POSITION__BYTE_2},
   };
-  unsigned i;
-  if (nm->PduLength > sizeof nm->PduData)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "PduLength %u is above %u", (unsigned)nm->PduLength,
-                      (unsigned)sizeof nm->PduData);
-  for (i = 0; i < sizeof positions / sizeof positions[0]; i++) {
-    u8_t at = ((const u8_t *)nm)[positions[i].offset];
-    if (at == QX_TROVIX__CAN_NM__AUTOSAR__PDU_NID_POSITION__NOT_USED) continue;
-    if (at > positions[i].last_byte)
-      return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown %s %u", positions[i].name, (unsigned)at);
-    if (at >= nm->PduLength)
-      return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s %u lies beyond PduLength %u", positions[i].name,
-                        (unsigned)at, (unsigned)nm->PduLength);
-  }
-  return 0;
+  return trovix_check_nm_positions(nm, positions, sizeof positions / sizeof positions[0],
+                                   QX_TROVIX__CAN_NM__AUTOSAR__PDU_NID_POSITION__NOT_USED, nm->PduLength,
+                                   sizeof nm->PduData);
 }
 
 Qx_Error_t sim_Qx_Trovix_CanNm_Autosar_Config(

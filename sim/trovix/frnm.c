@@ -41,11 +41,7 @@ static int ecu_index(const frnm_port *port, u8_t controller, u8_t ecu) {
 
 /* Each position is a byte of the PDU up to the family's last one, or NOT_USED. */
 static uint32_t check_positions(const Qx_Trovix_FlexRayNm_Autosar_Ecu_Parameters_t *nm) {
-  static const struct {
-    const char *name;
-    size_t offset;
-    u8_t last_byte;
-  } positions[] = {
+  static const trovix_nm_position positions[] = {
       {"PduCbvPosition", offsetof(Qx_Trovix_FlexRayNm_Autosar_Ecu_Parameters_t, PduCbvPosition),
        QX_TROVIX__FLEXRAY_NM__AUTOSAR__PDU_CBV_POSITION__BYTE_0},
       {"PduSniPosition", offsetof(Qx_Trovix_FlexRayNm_Autosar_Ecu_Parameters_t, PduSniPosition),
@@ -53,20 +49,9 @@ static uint32_t check_positions(const Qx_Trovix_FlexRayNm_Autosar_Ecu_Parameters
       {"PduNmsPosition", offsetof(Qx_Trovix_FlexRayNm_Autosar_Ecu_Parameters_t, PduNmsPosition),
        QX_TROVIX__FLEXRAY_NM__AUTOSAR__PDU_NMS_POSITION__BYTE_2},
   };
-  unsigned i;
-  if (nm->PduLength > sizeof nm->PduData)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "PduLength %u is above %u", (unsigned)nm->PduLength,
-                      (unsigned)sizeof nm->PduData);
-  for (i = 0; i < sizeof positions / sizeof positions[0]; i++) {
-    u8_t at = ((const u8_t *)nm)[positions[i].offset];
-    if (at == QX_TROVIX__FLEXRAY_NM__AUTOSAR__PDU_CBV_POSITION__NOT_USED) continue;
-    if (at > positions[i].last_byte)
-      return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown %s %u", positions[i].name, (unsigned)at);
-    if (at >= nm->PduLength)
-      return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%s %u lies beyond PduLength %u", positions[i].name, (unsigned)at,
-                        (unsigned)nm->PduLength);
-  }
-  return 0;
+  return trovix_check_nm_positions(nm, positions, sizeof positions / sizeof positions[0],
+                                   QX_TROVIX__FLEXRAY_NM__AUTOSAR__PDU_CBV_POSITION__NOT_USED, nm->PduLength,
+                                   sizeof nm->PduData);
 }
 
 Qx_Error_t sim_Qx_Trovix_FlexRayNm_Autosar_Ecu(

@@ -33,11 +33,7 @@ static int node_index(const udpnm_port *port, u8_t controller, u8_t ecu) {
 
 Qx_Error_t sim_Qx_Trovix_UdpNm_Autosar_Ecu_Config(
     Qx_PortHandle_t portHandle, Qx_Trovix_UdpNm_Autosar_Ecu_Config_Cmd_t const *const udpNmEcuConfigCmd) {
-  static const struct {
-    const char *name;
-    size_t offset;
-    u8_t last_byte;
-  } positions[] = {
+  static const trovix_nm_position positions[] = {
       {"PduNidPosition", offsetof(Qx_Trovix_UdpNm_Autosar_Ecu_Config_Cmd_t, PduNidPosition),
        QX_TROVAX__UDP_NM__AUTOSAR__PDU_NID_POSITION__BYTE_1},
       {"PduCbvPosition", offsetof(Qx_Trovix_UdpNm_Autosar_Ecu_Config_Cmd_t, PduCbvPosition),
@@ -49,13 +45,8 @@ Qx_Error_t sim_Qx_Trovix_UdpNm_Autosar_Ecu_Config(
   udpnm_port *port;
   u32_t slot = 0;
   int found;
-  unsigned i;
   QXSIM_TRY(udpnm_state(portHandle, cmd, &port));
-  for (i = 0; i < sizeof positions / sizeof positions[0]; i++) {
-    u8_t at = ((const u8_t *)cmd)[positions[i].offset];
-    if (at > positions[i].last_byte)
-      return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "unknown %s %u", positions[i].name, (unsigned)at);
-  }
+  QXSIM_TRY(trovix_check_nm_positions(cmd, positions, sizeof positions / sizeof positions[0], -1, -1, 0));
   found = node_index(port, cmd->ControllerId, cmd->EcuId);
   QXSIM_TRY(trovix_table_slot("UDP NM node", UDPNM_SIM_NODES, &port->count, found, &slot));
   port->nodes[slot] = *cmd;
