@@ -42,7 +42,8 @@ Qx_Error_t Qx_Can_Tp_GetChannel_Async_RemoveCallback(Qx_PortHandle_t portHandle)
 Qx_Error_t Qx_Can_Tp_GetChannel_Async(Qx_PortHandle_t portHandle);
 Qx_Error_t Qx_Can_Tp_FreeChannel(Qx_PortHandle_t portHandle, u8_t channel);
 Qx_Error_t Qx_Can_Tp_Config_Off(Qx_PortHandle_t portHandle, u8_t channel);
-/* Sends the first dataLength bytes of the 64-byte buffer transmitData. */
+/* transmitData is a 64-byte buffer; what the library takes dataLength to be
+ * (the simulated device: how many of its bytes to send) is its own. */
 Qx_Error_t Qx_Can_Tp_Broadcast_StartTransmission(Qx_PortHandle_t portHandle, u8_t channel,
                                                  Qx_Can_Tp_BroadCast_TransmissionMode_t mode,
                                                  u8_t const *const transmitData, u32_t dataLength);

@@ -16,6 +16,10 @@ QX_STATUS_CHECK(Qx_Error_t)
 QX_ARRAY_TO_LIST(u8_t)
 QX_ARRAY_TO_LIST(u32_t)
 QX_SCALAR_OUTPUT(u32_t)
+/* u16_t (and its flag types) and u64_t values travel in pointer objects of
+ * their type; a getter's copy frees itself when collected. */
+QX_OPAQUE_VALUE(u16_t)
+QX_OPAQUE_VALUE(u64_t)
 
 /* Parameter shapes (api/base/params.txt: byte data in, response bytes,
  * interface lists and 256-byte texts out, appended outputs) and the record

@@ -26,6 +26,10 @@ QX_UNSIGNED_SCALAR(u16_t)
 QX_UNSIGNED_SCALAR(u32_t)
 QX_U64_SCALAR(u64_t)
 QX_DOUBLE_IN(double)
+/* float64_t values travel in float64_t pointer objects; a getter's copy
+ * frees itself when collected (a Qx_Common_Signal_t copy is a record: it
+ * follows the record rule). */
+QX_OPAQUE_VALUE(float64_t)
 QX_STATUS_CHECK(Qx_Error_t)
 
 /* Array members: u8_t and u32_t arrays are set from lists; u16_t and u64_t

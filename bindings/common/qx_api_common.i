@@ -21,7 +21,7 @@
  *   u8_t, u32_t, their typedefs, Qx_PortHandle_t  UnsignedScalarIn
  *   size_t (Qx_Common_EventHandle_t, DAQ handles) SizeScalar: the host's full size_t
  *   Qx_Error_t result                             StatusCheck
- *   Qx_Error_t by value, u16_t and its typedefs   OpaqueValueByPointer (no rule)
+ *   Qx_Error_t by value, u16_t and its typedefs   OpaqueValueByPointer (QX_OPAQUE_VALUE)
  *   Qx_Common_TransceiverType_t by value          EnumScalarIn (SWIG default)
  */
 QX_UNSIGNED_SCALAR(u8_t)
@@ -33,6 +33,9 @@ QX_ARRAY_TO_LIST(u8_t)
 QX_ARRAY_TO_LIST(u32_t)
 QX_SCALAR_OUTPUT(Qx_PortHandle_t)
 QX_SCALAR_OUTPUT(u8_t)
+/* u16_t values (and its typedefs') travel in u16_t pointer objects; a
+ * getter's copy frees itself when collected. */
+QX_OPAQUE_VALUE(u16_t)
 
 /* Parameter shapes (api/common/params.txt: appended outputs, response
  * records, 512-byte texts, the device's IP address as four ints) and the

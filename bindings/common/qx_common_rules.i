@@ -77,7 +77,8 @@ SWIGINTERN int qx_ip_address_from_tuple(PyObject *obj, u8_t address[4]) {
  *
  * The getter returns a new list with one pointer object per element of the
  * array, every element whatever count the record holds beside it. No item
- * owns its element: each is a view valid while the parent record lives.
+ * owns its element: each is a view that reaches from its element to the
+ * end of the array and keeps the parent record alive.
  * ------------------------------------------------------------------------- */
 %define QX_RECORD_ARRAY_TO_VIEW_LIST(ELEMENT)
 %typemap(out, noblock=1) ELEMENT [ANY] {
@@ -86,7 +87,8 @@ SWIGINTERN int qx_ip_address_from_tuple(PyObject *obj, u8_t address[4]) {
     $result = PyList_New($1_dim0);
     if (!$result) SWIG_fail;
     for (qx_i = 0; qx_i < $1_dim0; qx_i++) {
-      PyObject *qx_item = SWIG_NewPointerObj(SWIG_as_voidptr(&$1[qx_i]), $descriptor(ELEMENT *), 0);
+      PyObject *qx_item = qx_new_view(SWIG_as_voidptr(&$1[qx_i]), $descriptor(ELEMENT *),
+                                      sizeof($1[0]) * (size_t)($1_dim0 - qx_i), &qx_src1);
       if (!qx_item) {
         Py_DECREF($result);
         $result = NULL;

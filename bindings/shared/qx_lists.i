@@ -120,6 +120,9 @@ QX_ARRAY_ARG_IN_FROM_LIST(TYPE, PARAM, N)
 %typemap(freearg, noblock=1) (DATA, LENGTH) {
   free(qx_buf$argnum);
 }
+/* The buffer is the binding's own, of exactly the list's length: a check
+ * of a parameter spelled like DATA elsewhere (QX_REACH) is not its. */
+%typemap(check) (DATA, LENGTH) ""
 %enddef
 
 /* -------------------------------------------------------------------------
@@ -178,8 +181,6 @@ QX_ARRAY_ARG_IN_FROM_LIST(TYPE, PARAM, N)
  * ByteListToStackBuffer with the number of bytes to use beside it
  *
  *   QX_STACK_BUFFER_LENGTH(u8_t size, u8_t const *const ccpData, $1, size)
- *   QX_STACK_BUFFER_LENGTH(u8_t const *const transmitData, u32_t dataLength,
- *                          $2, dataLength)
  *
  * The two parameters as they stand in the declaration, then which of them
  * is the number ($1 or $2) and its name. The buffer itself follows

@@ -59,7 +59,7 @@
 }
 %typemap(argout, noblock=1, fragment="qx_owned_record") RECORD *QX_RECORD_OUTPUT {
   {
-    PyObject *qx_object = qx_new_owned_record($1, $descriptor(RECORD *));
+    PyObject *qx_object = qx_new_owned_record($1, sizeof(RECORD), $descriptor(RECORD *));
     /* The object owns the record now, or it has been freed: never twice. */
     $1 = NULL;
     $result = qx_append_output($result, qx_object);

@@ -28,11 +28,35 @@
  */
 %include <cpointer.i>
 
+/* cast and frompointer make views: an object at the same address that
+ * owns nothing, reaches what the object given reaches, and keeps that
+ * object's owner alive. */
 %define QX_POINTER_CLASS(TYPE, NAME)
-%typemap(in) TYPE *t = SWIGTYPE *;
+%typemap(in, noblock=1) TYPE *t (void *argp = 0, int res = 0, qx_origin qx_from, qx_source qx_src) {
+  res = qx_convert($input, &argp, $descriptor, 0, 0, &qx_from);
+  if (!SWIG_IsOK(res)) {
+    %argument_fail(res, "$type", $symname, $argnum);
+  }
+  if (!argp && $input != Py_None) {
+    SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
+  }
+  qx_src.keeper = qx_from.keeper;
+  qx_src.start = (const char *)argp;
+  qx_src.size = sizeof(TYPE);
+  qx_src.extent = qx_from.extent;
+  $1 = ($ltype)argp;
+}
+%typemap(out, noblock=1) NAME *frompointer {
+  $result = qx_new_view(SWIG_as_voidptr($1), $1_descriptor, QX_EXTENT_OF_SOURCE, &qx_src1);
+}
 %pointer_class(TYPE, NAME)
 %typemap(in) TYPE *t;
+%typemap(out) NAME *frompointer;
 %enddef
+
+%typemap(out, noblock=1) SWIGTYPE *cast {
+  $result = qx_new_view(SWIG_as_voidptr($1), $1_descriptor, QX_EXTENT_OF_SOURCE, &qx_src1);
+}
 
 %feature("action") char_p::char_p {
   result = (char_p *)calloc(2, sizeof(char));

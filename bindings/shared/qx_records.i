@@ -21,7 +21,17 @@
  * is); a freed link is left owning nothing and holding a null address: a
  * second delete_ of the same object is harmless, and any other use of the
  * deleted record object (not None) raises the ValueError above, setters
- * included.
+ * included. The same holds for every view into the deleted record (its
+ * members, arrays, views of views): they hold a null address from then on.
+ *
+ * Views
+ *
+ * A getter of a nested record or of an array member returns a view: an
+ * object that owns nothing, reaches the member it designates, and keeps
+ * the object that owns the record alive (qx_runtime.i), so that the record
+ * lives as long as any view of it. The accessor's record argument records
+ * what the views are made from (its local qx_src1, which the result rules
+ * below read; wrappers without one read the runtime's empty qx_src1).
  * ------------------------------------------------------------------------- */
 %fragment("qx_self", "header") %{
 SWIGINTERN int qx_null_self_allowed(const char *symname) {
@@ -38,11 +48,16 @@ SWIGINTERN void *qx_disown(void *ptr, int own) {
 }
 %}
 
-%typemap(in, noblock=1, fragment="qx_self") SWIGTYPE *self (void *argp = 0, int res = 0, int own = 0, const char *qx_null_self = 0) {
-  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, $disown ? QX_POINTER_DELETE : 0, &own);
+%typemap(in, noblock=1, fragment="qx_self") SWIGTYPE *self (void *argp = 0, int res = 0, int own = 0, const char *qx_null_self = 0, qx_origin qx_from, qx_source qx_src) {
+  res = qx_convert($input, &argp, $descriptor, $disown ? QX_POINTER_DELETE : 0, &own, &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
   }
+  qx_src.keeper = qx_from.keeper;
+  qx_src.start = (const char *)argp;
+  qx_src.size = sizeof($*1_ltype);
+  qx_src.extent = qx_from.extent;
+  (void)qx_src;
   qx_null_self = "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'";
   (void)qx_null_self;
   if (!argp && !$disown && ($input != Py_None || !qx_null_self_allowed("$symname"))) {
@@ -51,11 +66,79 @@ SWIGINTERN void *qx_disown(void *ptr, int own) {
   $1 = ($ltype)($disown ? qx_disown(argp, own) : argp);
 }
 
+/* Results: a `T *` result is an owned object reaching its record (a
+ * constructor's) or a view of the member it points at (qx_new_result); an
+ * array member's getter without a list rule returns a view of the whole
+ * array at element 0 (ArrayMemberAsPointer). */
+%typemap(out, noblock=1) SWIGTYPE * {
+  $result = qx_new_result(SWIG_as_voidptr($1), $1_descriptor, $owner | %newpointer_flags, sizeof(*$1), &qx_src1);
+}
+%typemap(out, noblock=1) SWIGTYPE [ANY] {
+  $result = qx_new_view(SWIG_as_voidptr($1), $1_descriptor, sizeof($1[0]) * (size_t)$1_dim0, &qx_src1);
+}
+
+/* -------------------------------------------------------------------------
+ * OpaqueValueByPointer results
+ *
+ * A getter of a member whose type the module has no conversion for returns
+ * a new object owning a copy of the member. A record known only by name (a
+ * type of another library) follows the record rule: collected without a
+ * registered class, it reports the leak. A value type (QX_OPAQUE_VALUE:
+ * u16_t, float64_t, ...; no class can be registered for one) frees its copy
+ * silently when collected, so reading such a member in a loop holds no
+ * memory and prints nothing.
+ * ------------------------------------------------------------------------- */
+%typemap(out, noblock=1) SWIGTYPE {
+  $result = qx_new_copy(&$1, sizeof($1), $&1_descriptor, 0);
+  if (!$result) SWIG_fail;
+}
+
+%define QX_OPAQUE_VALUE(TYPE)
+%typemap(out, noblock=1) TYPE {
+  $result = qx_new_copy(&$1, sizeof($1), $&1_descriptor, 1);
+  if (!$result) SWIG_fail;
+}
+%enddef
+
+/* -------------------------------------------------------------------------
+ * Extents
+ *
+ * qx_short_of(extent, own, need, unit): whether an object that reaches
+ * `extent` bytes (QX_EXTENT_UNKNOWN: nobody knows) and owns its storage or
+ * not holds `need` bytes, the native side reading or writing that many
+ * through it in elements of `unit` bytes:
+ *   0  it does, or its extent is unknown (an object the modules did not
+ *      make passes as it is);
+ *   1  it reaches at most one element (or owns a single one whose extent
+ *      is unknown);
+ *   2  it reaches more than one element, but fewer than needed.
+ * ------------------------------------------------------------------------- */
+%fragment("qx_extent", "header") %{
+/* The bytes a function reads or writes through one of its pointer
+ * arguments (QX_REACH below). */
+#define QX_REACH_BYTES(function, parameter) QX_REACH_BYTES_##function##_##parameter
+
+SWIGINTERN int qx_short_of(size_t extent, int own, unsigned long long need, size_t unit) {
+  if (extent == QX_EXTENT_UNKNOWN) return ((own & SWIG_POINTER_OWN) && need > unit) ? 1 : 0;
+  if ((unsigned long long)extent >= need) return 0;
+  return extent < 2 * unit ? 1 : 2;
+}
+
+/* The number of whole `unit`-byte records an object reaches, at most
+ * 0xFFFFFFFF; one of unknown extent reaches 1 if it owns its storage, else
+ * as many as a count can say. */
+SWIGINTERN u32_t qx_room(size_t extent, int own, size_t unit) {
+  if (extent == QX_EXTENT_UNKNOWN) return (own & SWIG_POINTER_OWN) ? 1u : 0xFFFFFFFFu;
+  return extent / unit > 0xFFFFFFFFu ? 0xFFFFFFFFu : (u32_t)(extent / unit);
+}
+%}
+
 /* -------------------------------------------------------------------------
  * Owned record objects
  *
- * qx_new_owned_record(record, type) wraps a record made with the runtime's
- * allocator (calloc) in a new object that owns it (an instance of the
+ * qx_new_owned_record(record, size, type) wraps a `size`-byte record made
+ * with the runtime's allocator (calloc) in a new object that owns it and
+ * reaches those bytes (an instance of the
  * registered class where one is registered). On failure the record is
  * freed here, exactly once, and NULL returned with the exception set: the
  * runtime's pointer-object creation never frees what it is given, and a
@@ -67,8 +150,8 @@ SWIGINTERN void *qx_disown(void *ptr, int own) {
  * NULL with the exception set, never a list holding a NULL item.
  * ------------------------------------------------------------------------- */
 %fragment("qx_owned_record", "header") %{
-SWIGINTERN PyObject *qx_new_owned_record(void *record, swig_type_info *type) {
-  PyObject *obj = SWIG_NewPointerObj(record, type, SWIG_POINTER_OWN);
+SWIGINTERN PyObject *qx_new_owned_record(void *record, size_t size, swig_type_info *type) {
+  PyObject *obj = qx_new_object(record, type, SWIG_POINTER_OWN, size, NULL, 0);
   if (!obj) {
     free(record);
     if (!PyErr_Occurred()) PyErr_NoMemory();
@@ -88,7 +171,7 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
       return PyErr_NoMemory();
     }
     memcpy(copy, (const unsigned char *)block + (size_t)i * size, size);
-    item = qx_new_owned_record(copy, type);
+    item = qx_new_owned_record(copy, size, type);
     if (!item) {
       Py_DECREF(list);
       return NULL;
@@ -104,22 +187,30 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  * array arguments of that shape)
  *
  * Copies N elements from a pointer object of the element type (or one the
- * type table accepts for it). A view onto an array (a getter's result)
- * designates the whole array. An object that owns its storage (made by the
- * element type's new_, an int_p, or an owned copy a getter returned) holds a
- * single element, so for N above 1 it is refused before anything is read:
+ * type table accepts for it). The object must reach the N elements: a view
+ * of an array (a getter's result) reaches that array, an object that owns
+ * its storage (made by new_, an int_p, an owned copy a getter returned)
+ * its allocation, whether it still owns it or was disowned. One that
+ * reaches fewer is refused before anything is read:
  *   ValueError "single element given for an array in method '<binding>',
- *              argument 2 of type '<T [N]>'"
- * None raises ValueError "invalid null reference in variable '<field>' of
- * type '<T [N]>'". A refused value leaves the member unchanged.
+ *              argument 2 of type '<T [N]>'"   (one element or less)
+ *   ValueError "too few elements given for an array in method '<binding>',
+ *              argument 2 of type '<T [N]>'"   (more, but fewer than N)
+ * An object of unknown extent (made outside the modules) passes, unless it
+ * owns its storage (a single element). None raises ValueError "invalid null
+ * reference in variable '<field>' of type '<T [N]>'". A refused value
+ * leaves the member unchanged.
  * ------------------------------------------------------------------------- */
-%typemap(in, noblock=1) SWIGTYPE [ANY] (void *argp = 0, int res = 0, int qx_own = 0) {
-  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor, 0, &qx_own);
+%typemap(in, noblock=1, fragment="qx_extent") SWIGTYPE [ANY] (void *argp = 0, int res = 0, int qx_own = 0, qx_origin qx_from) {
+  res = qx_convert($input, &argp, $descriptor, 0, &qx_own, &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
   }
-  if (argp && (qx_own & SWIG_POINTER_OWN) && $1_dim0 > 1) {
-    SWIG_exception_fail(SWIG_ValueError, "single element given for an array in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
+  if (argp) {
+    switch (qx_short_of(qx_from.extent, qx_own, sizeof($1[0]) * (unsigned long long)$1_dim0, sizeof($1[0]))) {
+      case 1: SWIG_exception_fail(SWIG_ValueError, "single element given for an array in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
+      case 2: SWIG_exception_fail(SWIG_ValueError, "too few elements given for an array in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
+    }
   }
   $1 = ($ltype)argp;
 }
@@ -169,8 +260,8 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  * member of every module; QX_POINTER_MEMBER(R, NAME) states it for one
  * member by name. The getter returns a non-owning view, None for NULL.
  * ------------------------------------------------------------------------- */
-%typemap(in, noblock=1) SWIGTYPE * (void *argp = 0, int res = 0) {
-  res = SWIG_ConvertPtr($input, &argp, $descriptor, ($disown && arg1) ? SWIG_POINTER_DISOWN : 0);
+%typemap(in, noblock=1) SWIGTYPE * (void *argp = 0, int res = 0, qx_origin qx_from) {
+  res = qx_convert($input, &argp, $descriptor, ($disown && arg1) ? SWIG_POINTER_DISOWN : 0, 0, &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
   }
@@ -194,18 +285,23 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  *
  * A record pointer parameter RECORDS through which the native side reads or
  * writes COUNT records, COUNT being an earlier int parameter of the same
- * function (converted by its own rule). An object that owns its record (made
- * by new_ or returned as an owned copy) holds one record, so a count above
- * 1 with such an object is refused before the native call:
+ * function (converted by its own rule). The object must reach COUNT records:
+ * one made by new_ or returned as an owned copy reaches one record (owned
+ * or disowned), a view the member it designates (a whole array of records
+ * for a view of an array member). One that reaches fewer is refused before
+ * the native call:
  *   ValueError "single record given for several in method '<binding>',
- *              argument <n> of type '<declared type>'"
- * A view, None, or a count of 0 or 1 passes the address as PointerArg does
- * (a deleted record object is refused as a null reference, as there).
+ *              argument <n> of type '<declared type>'"  (one record or less)
+ *   ValueError "too few records given for the count in method '<binding>',
+ *              argument <n> of type '<declared type>'"  (more, but too few)
+ * None, or an object of unknown extent (made outside the modules, unless it
+ * owns its storage), passes the address as PointerArg does (a deleted
+ * record object is refused as a null reference, as there).
  * One such pair per function.
  * ------------------------------------------------------------------------- */
 %define %qx_records_beside(RECORD, RECORDS)
-%typemap(in, noblock=1) RECORDS (void *argp = 0, int res = 0, int qx_own = 0) {
-  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor(RECORD *), 0, &qx_own);
+%typemap(in, noblock=1) RECORDS (void *argp = 0, int res = 0, int qx_own = 0, qx_origin qx_from) {
+  res = qx_convert($input, &argp, $descriptor(RECORD *), 0, &qx_own, &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
   }
@@ -214,9 +310,12 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
   }
   $1 = ($ltype)argp;
 }
-%typemap(check, noblock=1) RECORDS {
-  if ($1 && (qx_own$argnum & SWIG_POINTER_OWN) && qx_records_count > 1) {
-    SWIG_exception_fail(SWIG_ValueError, "single record given for several in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
+%typemap(check, noblock=1, fragment="qx_extent") RECORDS {
+  if ($1) {
+    switch (qx_short_of(qx_from$argnum.extent, qx_own$argnum, qx_records_count * sizeof(RECORD), sizeof(RECORD))) {
+      case 1: SWIG_exception_fail(SWIG_ValueError, "single record given for several in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
+      case 2: SWIG_exception_fail(SWIG_ValueError, "too few records given for the count in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
+    }
   }
 }
 %enddef
@@ -259,6 +358,33 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
 %enddef
 
 /* -------------------------------------------------------------------------
+ * Reach (a pointer argument through which the native side reads or writes
+ * a known number of bytes: a fixed-size buffer, a buffer whose length
+ * stands beside it, the room that a count cell gives)
+ *
+ *   QX_REACH(u8_t const *const subNetMask)
+ *   #define QX_REACH_BYTES_Qx_Common_Ethernet_SubNetMask_Set_subNetMask ((unsigned long long)(4))
+ *
+ * Both are generated from api/<key>/params.txt (`reach` lines): the rule
+ * for the parameter, and for every function that has it the bytes as an
+ * expression of the wrapper's converted arguments. After all arguments are
+ * converted, an object known to reach fewer bytes is refused before the
+ * native call:
+ *   ValueError "too few bytes given for the call in method '<binding>',
+ *              argument <n> of type '<declared type>'"
+ * None and objects of unknown extent (made outside the modules) pass. The
+ * parameter's own rule (PointerArg, AnyPointerIn) converts it and records
+ * its extent.
+ * ------------------------------------------------------------------------- */
+%define QX_REACH(PARAM)
+%typemap(check, noblock=1, fragment="qx_extent") PARAM {
+  if ($1 && qx_short_of(qx_from$argnum.extent, 0, QX_REACH_BYTES($symname, $1_name), 1)) {
+    SWIG_exception_fail(SWIG_ValueError, "too few bytes given for the call in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
+  }
+}
+%enddef
+
+/* -------------------------------------------------------------------------
  * AnyPointerIn (a `void *` or `void const *` argument)
  *
  *   QX_ANY_POINTER_IN(void const *const)
@@ -270,8 +396,8 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  * as PointerArg refuses it. The binding neither sizes nor reads the memory.
  * ------------------------------------------------------------------------- */
 %define QX_ANY_POINTER_IN(TYPE)
-%typemap(in, noblock=1) TYPE (void *argp = 0, int res = 0) {
-  res = SWIG_ConvertPtr($input, &argp, 0, 0);
+%typemap(in, noblock=1) TYPE (void *argp = 0, int res = 0, qx_origin qx_from) {
+  res = qx_convert($input, &argp, 0, 0, 0, &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(SWIG_TypeError, "$type", $symname, $argnum);
   }

@@ -62,6 +62,14 @@
  *    SWIG's runtime.
  *  - Comparing a pointer object with anything that is no pointer object
  *    gives NotImplemented.
+ *  - Every pointer object carries its extent and its keeper (qx_pointer,
+ *    below): how many bytes it reaches from its address, and, for a view
+ *    into storage that another object owns, a reference to that owner, so
+ *    that the storage lives as long as any view of it. A view whose owner
+ *    was deleted (delete_R) converts as a null address: every later use is
+ *    refused like a deleted record, never a read of freed memory.
+ *  - An owned copy of a value type (u16_t, float64_t, ...; no class can be
+ *    registered for those) frees its storage when collected, silently.
  */
 
 %header %{
@@ -74,7 +82,41 @@
  * owns nothing is left as it is. */
 #define QX_POINTER_DELETE 0x100
 
-#define QX_RUNTIME_TAG "qx-runtime-1"
+/* The tag names the layout of the pointer objects (qx_pointer): modules
+ * recognise each other's objects only under the same tag. */
+#define QX_RUNTIME_TAG "qx-runtime-2"
+
+/* The extent of an object that the modules did not make (the test helpers'
+ * views, pointers a native function returned): a binding passes it as it
+ * is. */
+#define QX_EXTENT_UNKNOWN ((size_t)-1)
+
+/* A pointer object of the modules: SWIG's object (its layout unchanged, so
+ * that SWIG's own methods keep working on it) followed by
+ *   extent  bytes the object reaches from its address: an owned object its
+ *           allocation, a view the member it designates, a pointer class's
+ *           cell the cell; QX_EXTENT_UNKNOWN where nobody knows;
+ *   keeper  for a view, a reference to the object that owns the storage it
+ *           points into (NULL: none known), released with the view;
+ *   frees   owned storage that collection frees with free() when no
+ *           destructor is registered for its type (value copies), instead
+ *           of reporting a leak.
+ * The extent stays with the object through disown, acquire and chains. */
+typedef struct {
+  SwigPyObject base;
+  size_t extent;
+  PyObject *keeper;
+  int frees;
+} qx_pointer;
+
+/* What a conversion found out about the object it converted, beyond its
+ * address: the object that keeps the storage alive (borrowed; the converted
+ * link itself when it owns the storage, else that link's keeper) and the
+ * bytes the object reaches. */
+typedef struct {
+  PyObject *keeper;
+  size_t extent;
+} qx_origin;
 
 /* What a module publishes to the others through its swig_module_info. */
 typedef struct {
@@ -171,11 +213,22 @@ SWIGINTERN int qx_this_leads_to(PyObject *obj, PyObject *target) {
 /* -------------------------------------------------------------------------
  * Conversion
  * ------------------------------------------------------------------------- */
-SWIGRUNTIME int qx_convert_ptr(PyObject *obj, void **ptr, swig_type_info *ty, int flags, int *own) {
+/* True when the storage a link points into was deleted: its keeper (the
+ * owner the link was made from) holds a null address now. */
+SWIGINTERN int qx_link_is_dead(SwigPyObject *link) {
+  PyObject *keeper = ((qx_pointer *)link)->keeper;
+  return keeper && !((SwigPyObject *)keeper)->ptr;
+}
+
+SWIGRUNTIME int qx_convert(PyObject *obj, void **ptr, swig_type_info *ty, int flags, int *own, qx_origin *origin) {
   PyObject *held;
   SwigPyObject *link;
   int res = SWIG_ERROR;
   if (own) *own = 0;
+  if (origin) {
+    origin->keeper = NULL;
+    origin->extent = QX_EXTENT_UNKNOWN;
+  }
   if (!obj) return SWIG_ERROR;
   if (obj == Py_None) {
     if (ptr) *ptr = 0;
@@ -202,6 +255,13 @@ SWIGRUNTIME int qx_convert_ptr(PyObject *obj, void **ptr, swig_type_info *ty, in
     if ((flags & SWIG_POINTER_RELEASE) == SWIG_POINTER_RELEASE && !link->own) {
       res = SWIG_ERROR_RELEASE_NOT_OWNED;
     } else {
+      if (ptr && qx_link_is_dead(link)) *ptr = 0;
+      if (origin) {
+        /* A "this" made on access dies with `held` below: it keeps nothing. */
+        int lasting = !held || Py_REFCNT(held) > 1;
+        origin->keeper = !lasting ? NULL : link->own ? (PyObject *)link : ((qx_pointer *)link)->keeper;
+        origin->extent = ((qx_pointer *)link)->extent;
+      }
       if (own) *own |= link->own;
       if ((flags & QX_POINTER_DELETE) && link->own) link->ptr = 0;
       if (flags & (SWIG_POINTER_DISOWN | QX_POINTER_DELETE)) link->own = 0;
@@ -211,6 +271,10 @@ SWIGRUNTIME int qx_convert_ptr(PyObject *obj, void **ptr, swig_type_info *ty, in
   }
   Py_XDECREF(held);
   return res;
+}
+
+SWIGRUNTIME int qx_convert_ptr(PyObject *obj, void **ptr, swig_type_info *ty, int flags, int *own) {
+  return qx_convert(obj, ptr, ty, flags, own, NULL);
 }
 
 SWIGRUNTIME int qx_convert_function_ptr(PyObject *obj, void **ptr, swig_type_info *ty) {
@@ -232,17 +296,26 @@ SWIGRUNTIME int qx_convert_function_ptr(PyObject *obj, void **ptr, swig_type_inf
 /* -------------------------------------------------------------------------
  * Making returned objects
  * ------------------------------------------------------------------------- */
-SWIGRUNTIME PyObject *qx_new_pointer_object(void *ptr, swig_type_info *ty, int own) {
-  SwigPyObject *sobj = PyObject_New(SwigPyObject, SwigPyObject_type());
-  if (!sobj) return NULL;
-  sobj->ptr = ptr;
-  sobj->ty = ty;
-  sobj->own = own;
-  sobj->next = 0;
+SWIGRUNTIME PyObject *qx_new_pointer_object(void *ptr, swig_type_info *ty, int own, size_t extent,
+                                            PyObject *keeper, int frees) {
+  /* Allocated at the size of qx_pointer whatever the type says: a module
+   * may make objects (pointer constants) before its init gives the type
+   * this file's slots and size. */
+  qx_pointer *obj = (qx_pointer *)PyObject_Malloc(sizeof(qx_pointer));
+  if (!obj) return PyErr_NoMemory();
+  PyObject_Init((PyObject *)obj, SwigPyObject_type());
+  obj->base.ptr = ptr;
+  obj->base.ty = ty;
+  obj->base.own = own;
+  obj->base.next = 0;
+  obj->extent = extent;
+  Py_XINCREF(keeper);
+  obj->keeper = keeper;
+  obj->frees = frees;
   /* Every pointer object keeps the shared table's capsule (where this
    * module made it) alive; dealloc releases it. */
   Py_XINCREF(Swig_Capsule_global);
-  return (PyObject *)sobj;
+  return (PyObject *)obj;
 }
 
 SWIGRUNTIME int qx_set_swig_this(PyObject *inst, PyObject *swig_this) {
@@ -274,12 +347,15 @@ SWIGRUNTIME PyObject *qx_new_shadow_instance(SwigPyClientData *data, PyObject *s
   return inst;
 }
 
-SWIGRUNTIME PyObject *qx_new_pointer_obj(PyObject *self, void *ptr, swig_type_info *type, int flags) {
+/* A returned object (an instance of the registered class where one is
+ * registered) for `ptr`, reaching `extent` bytes and keeping `keeper` alive;
+ * `frees` as in qx_pointer. None for a null pointer. */
+SWIGRUNTIME PyObject *qx_new_object(void *ptr, swig_type_info *type, int flags, size_t extent, PyObject *keeper,
+                                    int frees) {
   SwigPyClientData *data;
   PyObject *robj, *inst;
-  (void)self;
   if (!ptr) return SWIG_Py_Void();
-  robj = qx_new_pointer_object(ptr, type, (flags & SWIG_POINTER_OWN) ? SWIG_POINTER_OWN : 0);
+  robj = qx_new_pointer_object(ptr, type, (flags & SWIG_POINTER_OWN) ? SWIG_POINTER_OWN : 0, extent, keeper, frees);
   if (!robj) {
     /* Only constructors (new_R) pass SWIG_POINTER_NEW: their zeroed record
      * has no other owner, so it goes with the failed object. Every other
@@ -299,6 +375,77 @@ SWIGRUNTIME PyObject *qx_new_pointer_obj(PyObject *self, void *ptr, swig_type_in
   Py_DECREF(robj);
   return inst;
 }
+
+/* SWIG_NewPointerObj: an object of unknown extent, keeping nothing. */
+SWIGRUNTIME PyObject *qx_new_pointer_obj(PyObject *self, void *ptr, swig_type_info *type, int flags) {
+  (void)self;
+  return qx_new_object(ptr, type, flags, QX_EXTENT_UNKNOWN, NULL, 0);
+}
+
+/* -------------------------------------------------------------------------
+ * Views
+ *
+ * Where a binding converted the object it makes a view from (the record of
+ * an accessor, the cell of a pointer class), qx_source records what it
+ * found: the object that keeps the storage alive, the converted address
+ * and the size of its type (the storage a member lies in), and the bytes
+ * the object reaches.
+ * ------------------------------------------------------------------------- */
+typedef struct {
+  PyObject *keeper;
+  const char *start;
+  size_t size;
+  size_t extent;
+} qx_source;
+
+/* Size of a view that reaches what its source reaches from the view's
+ * address on (a pointer class's cast and frompointer). */
+#define QX_EXTENT_OF_SOURCE ((size_t)-2)
+
+/* A non-owning object at `ptr` designating `size` bytes. A view that lies
+ * in its source's storage keeps the source's keeper alive; one that does
+ * not (a pointer member's pointee, a pointer no source was converted for)
+ * keeps nothing and has an unknown extent. */
+SWIGRUNTIME PyObject *qx_new_view(void *ptr, swig_type_info *type, size_t size, const qx_source *src) {
+  const char *at = (const char *)ptr;
+  if (src->start && at >= src->start && at < src->start + src->size) {
+    size_t offset = (size_t)(at - src->start);
+    size_t extent = size;
+    if (size == QX_EXTENT_OF_SOURCE) {
+      extent = src->extent == QX_EXTENT_UNKNOWN ? QX_EXTENT_UNKNOWN
+               : src->extent > offset           ? src->extent - offset
+                                                : 0;
+    }
+    return qx_new_object(ptr, type, 0, extent, src->keeper, 0);
+  }
+  return qx_new_object(ptr, type, 0, QX_EXTENT_UNKNOWN, NULL, 0);
+}
+
+/* A result pointer of a wrapper (the default rule of `T *` results): an
+ * owned object (a constructor's record) reaches `size` bytes; any other is
+ * a view (above). */
+SWIGRUNTIME PyObject *qx_new_result(void *ptr, swig_type_info *type, int flags, size_t size, const qx_source *src) {
+  if (flags & SWIG_POINTER_OWN) return qx_new_object(ptr, type, flags, size, NULL, 0);
+  return qx_new_view(ptr, type, size, src);
+}
+
+/* An owned copy of a `size`-byte value (a getter's result of a type the
+ * module has no conversion for). `frees`: the copy frees its storage on
+ * collection without a registered destructor (value types, for which no
+ * class can be registered); else collection follows the record rule. NULL
+ * with the error set on failure. */
+SWIGRUNTIME PyObject *qx_new_copy(const void *value, size_t size, swig_type_info *type, int frees) {
+  PyObject *obj;
+  void *copy = calloc(1, size);
+  if (!copy) return PyErr_NoMemory();
+  memcpy(copy, value, size);
+  obj = qx_new_object(copy, type, SWIG_POINTER_OWN, size, NULL, frees);
+  if (!obj) free(copy);
+  return obj;
+}
+
+/* The sources of wrappers that convert none: their views keep nothing. */
+static const qx_source SWIGUNUSED qx_src1 = {NULL, NULL, 0, QX_EXTENT_UNKNOWN};
 
 /* -------------------------------------------------------------------------
  * Registration
@@ -438,7 +585,7 @@ SWIGRUNTIME void qx_pointer_finalize(PyObject *v) {
 
 SWIGRUNTIME void qx_pointer_dealloc(PyObject *v) {
   SwigPyObject *sobj = (SwigPyObject *)v;
-  PyObject *next;
+  PyObject *next, *keeper;
   if (sobj->own == SWIG_POINTER_OWN) {
     swig_type_info *ty = sobj->ty;
     SwigPyClientData *data = ty ? (SwigPyClientData *)ty->clientdata : 0;
@@ -456,6 +603,8 @@ SWIGRUNTIME void qx_pointer_dealloc(PyObject *v) {
         PyErr_WriteUnraisable(destroy);
       }
       PyErr_Restore(etype, evalue, etb);
+    } else if (((qx_pointer *)v)->frees) {
+      free(sobj->ptr);
     } else {
       const char *name = SWIG_TypePrettyName(ty);
       printf("swig/python detected a memory leak of type '%s', no destructor found.\n", (name ? name : "unknown"));
@@ -463,7 +612,11 @@ SWIGRUNTIME void qx_pointer_dealloc(PyObject *v) {
   }
   next = sobj->next;
   sobj->next = 0;
+  keeper = ((qx_pointer *)v)->keeper;
+  ((qx_pointer *)v)->keeper = NULL;
   PyObject_Free(v);
+  /* The storage this view pointed into may go now. */
+  Py_XDECREF(keeper);
   /* The rest of the chain, one link at a time (no recursion). */
   while (next) {
     SwigPyObject *link = (SwigPyObject *)next;
@@ -524,6 +677,27 @@ SWIGRUNTIME PyObject *qx_pointer_ne(PyObject *v, PyObject *w) {
   return qx_pointer_richcompare(v, w, Py_NE);
 }
 
+/* True when `target` is reached from `obj` through the references pointer
+ * objects hold (keepers, and chains behind a keeper): `obj` keeps `target`
+ * alive, and putting `obj` into target's chain would make a cycle that
+ * nothing frees. The walk is bounded; a longer one counts as reaching. */
+SWIGINTERN int qx_keeps_alive(PyObject *obj, PyObject *target) {
+  PyObject *stack[64];
+  int depth = 0, steps = 0;
+  stack[depth++] = ((qx_pointer *)obj)->keeper;
+  while (depth > 0) {
+    PyObject *at = stack[--depth];
+    for (; at; at = ((SwigPyObject *)at)->next) {
+      if (at == target || ++steps > 4096) return 1;
+      if (((qx_pointer *)at)->keeper) {
+        if (depth == (int)(sizeof stack / sizeof stack[0])) return 1;
+        stack[depth++] = ((qx_pointer *)at)->keeper;
+      }
+    }
+  }
+  return 0;
+}
+
 /* Puts `next` right behind `v` in v's chain (next's own former chain is
  * released). Refused when `next` is already in v's chain: the chain would
  * become a cycle. */
@@ -539,6 +713,10 @@ SWIGRUNTIME PyObject *qx_pointer_append(PyObject *v, PyObject *next) {
       PyErr_SetString(PyExc_TypeError, "Attempt to append a SwigPyObject already in the chain");
       return NULL;
     }
+  }
+  if (qx_keeps_alive(next, v)) {
+    PyErr_SetString(PyExc_TypeError, "Attempt to append a SwigPyObject that keeps the chain alive");
+    return NULL;
   }
   former = ((SwigPyObject *)next)->next;
   ((SwigPyObject *)next)->next = sobj->next;
@@ -568,6 +746,13 @@ SWIGINTERN PyObject *qx_init_shadow_instance(PyObject *args) {
     return NULL;
   }
   return SWIG_Py_Void();
+}
+
+/* SWIG_PyInstanceMethod_New: an instance method wrapping the function
+ * itself (the modules keep no separate documentation table, so there is
+ * nothing to copy the function for). */
+SWIGRUNTIME PyObject *qx_instance_method_new(PyObject *SWIGUNUSEDPARM(self), PyObject *func) {
+  return PyInstanceMethod_New(func);
 }
 
 static PyMethodDef qx_pointer_methods[] = {
@@ -602,6 +787,7 @@ SWIGINTERN int qx_runtime_init(PyMethodDef *methods) {
       Py_XDECREF(descr);
       if (failed) return -1;
     }
+    type->tp_basicsize = sizeof(qx_pointer);
     type->tp_dealloc = qx_pointer_dealloc;
     type->tp_finalize = qx_pointer_finalize;
     type->tp_repr = qx_pointer_repr;
@@ -609,6 +795,9 @@ SWIGINTERN int qx_runtime_init(PyMethodDef *methods) {
     PyType_Modified(type);
     qx_runtime.object_type = type;
     qx_runtime.methods = methods;
+  }
+  for (def = methods; def->ml_name; def++) {
+    if (strcmp(def->ml_name, "SWIG_PyInstanceMethod_New") == 0) def->ml_meth = qx_instance_method_new;
   }
   swig_module.clientdata = &qx_runtime;
   return 0;

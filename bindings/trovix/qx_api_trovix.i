@@ -60,7 +60,8 @@
  *     (flags, identifiers, handles, Qx_PortHandle_t) of 0 to 2**32 - 1,
  *                                                 stored truncated)
  *   u64_t members                                all 64 bits kept
- *   float64_t, s32_t, s64_t                      OpaqueValueByPointer (no rule)
+ *   float64_t, s32_t, s64_t                      OpaqueValueByPointer (QX_OPAQUE_VALUE:
+ *                                                 a getter's copy frees itself)
  *   char [256] members                           CharArrayMember
  *   char const * arguments                       StringIn (SWIG's own)
  *   void *, void const * arguments               AnyPointerIn
@@ -73,6 +74,9 @@ QX_UNSIGNED_SCALAR(u16_t)
 QX_UNSIGNED_SCALAR(u32_t)
 QX_U64_SCALAR(u64_t)
 QX_STATUS_CHECK(Qx_Error_t)
+QX_OPAQUE_VALUE(float64_t)
+QX_OPAQUE_VALUE(s32_t)
+QX_OPAQUE_VALUE(s64_t)
 QX_CHAR_ARRAY_MEMBER(256)
 QX_ANY_POINTER_IN(void *)
 QX_ANY_POINTER_IN(void *const)

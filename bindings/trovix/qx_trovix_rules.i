@@ -80,12 +80,13 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
  *     passed.
  * After a successful call the argument is appended to the result: for an
  * int, the cell's value as a non-negative int; for a pointer object, a new
- * pointer object of type `T *` to the caller's cell, owning nothing; for
- * None, None.
+ * pointer object of type `T *` to the caller's cell, owning nothing (a view
+ * that reaches what the caller's object reaches and keeps its owner
+ * alive); for None, None.
  * ------------------------------------------------------------------------- */
 %define QX_IN_OUT_SCALAR(TYPE, PARAM)
-%typemap(in, noblock=1) PARAM (TYPE qx_cell = 0, void *qx_argp = 0, int qx_given = 0, unsigned long long qx_val = 0, int qx_res = 0) {
-  if (SWIG_IsOK(SWIG_ConvertPtr($input, &qx_argp, $descriptor(TYPE *), 0))) {
+%typemap(in, noblock=1) PARAM (TYPE qx_cell = 0, void *qx_argp = 0, int qx_given = 0, unsigned long long qx_val = 0, int qx_res = 0, qx_origin qx_from) {
+  if (SWIG_IsOK(qx_convert($input, &qx_argp, $descriptor(TYPE *), 0, 0, &qx_from))) {
     qx_given = 1;
     if (!qx_argp && $input != Py_None) {
       SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" #TYPE " *'");
@@ -104,7 +105,8 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
   if (!qx_given$argnum) {
     $result = qx_append_output($result, PyLong_FromUnsignedLongLong((unsigned long long)qx_cell$argnum));
   } else if ($1) {
-    $result = qx_append_output($result, SWIG_NewPointerObj((void *)$1, $descriptor(TYPE *), 0));
+    qx_source qx_src = {qx_from$argnum.keeper, (const char *)$1, sizeof(TYPE), qx_from$argnum.extent};
+    $result = qx_append_output($result, qx_new_view((void *)$1, $descriptor(TYPE *), QX_EXTENT_OF_SOURCE, &qx_src));
   } else {
     $result = qx_append_output($result, SWIG_Py_Void());
   }
@@ -121,12 +123,13 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
  * storage alone (a record object of type R, or None) and the count is
  * appended to the result (a non-negative int, as ScalarOutputAppended). The
  * native side writes the records it reports into the caller's storage, so
- * the binding's cell carries the storage's room in: 0 for None, 1 for an
- * object that owns its record (made by new_ or returned as an owned copy: it
- * holds one record), and 0xFFFFFFFF for a view, whose extent the caller
- * vouches for. The native side writes no more records than that and
- * returns the number it reports in the cell. The storage's messages keep
- * its native position.
+ * the binding's cell carries the storage's room in: 0 for None, else the
+ * number of whole records the object reaches (1 for one made by new_ or
+ * returned as an owned copy, the array's count for a view of an array
+ * member); for an object of unknown extent (made outside the modules) 1
+ * when it owns its storage, else 0xFFFFFFFF, the caller vouching for it.
+ * The native side writes no more records than that and returns the number
+ * it reports in the cell. The storage's messages keep its native position.
  * ------------------------------------------------------------------------- */
 %define QX_COUNT_OUT_BESIDE_RECORDS(RECORD, CELL, RECORDS)
 %typemap(arginit, noblock=1) CELL {
@@ -139,8 +142,8 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
   $result = qx_append_output($result, PyLong_FromUnsignedLongLong((unsigned long long)qx_count_cell));
   if (!$result) SWIG_fail;
 }
-%typemap(in, noblock=1) RECORDS (void *argp = 0, int res = 0, int qx_own = 0) {
-  res = SWIG_ConvertPtrAndOwn($input, &argp, $descriptor(RECORD *), 0, &qx_own);
+%typemap(in, noblock=1, fragment="qx_extent") RECORDS (void *argp = 0, int res = 0, int qx_own = 0, qx_origin qx_from) {
+  res = qx_convert($input, &argp, $descriptor(RECORD *), 0, &qx_own, &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
   }
@@ -148,6 +151,6 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
     SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
   }
   $1 = ($ltype)argp;
-  qx_count_cell = !argp ? 0u : (qx_own & SWIG_POINTER_OWN) ? 1u : 0xFFFFFFFFu;
+  qx_count_cell = !argp ? 0u : qx_room(qx_from.extent, qx_own, sizeof(RECORD));
 }
 %enddef

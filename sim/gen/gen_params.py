@@ -33,8 +33,6 @@ Rule kinds (R and T are the pointed-to types of the parameters):
                                       QX_COUNT_THEN_HEAP_BYTES_FAIL_IN DATA: LENGTH elements
   stack_bytes PARAM                   QX_BYTE_LIST_TO_STACK_BUFFER     PARAM: 64 bytes
   stack_bytes_length COUNT, PARAM     QX_STACK_BUFFER_LENGTH           (COUNT at most 64)
-  stack_bytes_then_length PARAM, COUNT
-                                      QX_STACK_BUFFER_LENGTH           (COUNT at most 64)
   record_list COUNT, ARRAY            QX_RECORD_LIST_TO_ARRAY          ARRAY: COUNT records
   records_beside_count COUNT, RECORDS QX_RECORDS_BESIDE_COUNT          RECORDS: COUNT records
   records_beside_count_cell CELL, RECORDS
@@ -59,7 +57,18 @@ Rule kinds (R and T are the pointed-to types of the parameters):
   ip_address_out PARAM                QX_IP_ADDRESS_LIST_OUT           PARAM: 4 bytes
   scalar_out(T) PARAM                 %apply T *QX_OUTPUT              (one element)
   record_out PARAM                    QX_RECORD_OUTPUT + %apply        (one record)
+  reach(EXPR) PARAM, PAIRS...         QX_REACH                         PARAM: EXPR bytes
   journal(EXPR) PARAM, PAIRS...       no binding rule                  PARAM: EXPR bytes
+
+`reach` and `journal` name a pointer parameter that the caller passes as a
+pointer object, through which the native function reads or writes EXPR
+bytes; EXPR is C in the function's parameter names (the PAIRS it uses are
+listed after PARAM; they may stand anywhere in the function). `reach` also
+has the binding refuse an object known to reach fewer bytes: for every
+function it covers, the rules file defines QX_REACH_BYTES_<function>_<PARAM>
+as EXPR over the wrapper's arguments (arg1, arg2, ...), which the rule's
+check reads. `journal` only sizes the journal (texts read up to a zero
+byte, opaque handles).
 """
 import argparse
 import os
@@ -102,7 +111,6 @@ KINDS = {
                                            1, ELEMENTS.format(count="{n0}", param="{n1}")),
     "stack_bytes": Kind(1, True, False, ["QX_BYTE_LIST_TO_STACK_BUFFER({t0})"], 0, str(STACK_BUFFER_BYTES)),
     "stack_bytes_length": Kind(2, True, False, ["QX_STACK_BUFFER_LENGTH({t0}, {t1}, $1, {n0})"], None, None),
-    "stack_bytes_then_length": Kind(2, True, False, ["QX_STACK_BUFFER_LENGTH({t0}, {t1}, $2, {n1})"], None, None),
     "record_list": Kind(2, True, False, ["QX_RECORD_LIST_TO_ARRAY({r1}, {t0}, {t1})"],
                         1, ELEMENTS.format(count="{n0}", param="{n1}")),
     # The count is an earlier parameter, not necessarily the one before.
@@ -144,6 +152,7 @@ KINDS = {
     "scalar_out": Kind(1, True, True, ["%apply {arg} *QX_OUTPUT {{ {t0} }};"], None, None),
     "record_out": Kind(1, True, False, ["QX_RECORD_OUTPUT({r0})", "%apply {r0} *QX_RECORD_OUTPUT {{ {t0} }};"],
                        None, None),
+    "reach": Kind(None, False, True, ["QX_REACH({t0})"], 0, "{arg}"),
     "journal": Kind(None, False, True, [], 0, "{arg}"),
 }
 
@@ -243,6 +252,12 @@ def read_table(path):
 
 def functions(ast, headers):
     """(name, [parameter keys]) of every function the headers declare."""
+    return [(name, params) for name, params, _ in declarations(ast, headers)]
+
+
+def declarations(ast, headers):
+    """(name, [parameter keys], [parameter names]) of every function the
+    headers declare."""
     types = Types(ast)
     own = {os.path.realpath(h) for h in headers}
     found = []
@@ -251,13 +266,23 @@ def functions(ast, headers):
             continue
         if os.path.realpath(node.coord.file) not in own:
             continue
-        params = []
+        params, names = [], []
         for p in (node.type.args.params if node.type.args else []):
             if isinstance(p, c_ast.Typename) and types.is_void(p.type):
                 continue
             params.append(node_key(p))
-        found.append((node.name, params))
+            names.append(getattr(p, "name", None))
+        found.append((node.name, params, names))
     return found
+
+
+def wrapper_expression(expr, names):
+    """EXPR over a function's parameter names, as the wrapper spells its
+    converted arguments (arg1, arg2, ...)."""
+    index = {name: i + 1 for i, name in enumerate(names) if name}
+    def argument(m):
+        return f"arg{index[m.group(1)]}" if m.group(1) in index else m.group(1)
+    return re.sub(r"(?<![\w.>])([A-Za-z_]\w*)", argument, expr)
 
 
 def match(line, params):
@@ -281,7 +306,7 @@ def match(line, params):
 def check_loose(line, funcs):
     """A binding rule whose pair would reach a parameter SWIG matches only
     after dropping its qualifiers: the journal and the module would differ."""
-    if line.kind == "journal":
+    if line.kind in ("journal", "reach"):
         return
     for key in line.keys:
         for name, params in funcs:
@@ -327,8 +352,10 @@ def nested_records(ast, headers):
 
 
 def generate(ast, headers, lines):
-    funcs = functions(ast, headers)
-    rules, sizes, declared = [], {}, set()
+    decls = declarations(ast, headers)
+    funcs = [(name, params) for name, params, _ in decls]
+    names_of = {name: names for name, _, names in decls}
+    rules, sizes, declared, reaches = [], {}, set(), []
     for line in lines:
         rule_kind = KINDS[line.kind]
         check_loose(line, funcs)
@@ -340,11 +367,13 @@ def generate(ast, headers, lines):
             if match(line, params) is None:
                 continue
             hits += 1
+            if line.kind == "reach":
+                reaches.append((fname, line.keys[0][3], wrapper_expression(line.arg, names_of[fname])))
             if rule_kind.sized is None:
                 continue
             # As SWIG does, a rule of more parameters takes a parameter from
             # a rule of fewer; a journal line never overlaps a binding rule.
-            width = 0 if line.kind == "journal" else len(line.keys)
+            width = 0 if line.kind in ("journal", "reach") else len(line.keys)
             param = line.keys[rule_kind.sized][3]
             if (fname, param) in sizes:
                 _, where, other = sizes[(fname, param)]
@@ -356,13 +385,17 @@ def generate(ast, headers, lines):
         if not hits:
             raise TableError(f"{line.where}: `{', '.join(line.texts)}` matches no function")
         for text in (rule.format(**fields) for rule in rule_kind.rules):
-            if text.startswith("QX_RECORD_OUTPUT("):
+            if text.startswith(("QX_RECORD_OUTPUT(", "QX_REACH(")):
                 if text in declared:
                     continue
                 declared.add(text)
             rules.append(text)
     order = [name for name, _ in funcs]
     size_lines = sorted(((f, p, e) for (f, p), (e, _, _) in sizes.items()), key=lambda s: order.index(s[0]))
+    if reaches:
+        defines = "".join(f"#define QX_REACH_BYTES_{f}_{p} ((unsigned long long)({e}))\n"
+                          for f, p, e in sorted(reaches, key=lambda r: order.index(r[0])))
+        rules.append("/* Bytes each function reads or writes through its pointer object. */\n%{\n" + defines + "%}")
     return rules, size_lines
 
 

@@ -232,11 +232,19 @@ def test_start_transmission_argument_errors(sim, port, channel, args, cls, messa
     assert sim.calls(START) == 0
 
 
-def test_transmission_runs_until_stopped_and_sends_at_most_64_bytes(sim, port, channel):
-    # A length beyond the 64-byte buffer would have the library read past it.
-    with raises(ValueError, f"fail in '{START}' : dataLength above the 64 bytes of the buffer"):
-        can.Qx_Can_Tp_Broadcast_StartTransmission(port, channel, 0, [1] * 64, 65)
-    assert sim.calls(START) == 0
+@pytest.mark.parametrize("argument5", [65, 2**32 - 1])
+def test_start_transmission_passes_argument_5_unchanged_whatever_its_size(sim, port, channel, argument5):
+    # What argument 5 means is the library's: the binding refuses none of its
+    # values. The simulated library takes it as a length and refuses more
+    # than its 64-byte buffer.
+    with raises(Exception, f"{START}: {argument5} data bytes, at most 64"):
+        can.Qx_Can_Tp_Broadcast_StartTransmission(port, channel, 0, [1] * 64, argument5)
+    call = sim.last(START)
+    assert call.arg(5).value == argument5
+    assert call.arg(4).bytes == bytes([1] * 64)
+
+
+def test_transmission_runs_until_stopped(sim, port, channel):
     with raises(Exception, f"Qx_Can_Tp_Broadcast_StopTransmission: no broadcast transmission running on channel "
                            f"{channel}"):
         can.Qx_Can_Tp_Broadcast_StopTransmission(port, channel)
