@@ -85,11 +85,11 @@ class Member:
 
 
 def unsigned_up_to(limit):
-    """An int of 0 to limit - 1, stored truncated to the member's width; the
-    getter reads the stored value."""
+    """An int (a bool included) of 0 to limit - 1, stored truncated to the
+    member's width; the getter reads the stored value."""
     def cases(member, qxt):
         accepted = []
-        for value in (limit - 1, 0x0807060504030201 % limit):
+        for value in (True, limit - 1, 0x0807060504030201 % limit):
             read = value % (1 << 8 * member.width)
             accepted.append((value, read.to_bytes(member.width, "little"), read))
         refused = [(-1, OverflowError), (limit, OverflowError), (1.5, TypeError), ("1", TypeError),
@@ -106,13 +106,17 @@ def by_pointer(member, qxt):
 
 
 def int_list(member, qxt):
-    """A sequence of exactly N ints, each a signed 32-bit value stored
-    truncated to the element's width; the getter reads the stored values."""
-    items = [-1] + [(0x04030201 + i * 0x01010101) & 0x7FFFFFFF for i in range(1, member.count)]
-    read = [item % (1 << 8 * member.width) for item in items]
-    stored = b"".join(item.to_bytes(member.width, "little") for item in read)
+    """A sequence (a list, a tuple) of exactly N ints (bools included), each a
+    signed 32-bit value (both ends of the range included) stored truncated to
+    the element's width; the getter reads the stored values."""
+    items = ([-1, 2**31 - 1, -2**31, True] + [(0x04030201 + i * 0x01010101) & 0x7FFFFFFF
+                                              for i in range(4, member.count)])[:member.count]
+    accepted = []
+    for value in (items, tuple(reversed(items))):
+        read = [item % (1 << 8 * member.width) for item in value]
+        accepted.append((value, b"".join(item.to_bytes(member.width, "little") for item in read), read))
     refused = [([0] * (member.count - 1), ValueError), ([0] * (member.count + 1), ValueError), (1.5, TypeError)]
-    return [(items, stored, read)], refused
+    return accepted, refused
 
 
 def text(member, qxt):
