@@ -40,6 +40,13 @@ def record(name):
         raise KeyError(f"no record {name} in the layout tables") from None
 
 
+def library_records(key):
+    """The names of the records of library `key` (api/<key>/layout.txt), in
+    table order."""
+    table = os.path.join(_ROOT, "api", key, "layout.txt")
+    return [name for name, rec in _RECORDS.items() if rec.where.rpartition(":")[0] == table]
+
+
 def _resolve(name, path):
     """(record, field, offset of the field) of a dotted `path`, following
     members that are records of their own."""

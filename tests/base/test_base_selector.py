@@ -72,19 +72,6 @@ def test_union_members_share_their_bytes(qxt):
     assert fn(UOE + "_CardNumber_get")(uoe) == 258
 
 
-@pytest.mark.parametrize("setter, record_of, value, stored", [
-    ("Qx_InterfaceInfo_t_Type_set", lambda info: info, 4294967295, 4294967295),
-    (P + "_ControllerNumber_set", lambda info: views(info)[0], 256, 0),
-    (P + "_InterfaceNumber_set", lambda info: views(info)[0], True, 1),
-    (SER + "_PortNumber_set", lambda info: views(info)[4], 0x1FF, 0xFF),
-])
-def test_int_fields_store_truncated(setter, record_of, value, stored):
-    info = q.new_Qx_InterfaceInfo_t()
-    record = record_of(info)
-    fn(setter)(record, value)
-    assert fn(setter[:-3] + "get")(record) == stored
-
-
 @pytest.mark.parametrize("setter, record_of, type_", [
     ("Qx_InterfaceInfo_t_Type_set", lambda info: info, "u32_t"),
     (P + "_ControllerNumber_set", lambda info: views(info)[0], "u8_t"),

@@ -23,18 +23,6 @@ def test_new_command_is_zeroed():
     assert get(command, "InterfaceData") is None
 
 
-@pytest.mark.parametrize("name, value, stored", [
-    ("Flags", 4294967295, 4294967295),
-    ("reserved1", 300, 44),
-    ("reserved4", 0x1FF, 0xFF),
-    ("NumberOfInterfaces", 2**31, 2**31),
-])
-def test_int_fields_store_truncated(name, value, stored):
-    command = q.new_Qx_Interface_UpdateAllInterfaces_Cmd_t()
-    put(command, name, value)
-    assert get(command, name) == stored
-
-
 def test_interface_data_member_takes_ownership():
     command = q.new_Qx_Interface_UpdateAllInterfaces_Cmd_t()
     record = q.Qx_Interface_GetInterfaceList_Usb(2)[1]

@@ -96,18 +96,6 @@ def test_data_setters_refuse_anything_but_eight_ints_and_keep_the_record(record_
     assert getattr(can, f"{record_name}_Data_get")(obj) == list(range(8))
 
 
-def test_data_setter_keeps_the_low_eight_bits(sim, port):
-    obj = record("Qx_Can_Ccp_Command_Parameters_t", Data=(-1, 256, 257, 0, 0, 0, 0, 0x1FF))
-    assert can.Qx_Can_Ccp_Command_Parameters_t_Data_get(obj) == [255, 0, 1, 0, 0, 0, 0, 255]
-
-
-@pytest.mark.parametrize("field, value, stored", [("StationAddress", 65536, 0), ("ResponseFifoDepth", 0x10005, 5),
-                                                  ("CmdFlags", 2**32 - 1, 2**32 - 1)])
-def test_init_fields_are_truncated_to_their_width(field, value, stored):
-    obj = record("Qx_Can_Ccp_Init_Parameters_t", **{field: value})
-    assert getattr(can, f"Qx_Can_Ccp_Init_Parameters_t_{field}_get")(obj) == stored
-
-
 @pytest.mark.parametrize("value, cls", [(-1, OverflowError), (2**32, OverflowError), ("1", TypeError)])
 def test_init_field_setters_refuse_values_outside_32_bits(value, cls):
     obj = can.new_Qx_Can_Ccp_Init_Parameters_t()

@@ -204,16 +204,6 @@ def test_properties_are_set_and_read_per_message(sim, port):
     assert can.Qx_Can_CyclicMsgs_Property_GetById_Rsp_t_CanId_get(first) == ID
 
 
-@pytest.mark.parametrize("name", ["Qx_Can_CyclicMsgs_Property_SetById_Cmd_t",
-                                  "Qx_Can_CyclicMsgs_Property_GetById_Cmd_t",
-                                  "Qx_Can_CyclicMsgs_Property_GetById_Rsp_t"])
-def test_property_id_is_stored_in_16_bits(name):
-    obj = record(name, PropertyId=65536)
-    assert getattr(can, f"{name}_PropertyId_get")(obj) == 0
-    getattr(can, f"{name}_PropertyId_set")(obj, 65535)
-    assert getattr(can, f"{name}_PropertyId_get")(obj) == 65535
-
-
 @pytest.mark.parametrize("can_id, property_id, text", [
     (ID + 1, 0, "Qx_Can_CyclicMsgs_Property_GetById: no cyclic message 0x322 defined on port 0x{port:08X}"),
     (ID, 2, "Qx_Can_CyclicMsgs_Property_GetById: unknown cyclic message property 2"),

@@ -265,18 +265,6 @@ def test_array_setters_keep_the_old_bytes_on_failure(setter, value, cls, message
     assert getattr(can, name + "_get")(nested) == [7] * size
 
 
-@pytest.mark.parametrize("name, field, value, stored", [
-    (PARAMS, "Group", 300, 44),
-    (f"{PARAMS}_CycleTime", "CycleTime", 65536, 0),
-    ("Qx_Can_CyclicMsgs_GetMsgState_Rsp_t", "CycleTime", 0x1FFFF, 0xFFFF),
-    ("Qx_Can_CyclicMsgs_GetMsgState_Rsp_t", "Id", 2**32 - 1, 2**32 - 1),
-])
-def test_scalar_fields_store_truncated(name, field, value, stored):
-    obj = getattr(can, "new_" + name)()
-    getattr(can, f"{name}_{field}_set")(obj, value)
-    assert getattr(can, f"{name}_{field}_get")(obj) == stored
-
-
 @pytest.mark.parametrize("name, field, value, cls, type_text", [
     (PARAMS, "Flags", 2**32, OverflowError, "Qx_Can_CyclicMsgs_ChangeMsg_CmdFlags_t"),
     ("Qx_Can_CyclicMsgs_GetMsgState_Rsp_t", "Mode", -1, OverflowError, "Qx_Can_CyclicMsgs_MsgMode_t"),

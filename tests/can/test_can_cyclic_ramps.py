@@ -219,18 +219,6 @@ def test_increment_takes_only_float64_objects(value, cls, message):
         can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Increment_set(getattr(can, "new_" + DEFINE)(), value)
 
 
-@pytest.mark.parametrize("name, field, value, stored", [
-    (MODE, "Mode", 257, 1),
-    (DEFINE, "NumberOfFlanks", 0x10003, 3),
-    (SYNC, "MaxValue", 0xFFFF, 0xFFFF),
-    (INC, "Direction", True, 1),
-])
-def test_scalar_fields_store_truncated(name, field, value, stored):
-    obj = getattr(can, "new_" + name)()
-    getattr(can, f"{name}_{field}_set")(obj, value)
-    assert getattr(can, f"{name}_{field}_get")(obj) == stored
-
-
 # ---- multiplexed bytes ---------------------------------------------------------------
 
 def test_multiplex_bytes_pass_data_records_by_address(sim, port):

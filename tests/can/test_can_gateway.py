@@ -137,11 +137,3 @@ def test_uart_arguments_are_refused(sim, port, call, exc, message):
     with raises(exc, message):
         call(port)
     assert sim.calls("Qx_Can_UartGateway_Init") == 0
-
-
-def test_uart_parity_keeps_its_low_byte():
-    command = record(CMD)
-    can.Qx_Can_UartGateway_Init_Cmd_t_UartParity_set(command, 258)
-    assert can.Qx_Can_UartGateway_Init_Cmd_t_UartParity_get(command) == 2
-    can.Qx_Can_UartGateway_Init_Cmd_t_UartParity_set(command, 0xFFFFFFFF)
-    assert can.Qx_Can_UartGateway_Init_Cmd_t_UartParity_get(command) == 255

@@ -52,25 +52,6 @@ def test_a_new_record_is_zero_in_every_byte(sim, port, channel, records):
         assert sim.last(function).arg(3).bytes == bytes(size(name))
 
 
-@pytest.mark.parametrize("name, path, given, stored", [
-    (ISOTP, "PhysicalSourceAddress", 300, 44),
-    (ISOTP, "TimeoutAs", 65536, 0),
-    (ISOTP, "TimeoutAs", 65535 + 0x10000 * 7, 65535),
-    (ISOTP, "Flags", 2**32 - 1, 2**32 - 1),
-    (ISO15765, "TimeCs", 2**32 - 1, 2**32 - 1),
-    (ISO15765, "AddressingFormat_Physical", 258, 2),
-    ("Qx_Can_Tp_Config_Tp_2_0_Parameters_t", "ApplicationType", 0x1FF, 0xFF),
-    ("Qx_Can_Tp_Config_Tp_1_6_Parameters_t", "TimeoutT4", 0x12345, 0x2345),
-    (GMLAN, "USDT.TimeoutCr", 65536 + 3, 3),
-    (GMLAN, "UUDT.ResponseId", 2**32 - 1, 2**32 - 1),
-    (GMLAN, "USDT.reserved3", True, 1),
-])
-def test_fields_store_the_value_truncated_to_their_width(records, name, path, given, stored):
-    record = records(name)
-    set_path(can, name, record, path, given)
-    assert get_path(can, name, record, path) == stored
-
-
 @pytest.mark.parametrize("name, path, type_", [
     (ISOTP, "TimeoutAs", "u16_t"),
     (ISOTP, "PhysicalAddressingFormat", "Qx_Can_Tp_Config_IsoTp_AddressingFormat_t"),

@@ -161,12 +161,6 @@ def test_a_port_holds_four_traces(port):
 
 # ---- the message record --------------------------------------------------------------------------
 
-def test_a_new_message_is_all_zero():
-    msg = message()
-    assert [getattr(can, f"{MSG}_{f}_get")(msg) for f in ("Delay", "Id", "Dlc", "MsgFlags")] == [0, 0, 0, 0]
-    assert can.Qx_Can_TxTrace_Msg_t_Data_get(msg) == [0] * 64
-
-
 @pytest.mark.parametrize("value, exc, text", [
     ([1] * 8, ValueError, "Expecting a sequence with 64 elements"),
     (3, TypeError, "Expecting a sequence"),

@@ -134,22 +134,6 @@ def test_union_views_share_the_command_bytes(sim, qxt, port):
     assert sent[8:16] == pack("Qx_Common_EA_InitEvent_SubCmd_Bus_Activity_t", Channel=9)
 
 
-@pytest.mark.parametrize("record, field, value, stored", [
-    ("Qx_Common_EA_InitEvent_SubCmd_Com_RxIndication_t", "CompareLength", 300, 44),
-    ("Qx_Common_EA_InitAction_SubCmd_Trigger_SoftwareOut_Write_t", "Mode", 258, 2),
-    ("Qx_Common_EA_InitEvent_SubCmd_Lin_TxFrame_t", "IdMask", 0x1FF, 255),
-    ("Qx_Common_EA_InitEvent_SubCmd_Nm_BusSleepMode_t", "BusType", 256, 0),
-    ("Qx_Common_EA_InitEvent_SubCmd_Tp_RxIndication_t", "Channel", True, 1),
-    ("Qx_Common_EA_InitEvent_SubCmd_Can_TxMessage_t", "IdMask", 2**32 - 1, 2**32 - 1),
-    ("Qx_Common_EA_InitEvent_SubCmd_Com_TxPduSignal_TxCon_t", "ConditionX", 2**32 - 1, 2**32 - 1),
-    ("Qx_Common_EA_InitEvent_SubCmd_SoAd_SoConState_Chgd_t", "Flags", 2**31, 2**31),
-])
-def test_int_fields_store_truncated_and_read_non_negative(record, field, value, stored):
-    r = getattr(c, "new_" + record)()
-    assert getattr(c, f"{record}_{field}_set")(r, value) is None
-    assert getattr(c, f"{record}_{field}_get")(r) == stored
-
-
 def m(function, position, type_):
     return f"in method '{function}', argument {position} of type '{type_}'"
 

@@ -129,27 +129,6 @@ def test_programming_and_sector_information(sim, port):
         c.Qx_Common_Xcp_Cmd_GetSectorInfo(port, 0, record("Cmd_GetSectorInfo_Cmd_t", SectorNumber=4), sector)
 
 
-def test_program_clear_record_leaves_its_gap_zero(qxt):
-    cmd = c.new_Qx_Common_Xcp_Cmd_ProgramClear_Cmd_t()
-    assert qxt.qxt_read_u8(cmd, 16) == [0] * 16
-    for field in ("Mode", "reserved1", "reserved2", "reserved3", "Flags", "ClearRange", "ProjectSpecific"):
-        getattr(c, "Qx_Common_Xcp_Cmd_ProgramClear_Cmd_t_%s_set" % field)(cmd, 2**32 - 1)
-    assert qxt.qxt_read_u8(cmd, 16) == [0xFF] * 5 + [0] * 3 + [0xFF] * 8
-
-
-def test_field_widths():
-    rsp = c.new_Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t()
-    c.Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t_ChecksumType_set(rsp, 255)
-    assert c.Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t_ChecksumType_get(rsp) == c.QX_COMMON__XCP__CHECKSUM_TYPE__USER_DEFINED
-    c.Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t_ChecksumType_set(rsp, 256)
-    assert c.Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t_ChecksumType_get(rsp) == 0
-    download, program = c.new_Qx_Common_Xcp_Cmd_Download_Cmd_t(), c.new_Qx_Common_Xcp_Cmd_Program_Cmd_t()
-    c.Qx_Common_Xcp_Cmd_Download_Cmd_t_Flags_set(download, 0x1FF)
-    c.Qx_Common_Xcp_Cmd_Program_Cmd_t_Flags_set(program, 0x1FF)
-    assert (c.Qx_Common_Xcp_Cmd_Download_Cmd_t_Flags_get(download), c.Qx_Common_Xcp_Cmd_Program_Cmd_t_Flags_get(program)) \
-        == (0xFF, 0x1FF)
-
-
 @pytest.mark.parametrize("call, exc, message", [
     (lambda port: c.Qx_Common_Xcp_Cmd_SetMta(port, 0, c.new_Qx_Common_Xcp_Cmd_BuildChecksum_Cmd_t()), TypeError,
      "in method 'Qx_Common_Xcp_Cmd_SetMta', argument 3 of type 'Qx_Common_Xcp_Cmd_SetMta_Cmd_t const *const'"),

@@ -39,17 +39,6 @@ def test_adaptors_reach_the_library_whole(sim, tport, function, record, size, fi
     assert layouts.unpack(record, call.arg(2).bytes) == fields
 
 
-@pytest.mark.parametrize("record, field, value, stored", [
-    (TX, "MessageLengthIn", 65535, 65535),
-    (TX, "MessageLengthIn", 65536, 0),
-    (RX, "MessageLengthOut", 65536 + 7, 7),
-    (TX, "MessagePartSendDelay", 2**32 - 1, 2**32 - 1),
-    (RX, "RxAdaptorId", 2**32 - 1, 2**32 - 1),
-])
-def test_fields_store_their_width(record, field, value, stored):
-    assert getattr(tv, f"{record}_{field}_get")(qxtest.new_record(tv, record, **{field: value})) == stored
-
-
 @pytest.mark.parametrize("record, field, value, exc, declared", [
     (TX, "MessageLengthIn", -1, OverflowError, "u16_t"),
     (TX, "MessagePartSendDelay", 2**32, OverflowError, "u32_t"),

@@ -187,18 +187,6 @@ def test_255_element_arrays_are_all_or_nothing(record, field, n, item, value, ex
     assert getattr(tv, f"{record}_{field}_get")(rec) == [7] * n
 
 
-@pytest.mark.parametrize("record, field, value, stored", [
-    (INCLUDED, "IncludedBytes", [-1, 256] + [0] * 253, [255, 0] + [0] * 253),
-    (CUSTOM1, "TxPduSignalIds", [-1, 2**31 - 1] + [0] * 253, [2**32 - 1, 2**31 - 1] + [0] * 253),
-    (INCLUDED, "NumberOfIncludedBytes", 256, 0),
-    (WRAPPER, "Mode", 259, 3),
-    (CUSTOM1, "NumberOfTxPduSignals", 300, 44),
-])
-def test_fields_store_their_width(record, field, value, stored):
-    rec = qxtest.new_record(tv, record, **{field: value})
-    assert getattr(tv, f"{record}_{field}_get")(rec) == stored
-
-
 # ---- what the stand-in refuses --------------------------------------------------------
 
 @pytest.mark.parametrize("function, fields, text", [

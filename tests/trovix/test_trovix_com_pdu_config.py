@@ -17,7 +17,6 @@ RX = "Qx_Trovix_Com_RxPdu_Config_Parameters_t"
 GROUP = "Qx_Trovix_Com_PduGroup_Config_Parameters_t"
 MODE = "Qx_Trovix_Com_TxPdu_TxMode_Parameters_t"
 COUNTER = "Qx_Trovix_Com_TxPdu_PduCounter_Parameters_t"
-RECORDS = [TX, RX, GROUP, MODE, COUNTER]
 IDS_SET = tv.Qx_Trovix_Com_PduGroup_Config_Parameters_t_Ids_set
 IDS_GET = tv.Qx_Trovix_Com_PduGroup_Config_Parameters_t_Ids_get
 SIZES = ["Qx_Trovix_Com_TxPdu_MaxNumber", "Qx_Trovix_Com_RxPdu_MaxNumber", "Qx_Trovix_Com_PduGroup_MaxNumber",
@@ -42,23 +41,6 @@ def com(tport):
 
 
 # ---- records ---------------------------------------------------------------------
-
-@pytest.mark.parametrize("name", RECORDS)
-def test_fresh_record_reads_zero_in_every_field(name):
-    record = getattr(tv, "new_" + name)()
-    got = {f: getattr(tv, f"{name}_{f}_get")(record) for f in layouts.record(name).fields}
-    assert got == layouts.unpack(name, bytes(layouts.size(name)))
-
-
-@pytest.mark.parametrize("name, field, value, stored", [
-    (MODE, "TxMode", 300, 44), (MODE, "N", 300, 44), (TX, "PduType", 2**32 - 1, 255),
-    (RX, "reserved3", 257, 1), (TX, "NumberOfSignals", 2**32 - 1, 2**32 - 1),
-])
-def test_fields_store_their_width(name, field, value, stored):
-    record = getattr(tv, "new_" + name)()
-    getattr(tv, f"{name}_{field}_set")(record, value)
-    assert getattr(tv, f"{name}_{field}_get")(record) == stored
-
 
 @pytest.mark.parametrize("name, field, declared", [
     (TX, "ClearUpdateBit", "u8_t"), (RX, "Flags", "Qx_Trovix_Com_RxPdu_Config_Flags_t"),

@@ -69,14 +69,6 @@ def test_fresh_record_reads_zero_in_every_field(qxt, name):
     assert got == layouts.unpack(name, bytes(layouts.size(name)))
 
 
-@pytest.mark.parametrize("name, field, value, stored", [
-    (RAMP, "UpdateRate", 65536, 0), (RAMP, "RampType", 258, 2), (RAMP, "reserved4", 2**32 - 1, 255),
-    (RAMP, "HoldStates_OnMax", 2**32 - 1, 2**32 - 1), (CTRL, "Mode", 257, 1),
-])
-def test_fields_store_their_width(name, field, value, stored):
-    assert getattr(tv, f"{name}_{field}_get")(qxtest.new_record(tv, name, **{field: value})) == stored
-
-
 @pytest.mark.parametrize("name, field, declared", [
     (RAMP, "Flags", "Qx_Trovix_Com_TxPdu_Ramp_Config_CmdFlags_t"), (RAMP, "UpdateRate", "u16_t"),
     (CTRL, "TxPduSignalId", "u32_t"),

@@ -70,22 +70,6 @@ def test_each_setter_writes_its_member_alone_truncated_to_its_width(name, field,
     assert read_all(name, record) == values
 
 
-@pytest.mark.parametrize("name, field, value, neighbour, stored", [
-    (TRIGGER, "SlotId", 2**16 + 5, "BaseCycle", 5),
-    (TRIGGER, "BaseCycle", 2**8 + 3, "CycleRepetition", 3),
-    (TRIGGER, "reserved2", 255, "FillByteValue", 255),
-    (TRIGGER, "FillByteValue", 255, "reserved2", 255),
-    (PLACEMENT, "UpdateBitPosition", 2**16 + 7, "ControllerId", 7),
-    (TRIGGER, "LPduId_ImmediatePduId", 2**32 - 1, "SlotId", 2**32 - 1),
-    (PDU, "Flags", 2**32 - 1, "PduId", 2**32 - 1),
-])
-def test_stored_truncated_beside_an_untouched_neighbour(name, field, value, neighbour, stored):
-    record = qxtest.new_record(tv, name, **{neighbour: 9})
-    getattr(tv, f"{name}_{field}_set")(record, value)
-    assert getattr(tv, f"{name}_{field}_get")(record) == stored
-    assert getattr(tv, f"{name}_{neighbour}_get")(record) == 9
-
-
 # ---- bindings: the records and numbers reach the library as given ----------------------
 
 @pytest.mark.parametrize("kind, values", [

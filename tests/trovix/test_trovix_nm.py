@@ -56,15 +56,6 @@ def test_fresh_record_has_its_size_and_reads_zero(name):
 # ---- Data lists -----------------------------------------------------------------------------
 
 @pytest.mark.parametrize("name", [LOCAL, REMOTE])
-def test_data_takes_any_sequence_of_4000_and_stores_low_bytes(name):
-    record = getattr(tv, "new_" + name)()
-    getattr(tv, f"{name}_Data_set")(record, tuple([256, -1, 0x1FF] + list(range(3997))))
-    assert getattr(tv, f"{name}_Data_get")(record) == [0, 255, 255] + [i & 0xFF for i in range(3997)]
-    getattr(tv, f"{name}_Length_set")(record, 65537)
-    assert getattr(tv, f"{name}_Length_get")(record) == 1
-
-
-@pytest.mark.parametrize("name", [LOCAL, REMOTE])
 @pytest.mark.parametrize("value, exc, ending", [
     ([0] * 3999, ValueError, "Expecting a sequence with 4000 elements"),
     ([0] * 4001, ValueError, "Expecting a sequence with 4000 elements"),

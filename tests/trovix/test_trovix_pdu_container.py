@@ -55,20 +55,6 @@ def test_fresh_record_has_its_size_and_reads_zero(name):
     assert {f: getattr(tv, f"{name}_{f}_get")(record) for f in fields} == dict.fromkeys(fields, 0)
 
 
-@pytest.mark.parametrize("name, field, value, stored", [
-    (CONTAINER_TX, "HeaderType", 258, 2),
-    (CONTAINER_TX, "QueueSize", 256, 0),
-    (CONTAINED_TX, "HeaderId", 2**32 - 1, 2**32 - 1),
-    (CONTAINED_RX, "HeaderId", 2**32 - 1, 2**32 - 1),
-    (CONTAINER_RX, "ContainerRxAcceptionMode", 2**32 - 1, 255),
-    (CONTAINER_RX, "reserved", 257, 1),
-])
-def test_fields_store_their_width(name, field, value, stored):
-    record = getattr(tv, "new_" + name)()
-    getattr(tv, f"{name}_{field}_set")(record, value)
-    assert getattr(tv, f"{name}_{field}_get")(record) == stored
-
-
 @pytest.mark.parametrize("name, field, declared", [
     (CONTAINER_TX, "Flags", f"{P}ContainerTxPdu_Config_Cmd_Flags_t"),
     (CONTAINED_TX, "Flags", f"{P}ContainedTxPdu_Config_Cmd_Flags_t"),

@@ -163,8 +163,3 @@ def test_argument_messages(sim, signals, binding, args, message):
     with qxtest.raises_exactly(TypeError, message):
         getattr(tv, P + binding)(signals, *args)
     assert sim.calls(P + binding) == 0
-
-
-def test_number_of_signals_is_truncated_to_16_bits(sim):
-    config = qxtest.new_record(tv, f"{P}Config_Cmd_t", NumberOfSignals=65537)
-    assert tv.Qx_Trovix_Com_SignalMonitor_Config_Cmd_t_NumberOfSignals_get(config) == 1

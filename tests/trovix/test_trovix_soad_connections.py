@@ -79,33 +79,6 @@ def test_connection_needs_a_configured_group(ids):
         tv.Qx_Trovix_SoAd_SoCon_Config(port, cmd)
 
 
-@pytest.mark.parametrize("record, address", [(GROUP, "LocalAddress"), (CON, "RemoteAddress")])
-def test_new_records_read_zero(record, address):
-    rec = getattr(tv, "new_" + record)()
-    for field in layouts.record(record).fields:
-        expected = [0] * 16 if field == address else 0
-        assert getattr(tv, f"{record}_{field}_get")(rec) == expected, field
-
-
-@pytest.mark.parametrize("record, field, value, stored", [
-    (GROUP, "Protocol", 4, 4),
-    (GROUP, "Protocol", 200, 200),
-    (GROUP, "Protocol", 256, 0),
-    (GROUP, "LocalPort", 65535, 65535),
-    (GROUP, "LocalPort", 65536, 0),
-    (GROUP, "TcpKeepAliveProbesMax", 65537, 1),
-    (GROUP, "VlanId", 2**32 - 1, 2**32 - 1),
-    (GROUP, "FlowLabel", 2**32 - 1, 2**32 - 1),
-    (GROUP, "LocalAddress", tuple(range(16)), list(range(16))),
-    (CON, "RemotePort", 65536, 0),
-    (CON, "reserved2", 511, 255),
-    (CON, "RemoteAddress", [-1, 300] + [0] * 14, [255, 44] + [0] * 14),
-])
-def test_members_store_truncated_and_read_back(record, field, value, stored):
-    rec = qxtest.new_record(tv, record, **{field: value})
-    assert getattr(tv, f"{record}_{field}_get")(rec) == stored
-
-
 @pytest.mark.parametrize("record, field, neighbour", [(GROUP, "LocalAddress", "TcpKeepAliveProbesMax"),
                                                       (CON, "RemoteAddress", "RxBufferSize")])
 @pytest.mark.parametrize("value, exc, ending", [

@@ -1,0 +1,249 @@
+"""The member rules every record shares, checked for every member of every
+record of every library from the layout tables (api/<key>/layout.txt):
+
+- a new record (new_R) is all zero bytes, and so is each record declared in
+  place inside it;
+- a setter stores its value in the member's own bytes, truncated to the
+  member's width where the rule truncates, and leaves every other byte of the
+  record as it was; the getter of an int member reads the stored value back;
+- a refused value raises and leaves the whole record, the member included, as
+  it was;
+- a record's entries stand together in the module's method table in
+  declaration order: each member's setter and getter (a record declared in
+  place has a getter only), then new_R, delete_R, R_swigregister, R_swiginit.
+
+How a value travels depends on the module's rule for the member's type:
+tests/<key>/<key>_member_rules.py maps each layout type of the library to one
+of RULES below. A member whose type is a named record, or an array of them,
+is copied whole from a record of that type in every module.
+"""
+import functools
+import importlib.util
+import os
+import re
+
+import pytest
+
+import layouts
+import qxtest
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+
+# Pointer objects of a member's own type, by layout type (named records by name).
+C_TYPES = {"u8": "u8_t", "u16": "u16_t", "u32": "u32_t", "u64": "u64_t", "s32": "s32_t", "s64": "s64_t",
+           "f64": "float64_t", "size": "size_t"}
+
+
+def registry():
+    """(key, module) of every library that libraries.cmake declares and api/ holds."""
+    with open(os.path.join(ROOT, "libraries.cmake")) as text:
+        found = re.findall(r"^qx_library\(\s*(\w+)\s+(\w+)", text.read(), re.M)
+    return [(key, "_" + library) for key, library in found
+            if os.path.exists(os.path.join(ROOT, "api", key, "layout.txt"))]
+
+
+MODULES = dict(registry())
+RECORDS = [(key, name) for key in MODULES for name in layouts.library_records(key)]
+
+
+@functools.lru_cache(maxsize=None)
+def member_rules(key):
+    path = os.path.join(ROOT, "tests", key, f"{key}_member_rules.py")
+    spec = importlib.util.spec_from_file_location(f"{key}_member_rules", path)
+    rules = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(rules)
+    return rules.MEMBER_RULES
+
+
+@functools.lru_cache(maxsize=None)
+def method_table(name):
+    module = qxtest.module(name)
+    return [entry for entry, obj in vars(module).items() if callable(obj)]
+
+
+def is_record(type_):
+    try:
+        layouts.record(type_)
+    except KeyError:
+        return False
+    return True
+
+
+def pattern(size):
+    """`size` bytes, none of them 0, 0xEE or 0xFF."""
+    return bytes(i % 200 + 1 for i in range(size))
+
+
+class Member:
+    def __init__(self, record, field):
+        self.label = f"{record}.{field.path}"
+        self.offset = layouts.offset(record, field.path)
+        self.size = layouts.size(record, field.path)
+        self.count = field.count
+        self.width = self.size // (field.count or 1)
+        self.type = field.type
+
+
+def unsigned_up_to(limit):
+    """An int (a bool included) of 0 to limit - 1, stored truncated to the
+    member's width; the getter reads the stored value."""
+    def cases(member, qxt):
+        accepted = []
+        for value in (True, limit - 1, 0x0807060504030201 % limit):
+            read = value % (1 << 8 * member.width)
+            accepted.append((value, read.to_bytes(member.width, "little"), read))
+        refused = [(-1, OverflowError), (limit, OverflowError), (1.5, TypeError), ("1", TypeError),
+                   (None, TypeError)]
+        return accepted, refused
+    return cases
+
+
+def by_pointer(member, qxt):
+    """A pointer object of the member's type (of its element type for an
+    array), whose bytes are copied whole."""
+    value = qxt.qxt_view_of(C_TYPES.get(member.type, member.type) + " *", pattern(member.size))
+    return [(value, pattern(member.size), None)], [(5, TypeError), (None, ValueError)]
+
+
+def int_list(member, qxt):
+    """A sequence (a list, a tuple) of exactly N ints (bools included), each a
+    signed 32-bit value (both ends of the range included) stored truncated to
+    the element's width; the getter reads the stored values."""
+    items = ([-1, 2**31 - 1, -2**31, True] + [(0x04030201 + i * 0x01010101) & 0x7FFFFFFF
+                                              for i in range(4, member.count)])[:member.count]
+    accepted = []
+    for value in (items, tuple(reversed(items))):
+        read = [item % (1 << 8 * member.width) for item in value]
+        accepted.append((value, b"".join(item.to_bytes(member.width, "little") for item in read), read))
+    refused = [([0] * (member.count - 1), ValueError), ([0] * (member.count + 1), ValueError), (1.5, TypeError)]
+    return accepted, refused
+
+
+def text(member, qxt):
+    """A str whose UTF-8 bytes and a zero fit in the member, stored with the
+    rest of the member zero; None clears the member."""
+    accepted = [(value, value.encode().ljust(member.size, b"\0"), value)
+                for value in ("text \u00e9", "x" * (member.size - 1))]
+    refused = [("x" * member.size, TypeError), (b"text", TypeError), (5, TypeError)]
+    return [(None, bytes(member.size), "")] + accepted, refused
+
+
+def pointer(member, qxt):
+    """None stores a null address; what is no pointer object is refused. (What
+    a pointer member does with a record's address and ownership is checked in
+    tests/rules/test_rules_records.py.)"""
+    return [(None, bytes(member.size), None)], [(5, TypeError), (1.5, TypeError)]
+
+
+# The rules a library's member rules name.
+RULES = {
+    "unsigned": unsigned_up_to(1 << 32),
+    "unsigned64": unsigned_up_to(1 << 64),
+    "size": unsigned_up_to(1 << 8 * layouts.SIZE_T_SIZE),
+    "by_pointer": by_pointer,
+    "list": int_list,
+    "text": text,
+    "pointer": pointer,
+}
+
+
+def rule_of(key, record, field):
+    """The rule of `field`; None for a record declared in place, which has a
+    getter only (its members are checked as members of the record)."""
+    if field.type in layouts.NESTED:
+        return None
+    if is_record(field.type):
+        return by_pointer
+    kind = field.type + ("[]" if field.count is not None else "")
+    rules = member_rules(key)
+    assert kind in rules, f"{record}.{field.path}: tests/{key}/{key}_member_rules.py names no rule for {kind}"
+    return RULES[rules[kind]]
+
+
+def reach(module, record, view, path):
+    """(holder, accessor prefix) of member `path`: the record itself, or the
+    record declared in place that holds the member, reached through the
+    getters (element 0 of an array of them)."""
+    holder, accessor = view, record
+    *parents, name = path.split(".")
+    for parent in parents:
+        accessor += "_" + parent
+        holder = getattr(module, accessor + "_get")(holder)
+        if isinstance(holder, list):
+            holder = holder[0]
+    return holder, accessor + "_" + name
+
+
+def outcome(call, *args):
+    try:
+        call(*args)
+    except Exception as error:
+        return error
+    return None
+
+
+def in_place(record):
+    """(name, path, size) of each record declared in place inside `record`."""
+    return [(f"{record}_{field.path.replace('.', '_')}", field.path,
+             layouts.size(record, field.path) // (field.count or 1))
+            for field in layouts.record(record).fields.values() if field.type in layouts.NESTED]
+
+
+@pytest.mark.parametrize("key, record", RECORDS, ids=[name for _, name in RECORDS])
+def test_new_record_is_all_zero_bytes(qxt, key, record):
+    module = qxtest.module(MODULES[key])
+    for name, _, size in [(record, "", layouts.size(record))] + in_place(record):
+        made = getattr(module, "new_" + name)()
+        try:
+            assert bytes(qxt.qxt_read_u8(made, size)) == bytes(size), name
+        finally:
+            getattr(module, "delete_" + name)(made)
+
+
+@pytest.mark.parametrize("key, record", RECORDS, ids=[name for _, name in RECORDS])
+def test_setters_store_their_width_and_refused_values_change_nothing(qxt, key, record):
+    module = qxtest.module(MODULES[key])
+    size = layouts.size(record)
+    # Every byte set, so that a write beside the member shows.
+    view = qxt.qxt_view_of(record + " *", b"\xee" * size)
+
+    def raw():
+        return bytes(qxt.qxt_read_u8(view, size))
+
+    for path, field in layouts.record(record).fields.items():
+        rule = rule_of(key, record, field)
+        if rule is None:
+            continue
+        member = Member(record, field)
+        holder, accessor = reach(module, record, view, path)
+        setter, getter = getattr(module, accessor + "_set"), getattr(module, accessor + "_get")
+        accepted, refused = rule(member, qxt)
+        for value, stored, read in accepted:
+            want = bytearray(raw())
+            want[member.offset:member.offset + member.size] = stored
+            error = outcome(setter, holder, value)
+            assert error is None, f"{member.label}: {value!r} refused: {error!r}"
+            assert raw() == want, f"{member.label}: {value!r} stored other bytes"
+            if read is not None:
+                assert getter(holder) == read, f"{member.label}: {value!r} reads back otherwise"
+        for value, exc in refused:
+            before = raw()
+            error = outcome(setter, holder, value)
+            assert type(error) is exc, f"{member.label}: {value!r} raised {error!r}, not {exc.__name__}"
+            assert raw() == before, f"{member.label}: the refused {value!r} changed the record"
+
+
+@pytest.mark.parametrize("key, record", RECORDS, ids=[name for _, name in RECORDS])
+def test_entries_stand_in_declaration_order(key, record):
+    table = method_table(MODULES[key])
+    fields = layouts.record(record).fields.values()
+    for name, path, _ in [(record, "", None)] + in_place(record):
+        expected = []
+        for field in fields:
+            if field.path.rpartition(".")[0] == path:
+                accessor = f"{name}_{field.name}"
+                expected += ([] if field.type in layouts.NESTED else [accessor + "_set"]) + [accessor + "_get"]
+        expected += [f"new_{name}", f"delete_{name}", f"{name}_swigregister", f"{name}_swiginit"]
+        assert expected[0] in table, f"{name}: no {expected[0]} in {MODULES[key]}"
+        start = table.index(expected[0])
+        assert table[start:start + len(expected)] == expected, name
