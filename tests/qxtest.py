@@ -1,9 +1,18 @@
-"""Assertions shared by the test files."""
+"""Assertions and helpers shared by the test files."""
 import contextlib
+import ctypes
+import functools
+import gc
 import importlib
 import os
+import signal
+import sys
+import time
+import traceback
 
 import pytest
+
+_libc = ctypes.CDLL(None)
 
 
 @contextlib.contextmanager
@@ -37,3 +46,53 @@ def new_record(module, name, **fields):
     for field, value in fields.items():
         getattr(module, f"{name}_{field}_set")(obj, value)
     return obj
+
+
+def isolated(test):
+    """Runs the test in a forked child; its traceback, a signal that ended it
+    or a hang (10 s) fails the test. For tests that register classes (which
+    changes the type table for the rest of the process) or whose fault could
+    crash the interpreter."""
+    @functools.wraps(test)
+    def run(*args, **kwargs):
+        sys.stdout.flush()
+        sys.stderr.flush()
+        read_end, write_end = os.pipe()
+        pid = os.fork()
+        if pid == 0:
+            os.close(read_end)
+            status = 0
+            try:
+                test(*args, **kwargs)
+                gc.collect()
+            except BaseException:
+                os.write(write_end, traceback.format_exc().encode())
+                status = 1
+            sys.stdout.flush()
+            _libc.fflush(None)
+            os._exit(status)
+        os.close(write_end)
+        deadline = time.monotonic() + 10
+        while True:
+            done, status = os.waitpid(pid, os.WNOHANG)
+            if done:
+                break
+            if time.monotonic() > deadline:
+                os.kill(pid, signal.SIGKILL)
+                os.waitpid(pid, 0)
+                pytest.fail("the test hung")
+            time.sleep(0.005)
+        with os.fdopen(read_end, "rb") as pipe:
+            report = pipe.read().decode(errors="replace")
+        if os.WIFSIGNALED(status):
+            pytest.fail(f"the test crashed: {signal.Signals(os.WTERMSIG(status)).name}\n{report}", pytrace=False)
+        if os.WEXITSTATUS(status) != 0:
+            pytest.fail(report, pytrace=False)
+    return run
+
+
+def drained(capfd):
+    """Collects what earlier tests left and drops the output so far."""
+    gc.collect()
+    _libc.fflush(None)
+    capfd.readouterr()

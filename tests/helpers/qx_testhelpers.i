@@ -1,7 +1,9 @@
 /*
  * Test-only module: joins the shared type table and makes pointer objects
  * with chosen content, which no module of the system makes (u8_t, u16_t,
- * u32_t and u64_t arrays, native callbacks of the declared types).
+ * u32_t and u64_t arrays, native callbacks of the declared types). Its
+ * objects have an unknown extent, as any object made outside the modules,
+ * except those of qxt_view_reaching.
  * Storage made here is not owned by the returned objects; qxt_release_all()
  * frees it.
  */
@@ -104,6 +106,19 @@ PyObject *qxt_view(const char *type, Py_ssize_t count) {
   return qxt_typed_view(type, qxt_keep(calloc(count ? (size_t)count : 1, 1)));
 }
 PyObject *qxt_view_of(const char *type, PyObject *values) { return qxt_typed_view(type, qxt_array(values, 1)); }
+
+/* A view of type `type` onto `count` zeroed bytes that knows its extent, as
+ * the views the modules make do (a member of a record, an array member): it
+ * reaches exactly those bytes. */
+PyObject *qxt_view_reaching(const char *type, Py_ssize_t count) {
+  swig_type_info *info = SWIG_TypeQuery(type);
+  void *block = qxt_keep(calloc(count ? (size_t)count : 1, 1));
+  if (!info) {
+    PyErr_Format(PyExc_LookupError, "type %s is unknown", type);
+    return NULL;
+  }
+  return qx_new_object(block, info, 0, (size_t)count, NULL, 0);
+}
 
 void qxt_release_all(void) {
   size_t i;

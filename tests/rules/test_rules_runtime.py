@@ -6,71 +6,16 @@ Registration changes the type table for the rest of the process and a
 fault here can crash the interpreter, so most tests run in a forked child
 (`isolated`): a crash, an abort or a hang fails that test only.
 """
-import ctypes
-import functools
 import gc
-import os
-import signal
 import sys
-import time
-import traceback
 
 import pytest
 
 import _qx_api as q
 import qxtest
-from qxtest import raises_exactly
+from qxtest import drained, isolated, raises_exactly
 
 can = qxtest.module("_qx_api_can")
-
-_libc = ctypes.CDLL(None)
-
-
-def isolated(test):
-    """Runs the test in a forked child; its traceback, a signal that ended it
-    or a hang (10 s) fails the test."""
-    @functools.wraps(test)
-    def run(*args, **kwargs):
-        sys.stdout.flush()
-        sys.stderr.flush()
-        read_end, write_end = os.pipe()
-        pid = os.fork()
-        if pid == 0:
-            os.close(read_end)
-            status = 0
-            try:
-                test(*args, **kwargs)
-                gc.collect()
-            except BaseException:
-                os.write(write_end, traceback.format_exc().encode())
-                status = 1
-            sys.stdout.flush()
-            _libc.fflush(None)
-            os._exit(status)
-        os.close(write_end)
-        deadline = time.monotonic() + 10
-        while True:
-            done, status = os.waitpid(pid, os.WNOHANG)
-            if done:
-                break
-            if time.monotonic() > deadline:
-                os.kill(pid, signal.SIGKILL)
-                os.waitpid(pid, 0)
-                pytest.fail("the test hung")
-            time.sleep(0.005)
-        with os.fdopen(read_end, "rb") as pipe:
-            report = pipe.read().decode(errors="replace")
-        if os.WIFSIGNALED(status):
-            pytest.fail(f"the test crashed: {signal.Signals(os.WTERMSIG(status)).name}\n{report}", pytrace=False)
-        if os.WEXITSTATUS(status) != 0:
-            pytest.fail(report, pytrace=False)
-    return run
-
-
-def drained(capfd):
-    """Collects what earlier tests left and drops the output so far."""
-    gc.collect()
-    capfd.readouterr()
 
 
 class Proxy:
