@@ -226,7 +226,7 @@ def reacquired(obj):
 def chain_of_cell_and_u16_view():
     """An instance whose "this" chain holds an int_p (4 bytes) and then a view
     of a u16_t [4] member (8 bytes): the u16_t link converts."""
-    proxy = Proxy(q.new_int_p())
+    proxy = Proxy(qxtest.new_record(q, "int_p"))
     proxy.this.append(q.Qx_Data_t_U16_get(qxtest.new_record(q, "Qx_Data_t")))
     return proxy
 
@@ -300,6 +300,7 @@ def test_a_disowned_record_is_still_one_record_beside_a_count(sim, port):
         can.Qx_Can_TxTrace_Download(port, 1, 2, 0, msg)
     assert sim.calls("Qx_Can_TxTrace_Download") == 0
     msg.acquire()
+    can.delete_Qx_Can_TxTrace_Msg_t(msg)
 
 
 def test_records_beside_a_count_cell_must_be_reached(sim, port, qxt):
@@ -334,15 +335,13 @@ def u16(qxt, value):
 
 
 def cell(value):
-    c = q.new_int_p()
+    c = qxtest.new_record(q, "int_p")
     q.int_p_assign(c, value)
     return c
 
 
 def upload_cmd(n):
-    cmd = common.new_Qx_Common_Xcp_Cmd_Upload_Cmd_t()
-    common.Qx_Common_Xcp_Cmd_Upload_Cmd_t_NumberOfBytes_set(cmd, n)
-    return cmd
+    return qxtest.new_record(common, "Qx_Common_Xcp_Cmd_Upload_Cmd_t", NumberOfBytes=n)
 
 
 # (module, function, its arguments around the object `o`, the object's position
