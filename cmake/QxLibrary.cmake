@@ -1,6 +1,7 @@
 # qx_library(<key> <native library> [<keys of the libraries it needs>...])
 #
-# One native library and everything built for it, found by convention under
+# One native library of the registry (libraries.cmake) and everything built
+# for it, unless QX_SKIP_LIBRARIES names its key. Found by convention under
 # its key:
 #   api/<key>/*.h          declarations (all libraries' folders are include
 #                          directories of every module and stand-in)
@@ -45,17 +46,28 @@ function(qx_params key lib)
 endfunction()
 
 function(qx_library key lib)
-  if(NOT IS_DIRECTORY ${QX_API_DIR}/${key})
+  get_property(registry GLOBAL PROPERTY QX_REGISTRY_KEYS)
+  if(key IN_LIST registry)
+    message(FATAL_ERROR "qx_library(${key}): declared twice")
+  endif()
+  set_property(GLOBAL APPEND PROPERTY QX_REGISTRY_KEYS ${key})
+  if(key IN_LIST QX_SKIP_LIBRARIES)
+    set_property(GLOBAL PROPERTY QX_LEFT_OUT_${key} TRUE)
+    set_property(GLOBAL APPEND PROPERTY QX_LEFT_OUT_KEYS ${key})
+    set_property(GLOBAL APPEND PROPERTY QX_LEFT_OUT_MODULES _${lib})
     return()
   endif()
-  if(NOT key STREQUAL "base" AND NOT key IN_LIST QX_MODULES)
-    return()
+  if(NOT IS_DIRECTORY ${QX_API_DIR}/${key})
+    message(FATAL_ERROR "qx_library(${key}): api/${key}/ does not exist")
   endif()
   set_property(GLOBAL PROPERTY QX_LIBRARY_${key} ${lib})
   set(needs)
   foreach(dep ${ARGN})
     get_property(dep_lib GLOBAL PROPERTY QX_LIBRARY_${dep})
-    if(NOT dep_lib)
+    get_property(dep_left_out GLOBAL PROPERTY QX_LEFT_OUT_${dep})
+    if(dep_left_out)
+      message(FATAL_ERROR "qx_library(${key}): needs ${dep}, which QX_SKIP_LIBRARIES leaves out")
+    elseif(NOT dep_lib)
       message(FATAL_ERROR "qx_library(${key}): needs ${dep}, which is not declared before it")
     endif()
     list(APPEND needs ${dep_lib})
@@ -86,13 +98,39 @@ function(qx_library key lib)
                 LIBRARIES ${lib} ${needs}
                 INCLUDES ${CMAKE_SOURCE_DIR}/bindings/${key} ${params_dir} ${QX_API_INCLUDE_DIRS}
                 DEPENDS ${params_dir}/${lib}_rules.i)
+  set_property(GLOBAL APPEND PROPERTY QX_BUILT_KEYS ${key})
   set_property(GLOBAL APPEND PROPERTY QX_BUILT_MODULES _${lib})
 endfunction()
 
-# Writes python/qx_modules.txt, one built module a line: the test suite and
-# the robustness run skip only modules missing from it.
+# After the registry: checks QX_SKIP_LIBRARIES, says what it leaves out, and
+# writes the module lists the test suite reads, one module a line:
+#   python/qx_modules.txt   the modules this build makes
+#   python/qx_left_out.txt  the modules QX_SKIP_LIBRARIES leaves out
+# The suite skips the tests of a left-out module and fails for every other
+# module of the registry that qx_modules.txt lacks.
 function(qx_write_module_list)
-  get_property(modules GLOBAL PROPERTY QX_BUILT_MODULES)
-  list(JOIN modules "\n" text)
-  file(WRITE ${QX_PYTHON_DIR}/qx_modules.txt "${text}\n")
+  get_property(registry GLOBAL PROPERTY QX_REGISTRY_KEYS)
+  foreach(key ${QX_SKIP_LIBRARIES})
+    if(NOT key IN_LIST registry)
+      list(JOIN registry ", " keys)
+      message(FATAL_ERROR "QX_SKIP_LIBRARIES names ${key}, which libraries.cmake does not declare (keys: ${keys})")
+    endif()
+  endforeach()
+  get_property(left_out_keys GLOBAL PROPERTY QX_LEFT_OUT_KEYS)
+  if(left_out_keys)
+    list(JOIN left_out_keys ", " keys)
+    message(NOTICE "Libraries left out on request (QX_SKIP_LIBRARIES): ${keys}")
+  endif()
+  get_property(built GLOBAL PROPERTY QX_BUILT_MODULES)
+  get_property(left_out GLOBAL PROPERTY QX_LEFT_OUT_MODULES)
+  qx_write_lines(${QX_PYTHON_DIR}/qx_modules.txt ${built})
+  qx_write_lines(${QX_PYTHON_DIR}/qx_left_out.txt ${left_out})
+endfunction()
+
+function(qx_write_lines file)
+  list(JOIN ARGN "\n" text)
+  if(ARGN)
+    string(APPEND text "\n")
+  endif()
+  file(WRITE ${file} "${text}")
 endfunction()

@@ -98,3 +98,6 @@ PyObject *qxt_can_last_callback(void) {
   return list;
 }
 %}
+
+/* The transport protocols' and diagnostic sessions' helpers. */
+%include "helpers_can_tp.i"

@@ -139,7 +139,6 @@ Qx_AsyncCommunication_ErrorCallback_t qxt_error_callback(void) { return qxt_on_e
 void qxt_on_error(u32_t const port, u32_t const error, u8_t const *const data, u32_t const length);
 %nocallback;
 
-%include "helpers_common.i"
-%include "helpers_can.i"
-%include "helpers_can_tp.i"
-%include "helpers_trovix.i"
+/* The helpers of each library this build makes (tests/helpers/helpers_<key>.i,
+ * listed by tests/CMakeLists.txt from the registry). */
+%include "qx_testhelpers_libraries.i"

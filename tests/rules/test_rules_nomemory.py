@@ -11,6 +11,7 @@ import sys
 import pytest
 
 import _qx_api
+import qxtest
 
 DRIVER = os.path.join(os.path.dirname(__file__), "nomemory_driver.py")
 
@@ -36,11 +37,11 @@ def sweep(*args):
     ("Qx_Can_Data_t_U64_get", False),
 ])
 def test_bindings_survive_failing_allocations(case, registered):
+    if case.startswith("Qx_Can"):
+        qxtest.module("_qx_api_can")
     out = sweep(case, *(["--registered"] if registered else []))
     assert out.returncode == 0, (out.stdout + out.stderr)[-3000:]
     found = re.search(rf"^nomemory: {case} (\d+) (\d+)$", out.stdout, re.M)
-    if not found and f"nomemory: {case} skipped" in out.stdout:
-        pytest.skip(f"the module of {case} is not built")
     assert found, out.stdout[-3000:]
     results, raised = map(int, found.groups())
     assert results > 0  # the sweep reaches start points after the call's last allocation
