@@ -20,7 +20,6 @@ is copied whole from a record of that type in every module.
 import functools
 import importlib.util
 import os
-import re
 
 import pytest
 
@@ -34,15 +33,9 @@ C_TYPES = {"u8": "u8_t", "u16": "u16_t", "u32": "u32_t", "u64": "u64_t", "s32": 
            "f64": "float64_t", "size": "size_t"}
 
 
-def registry():
-    """(key, module) of every library that libraries.cmake declares and api/ holds."""
-    with open(os.path.join(ROOT, "libraries.cmake")) as text:
-        found = re.findall(r"^qx_library\(\s*(\w+)\s+(\w+)", text.read(), re.M)
-    return [(key, "_" + library) for key, library in found
-            if os.path.exists(os.path.join(ROOT, "api", key, "layout.txt"))]
-
-
-MODULES = dict(registry())
+# The libraries of the registry that have a layout table.
+MODULES = {key: module for key, module in qxtest.registry().items()
+           if os.path.exists(os.path.join(ROOT, "api", key, "layout.txt"))}
 RECORDS = [(key, name) for key in MODULES for name in layouts.library_records(key)]
 
 
