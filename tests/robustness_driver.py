@@ -15,9 +15,21 @@ from qxtest import built_modules  # noqa: E402
 ARITY_ERROR = re.compile(r"expected \d+ arguments, got|takes (no arguments|exactly one argument)")
 
 
+def views(base):
+    """Views of other records' members: an array member (reaching 8 bytes), a
+    nested record, and the same two of records that were deleted since."""
+    alive, gone = base.new_Qx_Data_t(), base.new_Qx_Data_t()
+    info_alive, info_gone = base.new_Qx_InterfaceInfo_t(), base.new_Qx_InterfaceInfo_t()
+    made = [base.Qx_Data_t_U16_get(alive), base.Qx_Data_t_U16_get(gone),
+            base.Qx_InterfaceInfo_t_Parameters_get(info_alive), base.Qx_InterfaceInfo_t_Parameters_get(info_gone)]
+    base.delete_Qx_Data_t(gone)
+    base.delete_Qx_InterfaceInfo_t(info_gone)
+    return made
+
+
 def bad_values(base):
     wrong_pointer = base.new_char_p()
-    return [None, "str", 1.5, -1, 2**32, 2**64, list(range(10000)), object(), wrong_pointer, b"\xff", (1, "x")]
+    return [None, "str", 1.5, -1, 2**32, 2**64, list(range(10000)), object(), wrong_pointer, b"\xff", (1, "x")] + views(base)
 
 
 def arity(function):
@@ -36,6 +48,8 @@ def arity(function):
 
 def main():
     base = importlib.import_module("_qx_api")
+    # Made once, before the sweep registers hostile "classes" for the types.
+    values = bad_values(base)
     calls = callables = 0
     # Every built module is tried; one that fails to import ends the run.
     for name in built_modules():
@@ -48,7 +62,7 @@ def main():
                 continue
             callables += 1
             argument_lists = [[], [0] * (count + 1)]
-            for value in bad_values(base):
+            for value in values:
                 argument_lists.append([value] * count)
                 for position in range(count):
                     args = [0] * count

@@ -919,6 +919,49 @@ ROWS += [
     ("trovix", "failing status, byte list in, count first", lambda x: trovix_com_write(x, fail=True)),
 ]
 
+
+# Views and extents (every module's runtime)
+
+def view_outlives_its_record(x):
+    def call():
+        info = q.new_Qx_InterfaceInfo_t()
+        union = q.Qx_InterfaceInfo_t_Parameters_u_get(q.Qx_InterfaceInfo_t_Parameters_get(info))
+        q.Qx_InterfaceInfo_t_Parameters_u_CardNumber_set(union, 5)
+        q.delete_Qx_InterfaceInfo_t(info)  # the view holds a null address from now on
+        refused(ValueError, q.Qx_InterfaceInfo_t_Parameters_u_CardNumber_get, union)
+        cell = q.new_int_p()
+        view = q.int_p_frompointer(q.int_p_cast(cell))
+        del cell  # the view keeps the cell
+        q.int_p_assign(view, 3)
+        refused(TypeError, view.append, view)
+    return call
+
+
+def view_refused_by_extent(x):
+    data, source = x.keep(x.can, "Qx_Can_Data_t"), x.keep(q, "Qx_Data_t")
+    short = x.qxt.qxt_view_reaching("u8_t *", 3)
+
+    def call():
+        refused(ValueError, x.can.Qx_Can_Data_t_U16_set, data, q.Qx_Data_t_U16_get(source))
+        refused(ValueError, x.c.Qx_Common_Ethernet_SubNetMask_Set, x.common_port, short)
+    return call
+
+
+def value_copies(x):
+    record = x.keep(q, "Qx_InterfaceData_t")
+
+    def call():
+        port = q.Qx_InterfaceData_t_TcpPort_get(record)
+        q.Qx_InterfaceData_t_TcpPort_set(record, port)
+    return call
+
+
+ROWS += [
+    ("base", "views keep their record, or refuse a deleted one", view_outlives_its_record),
+    ("can", "refused: sources that reach too few bytes", view_refused_by_extent),
+    ("base", "value copies free themselves", value_copies),
+]
+
 @needs_debug
 @pytest.mark.parametrize("key, row", [pytest.param(key, row, id=f"{key}: {name}") for key, name, row in ROWS])
 def test_no_reference_grows(ctx, key, row):
