@@ -106,7 +106,7 @@ def test_a_written_value_reads_back(sim, signals, qxt):
 
 
 def test_a_signal_never_written_reads_its_default_value(sim, signals, qxt):
-    data = qxt.qxt_u8_array([0] * 4)
+    data = qxt.qxt_u8_array([0] * 7)  # the room the call gives
     assert tv.Qx_Trovix_Signal_Read(signals, 0, 0, 0, 7, data) == [0, 2]
     assert qxt.qxt_read_u8(data, 2) == [1, 2]
 
