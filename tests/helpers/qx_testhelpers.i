@@ -3,7 +3,8 @@
  * with chosen content, which no module of the system makes (u8_t, u16_t,
  * u32_t and u64_t arrays, native callbacks of the declared types).
  * Storage made here is not owned by the returned objects; qxt_release_all()
- * frees it.
+ * frees it. qxt_free() frees what the modules' owned copies of types with no
+ * destructor binding hold.
  */
 %module qx_testhelpers
 
@@ -69,6 +70,7 @@ void qxt_on_error(u32_t const port, u32_t const error, u8_t const *const data, u
 %import "qx_api.h"
 
 %typemap(in) PyObject *values "$1 = $input;";
+%typemap(in) PyObject *obj "$1 = $input;";
 %typemap(in) Py_ssize_t count "$1 = PyLong_AsSsize_t($input); if ($1 < 0) SWIG_fail;";
 %typemap(in) void const *pointer (void *argp = 0) {
   if (!SWIG_IsOK(SWIG_ConvertPtr($input, &argp, 0, 0)) || !argp) SWIG_exception_fail(SWIG_TypeError, "expected a pointer object");
@@ -111,6 +113,23 @@ void qxt_release_all(void) {
   free(qxt_blocks);
   qxt_blocks = NULL;
   qxt_count = 0;
+}
+
+/* Frees the storage an owned pointer object holds, as a destructor binding
+ * does (the first link of its chain, allocated by the runtime's allocator),
+ * for the copies of types that no module has a destructor for (u16_t,
+ * u64_t, float64_t, ... returned by getters): the object is left holding a
+ * null address and owning nothing, and collecting it prints no warning. An
+ * object that owns nothing is left as it is. */
+PyObject *qxt_free(PyObject *obj) {
+  void *ptr = 0;
+  int own = 0;
+  if (!SWIG_IsOK(SWIG_ConvertPtrAndOwn(obj, &ptr, 0, QX_POINTER_DELETE, &own))) {
+    PyErr_SetString(PyExc_TypeError, "expected a pointer object");
+    return NULL;
+  }
+  if (own & SWIG_POINTER_OWN) free(ptr);
+  Py_RETURN_NONE;
 }
 
 /* Native function pointers of the declared callback types. */

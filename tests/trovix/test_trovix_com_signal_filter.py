@@ -36,7 +36,7 @@ def test_filter_reaches_the_library_whole(sim, signal):
 
 
 def test_fresh_record_reads_zero():
-    cmd = tv.new_Qx_Trovix_Com_TxPdu_Signal_Filter_Config_Cmd_t()
+    cmd = qxtest.new_record(tv, "Qx_Trovix_Com_TxPdu_Signal_Filter_Config_Cmd_t")
     got = {f: getattr(tv, f"{CMD}_{f}_get")(cmd) for f in layouts.record(CMD).fields}
     assert got == layouts.unpack(CMD, bytes(56))
 
@@ -82,7 +82,7 @@ def test_scalar_fields_refuse_and_keep_their_value(field, declared):
 
 
 @pytest.mark.parametrize("args, exc, message", [
-    ((tv.new_Qx_Trovix_Com_TxPdu_Signal_Parameters_t(),), TypeError,
+    ((qxtest.new_record(tv, "Qx_Trovix_Com_TxPdu_Signal_Parameters_t"),), TypeError,
      f"in method 'Qx_Trovix_Com_TxPdu_Signal_Filter_Config', argument 2 of type '{CMD} const *const'"),
     ((), TypeError, "Qx_Trovix_Com_TxPdu_Signal_Filter_Config expected 2 arguments, got 1"),
 ])

@@ -21,7 +21,7 @@ def config(port, manager=1, base=7, **fields):
 
 @pytest.mark.parametrize("name", [TS, BASE, CORR])
 def test_new_records_are_zero_in_every_field(name):
-    rec = getattr(tv, f"new_{name}")()
+    rec = qxtest.new_record(tv, f"{name}")
     for field in layouts.unpack(name, bytes(layouts.size(name))):
         assert getattr(tv, f"{name}_{field}_get")(rec) == 0
 
@@ -91,14 +91,14 @@ def test_null_command_is_passed_and_the_status_raised(sim, tport):
 
 def test_config_needs_an_initialised_stack(sim, trovix_port):
     with pytest.raises(Exception, match="is not initialised"):
-        tv.Qx_Trovix_TimeSyncMgr_TimeBase_Config(trovix_port, tv.new_Qx_Trovix_TimeSyncMgr_TimeBase_Config_Cmd_t())
+        tv.Qx_Trovix_TimeSyncMgr_TimeBase_Config(trovix_port, qxtest.new_record(tv, "Qx_Trovix_TimeSyncMgr_TimeBase_Config_Cmd_t"))
 
 
 @pytest.mark.parametrize("function, record", [("TimeBase_Config", CORR), ("TimeCorrection_Config", BASE)])
 def test_command_of_another_type_is_refused_before_the_call(sim, tport, function, record):
     expected = f"{P}{function}_Cmd_t"
     with qxtest.raises_exactly(TypeError, f"in method '{P}{function}', argument 2 of type '{expected} const *const'"):
-        getattr(tv, P + function)(tport, getattr(tv, f"new_{record}")())
+        getattr(tv, P + function)(tport, qxtest.new_record(tv, f"{record}"))
     assert sim.calls(P + function) == 0
 
 

@@ -46,7 +46,7 @@ def test_position_constants_are_spelt_trovax():
 
 @pytest.mark.parametrize("record", [ECU, RX, TX])
 def test_new_record_reads_zero_everywhere(record):
-    rec = getattr(tv, f"new_{record}")()
+    rec = qxtest.new_record(tv, f"{record}")
     assert {f: get(record, f, rec) for f in layouts.record(record).fields} == \
         layouts.unpack(record, bytes(layouts.size(record)))
 
@@ -104,13 +104,13 @@ def test_refused_values_keep_the_field(record, field, value, exc, declared):
 def test_accessors_take_only_their_record():
     assert tv.Qx_Trovix_UdpNm_Autosar_Ecu_Config_Cmd_t_PduNidPosition_set(None, 1) is None
     with qxtest.raises_exactly(TypeError, f"in method '{ECU}_PduNidPosition_set', argument 1 of type '{ECU} *'"):
-        tv.Qx_Trovix_UdpNm_Autosar_Ecu_Config_Cmd_t_PduNidPosition_set(tv.new_Qx_Trovix_UdpNm_Autosar_RxPdu_Cmd_t(), 1)
+        tv.Qx_Trovix_UdpNm_Autosar_Ecu_Config_Cmd_t_PduNidPosition_set(qxtest.new_record(tv, "Qx_Trovix_UdpNm_Autosar_RxPdu_Cmd_t"), 1)
 
 
 @pytest.mark.parametrize("function, args, exc, message", [
-    ("TxPdu", (0, tv.new_Qx_Trovix_UdpNm_Autosar_RxPdu_Cmd_t()), TypeError,
+    ("TxPdu", (0, qxtest.new_record(tv, "Qx_Trovix_UdpNm_Autosar_RxPdu_Cmd_t")), TypeError,
      f"in method '{U}TxPdu', argument 2 of type '{TX} const *const'"),
-    ("RxPdu", (0, tv.new_Qx_Trovix_UdpNm_Autosar_TxPdu_Cmd_t()), TypeError,
+    ("RxPdu", (0, qxtest.new_record(tv, "Qx_Trovix_UdpNm_Autosar_TxPdu_Cmd_t")), TypeError,
      f"in method '{U}RxPdu', argument 2 of type '{RX} const *const'"),
     ("Ecu_Config", (-1, None), OverflowError, f"in method '{U}Ecu_Config', argument 1 of type 'Qx_PortHandle_t'"),
     ("Ecu_Config", (1.0, None), TypeError, f"in method '{U}Ecu_Config', argument 1 of type 'Qx_PortHandle_t'"),
