@@ -42,7 +42,6 @@ def module(name):
 _test_records = None    # the running test's, a list while a test runs
 _session_records = []   # made outside any test
 _destructors = {}       # type name -> the callable that frees such an object
-_MODULES = ("_qx_api", "_qx_api_common", "_qx_api_can", "_qx_api_trovix")
 _libc = ctypes.CDLL(None)
 
 
@@ -52,8 +51,8 @@ def _free_later(delete, obj):
 
 
 def _destructor(obj):
-    """The delete_<T> binding of a module that declares the type T of the
-    pointer object `obj`; for the copies of types that no module has a
+    """The delete_<T> binding of a loaded module that declares the type T of
+    the pointer object `obj`; for the copies of types that no module has a
     destructor for (u64_t, float64_t, ...), the helper module's qxt_free.
     None for anything that is no pointer object."""
     match = re.match(r"<Swig Object of type '(\w+) \*'", repr(obj))
@@ -61,7 +60,7 @@ def _destructor(obj):
         return None
     name = match.group(1)
     if name not in _destructors:
-        deletes = [getattr(sys.modules[m], "delete_" + name) for m in _MODULES
+        deletes = [getattr(sys.modules[m], "delete_" + name) for m in built_modules()
                    if hasattr(sys.modules.get(m), "delete_" + name)]
         _destructors[name] = deletes[0] if deletes else importlib.import_module("_qx_testhelpers").qxt_free
     return _destructors[name]
@@ -92,6 +91,7 @@ def new_record(module, name, **fields):
 
 
 def start_test():
+    """What the helpers make from now on belongs to the running test."""
     global _test_records
     _test_records = []
 
@@ -105,6 +105,7 @@ def end_test():
 
 
 def end_session():
+    """Frees what the test modules made while they were collected."""
     for delete, obj in reversed(_session_records):
         delete(obj)
     _session_records.clear()
