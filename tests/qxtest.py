@@ -72,24 +72,102 @@ def module(name):
     return importlib.import_module(name)
 
 
+# ---- records the tests make ----------------------------------------------------
+# A record a test makes and drops without freeing it would print the runtime's
+# leak warning when it is collected. What the helpers below make or take is
+# freed through the module's delete_<R> when the test ends (conftest), or, for
+# what a test module makes while it is collected, when the session ends.
+
+_test_records = None    # the running test's, a list while a test runs
+_session_records = []   # made outside any test
+_destructors = {}       # type name -> the callable that frees such an object
+_libc = ctypes.CDLL(None)
+
+
+def _free_later(delete, obj):
+    made = _session_records if _test_records is None else _test_records
+    made.append((delete, obj))
+
+
+def _destructor(obj):
+    """The delete_<T> binding of a loaded module that declares the type T of
+    the pointer object `obj`. None for anything that is no pointer object,
+    and for the copies of value types (u16_t, float64_t, ...), which free
+    themselves."""
+    match = re.match(r"<Swig Object of type '(\w+) \*'", repr(obj))
+    if not match:
+        return None
+    name = match.group(1)
+    if name not in _destructors:
+        deletes = [getattr(sys.modules[m], "delete_" + name) for m in built_modules()
+                   if hasattr(sys.modules.get(m), "delete_" + name)]
+        _destructors[name] = deletes[0] if deletes else None
+    return _destructors[name]
+
+
+def owned(value):
+    """Frees what a binding returned when the test ends: `value` if it is a
+    pointer object (an owned record, cell or copy; a view frees nothing), or
+    each pointer object in a list or tuple of results. Returns `value`."""
+    if isinstance(value, (list, tuple)):
+        for item in value:
+            owned(item)
+    else:
+        delete = _destructor(value)
+        if delete:
+            _free_later(delete, value)
+    return value
+
+
 def new_record(module, name, **fields):
     """A new record `name` of `module` with the given fields set through the
-    module's setters."""
+    module's setters, freed when the test ends."""
     obj = getattr(module, "new_" + name)()
+    _free_later(getattr(module, "delete_" + name), obj)
     for field, value in fields.items():
         getattr(module, f"{name}_{field}_set")(obj, value)
     return obj
+
+
+def start_test():
+    """What the helpers make from now on belongs to the running test."""
+    global _test_records
+    _test_records = []
+
+
+def end_test():
+    """Frees what the test made, last made first."""
+    global _test_records
+    made, _test_records = _test_records or [], None
+    for delete, obj in reversed(made):
+        delete(obj)
+
+
+def end_session():
+    """Frees what the test modules made while they were collected."""
+    for delete, obj in reversed(_session_records):
+        delete(obj)
+    _session_records.clear()
+
+
+def c_stdout(capfd):
+    """What the test printed to stdout since capfd was last read, C stdio's
+    buffer (the leak warnings) flushed first."""
+    _libc.fflush(None)
+    return capfd.readouterr().out
 
 
 def isolated(test):
     """Runs the test in a forked child; its traceback, a signal that ended it
     or a hang (10 s) fails the test. For tests that register classes (which
     changes the type table for the rest of the process) or whose fault could
-    crash the interpreter."""
+    crash the interpreter. The child frees what the test made through the
+    helpers above before it ends; what it prints reaches the test's output."""
     @functools.wraps(test)
     def run(*args, **kwargs):
         sys.stdout.flush()
         sys.stderr.flush()
+        _libc.fflush(None)  # the child must not print the parent's buffered output again
         read_end, write_end = os.pipe()
         pid = os.fork()
         if pid == 0:
@@ -97,6 +175,7 @@ def isolated(test):
             status = 0
             try:
                 test(*args, **kwargs)
+                end_test()
                 gc.collect()
             except BaseException:
                 os.write(write_end, traceback.format_exc().encode())
@@ -127,5 +206,4 @@ def isolated(test):
 def drained(capfd):
     """Collects what earlier tests left and drops the output so far."""
     gc.collect()
-    _libc.fflush(None)
-    capfd.readouterr()
+    c_stdout(capfd)

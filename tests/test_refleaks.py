@@ -555,7 +555,7 @@ def ccp_unlock(x):
     key = x.qxt.qxt_u8_array([0xA1, 0x12, 0xBF, 0xBD, 0, 0])
 
     def call():
-        x.can.Qx_Can_Ccp_Command_GetSeed(x.port, 0, 0x40)
+        x.can.delete_Qx_Can_Ccp_Command_GetSeed_Rsp_t(x.can.Qx_Can_Ccp_Command_GetSeed(x.port, 0, 0x40))
         assert x.can.Qx_Can_Ccp_Command_Unlock(x.port, 0, key) == 0x43
     return call
 
@@ -727,7 +727,7 @@ def xcp_raw_command(x):
         assert x.c.Qx_Common_Xcp_CommandWithResponse(x.common_port, 0, cmd, rsp) is None
         assert len(x.c.Qx_Common_Xcp_CommandWithResponse_Rsp_t_Data_get(rsp)) == 4096
         length = x.c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Length_get(cmd)
-        x.c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Length_set(cmd, length)
+        x.c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Length_set(cmd, length)  # a copy: it frees itself
     return call
 
 

@@ -3,6 +3,7 @@ import struct
 
 
 import _qx_api as q
+import qxtest
 from qxtest import raises_exactly  # noqa: F401  (re-exported for the base tests)
 
 # The simulated device: (configured name, interface type, controller, interface number).
@@ -22,7 +23,7 @@ ERROR_LOCKED = 0x00010004
 
 def selector(type_, controller, number):
     """A Qx_InterfaceInfo_t naming one interface."""
-    info = q.new_Qx_InterfaceInfo_t()
+    info = qxtest.new_record(q, "Qx_InterfaceInfo_t")
     q.Qx_InterfaceInfo_t_Type_set(info, type_)
     params = q.Qx_InterfaceInfo_t_Parameters_get(info)
     q.Qx_InterfaceInfo_t_Parameters_ControllerNumber_set(params, controller)

@@ -2,6 +2,7 @@
 import pytest
 
 import _qx_api as q
+import qxtest
 from base_device import INTERFACES, cell, open_port, raises_exactly, u32
 
 
@@ -35,7 +36,7 @@ def test_configuration_name_errors(sim):
 
 @pytest.mark.parametrize("name, type_, controller, number", INTERFACES)
 def test_interface_info_by_name_fills_the_selector(sim, name, type_, controller, number):
-    info = q.new_Qx_InterfaceInfo_t()
+    info = qxtest.new_record(q, "Qx_InterfaceInfo_t")
     q.Qx_InterfaceInfo_t_Type_set(info, 99)
     assert q.Qx_InterfaceConfig_GetInterfaceInfoByName(name, info) is None
     call = sim.last("Qx_InterfaceConfig_GetInterfaceInfoByName")
@@ -48,7 +49,7 @@ def test_interface_info_by_name_fills_the_selector(sim, name, type_, controller,
 
 
 def test_interface_info_by_name_errors(sim):
-    info = q.new_Qx_InterfaceInfo_t()
+    info = qxtest.new_record(q, "Qx_InterfaceInfo_t")
     with raises_exactly(Exception, 'Qx_InterfaceConfig_GetInterfaceInfoByName: no interface named "CAN9"'):
         q.Qx_InterfaceConfig_GetInterfaceInfoByName("CAN9", info)
     with raises_exactly(Exception, "Qx_InterfaceConfig_GetInterfaceInfoByName: no selector given"):
@@ -58,7 +59,7 @@ def test_interface_info_by_name_errors(sim):
     with raises_exactly(TypeError, message.format(1, "char const *const")):
         q.Qx_InterfaceConfig_GetInterfaceInfoByName(1, info)
     with raises_exactly(TypeError, message.format(2, "Qx_InterfaceInfo_t *const")):
-        q.Qx_InterfaceConfig_GetInterfaceInfoByName("CAN1", q.new_Qx_InterfaceData_t())
+        q.Qx_InterfaceConfig_GetInterfaceInfoByName("CAN1", qxtest.new_record(q, "Qx_InterfaceData_t"))
     assert sim.calls("Qx_InterfaceConfig_GetInterfaceInfoByName") == 2
 
 

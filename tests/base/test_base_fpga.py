@@ -2,11 +2,12 @@
 import pytest
 
 import _qx_api as q
+import qxtest
 from base_device import raises_exactly
 
 
 def int_p(value=0):
-    p = q.new_int_p()
+    p = qxtest.new_record(q, "int_p")
     q.int_p_assign(p, value)
     return p
 
@@ -66,7 +67,7 @@ def test_relays_switch_and_report(sim, port, qxt):
     assert qxt.qxt_read_u8(states, 2) == [0, 0]
     # the count may come from any u16_t object, such as a Qx_Data_t view;
     # only its first two bytes are read and the object stays as it was
-    d = q.new_Qx_Data_t()
+    d = qxtest.new_record(q, "Qx_Data_t")
     q.Qx_Data_t_U8_set(d, qxt.qxt_u8_array([4, 0, 7, 7, 7, 7, 7, 7]))
     assert q.Qx_Fpga_Relays_SetDirect(port, q.Qx_Data_t_U16_get(d), qxt.qxt_u8_array([1, 0, 1, 1])) is None
     assert sim.last("Qx_Fpga_Relays_SetDirect").arg(2).value == 4
@@ -88,7 +89,7 @@ def test_relay_counts_are_u16_objects(sim, port, name, position, args):
     message = f"in method '{name}', argument {position} of type 'u16_t const'"
     with raises_exactly(ValueError, "invalid null reference " + message):
         getattr(q, name)(*args(port, None))
-    for wrong in (2, q.new_int_p()):
+    for wrong in (2, qxtest.new_record(q, "int_p")):
         with raises_exactly(TypeError, message):
             getattr(q, name)(*args(port, wrong))
     assert sim.calls(name) == 0

@@ -4,6 +4,7 @@ import gc
 import pytest
 
 import _qx_api as q
+import qxtest
 from base_device import DEVICE_SERIAL, INTERFACES, cell, open_port, raises_exactly, u32
 from layouts import pack, unpack
 
@@ -23,11 +24,11 @@ LISTS = [
 
 
 def call_list(name, before, after, capacity):
-    return getattr(q, name)(*before, capacity, *after)
+    return qxtest.owned(getattr(q, name)(*before, capacity, *after))
 
 
 def field(record, name):
-    return getattr(q, D + name + "_get")(record)
+    return qxtest.owned(getattr(q, D + name + "_get")(record))
 
 
 @pytest.mark.parametrize("name, before, after, available, count_arg, leading", LISTS)
@@ -63,7 +64,7 @@ def test_list_failure_and_bad_capacity(sim, name, before, after, available, coun
 
 
 def test_elements_describe_the_device_and_outlive_the_list(sim, qxt):
-    result = q.Qx_Interface_GetInterfaceList_Usb(8)
+    result = qxtest.owned(q.Qx_Interface_GetInterfaceList_Usb(8))
     lin = result[2]
     del result
     gc.collect()
@@ -81,7 +82,7 @@ def test_elements_describe_the_device_and_outlive_the_list(sim, qxt):
 
 
 def test_ethernet_list_passes_the_adapter_record(sim):
-    adapter = q.new_Qx_Ethernet_AdapterInfo_t()
+    adapter = qxtest.new_record(q, "Qx_Ethernet_AdapterInfo_t")
     q.Qx_IpAddress_t_All_set(q.Qx_Ethernet_AdapterInfo_t_IpAddress_get(adapter), 0x0A01A8C0)
     q.Qx_IpAddress_t_All_set(q.Qx_Ethernet_AdapterInfo_t_Mask_get(adapter), 0x00FFFFFF)
     assert q.Qx_Interface_GetInterfaceList_Ethernet(0, 4, adapter) == []
@@ -90,7 +91,7 @@ def test_ethernet_list_passes_the_adapter_record(sim):
         "IpAddress.All": 0x0A01A8C0, "Mask.All": 0x00FFFFFF})]
     with raises_exactly(TypeError, "in method 'Qx_Interface_GetInterfaceList_Ethernet', argument 5 of type "
                                    "'Qx_Ethernet_AdapterInfo_t const *const'"):
-        q.Qx_Interface_GetInterfaceList_Ethernet(0, 4, q.new_Qx_InterfaceData_t())
+        q.Qx_Interface_GetInterfaceList_Ethernet(0, 4, qxtest.new_record(q, "Qx_InterfaceData_t"))
 
 
 def test_serial_list_passes_its_settings_pointer(sim, qxt):
@@ -98,11 +99,11 @@ def test_serial_list_passes_its_settings_pointer(sim, qxt):
     q.Qx_Interface_GetInterfaceList_Serial(3, settings, 1)
     assert sim.last("Qx_Interface_GetInterfaceList_Serial").arg(2).value == int(settings)
     with raises_exactly(TypeError, "in method 'Qx_Interface_GetInterfaceList_Serial', argument 2 of type 'u8_t const *const'"):
-        q.Qx_Interface_GetInterfaceList_Serial(3, q.new_int_p(), 1)
+        q.Qx_Interface_GetInterfaceList_Serial(3, qxtest.new_record(q, "int_p"), 1)
 
 
 def test_names_are_read_and_changed(sim):
-    can2 = q.Qx_Interface_GetInterfaceList(0, 2)[1]
+    can2 = qxtest.owned(q.Qx_Interface_GetInterfaceList(0, 2))[1]
     assert q.Qx_Interface_Name_Get(can2) == "CAN2"
     call = sim.last("Qx_Interface_Name_Get")
     assert [call.arg(1).value, cell(call.arg(2)), call.arg(3).is_null] == [int(can2), 256, False]
@@ -121,7 +122,7 @@ def test_names_are_read_and_changed(sim):
 
 
 def test_sibling_port_handles_are_written_into_an_int_p(sim, port):
-    sibling = q.new_int_p()
+    sibling = qxtest.new_record(q, "int_p")
     assert q.Qx_Interface_GetPortHandleByInterfaceType(port, 0x100 + q.QX_INTERFACE_TYPE__COMMON, sibling) is None
     call = sim.last("Qx_Interface_GetPortHandleByInterfaceType")
     assert [call.arg(1).value, call.arg(2).value, call.arg(3).value] == [port, q.QX_INTERFACE_TYPE__COMMON, int(sibling)]
@@ -138,14 +139,14 @@ def test_sibling_port_handles_are_written_into_an_int_p(sim, port):
         q.Qx_Interface_GetPortHandleByInterfaceTypeAndInstance(port, 4, 1)
     with raises_exactly(TypeError, "in method 'Qx_Interface_GetPortHandleByInterfaceTypeAndInstance', argument 4 of type "
                                    "'Qx_PortHandle_t *'"):
-        q.Qx_Interface_GetPortHandleByInterfaceTypeAndInstance(port, 4, 1, q.new_Qx_Data_t())
+        q.Qx_Interface_GetPortHandleByInterfaceTypeAndInstance(port, 4, 1, qxtest.new_record(q, "Qx_Data_t"))
 
 
 def test_serial_number_and_adapter_info(sim, port):
-    serial, count = q.new_int_p(), q.new_int_p()
+    serial, count = qxtest.new_record(q, "int_p"), qxtest.new_record(q, "int_p")
     assert q.Qx_Interface_GetSerialNumber(port, serial) is None
     assert [q.int_p_value(serial), sim.last("Qx_Interface_GetSerialNumber").arg(2).value] == [DEVICE_SERIAL, int(serial)]
-    adapter = q.new_Qx_Ethernet_AdapterInfo_t()
+    adapter = qxtest.new_record(q, "Qx_Ethernet_AdapterInfo_t")
     assert q.Qx_Ethernet_GetNetworkAdapterInfo(count, adapter) is None
     call = sim.last("Qx_Ethernet_GetNetworkAdapterInfo")
     assert [call.arg(1).value, call.arg(2).value] == [int(count), int(adapter)]
@@ -162,17 +163,17 @@ def test_serial_number_and_adapter_info(sim, port):
     (D + "DefaultGateway_set", "Qx_IpAddress_t *"),
 ])
 def test_record_fields_refuse_none_and_other_types(setter, type_):
-    record = q.new_Qx_InterfaceData_t()
+    record = qxtest.new_record(q, "Qx_InterfaceData_t")
     message = f"in method '{setter}', argument 2 of type '{type_}'"
     with raises_exactly(ValueError, "invalid null reference " + message):
         getattr(q, setter)(record, None)
     with raises_exactly(TypeError, message):
-        getattr(q, setter)(record, q.new_Qx_Data_t())
+        getattr(q, setter)(record, qxtest.new_record(q, "Qx_Data_t"))
 
 
 @pytest.mark.parametrize("setter", ["Qx_Ethernet_AdapterInfo_t_IpAddress_set", "Qx_Ethernet_AdapterInfo_t_Mask_set"])
 def test_adapter_members_are_copied_in(setter):
-    adapter, address = q.new_Qx_Ethernet_AdapterInfo_t(), q.new_Qx_IpAddress_t()
+    adapter, address = qxtest.new_record(q, "Qx_Ethernet_AdapterInfo_t"), qxtest.new_record(q, "Qx_IpAddress_t")
     q.Qx_IpAddress_t_All_set(address, 0xFFFFFF00)
     getattr(q, setter)(adapter, address)
     q.Qx_IpAddress_t_All_set(address, 1)
@@ -181,4 +182,4 @@ def test_adapter_members_are_copied_in(setter):
     with raises_exactly(ValueError, "invalid null reference " + message):
         getattr(q, setter)(adapter, None)
     with raises_exactly(TypeError, message):
-        getattr(q, setter)(adapter, q.new_int_p())
+        getattr(q, setter)(adapter, qxtest.new_record(q, "int_p"))

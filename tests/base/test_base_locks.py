@@ -2,11 +2,12 @@
 import pytest
 
 import _qx_api as q
+import qxtest
 from base_device import cell, open_port, raises_exactly, u32
 
 
 def test_param_size_is_written_into_the_callers_cell(sim, port):
-    size = q.new_int_p()
+    size = qxtest.new_record(q, "int_p")
     assert q.Qx_GetParamSize(port, size) is None
     assert q.int_p_value(size) == 1024
     assert sim.last("Qx_GetParamSize").arg(2).value == int(size)
@@ -155,5 +156,5 @@ def test_add_callback_argument_count(sim, port):
     with raises_exactly(TypeError, "Qx_AsyncCommunication_AddCallback expected 9 arguments, got 8"):
         q.Qx_AsyncCommunication_AddCallback(port, 1, 2, None, 0, None, None, 0)
     with raises_exactly(TypeError, "in method 'Qx_AsyncCommunication_AddCallback', argument 9 of type 'void **'"):
-        q.Qx_AsyncCommunication_AddCallback(port, 1, 2, None, 0, None, None, 0, q.new_int_p())
+        q.Qx_AsyncCommunication_AddCallback(port, 1, 2, None, 0, None, None, 0, qxtest.new_record(q, "int_p"))
     assert sim.calls("Qx_AsyncCommunication_AddCallback") == 0

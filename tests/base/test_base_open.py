@@ -2,6 +2,7 @@
 import pytest
 
 import _qx_api as q
+import qxtest
 from base_device import (ERROR_INVALID_HANDLE, ERROR_LOCKED, ERROR_NOT_FOUND, cell, open_port, raises_exactly, selector,
                          u32)
 from layouts import pack
@@ -126,7 +127,7 @@ def test_commands_of_another_port_are_refused_while_locked(sim, port):
     q.Qx_GetLock(other)
     with raises_exactly(Exception, f"Qx_Command: interface CAN1 is locked by port 0x{other:08X}"):
         q.Qx_Command(port, 1, [])
-    p = q.new_int_p()
+    p = qxtest.new_record(q, "int_p")
     q.Qx_GetLastErrorByPortHandle(port, p)
     assert q.int_p_value(p) == ERROR_LOCKED
     assert q.Qx_CommandWithResponse(other, 1, [], 4) == [0x41]
@@ -167,7 +168,7 @@ def test_last_error_by_port_handle_leaves_the_code_in_the_callers_cell(sim, port
     sim.fail("Qx_Command", 0x1234)
     with pytest.raises(Exception):
         q.Qx_Command(port, 1, [])
-    code = q.new_int_p()
+    code = qxtest.new_record(q, "int_p")
     assert q.Qx_GetLastErrorByPortHandle(port, code) == "Qx_Command failed: simulated error 0x00001234"
     assert q.int_p_value(code) == 0x1234
     call = sim.last("Qx_GetLastErrorByPortHandle")
@@ -176,7 +177,7 @@ def test_last_error_by_port_handle_leaves_the_code_in_the_callers_cell(sim, port
     assert q.Qx_GetLastErrorByPortHandle(port, None) == "no error"
     assert sim.last("Qx_GetLastErrorByPortHandle").arg(2).is_null
     with raises_exactly(TypeError, "in method 'Qx_GetLastErrorByPortHandle', argument 2 of type 'Qx_Error_t *const'"):
-        q.Qx_GetLastErrorByPortHandle(port, q.new_char_p())
+        q.Qx_GetLastErrorByPortHandle(port, qxtest.new_record(q, "char_p"))
 
 
 def test_functions_without_response_switch_between_sync_and_async(sim, port):

@@ -2,6 +2,7 @@
 import pytest
 
 import _qx_api as q
+import qxtest
 from base_device import raises_exactly
 from layouts import pack, unpack
 
@@ -23,7 +24,7 @@ def views(info):
 
 
 def test_new_selector_is_zeroed(qxt):
-    info = q.new_Qx_InterfaceInfo_t()
+    info = qxtest.new_record(q, "Qx_InterfaceInfo_t")
     params, union, eth, uoe, ser = views(info)
     ints = [q.Qx_InterfaceInfo_t_Type_get(info), fn(P + "_ControllerNumber_get")(params), fn(P + "_InterfaceNumber_get")(params),
             fn(U + "_CardNumber_get")(union), fn(SER + "_PortNumber_get")(ser), fn(ETH + "_reserved1_get")(eth),
@@ -31,12 +32,13 @@ def test_new_selector_is_zeroed(qxt):
             fn(UOE + "_reserved2_get")(uoe), fn(UOE + "_IpAddress_get")(uoe)]
     assert ints == [0] * 11
     assert fn(ETH + "_IpAddress_get")(eth) == [0] * 16
-    for copy in (fn(P + "_Flags_get")(params), fn(ETH + "_PortNumber_get")(eth), fn(UOE + "_PortNumber_get")(uoe)):
+    for copy in qxtest.owned((fn(P + "_Flags_get")(params), fn(ETH + "_PortNumber_get")(eth),
+                              fn(UOE + "_PortNumber_get")(uoe))):
         assert qxt.qxt_read_u16(copy, 1) == [0]
 
 
 def test_selector_fields_reach_the_native_open_as_laid_out(sim, qxt):
-    info = q.new_Qx_InterfaceInfo_t()
+    info = qxtest.new_record(q, "Qx_InterfaceInfo_t")
     params, union, eth, uoe, ser = views(info)
     q.Qx_InterfaceInfo_t_Type_set(info, q.QX_INTERFACE_TYPE__CAN)
     fn(P + "_ControllerNumber_set")(params, 0x100)  # stored truncated: 0
@@ -64,11 +66,11 @@ def test_selector_fields_reach_the_native_open_as_laid_out(sim, qxt):
 
 
 def test_union_members_share_their_bytes(qxt):
-    info = q.new_Qx_InterfaceInfo_t()
+    info = qxtest.new_record(q, "Qx_InterfaceInfo_t")
     _, union, eth, uoe, ser = views(info)
     fn(U + "_CardNumber_set")(union, 258)
     assert fn(SER + "_PortNumber_get")(ser) == 2
-    assert qxt.qxt_read_u16(fn(ETH + "_PortNumber_get")(eth), 1) == [258]
+    assert qxt.qxt_read_u16(qxtest.owned(fn(ETH + "_PortNumber_get")(eth)), 1) == [258]
     assert fn(UOE + "_CardNumber_get")(uoe) == 258
 
 
@@ -79,7 +81,7 @@ def test_union_members_share_their_bytes(qxt):
 ])
 @pytest.mark.parametrize("value, exc", [(2**32, OverflowError), (-1, OverflowError), ("1", TypeError)])
 def test_int_fields_refuse_bad_values(setter, record_of, type_, value, exc):
-    info = q.new_Qx_InterfaceInfo_t()
+    info = qxtest.new_record(q, "Qx_InterfaceInfo_t")
     record = record_of(info)
     with raises_exactly(exc, f"in method '{setter}', argument 2 of type '{type_}'"):
         fn(setter)(record, value)
@@ -92,7 +94,7 @@ def test_int_fields_refuse_bad_values(setter, record_of, type_, value, exc):
     (ETH + "_PortNumber_set", 2, "u16_t"),
 ])
 def test_u16_fields_take_u16_objects_only(qxt, setter, view, type_):
-    info = q.new_Qx_InterfaceInfo_t()
+    info = qxtest.new_record(q, "Qx_InterfaceInfo_t")
     record = views(info)[view]
     message = f"in method '{setter}', argument 2 of type '{type_}'"
     with raises_exactly(ValueError, "invalid null reference " + message):
@@ -100,17 +102,17 @@ def test_u16_fields_take_u16_objects_only(qxt, setter, view, type_):
     with raises_exactly(TypeError, message):
         fn(setter)(record, 5)
     with raises_exactly(TypeError, message):
-        fn(setter)(record, q.new_int_p())
+        fn(setter)(record, qxtest.new_record(q, "int_p"))
     assert q.Qx_InterfaceInfo_t_Parameters_u_CardNumber_get(views(info)[1]) == 0
     # the getter returns a copy that later changes of the record leave alone
     fn(setter)(record, qxt.qxt_u16_array([0xABCD]))
-    copy = fn(setter[:-3] + "get")(record)
+    copy = qxtest.owned(fn(setter[:-3] + "get")(record))
     fn(setter)(record, qxt.qxt_u16_array([1]))
     assert qxt.qxt_read_u16(copy, 1) == [0xABCD]
 
 
 def test_ethernet_address_refuses_none_and_keeps_its_bytes(qxt):
-    info = q.new_Qx_InterfaceInfo_t()
+    info = qxtest.new_record(q, "Qx_InterfaceInfo_t")
     eth = views(info)[2]
     fn(ETH + "_IpAddress_set")(eth, qxt.qxt_u8_array([9] * 16))
     with raises_exactly(ValueError, "invalid null reference in variable 'IpAddress' of type 'u8_t [16]'"):
@@ -127,4 +129,4 @@ def test_ethernet_address_refuses_none_and_keeps_its_bytes(qxt):
 ])
 def test_nested_getters_refuse_other_records(getter, record_type):
     with raises_exactly(TypeError, f"in method '{getter}', argument 1 of type '{record_type}'"):
-        fn(getter)(q.new_Qx_Data_t())
+        fn(getter)(qxtest.new_record(q, "Qx_Data_t"))

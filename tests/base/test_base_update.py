@@ -2,6 +2,7 @@
 import pytest
 
 import _qx_api as q
+import qxtest
 from base_device import DEVICE_SERIAL, raises_exactly
 from layouts import pack
 
@@ -18,14 +19,14 @@ def put(record, name, value):
 
 
 def test_new_command_is_zeroed():
-    command = q.new_Qx_Interface_UpdateAllInterfaces_Cmd_t()
+    command = qxtest.new_record(q, "Qx_Interface_UpdateAllInterfaces_Cmd_t")
     assert [get(command, f) for f in INT_FIELDS] == [0] * 6
     assert get(command, "InterfaceData") is None
 
 
 def test_interface_data_member_takes_ownership():
-    command = q.new_Qx_Interface_UpdateAllInterfaces_Cmd_t()
-    record = q.Qx_Interface_GetInterfaceList_Usb(2)[1]
+    command = qxtest.new_record(q, "Qx_Interface_UpdateAllInterfaces_Cmd_t")
+    record = qxtest.owned(q.Qx_Interface_GetInterfaceList_Usb(2))[1]
     assert record.own()
     put(command, "InterfaceData", record)
     assert not record.own()
@@ -38,21 +39,21 @@ def test_interface_data_member_takes_ownership():
 
 
 def test_interface_data_member_keeps_ownership_when_nothing_is_stored():
-    record = q.new_Qx_InterfaceData_t()
+    record = qxtest.new_record(q, "Qx_InterfaceData_t")
     put(None, "InterfaceData", record)
     assert record.own()
 
 
 def test_interface_data_member_refuses_other_types():
-    command = q.new_Qx_Interface_UpdateAllInterfaces_Cmd_t()
-    wrong = q.new_Qx_InterfaceInfo_t()
+    command = qxtest.new_record(q, "Qx_Interface_UpdateAllInterfaces_Cmd_t")
+    wrong = qxtest.new_record(q, "Qx_InterfaceInfo_t")
     with raises_exactly(TypeError, f"in method '{C}InterfaceData_set', argument 2 of type 'Qx_InterfaceData_t *'"):
         put(command, "InterfaceData", wrong)
     assert wrong.own() and get(command, "InterfaceData") is None
 
 
 def test_update_hands_text_and_command_to_the_library(sim):
-    command = q.new_Qx_Interface_UpdateAllInterfaces_Cmd_t()
+    command = qxtest.new_record(q, "Qx_Interface_UpdateAllInterfaces_Cmd_t")
     record = q.Qx_Interface_GetInterfaceList(0, 1)[0]
     put(command, "Flags", 0x80000001)
     put(command, "NumberOfInterfaces", 1)
@@ -73,7 +74,7 @@ def test_update_hands_text_and_command_to_the_library(sim):
 def test_update_failures_raise_the_native_text(sim, text, command, message):
     record = None
     if command is not None:
-        record = q.new_Qx_Interface_UpdateAllInterfaces_Cmd_t()
+        record = qxtest.new_record(q, "Qx_Interface_UpdateAllInterfaces_Cmd_t")
         put(record, "NumberOfInterfaces", 1 if command == "empty_data" else 0)
     with raises_exactly(Exception, message):
         q.Qx_Interface_UpdateAllInterfaces(text, record)
@@ -84,7 +85,7 @@ def test_update_failures_raise_the_native_text(sim, text, command, message):
     ((b"fw.pkg", None), 1, "char const *const"),
     ((5, None), 1, "char const *const"),
     (("fw.pkg", "not a record"), 2, "Qx_Interface_UpdateAllInterfaces_Cmd_t const *const"),
-    (("fw.pkg", q.new_Qx_InterfaceData_t()), 2, "Qx_Interface_UpdateAllInterfaces_Cmd_t const *const"),
+    (("fw.pkg", qxtest.new_record(q, "Qx_InterfaceData_t")), 2, "Qx_Interface_UpdateAllInterfaces_Cmd_t const *const"),
 ])
 def test_update_refuses_bad_arguments_before_the_call(sim, args, position, type_):
     with raises_exactly(TypeError, f"in method 'Qx_Interface_UpdateAllInterfaces', argument {position} of type '{type_}'"):

@@ -11,7 +11,7 @@ def make_signal(qxt):
     common = qxtest.module("_qx_api_common")
 
     def make(size=8, order=0, offset=2):
-        signal = common.new_Qx_Common_Signal_t()
+        signal = qxtest.new_record(common, "Qx_Common_Signal_t")
         common.Qx_Common_Signal_t_Size_set(signal, size)
         common.Qx_Common_Signal_t_ByteOrder_set(signal, order)
         common.Qx_Common_Signal_t_Offset_set(signal, qxt.qxt_u16_array([offset]))

@@ -19,11 +19,11 @@ def fields_of(name, obj):
 
 
 def rsp(name):
-    return getattr(can, f"new_Qx_Can_Ccp_Command_{name}_Rsp_t")()
+    return qxtest.new_record(can, f"Qx_Can_Ccp_Command_{name}_Rsp_t")
 
 
 def unlock_programming(qxt, port):
-    can.Qx_Can_Ccp_Command_GetSeed(port, 0, PGM)
+    qxtest.owned(can.Qx_Can_Ccp_Command_GetSeed(port, 0, PGM))
     return can.Qx_Can_Ccp_Command_Unlock(port, 0, qxt.qxt_u8_array(key_for(PGM)))
 
 
@@ -73,7 +73,7 @@ def make(qxt, arg):
 
 def prepare(qxt, port, setup):
     if setup == "seed":
-        can.Qx_Can_Ccp_Command_GetSeed(port, 0, 1)
+        qxtest.owned(can.Qx_Can_Ccp_Command_GetSeed(port, 0, 1))
     elif setup == "daq_ptr":
         can.Qx_Can_Ccp_Command_SetDaqPtr(port, 0, 0, 0, 0)
     elif setup == "unlock":
@@ -85,7 +85,7 @@ def test_each_command_passes_its_arguments_in_order(sim, qxt, master, name, args
     function = "Qx_Can_Ccp_Command_" + name
     prepare(qxt, master, setup)
     made = [make(qxt, a) for a in args]
-    getattr(can, function)(master, 256, *made)  # the instance travels in 8 bits
+    qxtest.owned(getattr(can, function)(master, 256, *made))  # the instance travels in 8 bits
     call = sim.last(function)
     assert [call.arg(1).value, call.arg(2).value] == [master, 0]
     assert {n: call.arg(n).value for n in scalars} == scalars
@@ -202,10 +202,10 @@ def test_a_size_beyond_the_64_byte_buffer_is_refused(sim, master, function):
 # ---- outputs ------------------------------------------------------------------------------
 
 def test_get_seed_returns_an_owned_record_with_four_seed_bytes(sim, master):
-    first = can.Qx_Can_Ccp_Command_GetSeed(master, 0, PGM)
+    first = qxtest.owned(can.Qx_Can_Ccp_Command_GetSeed(master, 0, PGM))
     assert first.own()
     assert fields_of("Qx_Can_Ccp_Command_GetSeed_Rsp_t", first) == dict(ProtectionStatus=1, SeedData=seed_of(PGM))
-    second = can.Qx_Can_Ccp_Command_GetSeed(master, 0, 1)
+    second = qxtest.owned(can.Qx_Can_Ccp_Command_GetSeed(master, 0, 1))
     assert can.Qx_Can_Ccp_Command_GetSeed_Rsp_t_SeedData_get(first) == seed_of(PGM)
     assert fields_of("Qx_Can_Ccp_Command_GetSeed_Rsp_t", second) == dict(ProtectionStatus=0, SeedData=seed_of(1))
     assert len(sim.last("Qx_Can_Ccp_Command_GetSeed").arg(4).bytes) == 5
@@ -219,7 +219,7 @@ def test_returned_records_read_every_field_the_library_wrote(sim, qxt, master, f
     record = f"Qx_Can_Ccp_Command_{name}_Rsp_t"
     data = bytes(range(0xF1, 0xF1 + layouts.size(record)))
     sim.output("Qx_Can_Ccp_Command_" + function, argno, data)
-    result = getattr(can, "Qx_Can_Ccp_Command_" + function)(master, 0, *[make(qxt, a) for a in args])
+    result = qxtest.owned(getattr(can, "Qx_Can_Ccp_Command_" + function)(master, 0, *[make(qxt, a) for a in args]))
     assert fields_of(record, result) == layouts.unpack(record, data)
 
 
@@ -235,7 +235,7 @@ def test_unlock_returns_the_privilege_status_as_a_plain_int(sim, qxt, master):
     assert unlock_programming(qxt, master) == 0x43
     assert sim.last("Qx_Can_Ccp_Command_Unlock").arg(3).bytes == bytes(key_for(PGM))
     sim.output("Qx_Can_Ccp_Command_Unlock", 4, b"\xff")
-    can.Qx_Can_Ccp_Command_GetSeed(master, 0, PGM)
+    qxtest.owned(can.Qx_Can_Ccp_Command_GetSeed(master, 0, PGM))
     assert can.Qx_Can_Ccp_Command_Unlock(master, 0, qxt.qxt_u8_array(key_for(PGM))) == 255
 
 
@@ -314,14 +314,14 @@ def test_move_copies_between_the_two_transfer_addresses(qxt, master):
 
 def test_programming_needs_the_key_of_the_seed(qxt, master):
     def protection():
-        reply = can.Qx_Can_Ccp_Command_ExchangeId(master, 0, qxt.qxt_u8_array([0] * 6))
+        reply = qxtest.owned(can.Qx_Can_Ccp_Command_ExchangeId(master, 0, qxt.qxt_u8_array([0] * 6)))
         return fields_of("Qx_Can_Ccp_Command_ExchangeId_Rsp_t", reply)
 
     assert protection() == dict(Length=0, DataTypeQualifier=0, ResourceAvailabilityFlags=0x43,
                                 ResourceProtectionFlags=PGM)
     with raises(Exception, "Qx_Can_Ccp_Command_ClearMemory: the slave answered CCP error 0x35 (access locked)"):
         can.Qx_Can_Ccp_Command_ClearMemory(master, 0, 4)
-    can.Qx_Can_Ccp_Command_GetSeed(master, 0, PGM)
+    qxtest.owned(can.Qx_Can_Ccp_Command_GetSeed(master, 0, PGM))
     with raises(Exception, "Qx_Can_Ccp_Command_Unlock: the slave answered CCP error 0x33 (access denied)"):
         can.Qx_Can_Ccp_Command_Unlock(master, 0, qxt.qxt_u8_array(seed_of(PGM) + [0, 0]))
     with raises(Exception, "Qx_Can_Ccp_Command_Unlock: the slave answered CCP error 0x31 (command syntax)"):
@@ -378,7 +378,7 @@ def test_a_started_daq_list_samples_the_elements_written(master):
         can.Qx_Can_Ccp_Command_SetDaqPtr(master, 0, 1, odt, element)
         can.Qx_Can_Ccp_Command_WriteDaq(master, 0, width, 0, MEMORY_BASE + offset)
     can.Qx_Can_Ccp_Command_StartStop(master, 0, 1, 1, 1, 0, 1)
-    flags, messages = can.Qx_Can_Ccp_GetDaqMessages(master, 0, 8)
+    flags, messages = qxtest.owned(can.Qx_Can_Ccp_GetDaqMessages(master, 0, 8))
     assert flags == 0
     assert [can.Qx_Can_Ccp_DaqMessage_t_Data_get(m) for m in messages] == [
         [4, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0], [5, 0x15, 0, 0, 0, 0, 0, 0]]
@@ -386,7 +386,7 @@ def test_a_started_daq_list_samples_the_elements_written(master):
     can.Qx_Can_Ccp_Command_StartStop(master, 0, 2, 1, 1, 0, 1)
     assert can.Qx_Can_Ccp_GetDaqMessages(master, 0, 8) == [0, []]
     can.Qx_Can_Ccp_Command_StartStopAll(master, 0, 1)
-    assert len(can.Qx_Can_Ccp_GetDaqMessages(master, 0, 8)[1]) == 4
+    assert len(qxtest.owned(can.Qx_Can_Ccp_GetDaqMessages(master, 0, 8))[1]) == 4
 
 
 def test_session_status_reads_back(master):
@@ -407,6 +407,6 @@ def test_select_cal_page_takes_the_transfer_address(master):
 def test_standard_commands_count_their_messages(sim, master):
     can.Qx_Can_Ccp_Command_Test(master, 0, STATION)
     can.Qx_Can_Ccp_Command_Test(master, 0, STATION)
-    described, reply = can.Qx_Can_Ccp_GetCcpErrorDescription()
+    described, reply = qxtest.owned(can.Qx_Can_Ccp_GetCcpErrorDescription())
     assert described == "acknowledge (no error)"
     assert can.Qx_Can_Ccp_GetResponse_Rsp_t_Data_get(reply)[:3] == [0xFF, 0, 3]  # CONNECT was message 1

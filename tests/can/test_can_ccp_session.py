@@ -69,14 +69,14 @@ def test_response_records_read_every_field_the_library_wrote(sim, master, functi
     values = distinct_values(name)
     sim.output(function, argno, pack(name, values))
     if args == "state":
-        state = can.new_Qx_Can_Ccp_GetCommandState_Rsp_t()
+        state = qxtest.new_record(can, "Qx_Can_Ccp_GetCommandState_Rsp_t")
         assert can.Qx_Can_Ccp_GetCommandState(master, 0, state) is None
         result = state
     elif args == "command":
-        result = can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(0x1B, 1, 2, 1))
+        result = qxtest.owned(can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(0x1B, 1, 2, 1)))
     else:
         can.Qx_Can_Ccp_Command(master, 0, raw(0x1B, 1, 2, 1))
-        result = can.Qx_Can_Ccp_GetResponse(master, 0)
+        result = qxtest.owned(can.Qx_Can_Ccp_GetResponse(master, 0))
     assert fields_of(name, result) == values
     assert result.own()
 
@@ -98,7 +98,7 @@ def test_data_setters_refuse_anything_but_eight_ints_and_keep_the_record(record_
 
 @pytest.mark.parametrize("value, cls", [(-1, OverflowError), (2**32, OverflowError), ("1", TypeError)])
 def test_init_field_setters_refuse_values_outside_32_bits(value, cls):
-    obj = can.new_Qx_Can_Ccp_Init_Parameters_t()
+    obj = qxtest.new_record(can, "Qx_Can_Ccp_Init_Parameters_t")
     with raises(cls, "in method 'Qx_Can_Ccp_Init_Parameters_t_StationAddress_set', argument 2 of type 'u16_t'"):
         can.Qx_Can_Ccp_Init_Parameters_t_StationAddress_set(obj, value)
     with raises(cls, "in method 'Qx_Can_Ccp_Init_Parameters_t_CmdFlags_set', argument 2 of type "
@@ -122,7 +122,7 @@ SESSION = [
 
 def arguments(extra):
     made = {"init": lambda: init_parameters(can), "command": lambda: raw(0x05, 0, STATION & 0xFF, STATION >> 8),
-            "state": can.new_Qx_Can_Ccp_GetCommandState_Rsp_t}
+            "state": lambda: record("Qx_Can_Ccp_GetCommandState_Rsp_t")}
     return tuple(made[a]() if a in made else a for a in extra)
 
 
@@ -159,7 +159,7 @@ def test_an_instance_beyond_eight_bits_is_truncated(sim, port):
 ])
 def test_records_of_another_type_are_refused(sim, port, function, argno, type_text):
     with raises(TypeError, f"in method '{function}', argument {argno} of type '{type_text}'"):
-        getattr(can, function)(port, 0, can.new_Qx_Can_Ccp_GetResponse_Rsp_t())
+        getattr(can, function)(port, 0, qxtest.new_record(can, "Qx_Can_Ccp_GetResponse_Rsp_t"))
     assert sim.calls(function) == 0
 
 
@@ -183,13 +183,13 @@ def test_commands_need_a_set_up_master_and_a_connection(sim, port):
     can.Qx_Can_Ccp_Init(port, 1, init_parameters(can))
     with raises(Exception, "Qx_Can_Ccp_CommandWithResponse: CCP master 1 is not connected: CONNECT comes first"):
         can.Qx_Can_Ccp_CommandWithResponse(port, 1, raw(0x1B, 0, 2, 1))
-    state = can.new_Qx_Can_Ccp_GetCommandState_Rsp_t()
+    state = qxtest.new_record(can, "Qx_Can_Ccp_GetCommandState_Rsp_t")
     can.Qx_Can_Ccp_GetCommandState(port, 1, state)
     assert fields_of("Qx_Can_Ccp_GetCommandState_Rsp_t", state)["Flags"] == 2  # no answer
     # a raw CONNECT at the slave's station address opens the session
-    rsp = can.Qx_Can_Ccp_CommandWithResponse(port, 1, raw(0x01, 7, STATION & 0xFF, STATION >> 8))
+    rsp = qxtest.owned(can.Qx_Can_Ccp_CommandWithResponse(port, 1, raw(0x01, 7, STATION & 0xFF, STATION >> 8)))
     assert can.Qx_Can_Ccp_GetResponse_Rsp_t_Data_get(rsp) == [0xFF, 0, 7, 0, 0, 0, 0, 0]
-    version = can.Qx_Can_Ccp_CommandWithResponse(port, 1, raw(0x1B, 8, 2, 1))
+    version = qxtest.owned(can.Qx_Can_Ccp_CommandWithResponse(port, 1, raw(0x1B, 8, 2, 1)))
     assert can.Qx_Can_Ccp_GetResponse_Rsp_t_Data_get(version)[:5] == [0xFF, 0, 8, 2, 1]
     # the other instances are not touched
     with raises(Exception, "Qx_Can_Ccp_GetResponse: CCP master 0 is not set up"):
@@ -210,13 +210,13 @@ def test_queue_depths_are_bounded(port):
 # ---- raw commands and responses ------------------------------------------------------------
 
 def test_raw_commands_queue_their_responses_in_order(sim, master):
-    state = can.new_Qx_Can_Ccp_GetCommandState_Rsp_t()
+    state = qxtest.new_record(can, "Qx_Can_Ccp_GetCommandState_Rsp_t")
     assert can.Qx_Can_Ccp_Command(master, 0, raw(0x1B, 0x21, 2, 1, retries=3)) is None
     assert can.Qx_Can_Ccp_Command(master, 0, raw(0x55, 0x22)) is None  # no such command
     can.Qx_Can_Ccp_GetCommandState(master, 0, state)
     assert fields_of("Qx_Can_Ccp_GetCommandState_Rsp_t", state) == dict(
         Flags=1, CcpError=0x30, NumberOfRetries=0, RetryCounter=0, reserved1=0, reserved2=0)
-    first, second = can.Qx_Can_Ccp_GetResponse(master, 0), can.Qx_Can_Ccp_GetResponse(master, 0)
+    first, second = qxtest.owned((can.Qx_Can_Ccp_GetResponse(master, 0), can.Qx_Can_Ccp_GetResponse(master, 0)))
     assert fields_of(RESPONSE, first) == dict(Flags=1, CcpError=0, Dlc=8, reserved1=0, reserved2=0, reserved3=0,
                                               Data=[0xFF, 0, 0x21, 2, 1, 0, 0, 0])
     assert fields_of(RESPONSE, second)["Data"] == [0xFF, 0x30, 0x22, 0, 0, 0, 0, 0]
@@ -230,8 +230,8 @@ def test_raw_commands_queue_their_responses_in_order(sim, master):
 
 
 def test_command_state_keeps_the_retries_of_the_raw_command(master):
-    can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(0x05, 1, STATION & 0xFF, STATION >> 8, retries=3))
-    state = can.new_Qx_Can_Ccp_GetCommandState_Rsp_t()
+    qxtest.owned(can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(0x05, 1, STATION & 0xFF, STATION >> 8, retries=3)))
+    state = qxtest.new_record(can, "Qx_Can_Ccp_GetCommandState_Rsp_t")
     can.Qx_Can_Ccp_GetCommandState(master, 0, state)
     assert can.Qx_Can_Ccp_GetCommandState_Rsp_t_NumberOfRetries_get(state) == 3
 
@@ -246,8 +246,8 @@ def test_the_response_queue_has_the_depth_set_up(port):
 
 
 def test_command_with_response_returns_a_new_owned_record_each_time(sim, master):
-    first = can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(0x1B, 1, 2, 1))
-    second = can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(0x1B, 2, 2, 1))
+    first = qxtest.owned(can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(0x1B, 1, 2, 1)))
+    second = qxtest.owned(can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(0x1B, 2, 2, 1)))
     assert first.own() and second.own() and int(first) != int(second)
     assert can.Qx_Can_Ccp_GetResponse_Rsp_t_Data_get(first)[2] == 1
     assert len(sim.last("Qx_Can_Ccp_CommandWithResponse").arg(4).bytes) == 20
@@ -275,7 +275,7 @@ def test_queue_readers_return_flags_and_owned_message_copies(sim, master, functi
     sim.output(function, 3, struct.pack("<I", 0x80000001))
     sim.output(function, 4, struct.pack("<I", 2))
     sim.output(function, 5, messages)
-    flags, items = getattr(can, function)(master, 0, 3)
+    flags, items = qxtest.owned(getattr(can, function)(master, 0, 3))
     call = sim.last(function)
     assert call.arg(4).bytes == struct.pack("<I", 3)  # the count cell holds the capacity
     assert len(call.arg(5).bytes) == 3 * 12
@@ -289,7 +289,7 @@ def test_queue_readers_return_flags_and_owned_message_copies(sim, master, functi
 @pytest.mark.parametrize("function, item", QUEUES)
 def test_queue_readers_never_return_more_than_the_capacity(sim, master, function, item):
     sim.output(function, 4, struct.pack("<I", 9))
-    assert len(getattr(can, function)(master, 0, 2)[1]) == 2
+    assert len(qxtest.owned(getattr(can, function)(master, 0, 2))[1]) == 2
 
 
 @pytest.mark.parametrize("function, item", QUEUES)
@@ -322,10 +322,10 @@ def test_event_messages_report_finished_actions_and_overruns(qxt, port):
     can.Qx_Can_Ccp_Command_Connect(port, 0, STATION)
     for service in (0x101, 0x102, 0x103):
         can.Qx_Can_Ccp_Command_ActionService(port, 0, service, qxt.qxt_u8_array([0] * 4), None)
-    flags, events = can.Qx_Can_Ccp_GetEventMessages(port, 0, 1)
+    flags, events = qxtest.owned(can.Qx_Can_Ccp_GetEventMessages(port, 0, 1))
     assert flags == 1  # the third event was lost
     assert [can.Qx_Can_Ccp_EventMessage_t_Data_get(e) for e in events] == [[0xFE, 0, 0, 1, 1, 0, 0, 0]]
-    flags, events = can.Qx_Can_Ccp_GetEventMessages(port, 0, 8)
+    flags, events = qxtest.owned(can.Qx_Can_Ccp_GetEventMessages(port, 0, 8))
     assert (flags, [can.Qx_Can_Ccp_EventMessage_t_Data_get(e)[3:5] for e in events]) == (0, [[1, 2]])
     assert can.Qx_Can_Ccp_GetEventMessages(port, 0, 8) == [0, []]
 
@@ -338,7 +338,7 @@ def test_error_description_takes_no_argument():
 
 
 def test_error_description_before_any_reply_is_the_zeroed_record_alone(sim):
-    rsp = can.Qx_Can_Ccp_GetCcpErrorDescription()
+    rsp = qxtest.owned(can.Qx_Can_Ccp_GetCcpErrorDescription())
     assert rsp.own()
     assert fields_of(RESPONSE, rsp) == unpack(RESPONSE, bytes(20))
     assert len(sim.last("Qx_Can_Ccp_GetCcpErrorDescription").arg(1).bytes) == 20
@@ -353,31 +353,31 @@ def test_error_description_before_any_reply_is_the_zeroed_record_alone(sim):
     ((0x18, 1, 1, 0), 0x35, "access locked"),
 ])
 def test_error_description_names_the_error_of_the_last_reply(master, cro, code, text):
-    can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(*cro))
-    described, rsp = can.Qx_Can_Ccp_GetCcpErrorDescription()
+    qxtest.owned(can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(*cro)))
+    described, rsp = qxtest.owned(can.Qx_Can_Ccp_GetCcpErrorDescription())
     assert described == text
     assert can.Qx_Can_Ccp_GetResponse_Rsp_t_CcpError_get(rsp) == code
     assert can.Qx_Can_Ccp_GetResponse_Rsp_t_Data_get(rsp)[:3] == [0xFF, code, 1]
 
 
 def test_wrong_key_is_described_as_access_denied(master):
-    can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(0x12, 1, 0x40))
-    can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(0x13, 2, 1, 2, 3, 4))
-    assert can.Qx_Can_Ccp_GetCcpErrorDescription()[0] == "access denied"
+    qxtest.owned(can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(0x12, 1, 0x40)))
+    qxtest.owned(can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(0x13, 2, 1, 2, 3, 4)))
+    assert qxtest.owned(can.Qx_Can_Ccp_GetCcpErrorDescription())[0] == "access denied"
 
 
 @pytest.mark.parametrize("text, expected", [(b"scripted text", "scripted text"), (b"bad \xff byte", "bad \udcff byte")])
 def test_error_description_decodes_the_native_text(sim, text, expected):
     sim.text_result("Qx_Can_Ccp_GetCcpErrorDescription", text)
-    described, rsp = can.Qx_Can_Ccp_GetCcpErrorDescription()
+    described, rsp = qxtest.owned(can.Qx_Can_Ccp_GetCcpErrorDescription())
     assert described == expected
     assert rsp.own()
 
 
 def test_a_null_error_description_returns_the_record_alone(sim, master):
-    can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(0x55, 1))
+    qxtest.owned(can.Qx_Can_Ccp_CommandWithResponse(master, 0, raw(0x55, 1)))
     sim.text_result("Qx_Can_Ccp_GetCcpErrorDescription", None)
     sim.output("Qx_Can_Ccp_GetCcpErrorDescription", 1, pack(RESPONSE, CcpError=0x36, Dlc=8))
-    rsp = can.Qx_Can_Ccp_GetCcpErrorDescription()
+    rsp = qxtest.owned(can.Qx_Can_Ccp_GetCcpErrorDescription())
     assert not isinstance(rsp, list)
     assert can.Qx_Can_Ccp_GetResponse_Rsp_t_CcpError_get(rsp) == 0x36

@@ -34,7 +34,7 @@ def signal(make_signal):
 
 @pytest.fixture
 def data():
-    made = can.new_Qx_Can_Data_t()
+    made = qxtest.new_record(can, "Qx_Can_Data_t")
     can.Qx_Can_Data_t_U8_set(made, list(range(64)))
     return made
 
@@ -139,7 +139,7 @@ def test_add_bytes_record_layout(sim, port, signal, data):
     with raises(TypeError, "in method 'Qx_Can_CyclicMsgs_Checksum_Define_AddBytes', argument 5 of type "
                            f"'{ADD} const *const'"):
         can.Qx_Can_CyclicMsgs_Checksum_Define_AddBytes(port, ID, signal, data,
-                                                       can.new_Qx_Can_CyclicMsgs_Ramp_SyncRamp_t())
+                                                       qxtest.new_record(can, "Qx_Can_CyclicMsgs_Ramp_SyncRamp_t"))
 
 
 @pytest.mark.parametrize("function", [
@@ -154,7 +154,7 @@ def test_checksum_parameters_none_reaches_the_library(sim, port, signal, data, f
 
 
 def test_checksums_are_defined_per_signal_and_deleted(sim, port, signal, data, qxt):
-    can.Qx_Can_CyclicMsgs_Checksum_Define_AddBytes(port, ID, signal, None, getattr(can, "new_" + ADD)())
+    can.Qx_Can_CyclicMsgs_Checksum_Define_AddBytes(port, ID, signal, None, qxtest.new_record(can, ADD))
     can.Qx_Can_CyclicMsgs_Checksum_Delete(port, ID, signal)
     assert sim.last("Qx_Can_CyclicMsgs_Checksum_Delete").arg(3).bytes == SIGNAL_BYTES
     with raises(Exception, "Qx_Can_CyclicMsgs_Checksum_Delete: no checksum defined on the signal at offset 60 (4 bits) "
@@ -166,12 +166,12 @@ def test_checksums_are_defined_per_signal_and_deleted(sim, port, signal, data, q
 
 @pytest.mark.parametrize("name, member", [(CUSTOM, "DataArray_IndexSignal"), (ADD, "InputSignal")])
 def test_signal_members_are_owned_copies(name, member, signal):
-    obj = getattr(can, "new_" + name)()
+    obj = qxtest.new_record(can, name)
     getattr(can, f"{name}_{member}_set")(obj, signal)
-    copy = getattr(can, f"{name}_{member}_get")(obj)
+    copy = qxtest.owned(getattr(can, f"{name}_{member}_get")(obj))
     assert copy.own() and int(copy) != int(signal)
     common.Qx_Common_Signal_t_Size_set(copy, 1)
-    assert common.Qx_Common_Signal_t_Size_get(getattr(can, f"{name}_{member}_get")(obj)) == 4
+    assert common.Qx_Common_Signal_t_Size_get(qxtest.owned(getattr(can, f"{name}_{member}_get")(obj))) == 4
     with raises(ValueError, f"invalid null reference in method '{name}_{member}_set', argument 2 of type "
                             "'Qx_Common_Signal_t'"):
         getattr(can, f"{name}_{member}_set")(obj, None)
@@ -179,8 +179,8 @@ def test_signal_members_are_owned_copies(name, member, signal):
 
 def test_pointer_members_refuse_other_pointer_types():
     with raises(TypeError, f"in method '{CRC}_UserBytesBefore_set', argument 2 of type 'u8_t *'"):
-        getattr(can, CRC + "_UserBytesBefore_set")(getattr(can, "new_" + CRC)(), base.new_int_p())
-    params = can.new_Qx_Can_CyclicMsgs_Checksum_Define_Custom12_Parameters_t()
+        getattr(can, CRC + "_UserBytesBefore_set")(qxtest.new_record(can, CRC), qxtest.new_record(base, "int_p"))
+    params = qxtest.new_record(can, "Qx_Can_CyclicMsgs_Checksum_Define_Custom12_Parameters_t")
     assert can.Qx_Can_CyclicMsgs_Checksum_Define_Custom12_Parameters_t_DataArray_get(params) is None
 
 
@@ -195,7 +195,7 @@ def test_properties_are_set_and_read_per_message(sim, port):
         "Qx_Can_CyclicMsgs_Property_SetById_Cmd_t", CanId=ID, PropertyId=0, reserved1=1, reserved2=2,
         PropertyValue=0xFFFFFFFF)
     query = record("Qx_Can_CyclicMsgs_Property_GetById_Cmd_t", CanId=ID, PropertyId=0)
-    first, second = (can.Qx_Can_CyclicMsgs_Property_GetById(port, query) for _ in range(2))
+    first, second = qxtest.owned([can.Qx_Can_CyclicMsgs_Property_GetById(port, query) for _ in range(2)])
     assert sim.last("Qx_Can_CyclicMsgs_Property_GetById").arg(2).bytes == pack(
         "Qx_Can_CyclicMsgs_Property_GetById_Cmd_t", CanId=ID, PropertyId=0)
     assert first.own() and int(first) != int(second)
@@ -221,4 +221,4 @@ def test_property_query_failure_returns_no_record(sim, port):
     assert sim.last("Qx_Can_CyclicMsgs_Property_GetById").arg(2).is_null
     with raises(TypeError, "in method 'Qx_Can_CyclicMsgs_Property_GetById', argument 2 of type "
                            "'Qx_Can_CyclicMsgs_Property_GetById_Cmd_t const *const'"):
-        can.Qx_Can_CyclicMsgs_Property_GetById(port, can.new_Qx_Can_CyclicMsgs_Property_SetById_Cmd_t())
+        can.Qx_Can_CyclicMsgs_Property_GetById(port, qxtest.new_record(can, "Qx_Can_CyclicMsgs_Property_SetById_Cmd_t"))

@@ -21,7 +21,7 @@ def message(port):
 
 
 def state(port, msg_id=ID):
-    rsp = can.Qx_Can_CyclicMsgs_GetMsgState(port, msg_id)
+    rsp = qxtest.owned(can.Qx_Can_CyclicMsgs_GetMsgState(port, msg_id))
     names = ["Id", "CycleTime", "Group", "Mode", "MsgCount", "Dlc"]
     values = {n: getattr(can, f"Qx_Can_CyclicMsgs_GetMsgState_Rsp_t_{n}_get")(rsp) for n in names}
     values["Data"] = can.Qx_Can_Data_t_U8_get(can.Qx_Can_CyclicMsgs_GetMsgState_Rsp_t_Data_get(rsp))
@@ -29,7 +29,7 @@ def state(port, msg_id=ID):
 
 
 def data_record(values):
-    data = can.new_Qx_Can_Data_t()
+    data = qxtest.new_record(can, "Qx_Can_Data_t")
     can.Qx_Can_Data_t_U8_set(data, values + [0] * (64 - len(values)))
     return data
 
@@ -199,7 +199,7 @@ def view(parent, member):
 
 
 def test_change_msg_sends_the_parameters_record_with_its_nested_records(sim, message):
-    params = can.new_Qx_Can_CyclicMsgs_ChangeMsg_Parameters_t()
+    params = qxtest.new_record(can, "Qx_Can_CyclicMsgs_ChangeMsg_Parameters_t")
     for field, value in [("Id", ID), ("Flags", 0x80000001), ("SendState", 1), ("Group", 5), ("MsgCount", 6),
                          ("Dlc", 12)]:
         getattr(can, f"{PARAMS}_{field}_set")(params, value)
@@ -235,14 +235,14 @@ def test_change_msg_with_none_passes_null(sim, message):
     assert sim.last("Qx_Can_CyclicMsgs_ChangeMsg").arg(2).is_null
     with raises(TypeError, "in method 'Qx_Can_CyclicMsgs_ChangeMsg', argument 2 of type "
                            "'Qx_Can_CyclicMsgs_ChangeMsg_Parameters_t const *const'"):
-        can.Qx_Can_CyclicMsgs_ChangeMsg(message, view(can.new_Qx_Can_CyclicMsgs_ChangeMsg_Parameters_t(), "Data"))
+        can.Qx_Can_CyclicMsgs_ChangeMsg(message, view(qxtest.new_record(can, "Qx_Can_CyclicMsgs_ChangeMsg_Parameters_t"), "Data"))
 
 
 def test_nested_records_have_getters_only_and_their_own_classes():
     for member in ("Data", "CycleTime", "ExtendedMaskAndData"):
         assert not hasattr(can, f"{PARAMS}_{member}_set")
         assert hasattr(can, f"new_{PARAMS}_{member}")
-    params = can.new_Qx_Can_CyclicMsgs_ChangeMsg_Parameters_t()
+    params = qxtest.new_record(can, "Qx_Can_CyclicMsgs_ChangeMsg_Parameters_t")
     cycle = view(params, "CycleTime")
     assert not cycle.own()
     assert int(cycle) == int(params) + 36
@@ -255,7 +255,7 @@ def test_nested_records_have_getters_only_and_their_own_classes():
     ("Data_Data", [0] * 7 + ["x"], ValueError, "Expecting a sequence of u8_t"),
 ])
 def test_array_setters_keep_the_old_bytes_on_failure(setter, value, cls, message):
-    params = can.new_Qx_Can_CyclicMsgs_ChangeMsg_Parameters_t()
+    params = qxtest.new_record(can, "Qx_Can_CyclicMsgs_ChangeMsg_Parameters_t")
     nested = view(params, setter.split("_")[0])
     name = f"{PARAMS}_{setter}"
     size = 56 if setter.startswith("Extended") else 8
@@ -272,7 +272,7 @@ def test_array_setters_keep_the_old_bytes_on_failure(setter, value, cls, message
 ])
 def test_field_errors_name_the_field_type(name, field, value, cls, type_text):
     with raises(cls, f"in method '{name}_{field}_set', argument 2 of type '{type_text}'"):
-        getattr(can, f"{name}_{field}_set")(getattr(can, "new_" + name)(), value)
+        getattr(can, f"{name}_{field}_set")(qxtest.new_record(can, name), value)
 
 
 # ---- the state query ------------------------------------------------------------
@@ -281,7 +281,7 @@ def test_state_query_returns_a_new_owned_record_each_time(sim, message):
     sim.output("Qx_Can_CyclicMsgs_GetMsgState", 3,
                pack("Qx_Can_CyclicMsgs_GetMsgState_Rsp_t", Id=0xFFFFFFFF, CycleTime=0xFFFF, Group=1, Mode=2,
                     MsgCount=3, Dlc=4, reserved1=5, reserved2=6, Data={"U8": range(64)}))
-    first, second = (can.Qx_Can_CyclicMsgs_GetMsgState(message, ID) for _ in range(2))
+    first, second = qxtest.owned([can.Qx_Can_CyclicMsgs_GetMsgState(message, ID) for _ in range(2)])
     assert first.own() and int(first) != int(second)
     names = ["Id", "CycleTime", "Group", "Mode", "MsgCount", "Dlc", "reserved1", "reserved2"]
     assert [getattr(can, f"Qx_Can_CyclicMsgs_GetMsgState_Rsp_t_{n}_get")(first) for n in names] == \
@@ -295,7 +295,7 @@ def test_state_query_returns_a_new_owned_record_each_time(sim, message):
 
 
 def test_state_data_set_from_none_leaves_the_record(message):
-    rsp = can.Qx_Can_CyclicMsgs_GetMsgState(message, ID)
+    rsp = qxtest.owned(can.Qx_Can_CyclicMsgs_GetMsgState(message, ID))
     with raises(ValueError, "invalid null reference in method 'Qx_Can_CyclicMsgs_GetMsgState_Rsp_t_Data_set', "
                             "argument 2 of type 'Qx_Can_Data_t *'"):
         can.Qx_Can_CyclicMsgs_GetMsgState_Rsp_t_Data_set(rsp, None)

@@ -42,7 +42,7 @@ def define_ramp(port, signal, **fields):
 
 
 def get_state(port, signal, qxt):
-    cells = [base.new_int_p() for _ in range(3)] + [qxt.qxt_u16_array([0])]
+    cells = [qxtest.new_record(base, "int_p") for _ in range(3)] + [qxt.qxt_u16_array([0])]
     can.Qx_Can_CyclicMsgs_Ramp_GetState(port, ID, signal, *cells)
     return [base.int_p_value(c) for c in cells[:3]] + qxt.qxt_read_u16(cells[3], 1)
 
@@ -74,7 +74,7 @@ def test_ramp_get_state_takes_three_int_p_and_a_u16_cell(sim, port, make_signal,
 
 
 def test_ramp_get_state_refuses_an_int_p_for_the_16_bit_cell(sim, port, make_signal):
-    cells = [base.new_int_p() for _ in range(4)]
+    cells = [qxtest.new_record(base, "int_p") for _ in range(4)]
     with raises(TypeError, "in method 'Qx_Can_CyclicMsgs_Ramp_GetState', argument 7 of type 'u16_t *const'"):
         can.Qx_Can_CyclicMsgs_Ramp_GetState(port, ID, make_signal(), *cells)
     assert sim.calls("Qx_Can_CyclicMsgs_Ramp_GetState") == 0
@@ -131,12 +131,12 @@ def test_ramp_change_mode_passes_the_count_and_one_record(sim, port, make_signal
     assert call.arg(3).bytes == pack(MODE, Id=ID, Signal=SIGNAL, Mode=1)
     with raises(TypeError, "in method 'Qx_Can_CyclicMsgs_Ramp_ChangeMode', argument 3 of type "
                            "'Qx_Can_CyclicMsgs_Ramp_ChangeMode_Ramps_t const *const'"):
-        can.Qx_Can_CyclicMsgs_Ramp_ChangeMode(port, 1, can.new_Qx_Can_CyclicMsgs_Ramp_SyncRamp_t())
+        can.Qx_Can_CyclicMsgs_Ramp_ChangeMode(port, 1, qxtest.new_record(can, "Qx_Can_CyclicMsgs_Ramp_SyncRamp_t"))
 
 
 def test_a_new_change_mode_record_is_twelve_zero_bytes(sim, port):
     with raises(Exception, f"Qx_Can_CyclicMsgs_Ramp_ChangeMode: no cyclic message 0x0 defined on port 0x{port:08X}"):
-        can.Qx_Can_CyclicMsgs_Ramp_ChangeMode(port, 1, can.new_Qx_Can_CyclicMsgs_Ramp_ChangeMode_Ramps_t())
+        can.Qx_Can_CyclicMsgs_Ramp_ChangeMode(port, 1, qxtest.new_record(can, "Qx_Can_CyclicMsgs_Ramp_ChangeMode_Ramps_t"))
     assert sim.last("Qx_Can_CyclicMsgs_Ramp_ChangeMode").arg(3).bytes == bytes(12)
 
 
@@ -166,7 +166,7 @@ def test_inc_ramp_with_an_unknown_sync_ramp_is_refused(port, make_signal):
 
 
 def test_sync_ramp_member_takes_ownership_and_reads_the_same_record():
-    params, sync = getattr(can, "new_" + INC)(), getattr(can, "new_" + SYNC)()
+    params, sync = qxtest.new_record(can, INC), qxtest.new_record(can, SYNC)
     assert sync.own()
     can.Qx_Can_CyclicMsgs_Ramp_DefineIncRamp_Parameters_t_SyncRamp_set(params, sync)
     assert not sync.own()
@@ -175,37 +175,37 @@ def test_sync_ramp_member_takes_ownership_and_reads_the_same_record():
     can.Qx_Can_CyclicMsgs_Ramp_DefineIncRamp_Parameters_t_SyncRamp_set(params, None)
     assert can.Qx_Can_CyclicMsgs_Ramp_DefineIncRamp_Parameters_t_SyncRamp_get(params) is None
     with raises(TypeError, f"in method '{INC}_SyncRamp_set', argument 2 of type '{SYNC} *'"):
-        can.Qx_Can_CyclicMsgs_Ramp_DefineIncRamp_Parameters_t_SyncRamp_set(params, can.new_Qx_Can_Data_t())
+        can.Qx_Can_CyclicMsgs_Ramp_DefineIncRamp_Parameters_t_SyncRamp_set(params, qxtest.new_record(can, "Qx_Can_Data_t"))
 
 
 # ---- members of the ramp records -------------------------------------------------------
 
 @pytest.mark.parametrize("name", [DEFINE, MODE, SYNC, INC])
 def test_signal_members_are_copied_in_and_out(name, make_signal):
-    obj = getattr(can, "new_" + name)()
+    obj = qxtest.new_record(can, name)
     getattr(can, f"{name}_Signal_set")(obj, make_signal(12))
-    first, second = (getattr(can, f"{name}_Signal_get")(obj) for _ in range(2))
+    first, second = qxtest.owned([getattr(can, f"{name}_Signal_get")(obj) for _ in range(2)])
     assert first.own() and int(first) != int(second)
     common.Qx_Common_Signal_t_Size_set(first, 99)
-    assert common.Qx_Common_Signal_t_Size_get(getattr(can, f"{name}_Signal_get")(obj)) == 12
+    assert common.Qx_Common_Signal_t_Size_get(qxtest.owned(getattr(can, f"{name}_Signal_get")(obj))) == 12
     getattr(can, f"{name}_Signal_set")(obj, first)
-    assert common.Qx_Common_Signal_t_Size_get(getattr(can, f"{name}_Signal_get")(obj)) == 99
+    assert common.Qx_Common_Signal_t_Size_get(qxtest.owned(getattr(can, f"{name}_Signal_get")(obj))) == 99
     with raises(ValueError, f"invalid null reference in method '{name}_Signal_set', argument 2 of type "
                             "'Qx_Common_Signal_t'"):
         getattr(can, f"{name}_Signal_set")(obj, None)
-    assert common.Qx_Common_Signal_t_Size_get(getattr(can, f"{name}_Signal_get")(obj)) == 99
+    assert common.Qx_Common_Signal_t_Size_get(qxtest.owned(getattr(can, f"{name}_Signal_get")(obj))) == 99
 
 
 def test_increment_is_copied_between_records(qxt):
-    source, target = getattr(can, "new_" + DEFINE)(), getattr(can, "new_" + DEFINE)()
-    assert qxt.qxt_read_f64(can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Increment_get(source), 1) == [0.0]
+    source, target = qxtest.new_record(can, DEFINE), qxtest.new_record(can, DEFINE)
+    assert qxt.qxt_read_f64(qxtest.owned(can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Increment_get(source)), 1) == [0.0]
     value = qxt.qxt_f64_array([-0.75])
     can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Increment_set(source, value)
-    copy = can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Increment_get(source)
+    copy = qxtest.owned(can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Increment_get(source))
     assert copy.own() and int(copy) != int(value)
     can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Increment_set(target, copy)
     ctypes.c_double.from_address(int(copy)).value = 9.0
-    result = can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Increment_get(target)
+    result = qxtest.owned(can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Increment_get(target))
     assert int(result) not in (int(copy), int(value))
     assert qxt.qxt_read_f64(result, 1) == [-0.75]
 
@@ -216,13 +216,13 @@ def test_increment_is_copied_between_records(qxt):
 ])
 def test_increment_takes_only_float64_objects(value, cls, message):
     with raises(cls, message):
-        can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Increment_set(getattr(can, "new_" + DEFINE)(), value)
+        can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Increment_set(qxtest.new_record(can, DEFINE), value)
 
 
 # ---- multiplexed bytes ---------------------------------------------------------------
 
 def test_multiplex_bytes_pass_data_records_by_address(sim, port):
-    values, mask = can.new_Qx_Can_Data_t(), can.new_Qx_Can_Data_t()
+    values, mask = qxtest.new_record(can, "Qx_Can_Data_t"), qxtest.new_record(can, "Qx_Can_Data_t")
     can.Qx_Can_Data_t_U8_set(values, list(range(64)))
     can.Qx_Can_CyclicMsgs_MultiplexBytes_Define(port, ID, 0x103, 4, values, mask)
     call = sim.last("Qx_Can_CyclicMsgs_MultiplexBytes_Define")
@@ -245,7 +245,7 @@ def test_multiplex_bytes_pass_null_records(sim, port):
 def test_multiplex_bytes_refuse_other_records(sim, port):
     with raises(TypeError, "in method 'Qx_Can_CyclicMsgs_MultiplexBytes_Stop', argument 4 of type "
                            "'Qx_Can_Data_t const *const'"):
-        can.Qx_Can_CyclicMsgs_MultiplexBytes_Stop(port, ID, None, can.new_Qx_Can_CyclicMsgs_Ramp_SyncRamp_t())
+        can.Qx_Can_CyclicMsgs_MultiplexBytes_Stop(port, ID, None, qxtest.new_record(can, "Qx_Can_CyclicMsgs_Ramp_SyncRamp_t"))
     assert sim.calls("Qx_Can_CyclicMsgs_MultiplexBytes_Stop") == 0
 
 

@@ -13,7 +13,7 @@ from qxtest import raises_exactly as raises  # noqa: E402
 
 @pytest.fixture
 def data():
-    record = can.new_Qx_Can_Data_t()
+    record = qxtest.new_record(can, "Qx_Can_Data_t")
     yield record
     can.delete_Qx_Can_Data_t(record)
 
@@ -123,7 +123,7 @@ def test_record_arguments_of_another_type_are_refused(accessor, args, message):
 @pytest.mark.parametrize("value, cls", [(-1, OverflowError), (2**64, OverflowError), (1.0, TypeError),
                                         ("1", TypeError), (None, TypeError)])
 def test_timestamp_setter_refuses_values_outside_64_bits(value, cls):
-    item = can.new_Qx_Can_Monitor_BufferItem_t()
+    item = qxtest.new_record(can, "Qx_Can_Monitor_BufferItem_t")
     can.Qx_Can_Monitor_BufferItem_t_Timestamp_set(item, 77)
     with raises(cls, "in method 'Qx_Can_Monitor_BufferItem_t_Timestamp_set', argument 2 of type 'u64_t'"):
         can.Qx_Can_Monitor_BufferItem_t_Timestamp_set(item, value)
@@ -140,7 +140,7 @@ def test_timestamp_setter_refuses_values_outside_64_bits(value, cls):
 ])
 def test_scalar_members_are_stored_truncated_to_their_width(setter, type_, value, stored):
     record = setter.rsplit("_", 2)[0]
-    item = getattr(can, "new_" + record)()
+    item = qxtest.new_record(can, record)
     getattr(can, setter)(item, value)
     assert getattr(can, setter[:-4] + "_get")(item) == stored
     with raises(OverflowError, f"in method '{setter}', argument 2 of type '{type_}'"):
@@ -170,7 +170,7 @@ def test_init_interface_argument_errors_send_nothing(sim, args, cls, message):
 
 
 def test_init_interface_failures_carry_the_native_error_text():
-    lin = base.new_Qx_InterfaceInfo_t()
+    lin = qxtest.new_record(base, "Qx_InterfaceInfo_t")
     base.Qx_InterfaceInfo_t_Type_set(lin, base.QX_INTERFACE_TYPE__LIN)
     base.Qx_InterfaceInfo_t_Parameters_ControllerNumber_set(base.Qx_InterfaceInfo_t_Parameters_get(lin), 1)
     handle = base.Qx_OpenInterface(lin)
@@ -189,7 +189,7 @@ def fifo_items():
 
     def make(ids):
         for id_ in ids:
-            item = can.new_Qx_Can_TxFifo_MsgItem_t()
+            item = qxtest.new_record(can, "Qx_Can_TxFifo_MsgItem_t")
             can.Qx_Can_TxFifo_MsgItem_t_Id_set(item, id_)
             made.append(item)
         return list(made[-len(ids):]) if ids else []
@@ -227,7 +227,7 @@ def test_trialprint_refuses_what_is_not_a_list_of_fifo_items(capfd, value, messa
 
 def test_trialprint_prints_nothing_when_an_item_is_of_another_type(capfd, fifo_items):
     items = fifo_items([1, 2])
-    other = can.new_Qx_Can_TxFifo_MsgItem2_t()
+    other = qxtest.new_record(can, "Qx_Can_TxFifo_MsgItem2_t")
     capfd.readouterr()
     with raises(TypeError, "fail in 'trialprint' list must contain 'Qx_Can_TxFifo_MsgItem_t'"):
         can.trialprint(items + [other])

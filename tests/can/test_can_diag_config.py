@@ -261,7 +261,7 @@ def test_a_failed_configuration_raises_the_error_text(sim, port, channel, record
 
 @pytest.mark.parametrize("name", [P(kind) for kind, _, _ in SESSIONS] + [P(kind) + "_TesterPresent" for kind, _ in TESTER])
 def test_record_lifecycle_entries(records, name):
-    record = getattr(can, "new_" + name)()
+    record = qxtest.new_record(can, name)
     assert f"'{name} *'" in repr(record)
     assert getattr(can, "delete_" + name)(record) is None
     assert getattr(can, "delete_" + name)(record) is None  # a second delete frees nothing

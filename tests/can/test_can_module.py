@@ -74,7 +74,7 @@ def test_the_module_shares_the_type_table_of_the_base_module(sim, port):
     import swig_runtime_data4
     assert hasattr(swig_runtime_data4, "type_pointer_capsule")
     # an int_p of _qx_api is accepted for a u32_t flag pointer of this module and receives the native value
-    flags = base.new_int_p()
+    flags = qxtest.new_record(base, "int_p")
     can.Qx_Can_Monitor_BufferMode_Start(port, 0, 16)
     sim.output("Qx_Can_Monitor_BufferMode_GetItems_Large", 2, struct.pack("<I", 0x80000001))
     assert can.Qx_Can_Monitor_BufferMode_GetItems_Large(port, flags, 0) == []

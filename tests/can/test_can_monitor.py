@@ -34,7 +34,7 @@ def test_buffer_mode_returns_the_frames_sent_as_owned_records_with_64_bit_timest
     assert can.Qx_Can_Monitor_BufferMode_Start(port, 1, 100) is None
     can.Qx_Can_TxFifo_QueueMsg(port, 0x123, [1, 2, 3], 3)
     can.Qx_Can_TxFifo_QueueMsg(port, 0x456, list(range(20)), 10)  # FD frame: 16 bytes, 8 in a classic item
-    items = can.Qx_Can_Monitor_BufferMode_GetItems(port, 0x80000000, 5)
+    items = qxtest.owned(can.Qx_Can_Monitor_BufferMode_GetItems(port, 0x80000000, 5))
     call = sim.last("Qx_Can_Monitor_BufferMode_GetItems")
     assert [call.arg(1).value, call.arg(2).value] == [port, 0x80000000]
     assert call.arg(3).bytes == struct.pack("<I", 5)  # the count cell holds the capacity
@@ -79,7 +79,7 @@ def test_buffer_mode_returns_scripted_items_whole(sim, port):
 
 def test_large_items_carry_64_data_bytes_and_the_flags_output(qxt, sim, port):
     can.Qx_Can_Monitor_BufferMode_Start(port, 0, 100)
-    item = can.new_Qx_Can_TxFifo_MsgItem2_t()
+    item = qxtest.new_record(can, "Qx_Can_TxFifo_MsgItem2_t")
     can.Qx_Can_TxFifo_MsgItem2_t_Id_set(item, 0x1ABCDEF0)
     can.Qx_Can_TxFifo_MsgItem2_t_Dlc_set(item, 15)
     can.Qx_Can_TxFifo_MsgItem2_t_Flags_set(item, 0x03)
@@ -197,7 +197,7 @@ def test_enable_event_passes_none_as_a_null_handle(sim, port):
 
 
 def test_enable_event_refuses_handle_objects_of_other_types(sim, qxt, port):
-    others = [base.new_int_p(), qxt.qxt_u64_array([1]), can.new_Qx_Can_Data_t()]
+    others = [qxtest.new_record(base, "int_p"), qxt.qxt_u64_array([1]), qxtest.new_record(can, "Qx_Can_Data_t")]
     for other in others:
         with raises(TypeError, "in method 'Qx_Can_Monitor_BufferMode_EnableEvent', argument 2 of type "
                                "'Qx_Common_EventHandle_t const *const'"):
@@ -212,10 +212,10 @@ def test_enable_event_refuses_handle_objects_of_other_types(sim, qxt, port):
 @pytest.fixture
 def outputs(qxt):
     """Caller-supplied output objects: u64_t (from _qx_api's Qx_Data_t), u32_t, flags, u8_t."""
-    record = base.new_Qx_Data_t()
-    timestamp = base.Qx_Data_t_U64_get(record)  # an owned 8-byte u64_t copy
+    record = qxtest.new_record(base, "Qx_Data_t")
+    timestamp = qxtest.owned(base.Qx_Data_t_U64_get(record))  # an owned 8-byte u64_t copy
     base.delete_Qx_Data_t(record)
-    id_, flags = base.new_int_p(), base.new_int_p()
+    id_, flags = qxtest.new_record(base, "int_p"), qxtest.new_record(base, "int_p")
     dlc = qxt.qxt_u8_array([0xEE])
     yield timestamp, id_, flags, dlc
     base.delete_int_p(id_)
@@ -299,7 +299,7 @@ def test_user_events_send_their_bytes_in_a_64_byte_buffer_and_reach_the_monitor(
 
 
 def test_monitor_time_fills_the_callers_64_bit_cells(sim, qxt, port):
-    flags, monitor, host = base.new_int_p(), qxt.qxt_u64_array([0]), qxt.qxt_u64_array([0])
+    flags, monitor, host = qxtest.new_record(base, "int_p"), qxt.qxt_u64_array([0]), qxt.qxt_u64_array([0])
     base.int_p_assign(flags, 0xFFFFFFFF)
     assert can.Qx_Can_Monitor_MonitorTime_Get(port, flags, monitor, host) is None
     call = sim.last("Qx_Can_Monitor_MonitorTime_Get")

@@ -113,19 +113,19 @@ def test_off_switches_the_network_management_off(sim, port, qxt):
 @pytest.mark.parametrize("call, exc, message", [
     (lambda: can.Qx_Can_Nm_Config_Osek("1", None), TypeError,
      "in method 'Qx_Can_Nm_Config_Osek', argument 1 of type 'Qx_PortHandle_t'"),
-    (lambda: can.Qx_Can_Nm_Config_Osek(1, can.new_Qx_Can_Nm_Config_Osek_Parameters_t_Times()), TypeError,
+    (lambda: can.Qx_Can_Nm_Config_Osek(1, qxtest.new_record(can, "Qx_Can_Nm_Config_Osek_Parameters_t_Times")), TypeError,
      "in method 'Qx_Can_Nm_Config_Osek', argument 2 of type 'Qx_Can_Nm_Config_Osek_Parameters_t const *const'"),
     (lambda: can.Qx_Can_Nm_Config_Off(-1), OverflowError,
      "in method 'Qx_Can_Nm_Config_Off', argument 1 of type 'Qx_PortHandle_t'"),
     (lambda: can.Qx_Can_Nm_Config_Off((1,)), TypeError,
      "in method 'Qx_Can_Nm_Config_Off', argument 1 of type 'Qx_PortHandle_t'"),
-    (lambda: can.Qx_Can_Nm_Config_Osek_Parameters_t_Type_set(can.new_Qx_Can_Nm_Config_Osek_Parameters_t(), 2**32),
+    (lambda: can.Qx_Can_Nm_Config_Osek_Parameters_t_Type_set(qxtest.new_record(can, "Qx_Can_Nm_Config_Osek_Parameters_t"), 2**32),
      OverflowError, "in method 'Qx_Can_Nm_Config_Osek_Parameters_t_Type_set', argument 2 of type "
                     "'Qx_Can_Nm_Config_Osek_Type_t'"),
-    (lambda: can.Qx_Can_Nm_Config_Osek_Parameters_t_Times_Typ_set(can.new_Qx_Can_Nm_Config_Osek_Parameters_t_Times(),
+    (lambda: can.Qx_Can_Nm_Config_Osek_Parameters_t_Times_Typ_set(qxtest.new_record(can, "Qx_Can_Nm_Config_Osek_Parameters_t_Times"),
                                                                    "1"),
      TypeError, "in method 'Qx_Can_Nm_Config_Osek_Parameters_t_Times_Typ_set', argument 2 of type 'u16_t'"),
-    (lambda: can.Qx_Can_Nm_Config_Osek_Parameters_t_Times_Typ_set(can.new_Qx_Can_Nm_Config_Osek_Parameters_t(), 1),
+    (lambda: can.Qx_Can_Nm_Config_Osek_Parameters_t_Times_Typ_set(qxtest.new_record(can, "Qx_Can_Nm_Config_Osek_Parameters_t"), 1),
      TypeError, "in method 'Qx_Can_Nm_Config_Osek_Parameters_t_Times_Typ_set', argument 1 of type "
                 "'Qx_Can_Nm_Config_Osek_Parameters_t_Times *'"),
 ])
@@ -198,9 +198,9 @@ def test_node_config_sends_the_node_and_its_masked_bytes(sim, autosar):
 ])
 def test_array_setters_refuse_and_keep_the_old_bytes(setter, value, exc, text):
     if "Global" in setter:
-        obj = can.new_Qx_Can_Nm_Config_Autosar_Global_Parameters_t()
+        obj = qxtest.new_record(can, "Qx_Can_Nm_Config_Autosar_Global_Parameters_t")
     else:
-        obj = can.Qx_Can_Nm_Config_Autosar_Node_Parameters_t_PduData_get(can.new_Qx_Can_Nm_Config_Autosar_Node_Parameters_t())
+        obj = can.Qx_Can_Nm_Config_Autosar_Node_Parameters_t_PduData_get(qxtest.new_record(can, "Qx_Can_Nm_Config_Autosar_Node_Parameters_t"))
     getattr(can, setter)(obj, list(range(8)))
     with raises(exc, f"fail in '{setter}' : {text}"):
         getattr(can, setter)(obj, value)
@@ -369,8 +369,8 @@ def test_an_empty_node_list_sends_count_zero(sim, running):
     lambda qxt: 1,
     lambda qxt: None,
     lambda qxt: qxt.qxt_u16_array([1]),
-    lambda qxt: can.new_Qx_Can_Data_t(),
-    lambda qxt: base.new_int_p(),
+    lambda qxt: qxtest.new_record(can, "Qx_Can_Data_t"),
+    lambda qxt: qxtest.new_record(base, "int_p"),
 ])
 @pytest.mark.parametrize("function, extra", [NODE_LIST_BINDINGS[0], NODE_LIST_BINDINGS[4]])
 def test_node_list_items_must_be_u8_pointer_objects(sim, running, qxt, bad, function, extra):

@@ -59,7 +59,7 @@ def test_a_computed_register_sets_the_node_baud_rate(sim, port):
     assert can.Qx_Can_Node_SetBaudrateRegisterAndTransceiverType(port, value, 256 + 3) is None
     call = sim.last("Qx_Can_Node_SetBaudrateRegisterAndTransceiverType")
     assert [call.arg(n).value for n in (1, 2, 3)] == [port, value, 3]
-    actual = can.Qx_Can_Node_Baudrate_Get(port)
+    actual = qxtest.owned(can.Qx_Can_Node_Baudrate_Get(port))
     assert fields("Qx_Can_Node_Baudrate_ActualValues_t", actual, ["Baudrate", "NumberOfTimeQuanta"]) == [250000, 20]
 
 
@@ -72,7 +72,7 @@ EXTENDED = dict(SamplePoint_Min=70, SamplePoint_Max=90, NumberOfTimeQuanta_Min=8
 
 def test_baudrate_set_passes_the_bounds_record_and_returns_the_actual_values(sim, port):
     bounds = record("Qx_Can_Node_Baudrate_Set_ExtendedParam_t", **EXTENDED)
-    actual = can.Qx_Can_Node_Baudrate_Set(port, 500000, bounds)
+    actual = qxtest.owned(can.Qx_Can_Node_Baudrate_Set(port, 500000, bounds))
     call = sim.last("Qx_Can_Node_Baudrate_Set")
     assert call.arg(2).value == 500000
     assert call.arg(3).bytes == bytes([70, 90, 8, 20, 1, 30, 1, 10, 1, 4, 0xAA, 0xBB])
@@ -84,16 +84,16 @@ def test_baudrate_set_passes_the_bounds_record_and_returns_the_actual_values(sim
 
 
 def test_baudrate_set_without_bounds_passes_null(sim, port):
-    actual = can.Qx_Can_Node_Baudrate_Set(port, 1000000, None)
+    actual = qxtest.owned(can.Qx_Can_Node_Baudrate_Set(port, 1000000, None))
     assert sim.last("Qx_Can_Node_Baudrate_Set").arg(3).is_null
     assert can.Qx_Can_Node_Baudrate_ActualValues_t_Baudrate_get(actual) == 1000000
 
 
 @pytest.mark.parametrize("call, message", [
-    (lambda p: can.Qx_Can_Node_Baudrate_Set(p, 500000, can.new_Qx_Can_Node_Baudrate_ActualValues_t()),
+    (lambda p: can.Qx_Can_Node_Baudrate_Set(p, 500000, qxtest.new_record(can, "Qx_Can_Node_Baudrate_ActualValues_t")),
      "in method 'Qx_Can_Node_Baudrate_Set', argument 3 of type "
      "'Qx_Can_Node_Baudrate_Set_ExtendedParam_t const *const'"),
-    (lambda p: can.Qx_Can_Node_BaudrateFd_Set(p, can.new_Qx_Can_Node_BaudrateFd_Set_Rsp_t()),
+    (lambda p: can.Qx_Can_Node_BaudrateFd_Set(p, qxtest.new_record(can, "Qx_Can_Node_BaudrateFd_Set_Rsp_t")),
      "in method 'Qx_Can_Node_BaudrateFd_Set', argument 2 of type 'Qx_Can_Node_BaudrateFd_Set_Cmd_t const *const'"),
     (lambda p: can.Qx_Can_Node_BaudrateFd_Get(p, 1.0),
      "in method 'Qx_Can_Node_BaudrateFd_Get', argument 2 of type 'Qx_Can_Node_BaudrateFd_Get_CmdFlags_t'"),
@@ -127,11 +127,11 @@ def test_a_failing_status_returns_no_record(sim, port):
 
 
 def test_each_baudrate_get_returns_an_independent_record(port):
-    first, second = can.Qx_Can_Node_Baudrate_Get(port), can.Qx_Can_Node_Baudrate_Get(port)
+    first, second = qxtest.owned((can.Qx_Can_Node_Baudrate_Get(port), can.Qx_Can_Node_Baudrate_Get(port)))
     assert int(first) != int(second)
     can.Qx_Can_Node_Baudrate_ActualValues_t_Baudrate_set(first, 1)
     assert can.Qx_Can_Node_Baudrate_ActualValues_t_Baudrate_get(second) == 500000
-    assert can.Qx_Can_Node_Baudrate_ActualValues_t_Baudrate_get(can.Qx_Can_Node_Baudrate_Get(port)) == 500000
+    assert can.Qx_Can_Node_Baudrate_ActualValues_t_Baudrate_get(qxtest.owned(can.Qx_Can_Node_Baudrate_Get(port))) == 500000
     can.delete_Qx_Can_Node_Baudrate_ActualValues_t(first)
     assert not first.own()
 
@@ -140,12 +140,12 @@ def test_fd_command_layout_and_response(sim, port):
     values = dict(Flags=0xF0000001, BaudRate=2000000, SamplePoint_Min=60, SamplePoint_Max=90,
                   NumberOfTimeQuanta_Min=10, NumberOfTimeQuanta_Max=40, TSeg1_Min=1, TSeg1_Max=60, TSeg2_Min=1,
                   TSeg2_Max=30, Sjw_Min=1, Sjw_Max=8, reserved1=1, reserved2=2, TdcOffset=31)
-    response = can.Qx_Can_Node_BaudrateFd_Set(port, record("Qx_Can_Node_BaudrateFd_Set_Cmd_t", **values))
+    response = qxtest.owned(can.Qx_Can_Node_BaudrateFd_Set(port, record("Qx_Can_Node_BaudrateFd_Set_Cmd_t", **values)))
     sent = sim.last("Qx_Can_Node_BaudrateFd_Set").arg(2).bytes
     assert sent == pack("Qx_Can_Node_BaudrateFd_Set_Cmd_t", **values)
     name = "Qx_Can_Node_BaudrateFd_Set_Rsp_t"
     assert fields(name, response, ["BaudRate", "TdcOffset"]) == [2000000, 31]
-    got = can.Qx_Can_Node_BaudrateFd_Get(port, 0xFFFFFFFF)
+    got = qxtest.owned(can.Qx_Can_Node_BaudrateFd_Get(port, 0xFFFFFFFF))
     assert sim.last("Qx_Can_Node_BaudrateFd_Get").arg(2).value == 0xFFFFFFFF
     assert can.Qx_Can_Node_BaudrateFd_Get_Rsp_t_Baudrate_get(got) == 2000000
 
@@ -162,7 +162,7 @@ def test_response_records_read_what_the_library_wrote(sim, port, function, args,
     sim.output(function, argno, pack(name, values))
     if args == ("command",):
         args = (record("Qx_Can_Node_BaudrateFd_Set_Cmd_t", BaudRate=1000000),)
-    result = getattr(can, function)(port, *args)
+    result = qxtest.owned(getattr(can, function)(port, *args))
     assert result.own()
     assert fields(name, result, list(values)) == list(values.values())
 
@@ -192,7 +192,7 @@ def test_record_fields_store_truncated_to_their_width(name, field, value, stored
     ("Qx_Can_Node_BaudrateFd_Set_Rsp_t", "Flags", "1", TypeError, "Qx_Can_Node_BaudrateFd_Set_RspFlags_t"),
 ])
 def test_record_field_errors_name_the_field_type(name, field, value, cls, type_text):
-    obj = getattr(can, "new_" + name)()
+    obj = qxtest.new_record(can, name)
     with raises(cls, f"in method '{name}_{field}_set', argument 2 of type '{type_text}'"):
         getattr(can, f"{name}_{field}_set")(obj, value)
     assert getattr(can, f"{name}_{field}_get")(obj) == 0

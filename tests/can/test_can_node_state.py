@@ -18,7 +18,8 @@ def record(name, **fields):
 
 
 def property_value(port, property_id):
-    rsp = can.Qx_Can_Node_Property_GetById(port, record("Qx_Can_Node_Property_GetById_Cmd_t", PropertyId=property_id))
+    rsp = qxtest.owned(can.Qx_Can_Node_Property_GetById(port, record("Qx_Can_Node_Property_GetById_Cmd_t",
+                                                                     PropertyId=property_id)))
     return can.Qx_Can_Node_Property_GetById_Rsp_t_Value_get(rsp)
 
 
@@ -42,15 +43,15 @@ FUNCTIONS = [
 
 
 def arguments(extra):
-    made = {"fd": lambda: can.new_Qx_Can_Node_FdState_Set_Cmd_t(),
+    made = {"fd": lambda: qxtest.new_record(can, "Qx_Can_Node_FdState_Set_Cmd_t"),
             "set": lambda: record("Qx_Can_Node_Property_SetById_Cmd_t", PropertyId=1, Value=5),
-            "get": lambda: can.new_Qx_Can_Node_Property_GetById_Cmd_t()}
+            "get": lambda: qxtest.new_record(can, "Qx_Can_Node_Property_GetById_Cmd_t")}
     return tuple(made[a]() if a in made else a for a in extra)
 
 
 @pytest.mark.parametrize("function, extra", FUNCTIONS)
 def test_port_is_passed_first_and_checked(sim, port, function, extra):
-    getattr(can, function)(port, *arguments(extra))
+    qxtest.owned(getattr(can, function)(port, *arguments(extra)))
     assert sim.last(function).arg(1).value == port
     with raises(OverflowError, f"in method '{function}', argument 1 of type 'Qx_PortHandle_t'"):
         getattr(can, function)(-1, *arguments(extra))
@@ -75,7 +76,7 @@ def test_scalar_outputs_return_the_cell_itself(sim, port, function):
     ("Qx_Can_Node_FdState_Get", 0xFFFFFFFF, 0xFFFFFFFF),
 ])
 def test_mode_and_flag_arguments_are_truncated_to_their_width(sim, port, function, value, sent):
-    getattr(can, function)(port, value)
+    qxtest.owned(getattr(can, function)(port, value))
     assert sim.last(function).arg(2).value == sent
 
 
@@ -85,11 +86,11 @@ def test_mode_and_flag_arguments_are_truncated_to_their_width(sim, port, functio
     ("Qx_Can_Node_TxPath_Control", 2**32, OverflowError, "Qx_Can_Node_TxPath_Mode_t"),
     ("Qx_Can_Node_GetState", None, TypeError, "Qx_Can_Node_GetState_Mode_t"),
     ("Qx_Can_Node_FdState_Get", 1.5, TypeError, "Qx_Can_Node_FdState_Get_CmdFlags_t"),
-    ("Qx_Can_Node_FdState_Set", can.new_Qx_Can_Node_FdState_Get_Rsp_t(), TypeError,
+    ("Qx_Can_Node_FdState_Set", qxtest.new_record(can, "Qx_Can_Node_FdState_Get_Rsp_t"), TypeError,
      "Qx_Can_Node_FdState_Set_Cmd_t const *const"),
-    ("Qx_Can_Node_Property_SetById", can.new_Qx_Can_Node_Property_GetById_Cmd_t(), TypeError,
+    ("Qx_Can_Node_Property_SetById", qxtest.new_record(can, "Qx_Can_Node_Property_GetById_Cmd_t"), TypeError,
      "Qx_Can_Node_Property_SetById_Cmd_t const *const"),
-    ("Qx_Can_Node_Property_GetById", can.new_Qx_Can_Node_Property_SetById_Cmd_t(), TypeError,
+    ("Qx_Can_Node_Property_GetById", qxtest.new_record(can, "Qx_Can_Node_Property_SetById_Cmd_t"), TypeError,
      "Qx_Can_Node_Property_GetById_Cmd_t const *const"),
 ])
 def test_second_argument_errors_call_nothing(sim, port, function, value, cls, type_text):
@@ -114,13 +115,13 @@ def test_response_records_read_what_the_library_wrote(sim, port, function, args,
     fields = layouts.record(name).fields.values()
     values = {f.path: high[f.type] + i for i, f in enumerate(fields)}
     sim.output(function, argno, pack(name, values))
-    result = getattr(can, function)(port, *arguments(args))
+    result = qxtest.owned(getattr(can, function)(port, *arguments(args)))
     assert result.own()
     assert {field: getattr(can, f"{name}_{field}_get")(result) for field in values} == values
 
 
 def test_each_get_state_returns_an_independent_record(port):
-    first, second = can.Qx_Can_Node_GetState(port, 0), can.Qx_Can_Node_GetState(port, 0)
+    first, second = qxtest.owned((can.Qx_Can_Node_GetState(port, 0), can.Qx_Can_Node_GetState(port, 0)))
     assert int(first) != int(second)
     can.Qx_Can_Node_GetState_Rsp_t_RxErrorCounter_set(first, 7)
     assert can.Qx_Can_Node_GetState_Rsp_t_RxErrorCounter_get(second) == 0
@@ -144,7 +145,7 @@ def test_fd_state_set_sends_its_command_and_the_state_reads_back(sim, port):
     assert sim.last("Qx_Can_Node_FdState_Set").arg(2).bytes == pack(
         "Qx_Can_Node_FdState_Set_Cmd_t", Flags=0x80000000, TxBrs_Global=1, TxBrs_InitValue=1, TxEsi_Global=1,
         TxEsi_InitValue=1, FdFrameFormatSpec=1, BaudRateFd=4000000)
-    state = can.Qx_Can_Node_FdState_Get(port, 0)
+    state = qxtest.owned(can.Qx_Can_Node_FdState_Get(port, 0))
     read = [getattr(can, "Qx_Can_Node_FdState_Get_Rsp_t_" + f + "_get")(state)
             for f in ("TxBrs_Global", "TxEsi_InitValue", "FdFrameFormatSpec", "BaudRateFd")]
     assert read == [1, 1, 1, 4000000]
@@ -162,7 +163,8 @@ def test_property_commands_carry_their_layout(sim, port):
     assert sim.last("Qx_Can_Node_Property_SetById").arg(2).bytes == pack(
         "Qx_Can_Node_Property_SetById_Cmd_t", PropertyId=1, reserved1=2, reserved2=3, Value=25)
     assert can.Qx_Can_Node_BusIdleTime_Get(port) == 25
-    rsp = can.Qx_Can_Node_Property_GetById(port, record("Qx_Can_Node_Property_GetById_Cmd_t", PropertyId=1))
+    rsp = qxtest.owned(can.Qx_Can_Node_Property_GetById(port, record("Qx_Can_Node_Property_GetById_Cmd_t",
+                                                                     PropertyId=1)))
     assert sim.last("Qx_Can_Node_Property_GetById").arg(2).bytes == pack("Qx_Can_Node_Property_GetById_Cmd_t",
                                                                          PropertyId=1)
     assert can.Qx_Can_Node_Property_GetById_Rsp_t_Value_get(rsp) == 25
@@ -177,13 +179,13 @@ def test_property_commands_carry_their_layout(sim, port):
     ("Qx_Can_Node_Baudrate_Set", (250000, None), "BAUD_RATE", 250000),
 ])
 def test_node_controls_show_in_the_node_properties(port, function, args, property_id, value):
-    getattr(can, function)(port, *args)
+    qxtest.owned(getattr(can, function)(port, *args))
     assert property_value(port, getattr(can, "QX_CAN__NODE__PROPERTY_ID__" + property_id)) == value
 
 
 def test_sleep_mode_shows_in_the_transceiver_pins(port):
     can.Qx_Can_Node_Transceiver_SetMode(port, can.QX_CAN__TRANSCEIVER_MODE__SLEEP)
-    state = can.Qx_Can_Node_GetState(port, 0)
+    state = qxtest.owned(can.Qx_Can_Node_GetState(port, 0))
     assert can.Qx_Can_Node_GetState_Rsp_t_TransceiverPin_Enable_get(state) == 0
     assert can.Qx_Can_Node_GetState_Rsp_t_TransceiverPin_NotStandby_get(state) == 0
 

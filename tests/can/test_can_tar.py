@@ -30,7 +30,7 @@ def configure(port, kind, table=TABLE):
 
 
 def get_state(port, qxt, table=TABLE):
-    cells = [qxt.qxt_u8_array([0xEE])] + [base.new_int_p() for _ in range(3)]
+    cells = [qxt.qxt_u8_array([0xEE])] + [qxtest.new_record(base, "int_p") for _ in range(3)]
     can.Qx_Can_Tar_GetState(port, table, *cells)
     return qxt.qxt_read_u8(cells[0], 1) + [base.int_p_value(c) for c in cells[1:]]
 
@@ -51,7 +51,7 @@ def test_config_standard_passes_u8_pointer_objects_or_null(sim, port, qxt):
     assert call.arg(7).value == int(start) and call.arg(7).bytes == b"\xa5"
     assert call.arg(8).is_null
     with raises(TypeError, "in method 'Qx_Can_Tar_Config_Standard', argument 7 of type 'u8_t const *const'"):
-        can.Qx_Can_Tar_Config_Standard(port, TABLE, 3, 0, 0, 0, base.new_int_p(), None)
+        can.Qx_Can_Tar_Config_Standard(port, TABLE, 3, 0, 0, 0, qxtest.new_record(base, "int_p"), None)
 
 
 def test_config_off_switches_a_table_off(sim, port, qxt):
@@ -90,7 +90,7 @@ def test_add_items_passes_count_and_the_items_address(sim, port, qxt, kind, fiel
     configure(port, kind)
     item = record(kind, **fields)
     if kind in (SIMPLE2, STANDARD2):
-        data = can.new_Qx_Can_Data_t()
+        data = qxtest.new_record(can, "Qx_Can_Data_t")
         can.Qx_Can_Data_t_U8_set(data, list(range(64)))
         getattr(can, f"{kind}_Data_set")(item, data)
         packed = dict(packed, Data={"U8": list(range(64))})
@@ -164,7 +164,7 @@ def test_eight_data_bytes_are_set_all_or_nothing(kind):
 @pytest.mark.parametrize("kind", [SIMPLE2, STANDARD2])
 def test_a_data_member_is_copied_in_and_viewed_out(kind):
     item = record(kind)
-    data = can.new_Qx_Can_Data_t()
+    data = qxtest.new_record(can, "Qx_Can_Data_t")
     can.Qx_Can_Data_t_U8_set(data, [7] * 64)
     getattr(can, f"{kind}_Data_set")(item, data)
     can.Qx_Can_Data_t_U8_set(data, [1] * 64)  # the item holds a copy
@@ -200,7 +200,7 @@ def test_state_with_null_cells_returns_none(sim, port):
 
 
 def test_state_cells_change_only_through_the_native_call(sim, port, qxt):
-    cells = [qxt.qxt_u8_array([9])] + [base.new_int_p() for _ in range(3)]
+    cells = [qxt.qxt_u8_array([9])] + [qxtest.new_record(base, "int_p") for _ in range(3)]
     for cell, value in zip(cells[1:], (11, 12, 13)):
         base.int_p_assign(cell, value)
     sim.fail("Qx_Can_Tar_GetState", text=b"no state")
@@ -210,7 +210,7 @@ def test_state_cells_change_only_through_the_native_call(sim, port, qxt):
 
 
 @pytest.mark.parametrize("argno, cells, declared", [
-    (3, lambda qxt: [base.new_int_p(), None, None, None], "Qx_Can_Tar_GetState_Type_t *const"),
+    (3, lambda qxt: [qxtest.new_record(base, "int_p"), None, None, None], "Qx_Can_Tar_GetState_Type_t *const"),
     (4, lambda qxt: [None, qxt.qxt_u8_array([0]), None, None], "Qx_Can_Tar_GetState_RspFlags_t *const"),
     (5, lambda qxt: [None, None, qxt.qxt_u16_array([0]), None], "u32_t *const"),
 ])

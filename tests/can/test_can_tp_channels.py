@@ -41,7 +41,7 @@ def test_channels_run_out_per_port(sim, port, take):
 
 def _open_second_can_port():
     import _qx_api as q
-    info = q.new_Qx_InterfaceInfo_t()
+    info = qxtest.new_record(q, "Qx_InterfaceInfo_t")
     q.Qx_InterfaceInfo_t_Type_set(info, q.QX_INTERFACE_TYPE__CAN)
     q.Qx_InterfaceInfo_t_Parameters_InterfaceNumber_set(q.Qx_InterfaceInfo_t_Parameters_get(info), 1)  # CAN2
     try:

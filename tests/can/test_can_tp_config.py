@@ -199,7 +199,7 @@ def test_addressing_format_constants():
 
 @pytest.mark.parametrize("name", RECORDS + [GMLAN + "_USDT", GMLAN + "_UUDT"])
 def test_record_lifecycle_entries(records, name):
-    record = getattr(can, "new_" + name)()
+    record = qxtest.new_record(can, name)
     assert f"'{name} *'" in repr(record)
     assert getattr(can, "delete_" + name)(record) is None
     assert getattr(can, "delete_" + name)(record) is None  # a second delete frees nothing

@@ -153,7 +153,7 @@ def test_properties_keep_what_was_written(sim, port, which):
     set_, get = (getattr(can, f"Qx_Can_Trigger_{which}_Property_{op}ById") for op in ("Set", "Get"))
     assert set_(port, 65537, 0xFFFFFFFF) is None  # id 65537 reaches the library as 1
     assert sim.last(f"Qx_Can_Trigger_{which}_Property_SetById").arg(2).value == 1
-    cell = base.new_int_p()
+    cell = qxtest.new_record(base, "int_p")
     assert get(port, 1, cell) is None
     assert base.int_p_value(cell) == 0xFFFFFFFF
     assert sim.last(f"Qx_Can_Trigger_{which}_Property_GetById").arg(3).value == int(cell)
@@ -164,6 +164,6 @@ def test_properties_keep_what_was_written(sim, port, which):
 
 def test_a_scripted_property_value_reaches_the_cell(sim, port):
     sim.output("Qx_Can_Trigger_Output_Property_GetById", 3, struct.pack("<I", 0x12345678))
-    cell = base.new_int_p()
+    cell = qxtest.new_record(base, "int_p")
     can.Qx_Can_Trigger_Output_Property_GetById(port, 0, cell)
     assert base.int_p_value(cell) == 0x12345678

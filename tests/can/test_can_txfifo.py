@@ -25,7 +25,7 @@ def items():
         size = 8 if kind == 1 else 64
         out = []
         for id_, dlc, data in specs:
-            item = getattr(can, "new_" + record)()
+            item = qxtest.new_record(can, record)
             getattr(can, record + "_Id_set")(item, id_)
             getattr(can, record + "_Dlc_set")(item, dlc)
             getattr(can, record + "_Data_set")(item, list(data) + [0] * (size - len(data)))

@@ -17,7 +17,7 @@ COUNTER = can.QX_CAN__TX_TRACE__PROPERTY_ID__REPETITIONS__COUNTER
 
 
 def allocate(port):
-    cell = base.new_int_p()
+    cell = qxtest.new_record(base, "int_p")
     assert can.Qx_Can_TxTrace_Allocate(port, cell) is None
     return base.int_p_value(cell)
 
@@ -27,14 +27,14 @@ def message(**fields):
 
 
 def get_state(port, handle):
-    state = can.new_Qx_Can_TxTrace_GetState_Rsp_t()
+    state = qxtest.new_record(can, "Qx_Can_TxTrace_GetState_Rsp_t")
     can.Qx_Can_TxTrace_GetState(port, handle, state)
     return [getattr(can, f"Qx_Can_TxTrace_GetState_Rsp_t_{f}_get")(state)
             for f in ("Flags", "NumberOfMessages", "CurrentMessage")]
 
 
 def get_property(port, handle, prop):
-    cell = base.new_int_p()
+    cell = qxtest.new_record(base, "int_p")
     assert can.Qx_Can_TxTrace_Property_GetById(port, handle, prop, cell) is None
     return base.int_p_value(cell)
 
@@ -50,7 +50,7 @@ def test_the_property_ids_are_the_last_constants():
 
 def test_allocate_writes_the_handle_into_the_callers_cell(sim, port):
     first = allocate(port)
-    cell = base.new_int_p()
+    cell = qxtest.new_record(base, "int_p")
     base.int_p_assign(cell, 0xFFFFFFFF)
     assert can.Qx_Can_TxTrace_Allocate(port, cell) is None
     assert sim.last("Qx_Can_TxTrace_Allocate").arg(2).value == int(cell)
@@ -59,7 +59,7 @@ def test_allocate_writes_the_handle_into_the_callers_cell(sim, port):
     assert allocate(port) == 0x12345678
     with raises(TypeError, "in method 'Qx_Can_TxTrace_Allocate', argument 2 of type "
                            "'Qx_Can_TxTrace_TraceHandle_t *'"):
-        can.Qx_Can_TxTrace_Allocate(port, can.new_Qx_Can_TxTrace_GetState_Rsp_t())
+        can.Qx_Can_TxTrace_Allocate(port, qxtest.new_record(can, "Qx_Can_TxTrace_GetState_Rsp_t"))
 
 
 def test_a_trace_runs_allocate_download_play_free(sim, port, trace):
@@ -107,15 +107,15 @@ def test_a_count_of_zero_passes_through(sim, port, trace):
 @pytest.mark.parametrize("call, exc, message_text", [
     (lambda p, t: can.Qx_Can_TxTrace_Download(p, t, "1", 0, None), TypeError,
      "in method 'Qx_Can_TxTrace_Download', argument 3 of type 'u32_t'"),
-    (lambda p, t: can.Qx_Can_TxTrace_Download(p, t, 1, 0, can.new_Qx_Can_TxTrace_GetState_Rsp_t()), TypeError,
+    (lambda p, t: can.Qx_Can_TxTrace_Download(p, t, 1, 0, qxtest.new_record(can, "Qx_Can_TxTrace_GetState_Rsp_t")), TypeError,
      "in method 'Qx_Can_TxTrace_Download', argument 5 of type 'Qx_Can_TxTrace_Msg_t *'"),
     (lambda p, t: can.Qx_Can_TxTrace_Free(p, -1), OverflowError,
      "in method 'Qx_Can_TxTrace_Free', argument 2 of type 'Qx_Can_TxTrace_TraceHandle_t'"),
     (lambda p, t: can.Qx_Can_TxTrace_Property_SetById(p, t, -1, 0), OverflowError,
      "in method 'Qx_Can_TxTrace_Property_SetById', argument 3 of type 'u16_t'"),
-    (lambda p, t: can.Qx_Can_TxTrace_Property_GetById(p, t, 0, can.new_Qx_Can_TxTrace_Msg_t()), TypeError,
+    (lambda p, t: can.Qx_Can_TxTrace_Property_GetById(p, t, 0, qxtest.new_record(can, "Qx_Can_TxTrace_Msg_t")), TypeError,
      "in method 'Qx_Can_TxTrace_Property_GetById', argument 4 of type 'u32_t *const'"),
-    (lambda p, t: can.Qx_Can_TxTrace_GetState(p, t, base.new_int_p()), TypeError,
+    (lambda p, t: can.Qx_Can_TxTrace_GetState(p, t, qxtest.new_record(base, "int_p")), TypeError,
      "in method 'Qx_Can_TxTrace_GetState', argument 3 of type 'Qx_Can_TxTrace_GetState_Rsp_t *'"),
 ])
 def test_arguments_are_refused_before_anything_is_sent(sim, port, trace, call, exc, message_text):

@@ -103,7 +103,7 @@ def test_close_releases_the_handle(port):
 
 
 def test_the_base_modules_handle_is_accepted(sim):
-    info = q.new_Qx_InterfaceInfo_t()
+    info = qxtest.new_record(q, "Qx_InterfaceInfo_t")
     q.Qx_InterfaceInfo_t_Type_set(info, q.QX_INTERFACE_TYPE__CAN)
     handle = q.Qx_OpenInterface(info)
     assert c.Qx_Common_InitInterface(handle) is None
@@ -145,7 +145,7 @@ def test_firmware_error_description_takes_an_error_cell(sim, qxt, port):
 
 @pytest.mark.parametrize("value, exc, message", [
     (5, TypeError, "in method 'Qx_Common_GetFirmwareErrorDescription', argument 2 of type 'Qx_Error_t const'"),
-    (q.new_int_p(), TypeError,
+    (qxtest.new_record(q, "int_p"), TypeError,
      "in method 'Qx_Common_GetFirmwareErrorDescription', argument 2 of type 'Qx_Error_t const'"),
     (None, ValueError,
      "invalid null reference in method 'Qx_Common_GetFirmwareErrorDescription', argument 2 of type 'Qx_Error_t const'"),
@@ -159,10 +159,10 @@ def test_firmware_error_description_refuses_other_values(sim, port, value, exc, 
 # ---- hardware and controller --------------------------------------------------------
 
 def test_hardware_version_fills_the_callers_record(sim, port):
-    cmd = c.new_Qx_Common_GetHardwareVersion_Cmd_t()
+    cmd = qxtest.new_record(c, "Qx_Common_GetHardwareVersion_Cmd_t")
     c.Qx_Common_GetHardwareVersion_Cmd_t_Flags_set(cmd, 0xA5A5A5A5)
     c.Qx_Common_GetHardwareVersion_Cmd_t_HardwareBoardNumber_set(cmd, 0x101)  # stored as 1
-    rsp = c.new_Qx_Common_GetHardwareVersion_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_GetHardwareVersion_Rsp_t")
     assert c.Qx_Common_GetHardwareVersion(port, cmd, rsp) is None
     assert sim.last("Qx_Common_GetHardwareVersion").arg(2).bytes == pack("Qx_Common_GetHardwareVersion_Cmd_t",
                                                                                  Flags=0xA5A5A5A5,
@@ -180,13 +180,13 @@ def test_hardware_version_fills_the_callers_record(sim, port):
      "Qx_Common_GetHardwareVersion: no command or response record given"),
 ])
 def test_hardware_version_errors(port, args, exc, message):
-    cmd, rsp = c.new_Qx_Common_GetHardwareVersion_Cmd_t(), c.new_Qx_Common_GetHardwareVersion_Rsp_t()
+    cmd, rsp = qxtest.new_record(c, "Qx_Common_GetHardwareVersion_Cmd_t"), qxtest.new_record(c, "Qx_Common_GetHardwareVersion_Rsp_t")
     with raises_exactly(exc, message):
         c.Qx_Common_GetHardwareVersion(port, *args(cmd, rsp))
 
 
 def test_controller_info_and_its_interfaces_view(sim, port):
-    rsp = c.new_Qx_Common_GetControllerInfo_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_GetControllerInfo_Rsp_t")
     assert c.Qx_Common_GetControllerInfo(port, rsp) is None
     assert len(sim.last("Qx_Common_GetControllerInfo").arg(2).bytes) == 1052
     assert c.Qx_Common_GetControllerInfo_Rsp_t_HostInterfaceType_get(rsp) == q.QX_HOST_INTERFACE_TYPE__USB_01
@@ -247,7 +247,7 @@ def test_interface_info_is_returned_as_an_owned_record(sim, port):
     assert c.Qx_Common_GetInterfaceInfo_Rsp_t_NumberOfFeatures_get(rsp) == 3
     assert c.Qx_Common_GetInterfaceInfo_Rsp_t_Features_get(rsp) == [1, 2**31, 2**32 - 1] + [0] * 29
     # a fresh record per call
-    assert int(c.Qx_Common_GetInterfaceInfo(port)) != int(rsp)
+    assert int(qxtest.owned(c.Qx_Common_GetInterfaceInfo(port))) != int(rsp)
     c.delete_Qx_Common_GetInterfaceInfo_Rsp_t(rsp)
     assert not rsp.own()
 
@@ -283,7 +283,7 @@ def test_response_record_functions_raise_and_return_nothing(sim, name):
 
 
 def test_features_set_from_a_pointer_object(qxt):
-    rsp = c.new_Qx_Common_GetInterfaceInfo_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_GetInterfaceInfo_Rsp_t")
     c.Qx_Common_GetInterfaceInfo_Rsp_t_Features_set(rsp, qxt.qxt_u32_array(range(100, 132)))
     assert c.Qx_Common_GetInterfaceInfo_Rsp_t_Features_get(rsp) == list(range(100, 132))
     with raises_exactly(ValueError, "invalid null reference in variable 'Features' of type 'Qx_Common_Features_t [32]'"):
@@ -291,7 +291,7 @@ def test_features_set_from_a_pointer_object(qxt):
 
 
 def test_transceiver_infos_are_256_views_into_the_record(qxt, port):
-    rsp = c.Qx_Common_GetTransceiverInfo(port)
+    rsp = qxtest.owned(c.Qx_Common_GetTransceiverInfo(port))
     infos = c.Qx_Common_GetTransceiverInfo_Rsp_t_TransceiverInfos_get(rsp)
     assert len(infos) == 256
     assert not any(item.own() for item in infos)
@@ -300,16 +300,17 @@ def test_transceiver_infos_are_256_views_into_the_record(qxt, port):
     assert int(infos[255]) - int(rsp) == 4 + 4 * 255
     pos = [c.Qx_Common_GetTransceiverInfo_Rsp_t_TransceiverInfos_HardwarePosition_get(i) for i in infos[:3]]
     assert pos == [0, 1, 2]
-    kind = c.Qx_Common_GetTransceiverInfo_Rsp_t_TransceiverInfos_TransceiverType_get(infos[2])
+    kind = qxtest.owned(c.Qx_Common_GetTransceiverInfo_Rsp_t_TransceiverInfos_TransceiverType_get(infos[2]))
     assert qxt.qxt_read_u16(kind, 1) == [c.QX_COMMON__TRANSCEIVER_TYPE__LIN__TJA1020]
     # writing through an item changes the record
     c.Qx_Common_GetTransceiverInfo_Rsp_t_TransceiverInfos_TransceiverType_set(infos[255], qxt.qxt_u16_array([0x604]))
     again = c.Qx_Common_GetTransceiverInfo_Rsp_t_TransceiverInfos_get(rsp)[255]
-    assert qxt.qxt_read_u16(c.Qx_Common_GetTransceiverInfo_Rsp_t_TransceiverInfos_TransceiverType_get(again), 1) == [0x604]
+    assert qxt.qxt_read_u16(qxtest.owned(c.Qx_Common_GetTransceiverInfo_Rsp_t_TransceiverInfos_TransceiverType_get(again)),
+                            1) == [0x604]
 
 
 def test_transceiver_infos_of_an_empty_record():
-    rsp = c.new_Qx_Common_GetTransceiverInfo_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_GetTransceiverInfo_Rsp_t")
     assert c.Qx_Common_GetTransceiverInfo_Rsp_t_NumberOfTransceiverInfos_get(rsp) == 0
     assert len(c.Qx_Common_GetTransceiverInfo_Rsp_t_TransceiverInfos_get(rsp)) == 256
     assert not hasattr(c, "Qx_Common_GetTransceiverInfo_Rsp_t_TransceiverInfos_set")
@@ -320,12 +321,12 @@ def test_transceiver_infos_of_an_empty_record():
 
 
 def test_transceiver_info_for_current_interface(sim, qxt, port):
-    rsp = c.new_Qx_Common_GetTransceiverInfoForCurrentInterface_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_GetTransceiverInfoForCurrentInterface_Rsp_t")
     assert c.Qx_Common_GetTransceiverInfoForCurrentInterface(port, 0xFFFFFFFF, rsp) is None
     call = sim.last("Qx_Common_GetTransceiverInfoForCurrentInterface")
     assert call.arg(2).value == 0xFFFFFFFF
     assert len(call.arg(3).bytes) == 8
-    kind = c.Qx_Common_GetTransceiverInfoForCurrentInterface_Rsp_t_Type_get(rsp)
+    kind = qxtest.owned(c.Qx_Common_GetTransceiverInfoForCurrentInterface_Rsp_t_Type_get(rsp))
     assert kind.own()
     assert qxt.qxt_read_u16(kind, 1) == [c.QX_COMMON__TRANSCEIVER_TYPE__CAN__TJA1044GT]
     # the getter's object is a copy: changing the record leaves it alone
@@ -363,11 +364,11 @@ def test_transceiver_type_description_decodes_like_every_text(sim):
 
 
 def test_interface_number(sim, port):
-    params = c.new_Qx_Common_GetInterfaceNumber_Parameters_t()
+    params = qxtest.new_record(c, "Qx_Common_GetInterfaceNumber_Parameters_t")
     c.Qx_Common_GetInterfaceNumber_Parameters_t_Flags_set(params, 0x10)
     c.Qx_Common_GetInterfaceNumber_Parameters_t_InterfaceType_set(params, q.QX_INTERFACE_TYPE__CAN)
     c.Qx_Common_GetInterfaceNumber_Parameters_t_InstanceId_set(params, 1)
-    rsp = c.new_Qx_Common_GetInterfaceNumber_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_GetInterfaceNumber_Rsp_t")
     assert c.Qx_Common_GetInterfaceNumber(port, params, rsp) is None
     assert sim.last("Qx_Common_GetInterfaceNumber").arg(2).bytes == pack("Qx_Common_GetInterfaceNumber_Parameters_t",
                                                                                  Flags=0x10, InterfaceType=4,

@@ -34,7 +34,7 @@ def record(qxt, type_, **fields):
     """A new record of Qx_Common_EA_<type_> with the fields given; a field
     given as ("u16", v) is set from a u16_t object holding v."""
     name = "Qx_Common_EA_" + type_
-    r = getattr(c, "new_" + name)()
+    r = qxtest.new_record(c, name)
     for field, value in fields.items():
         if isinstance(value, tuple):
             value = qxt.qxt_u16_array([value[1]])
@@ -72,7 +72,7 @@ def engine(qxt, port):
 
 
 def event_property(qxt, port, handle, property_id):
-    response = c.new_Qx_Common_EA_GetEventProperty_Rsp_t()
+    response = qxtest.new_record(c, "Qx_Common_EA_GetEventProperty_Rsp_t")
     assert c.Qx_Common_EA_GetEventProperty(
         port, record(qxt, "GetEventProperty_Cmd_t", EventHandle=handle, EventPropertyId=("u16", property_id)),
         response) is None
@@ -82,7 +82,7 @@ def event_property(qxt, port, handle, property_id):
 @pytest.mark.parametrize("kind", ["Event", "Action"])
 def test_allocate_writes_each_new_handle_into_the_callers_cell(sim, port, kind):
     allocate = getattr(c, f"Qx_Common_EA_Allocate{kind}")
-    cell = q.new_int_p()
+    cell = qxtest.new_record(q, "int_p")
     handles = []
     for _ in range(2):
         assert allocate(port, cell) is None
@@ -140,7 +140,7 @@ def test_reset_all_forgets_the_ports_events_and_actions(qxt, engine):
     assert c.Qx_Common_EA_ResetAll(port) is None
     assert failure_text(lambda: c.Qx_Common_EA_ExecuteAction(port, ACTION)) == \
         f"Qx_Common_EA_ExecuteAction: no action with handle {ACTION} on port 0x{port:08X}"
-    cell = q.new_int_p()
+    cell = qxtest.new_record(q, "int_p")
     c.Qx_Common_EA_AllocateEvent(port, cell)
     assert q.int_p_value(cell) == 1
 
@@ -174,7 +174,7 @@ UNKNOWN = [
     ("Qx_Common_EA_SetEventProperty", lambda q_: (record(q_, "SetEventProperty_Cmd_t", EventHandle=6),),
      "event with handle 6"),
     ("Qx_Common_EA_GetActionProperty",
-     lambda q_: (record(q_, "GetActionProperty_Cmd_t", ActionHandle=5), c.new_Qx_Common_EA_GetActionProperty_Rsp_t()),
+     lambda q_: (record(q_, "GetActionProperty_Cmd_t", ActionHandle=5), qxtest.new_record(c, "Qx_Common_EA_GetActionProperty_Rsp_t")),
      "action with handle 5"),
     ("Qx_Common_EA_NotifyHost_AddCallback",
      lambda q_: (record(q_, "NotifyHost_AddCallback_Cmd_t", ActionHandle=5, Callback=q_.qxt_ea_notify_callback()),),
@@ -222,7 +222,8 @@ def test_event_property_round_trip(sim, qxt, engine, property_id, value):
                                      EventPropertyId=property_id)
     assert call.arg(3).value == int(response)
     assert c.Qx_Common_EA_GetEventProperty_Rsp_t_EventHandle_get(response) == EVENT
-    assert qxt.qxt_read_u16(c.Qx_Common_EA_GetEventProperty_Rsp_t_EventPropertyId_get(response), 1) == [property_id]
+    assert qxt.qxt_read_u16(qxtest.owned(c.Qx_Common_EA_GetEventProperty_Rsp_t_EventPropertyId_get(response)),
+                            1) == [property_id]
     assert c.Qx_Common_EA_GetEventProperty_Rsp_t_Value_get(response) == value
 
 
@@ -232,7 +233,7 @@ def test_initialised_properties_follow_the_definition(qxt, port):
     initialised = c.QX_COMMON__EA__EVENT_PROPERTY_ID__IS_INITIALIZED
 
     def action_initialised():
-        response = c.new_Qx_Common_EA_GetActionProperty_Rsp_t()
+        response = qxtest.new_record(c, "Qx_Common_EA_GetActionProperty_Rsp_t")
         c.Qx_Common_EA_GetActionProperty(port, record(
             qxt, "GetActionProperty_Cmd_t", ActionHandle=ACTION,
             ActionPropertyId=("u16", c.QX_COMMON__EA__ACTION_PROPERTY_ID__IS_INITIALIZED)), response)
@@ -290,7 +291,7 @@ def test_command_records_reach_the_library(sim, qxt, engine, function, type_, fi
 
 
 def test_callback_field_takes_only_native_functions(qxt):
-    command = c.new_Qx_Common_EA_NotifyHost_AddCallback_Cmd_t()
+    command = qxtest.new_record(c, "Qx_Common_EA_NotifyHost_AddCallback_Cmd_t")
     callback = qxt.qxt_ea_notify_callback()
     c.Qx_Common_EA_NotifyHost_AddCallback_Cmd_t_Callback_set(command, callback)
     message = m("Qx_Common_EA_NotifyHost_AddCallback_Cmd_t_Callback_set", 2, "Qx_Common_EA_NotifyHost_Callback_t")
@@ -311,14 +312,14 @@ def test_callback_field_takes_only_native_functions(qxt):
 ])
 def test_property_ids_travel_in_u16_objects(qxt, record_type, field):
     name = f"Qx_Common_EA_{record_type}_{field}"
-    r = getattr(c, "new_Qx_Common_EA_" + record_type)()
+    r = qxtest.new_record(c, "Qx_Common_EA_" + record_type)
     for value, exception, message in [(2, TypeError, m(name + "_set", 2, "u16_t")),
                                       (None, ValueError, "invalid null reference " + m(name + "_set", 2, "u16_t"))]:
         with pytest.raises(exception) as raised:
             getattr(c, name + "_set")(r, value)
         assert str(raised.value) == message
     assert getattr(c, name + "_set")(r, qxt.qxt_u16_array([0x1FF02])) is None
-    assert qxt.qxt_read_u16(getattr(c, name + "_get")(r), 1) == [0xFF02]
+    assert qxt.qxt_read_u16(qxtest.owned(getattr(c, name + "_get")(r)), 1) == [0xFF02]
 
 
 # Argument errors raise before the native call: (call, function, exception, message).
@@ -339,18 +340,18 @@ ARGUMENT_ERRORS = [
      m("Qx_Common_EA_DeleteEvent", 2, "Qx_Common_EA_DeleteEvent_CmdFlags_t")),
     (lambda p, x: c.Qx_Common_EA_DeleteAction(p, 0, 2**32), "Qx_Common_EA_DeleteAction", OverflowError,
      m("Qx_Common_EA_DeleteAction", 3, "Qx_Common_EA_ActionHandle_t")),
-    (lambda p, x: c.Qx_Common_EA_InitEvent(p, c.new_Qx_Common_EA_InitAction_Cmd_t()), "Qx_Common_EA_InitEvent",
+    (lambda p, x: c.Qx_Common_EA_InitEvent(p, qxtest.new_record(c, "Qx_Common_EA_InitAction_Cmd_t")), "Qx_Common_EA_InitEvent",
      TypeError, m("Qx_Common_EA_InitEvent", 2, "Qx_Common_EA_InitEvent_Cmd_t const *const")),
-    (lambda p, x: c.Qx_Common_EA_InitAction(p, c.new_Qx_Common_EA_InitEvent_Cmd_t()), "Qx_Common_EA_InitAction",
+    (lambda p, x: c.Qx_Common_EA_InitAction(p, qxtest.new_record(c, "Qx_Common_EA_InitEvent_Cmd_t")), "Qx_Common_EA_InitAction",
      TypeError, m("Qx_Common_EA_InitAction", 2, "Qx_Common_EA_InitAction_Cmd_t const *const")),
-    (lambda p, x: c.Qx_Common_EA_GetEventProperty(p, c.new_Qx_Common_EA_GetEventProperty_Cmd_t(),
-                                                  c.new_Qx_Common_EA_SetEventProperty_Cmd_t()),
+    (lambda p, x: c.Qx_Common_EA_GetEventProperty(p, qxtest.new_record(c, "Qx_Common_EA_GetEventProperty_Cmd_t"),
+                                                  qxtest.new_record(c, "Qx_Common_EA_SetEventProperty_Cmd_t")),
      "Qx_Common_EA_GetEventProperty", TypeError,
      m("Qx_Common_EA_GetEventProperty", 3, "Qx_Common_EA_GetEventProperty_Rsp_t *const")),
-    (lambda p, x: c.Qx_Common_EA_SimulateEvent(p, c.new_Qx_Common_EA_DetachActionFromEvent_Cmd_t()),
+    (lambda p, x: c.Qx_Common_EA_SimulateEvent(p, qxtest.new_record(c, "Qx_Common_EA_DetachActionFromEvent_Cmd_t")),
      "Qx_Common_EA_SimulateEvent", TypeError,
      m("Qx_Common_EA_SimulateEvent", 2, "Qx_Common_EA_SimulateEvent_Cmd_t const *const")),
-    (lambda p, x: c.Qx_Common_EA_NotifyHost_RemoveCallback(p, c.new_Qx_Common_EA_NotifyHost_AddCallback_Cmd_t()),
+    (lambda p, x: c.Qx_Common_EA_NotifyHost_RemoveCallback(p, qxtest.new_record(c, "Qx_Common_EA_NotifyHost_AddCallback_Cmd_t")),
      "Qx_Common_EA_NotifyHost_RemoveCallback", TypeError,
      m("Qx_Common_EA_NotifyHost_RemoveCallback", 2, "Qx_Common_EA_NotifyHost_RemoveCallback_Cmd_t const *const")),
     (lambda p, x: c.Qx_Common_EA_DeleteEvent(p, 0), "Qx_Common_EA_DeleteEvent", TypeError,
@@ -372,8 +373,8 @@ def test_argument_errors_raise_before_the_call(sim, qxt, port, call, function, e
 # Every engine function with arguments the library accepts.
 CALLS = {
     "Qx_Common_EA_ResetAll": lambda x: (),
-    "Qx_Common_EA_AllocateEvent": lambda x: (q.new_int_p(),),
-    "Qx_Common_EA_AllocateAction": lambda x: (q.new_int_p(),),
+    "Qx_Common_EA_AllocateEvent": lambda x: (qxtest.new_record(q, "int_p"),),
+    "Qx_Common_EA_AllocateAction": lambda x: (qxtest.new_record(q, "int_p"),),
     "Qx_Common_EA_AllocateEventByHandle": lambda x: (3,),
     "Qx_Common_EA_AllocateActionByHandle": lambda x: (3,),
     "Qx_Common_EA_InitEvent": lambda x: (record(x, "InitEvent_Cmd_t", EventHandle=EVENT, EventType=("u16", 0x100)),),
@@ -388,10 +389,10 @@ CALLS = {
     "Qx_Common_EA_CancelAction": lambda x: (ACTION,),
     "Qx_Common_EA_SetEventProperty": lambda x: (record(x, "SetEventProperty_Cmd_t", EventHandle=EVENT),),
     "Qx_Common_EA_GetEventProperty": lambda x: (record(x, "GetEventProperty_Cmd_t", EventHandle=EVENT),
-                                                c.new_Qx_Common_EA_GetEventProperty_Rsp_t()),
+                                                qxtest.new_record(c, "Qx_Common_EA_GetEventProperty_Rsp_t")),
     "Qx_Common_EA_SetActionProperty": lambda x: (record(x, "SetActionProperty_Cmd_t", ActionHandle=ACTION),),
     "Qx_Common_EA_GetActionProperty": lambda x: (record(x, "GetActionProperty_Cmd_t", ActionHandle=ACTION),
-                                                 c.new_Qx_Common_EA_GetActionProperty_Rsp_t()),
+                                                 qxtest.new_record(c, "Qx_Common_EA_GetActionProperty_Rsp_t")),
     "Qx_Common_EA_SimulateEvent": lambda x: (record(x, "SimulateEvent_Cmd_t", EventHandle=EVENT),),
     "Qx_Common_EA_NotifyHost_AddCallback": lambda x: (
         record(x, "NotifyHost_AddCallback_Cmd_t", ActionHandle=ACTION, Callback=x.qxt_ea_notify_callback()),),

@@ -29,7 +29,7 @@ def u16(qxt, value):
 
 def all_ones(qxt, record_type, fields):
     """A record of `record_type` with every byte 0xFF."""
-    record = getattr(c, "new_" + record_type)()
+    record = qxtest.new_record(c, record_type)
     for field in fields:
         value = array_source(qxt, field, [0xFFFFFFFF] * field.count) if field.count else 0xFFFFFFFF
         getattr(c, f"{record_type}_{field.name}_set")(record, value)
@@ -42,7 +42,7 @@ def define(qxt, union_type, union, member, fields, how):
     record_type = union_type.replace("Cmd_t_u", "SubCmd_") + member + "_t"
     if how == "view":
         return fill(c, qxt, record_type, getattr(c, f"{union_type}_{member}_get")(union), fields)
-    record = getattr(c, "new_" + record_type)()
+    record = qxtest.new_record(c, record_type)
     values = fill(c, qxt, record_type, record, fields)
     for name, value in values.items():
         assert getattr(c, f"{record_type}_{name}_get")(record) == value
@@ -58,7 +58,7 @@ def define(qxt, union_type, union, member, fields, how):
 @pytest.mark.parametrize("how", ["copy", "view"])
 @pytest.mark.parametrize("member, record_type, size, code, fields", EVENT_KINDS, ids=[k[0] for k in EVENT_KINDS])
 def test_event_condition_reaches_library(sim, qxt, port, member, record_type, size, code, fields, how):
-    command = c.new_Qx_Common_EA_InitEvent_Cmd_t()
+    command = qxtest.new_record(c, "Qx_Common_EA_InitEvent_Cmd_t")
     union = c.Qx_Common_EA_InitEvent_Cmd_t_u_get(command)
     # Every union byte set first, so that the extent of the member's copy shows.
     c.Qx_Common_EA_InitEvent_Cmd_t_u_Can_RxMessages_set(
@@ -83,7 +83,7 @@ def test_event_condition_reaches_library(sim, qxt, port, member, record_type, si
 @pytest.mark.parametrize("how", ["copy", "view"])
 @pytest.mark.parametrize("member, record_type, size, code, fields", ACTION_KINDS, ids=[k[0] for k in ACTION_KINDS])
 def test_action_reaches_library(sim, qxt, port, member, record_type, size, code, fields, how):
-    command = c.new_Qx_Common_EA_InitAction_Cmd_t()
+    command = qxtest.new_record(c, "Qx_Common_EA_InitAction_Cmd_t")
     union = c.Qx_Common_EA_InitAction_Cmd_t_u_get(command)
     c.Qx_Common_EA_InitAction_Cmd_t_u_Can_SendMsg_set(union, all_ones(qxt, ACT + "Can_SendMsg_t", KINDS["Can_SendMsg"]))
     values = define(qxt, "Qx_Common_EA_InitAction_Cmd_t_u", union, member, fields, how)
@@ -104,9 +104,9 @@ def test_action_reaches_library(sim, qxt, port, member, record_type, size, code,
     ("Qx_Common_EA_InitAction_Cmd_t", "ActionHandle", "ActionType", 88),
 ])
 def test_new_command_is_zeroed_and_the_library_judges_its_type(sim, qxt, port, command, handle, type_field, size):
-    record = getattr(c, "new_" + command)()
+    record = qxtest.new_record(c, command)
     assert getattr(c, f"{command}_{handle}_get")(record) == 0
-    assert qxt.qxt_read_u16(getattr(c, f"{command}_{type_field}_get")(record), 1) == [0]
+    assert qxt.qxt_read_u16(qxtest.owned(getattr(c, f"{command}_{type_field}_get")(record)), 1) == [0]
     allocate, init = ("Event", "InitEvent") if handle == "EventHandle" else ("Action", "InitAction")
     getattr(c, f"Qx_Common_EA_Allocate{allocate}ByHandle")(port, 0)
 
@@ -119,7 +119,7 @@ def test_new_command_is_zeroed_and_the_library_judges_its_type(sim, qxt, port, c
 
 
 def test_union_views_share_the_command_bytes(sim, qxt, port):
-    command = c.new_Qx_Common_EA_InitEvent_Cmd_t()
+    command = qxtest.new_record(c, "Qx_Common_EA_InitEvent_Cmd_t")
     first = c.Qx_Common_EA_InitEvent_Cmd_t_u_get(command)
     second = c.Qx_Common_EA_InitEvent_Cmd_t_u_get(command)
     c.Qx_Common_EA_InitEvent_SubCmd_Bus_Activity_t_Channel_set(
@@ -197,7 +197,7 @@ SETTER_ERRORS = [
 @pytest.mark.parametrize("record, field, bad, exception, message", SETTER_ERRORS,
                          ids=[f"{r[0].split('_')[-2]}.{r[1]}-{r[3].__name__}" for r in SETTER_ERRORS])
 def test_setter_refuses_and_keeps_the_field(qxt, record, field, bad, exception, message):
-    r = getattr(c, "new_" + record)()
+    r = qxtest.new_record(c, record)
     member = record.split("SubCmd_", 1)[1][:-2] if "SubCmd_" in record else None
     if member:
         fill(c, qxt, record, r, KINDS[member])
@@ -205,7 +205,7 @@ def test_setter_refuses_and_keeps_the_field(qxt, record, field, bad, exception, 
         getattr(c, f"{record}_{field}_set")(r, qxt.qxt_u16_array([5]) if field in ("EventType", "ActionType") else 5)
 
     def current():
-        value = getattr(c, f"{record}_{field}_get")(r)
+        value = qxtest.owned(getattr(c, f"{record}_{field}_get")(r))
         return qxt.qxt_read_u16(value, 1) if field in ("EventType", "ActionType") else value
 
     before = current()
@@ -218,35 +218,35 @@ def test_setter_refuses_and_keeps_the_field(qxt, record, field, bad, exception, 
 @pytest.mark.parametrize("call, exception, message", [
     # A record of the same layout is still another type.
     (lambda: c.Qx_Common_EA_InitEvent_SubCmd_Nm_BusSleepMode_t_BusType_set(
-        c.new_Qx_Common_EA_InitEvent_SubCmd_Nm_NetworkMode_t(), 1), TypeError,
+        qxtest.new_record(c, "Qx_Common_EA_InitEvent_SubCmd_Nm_NetworkMode_t"), 1), TypeError,
      m(EVT + "Nm_BusSleepMode_t_BusType_set", 1, EVT + "Nm_BusSleepMode_t *")),
     (lambda: c.Qx_Common_EA_InitEvent_SubCmd_Bus_NoActivity_t_Channel_set(
-        c.new_Qx_Common_EA_InitEvent_SubCmd_Bus_Activity_t(), 1), TypeError,
+        qxtest.new_record(c, "Qx_Common_EA_InitEvent_SubCmd_Bus_Activity_t"), 1), TypeError,
      m(EVT + "Bus_NoActivity_t_Channel_set", 1, EVT + "Bus_NoActivity_t *")),
     (lambda: c.Qx_Common_EA_InitEvent_SubCmd_FlexRay_Pdu_TxCon_t_NumberOfPduIds_get(
-        c.new_Qx_Common_EA_InitEvent_SubCmd_FlexRay_Pdu_RxInd_t()), TypeError,
+        qxtest.new_record(c, "Qx_Common_EA_InitEvent_SubCmd_FlexRay_Pdu_RxInd_t")), TypeError,
      m(EVT + "FlexRay_Pdu_TxCon_t_NumberOfPduIds_get", 1, EVT + "FlexRay_Pdu_TxCon_t *")),
     (lambda: c.Qx_Common_EA_InitEvent_SubCmd_Can_TxMessage_t_Id_set(
-        c.new_Qx_Common_EA_InitEvent_SubCmd_Can_RxMessage_t(), 1), TypeError,
+        qxtest.new_record(c, "Qx_Common_EA_InitEvent_SubCmd_Can_RxMessage_t"), 1), TypeError,
      m(EVT + "Can_TxMessage_t_Id_set", 1, EVT + "Can_TxMessage_t *")),
     # Union members: the union, then a record of the member's kind.
     (lambda: c.Qx_Common_EA_InitEvent_Cmd_t_u_Bus_Activity_set(
-        c.new_Qx_Common_EA_InitEvent_Cmd_t(), c.new_Qx_Common_EA_InitEvent_SubCmd_Bus_Activity_t()), TypeError,
+        qxtest.new_record(c, "Qx_Common_EA_InitEvent_Cmd_t"), qxtest.new_record(c, "Qx_Common_EA_InitEvent_SubCmd_Bus_Activity_t")), TypeError,
      m(U + "Bus_Activity_set", 1, "Qx_Common_EA_InitEvent_Cmd_t_u *")),
     (lambda: c.Qx_Common_EA_InitEvent_Cmd_t_u_Tp_RxIndication_set(
-        c.new_Qx_Common_EA_InitEvent_Cmd_t_u(), c.new_Qx_Common_EA_InitEvent_SubCmd_Software_UserEvent_t()), TypeError,
+        qxtest.new_record(c, "Qx_Common_EA_InitEvent_Cmd_t_u"), qxtest.new_record(c, "Qx_Common_EA_InitEvent_SubCmd_Software_UserEvent_t")), TypeError,
      m(U + "Tp_RxIndication_set", 2, EVT + "Tp_RxIndication_t *")),
-    (lambda: c.Qx_Common_EA_InitEvent_Cmd_t_u_Tp_RxIndication_set(c.new_Qx_Common_EA_InitEvent_Cmd_t_u(), None),
+    (lambda: c.Qx_Common_EA_InitEvent_Cmd_t_u_Tp_RxIndication_set(qxtest.new_record(c, "Qx_Common_EA_InitEvent_Cmd_t_u"), None),
      ValueError, "invalid null reference " + m(U + "Tp_RxIndication_set", 2, EVT + "Tp_RxIndication_t *")),
-    (lambda: c.Qx_Common_EA_InitAction_Cmd_t_u_NotifyHost_set(c.new_Qx_Common_EA_InitAction_Cmd_t_u(), None),
+    (lambda: c.Qx_Common_EA_InitAction_Cmd_t_u_NotifyHost_set(qxtest.new_record(c, "Qx_Common_EA_InitAction_Cmd_t_u"), None),
      ValueError, "invalid null reference " + m("Qx_Common_EA_InitAction_Cmd_t_u_NotifyHost_set", 2,
                                                ACT + "NotifyHost_t *")),
     (lambda: c.Qx_Common_EA_InitAction_Cmd_t_u_NotifyHost_set(
-        c.new_Qx_Common_EA_InitAction_Cmd_t_u(), c.new_Qx_Common_EA_InitAction_SubCmd_Lin_StopSched_t()), TypeError,
+        qxtest.new_record(c, "Qx_Common_EA_InitAction_Cmd_t_u"), qxtest.new_record(c, "Qx_Common_EA_InitAction_SubCmd_Lin_StopSched_t")), TypeError,
      m("Qx_Common_EA_InitAction_Cmd_t_u_NotifyHost_set", 2, ACT + "NotifyHost_t *")),
     # Argument counts of a setter.
     (lambda: c.Qx_Common_EA_InitEvent_SubCmd_FlexRay_CycleStart_t_BaseCycle_set(
-        c.new_Qx_Common_EA_InitEvent_SubCmd_FlexRay_CycleStart_t()), TypeError,
+        qxtest.new_record(c, "Qx_Common_EA_InitEvent_SubCmd_FlexRay_CycleStart_t")), TypeError,
      EVT + "FlexRay_CycleStart_t_BaseCycle_set expected 2 arguments, got 1"),
 ])
 def test_record_arguments_of_the_wrong_kind(call, exception, message):
@@ -258,10 +258,10 @@ def test_record_arguments_of_the_wrong_kind(call, exception, message):
 def test_member_copy_changes_only_its_own_bytes(qxt):
     """A 4-byte NotifyHost record over a Can_SendMsg: the CAN view shows the new
     Flags and the old Delay, Id and data."""
-    union = c.new_Qx_Common_EA_InitAction_Cmd_t_u()
+    union = qxtest.new_record(c, "Qx_Common_EA_InitAction_Cmd_t_u")
     send = c.Qx_Common_EA_InitAction_Cmd_t_u_Can_SendMsg_get(union)
     values = fill(c, qxt, ACT + "Can_SendMsg_t", send, KINDS["Can_SendMsg"])
-    notify = c.new_Qx_Common_EA_InitAction_SubCmd_NotifyHost_t()
+    notify = qxtest.new_record(c, "Qx_Common_EA_InitAction_SubCmd_NotifyHost_t")
     c.Qx_Common_EA_InitAction_SubCmd_NotifyHost_t_NotificationId_set(notify, 77)
     c.Qx_Common_EA_InitAction_Cmd_t_u_NotifyHost_set(union, notify)
     assert c.Qx_Common_EA_InitAction_SubCmd_Can_SendMsg_t_Flags_get(send) == 77

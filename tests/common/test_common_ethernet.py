@@ -15,7 +15,7 @@ from qxtest import raises_exactly  # noqa: E402
 
 
 def signal(qxt, size, offset, byte_order=0):
-    s = c.new_Qx_Common_Signal_t()
+    s = qxtest.new_record(c, "Qx_Common_Signal_t")
     c.Qx_Common_Signal_t_Size_set(s, size)
     c.Qx_Common_Signal_t_ByteOrder_set(s, byte_order)
     c.Qx_Common_Signal_t_Offset_set(s, qxt.qxt_u16_array([offset]))
@@ -83,11 +83,11 @@ def test_allocate_event_passes_none_as_null(sim, port):
 
 
 @pytest.mark.parametrize("name, args, exc, message", [
-    ("Qx_Common_Events_AllocateEvent", lambda h: (q.new_int_p(),), TypeError,
+    ("Qx_Common_Events_AllocateEvent", lambda h: (qxtest.new_record(q, "int_p"),), TypeError,
      "in method 'Qx_Common_Events_AllocateEvent', argument 2 of type 'Qx_Common_EventHandle_t *const'"),
     ("Qx_Common_Events_DeallocateEvent", lambda h: (5,), TypeError,
      "in method 'Qx_Common_Events_DeallocateEvent', argument 2 of type 'Qx_Common_EventHandle_t *const'"),
-    ("Qx_Common_Events_WaitForSingleEvent", lambda h: (q.new_int_p(), 1), TypeError,
+    ("Qx_Common_Events_WaitForSingleEvent", lambda h: (qxtest.new_record(q, "int_p"), 1), TypeError,
      "in method 'Qx_Common_Events_WaitForSingleEvent', argument 2 of type 'Qx_Common_EventHandle_t const *const'"),
     ("Qx_Common_Events_WaitForSingleEvent", lambda h: (h, -1), OverflowError,
      "in method 'Qx_Common_Events_WaitForSingleEvent', argument 3 of type 'u32_t'"),
@@ -204,9 +204,9 @@ def test_ftp_server_auto_start(qxt, port):
 # ---- the host's network adapters -----------------------------------------------------------------
 
 def test_network_adapter_info_fills_a_record_of_the_base_module(sim):
-    count = q.new_int_p()
+    count = qxtest.new_record(q, "int_p")
     q.int_p_assign(count, 1)
-    adapter = q.new_Qx_Ethernet_AdapterInfo_t()
+    adapter = qxtest.new_record(q, "Qx_Ethernet_AdapterInfo_t")
     assert c.Qx_Common_Ethernet_GetNetworkAdapterInfo(count, adapter) is None
     call = sim.last("Qx_Common_Ethernet_GetNetworkAdapterInfo")
     assert call.arg(1).bytes == struct.pack("<I", 1)
@@ -220,9 +220,9 @@ def test_network_adapter_info_fills_a_record_of_the_base_module(sim):
 
 
 @pytest.mark.parametrize("args, message", [
-    (lambda: (q.new_Qx_Ethernet_AdapterInfo_t(), None),
+    (lambda: (qxtest.new_record(q, "Qx_Ethernet_AdapterInfo_t"), None),
      "in method 'Qx_Common_Ethernet_GetNetworkAdapterInfo', argument 1 of type 'u32_t *const'"),
-    (lambda: (q.new_int_p(), q.new_Qx_Data_t()),
+    (lambda: (qxtest.new_record(q, "int_p"), qxtest.new_record(q, "Qx_Data_t")),
      "in method 'Qx_Common_Ethernet_GetNetworkAdapterInfo', argument 2 of type 'Qx_Ethernet_AdapterInfo_t *const'"),
 ])
 def test_network_adapter_info_argument_errors(sim, args, message):

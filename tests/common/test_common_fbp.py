@@ -14,7 +14,7 @@ CMD, RSP = "Qx_Common_Fbp_Fb_GetLastError_Cmd_t", "Qx_Common_Fbp_Fb_GetLastError
 
 def last_error(port, fb_id, flags=0):
     cmd = qxtest.new_record(c, CMD, Flags=flags, FbId=fb_id)
-    rsp = c.new_Qx_Common_Fbp_Fb_GetLastError_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Fbp_Fb_GetLastError_Rsp_t")
     assert c.Qx_Common_Fbp_Fb_GetLastError(port, cmd, rsp) is None
     return rsp
 
@@ -23,8 +23,8 @@ def test_last_error_of_a_function_block(sim, qxt, port):
     rsp = last_error(port, 2, flags=0x80000000)
     assert sim.last("Qx_Common_Fbp_Fb_GetLastError").arg(2).bytes == pack(CMD, Flags=0x80000000, FbId=2)
     assert [getattr(c, f"{RSP}_{f}_get")(rsp) for f in ("ErrorCode", "ErrorInfo", "ErrorFbId")] == [0x10, 0x2A, 2]
-    name = qxt.qxt_read_u16(c.Qx_Common_Fbp_Fb_GetLastError_Rsp_t_ErrorFbNameLength_get(rsp), 1)[0]
-    text = qxt.qxt_read_u16(c.Qx_Common_Fbp_Fb_GetLastError_Rsp_t_ErrorDescriptionLength_get(rsp), 1)[0]
+    name = qxt.qxt_read_u16(qxtest.owned(c.Qx_Common_Fbp_Fb_GetLastError_Rsp_t_ErrorFbNameLength_get(rsp)), 1)[0]
+    text = qxt.qxt_read_u16(qxtest.owned(c.Qx_Common_Fbp_Fb_GetLastError_Rsp_t_ErrorDescriptionLength_get(rsp)), 1)[0]
     stream = bytes(c.Qx_Common_Fbp_Fb_GetLastError_Rsp_t_Stream_get(rsp))
     assert len(stream) == 4096
     assert (stream[:name], stream[name:name + text]) == (b"XcpMaster", b"slave did not answer within T1")
@@ -32,7 +32,7 @@ def test_last_error_of_a_function_block(sim, qxt, port):
 
 
 def test_unknown_function_block_leaves_the_response(sim, qxt, port):
-    rsp = c.new_Qx_Common_Fbp_Fb_GetLastError_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Fbp_Fb_GetLastError_Rsp_t")
     c.Qx_Common_Fbp_Fb_GetLastError_Rsp_t_ErrorCode_set(rsp, 77)
     with raises_exactly(Exception, "Qx_Common_Fbp_Fb_GetLastError: no function block with id 3"):
         c.Qx_Common_Fbp_Fb_GetLastError(port, qxtest.new_record(c, CMD, FbId=3), rsp)
@@ -40,9 +40,9 @@ def test_unknown_function_block_leaves_the_response(sim, qxt, port):
 
 
 def test_fresh_response_and_its_special_fields(qxt):
-    rsp = c.new_Qx_Common_Fbp_Fb_GetLastError_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Fbp_Fb_GetLastError_Rsp_t")
     assert c.Qx_Common_Fbp_Fb_GetLastError_Rsp_t_Stream_get(rsp) == [0] * 4096
-    length = c.Qx_Common_Fbp_Fb_GetLastError_Rsp_t_ErrorFbNameLength_get(rsp)
+    length = qxtest.owned(c.Qx_Common_Fbp_Fb_GetLastError_Rsp_t_ErrorFbNameLength_get(rsp))
     assert qxt.qxt_read_u16(length, 1) == [0] and length.own()
     c.Qx_Common_Fbp_Fb_GetLastError_Rsp_t_ErrorDescriptionLength_set(rsp, qxt.qxt_u16_array([0xABCD]))
     c.Qx_Common_Fbp_Fb_GetLastError_Rsp_t_Stream_set(rsp, qxt.qxt_u8_array(range(4096)))
@@ -62,7 +62,7 @@ def test_fresh_response_and_its_special_fields(qxt):
      "in method 'Qx_Common_Fbp_Fb_GetLastError_Rsp_t_Stream_set', argument 2 of type 'u8_t [4096]'"),
 ])
 def test_response_setter_refusals(qxt, setter, value, exc, message):
-    rsp = c.new_Qx_Common_Fbp_Fb_GetLastError_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Fbp_Fb_GetLastError_Rsp_t")
     with raises_exactly(exc, message):
         getattr(c, f"{RSP}_{setter}_set")(rsp, value)
     assert bytes(qxt.qxt_read_u8(rsp, 4112)) == bytes(4112)
@@ -71,12 +71,12 @@ def test_response_setter_refusals(qxt, setter, value, exc, message):
 def test_records_are_not_interchangeable(sim, port):
     with raises_exactly(TypeError, "in method 'Qx_Common_Fbp_Fb_GetLastError', argument 2 of type "
                                    "'Qx_Common_Fbp_Fb_GetLastError_Cmd_t const *const'"):
-        c.Qx_Common_Fbp_Fb_GetLastError(port, c.new_Qx_Common_Fbp_Fb_GetLastError_Rsp_t(), None)
+        c.Qx_Common_Fbp_Fb_GetLastError(port, qxtest.new_record(c, "Qx_Common_Fbp_Fb_GetLastError_Rsp_t"), None)
     assert sim.calls("Qx_Common_Fbp_Fb_GetLastError") == 0
 
 
 def test_identifier_by_name(sim, port):
-    fb_id = q.new_int_p()
+    fb_id = qxtest.new_record(q, "int_p")
     assert c.Qx_Common_Fbp_Fb_GetFbIdByFbName(port, 0xFFFFFFFF, "SignalGenerator", fb_id) is None
     assert q.int_p_value(fb_id) == 7
     call = sim.last("Qx_Common_Fbp_Fb_GetFbIdByFbName")
@@ -90,7 +90,7 @@ def test_identifier_by_name(sim, port):
 ])
 def test_names_the_library_does_not_know(sim, port, name, text, journaled):
     with raises_exactly(Exception, "Qx_Common_Fbp_Fb_GetFbIdByFbName: " + text):
-        c.Qx_Common_Fbp_Fb_GetFbIdByFbName(port, 0, name, q.new_int_p())
+        c.Qx_Common_Fbp_Fb_GetFbIdByFbName(port, 0, name, qxtest.new_record(q, "int_p"))
     assert sim.last("Qx_Common_Fbp_Fb_GetFbIdByFbName").arg(3).text == journaled
 
 
@@ -98,13 +98,13 @@ def test_names_the_library_does_not_know(sim, port, name, text, journaled):
 def test_names_refused_before_the_call(sim, port, name):
     with raises_exactly(TypeError, "in method 'Qx_Common_Fbp_Fb_GetFbIdByFbName', argument 3 of type "
                                    "'char const *const'"):
-        c.Qx_Common_Fbp_Fb_GetFbIdByFbName(port, 0, name, q.new_int_p())
+        c.Qx_Common_Fbp_Fb_GetFbIdByFbName(port, 0, name, qxtest.new_record(q, "int_p"))
     assert sim.calls("Qx_Common_Fbp_Fb_GetFbIdByFbName") == 0
 
 
 def test_identifier_cell_refused_after_the_name(sim, port):
     with raises_exactly(TypeError, "in method 'Qx_Common_Fbp_Fb_GetFbIdByFbName', argument 4 of type 'u32_t *const'"):
-        c.Qx_Common_Fbp_Fb_GetFbIdByFbName(port, 0, "XcpMaster", q.new_char_p())
+        c.Qx_Common_Fbp_Fb_GetFbIdByFbName(port, 0, "XcpMaster", qxtest.new_record(q, "char_p"))
     assert sim.calls("Qx_Common_Fbp_Fb_GetFbIdByFbName") == 0
 
 
@@ -128,7 +128,7 @@ def test_temperature_targets_are_float_pointer_objects(sim, port, position):
 
 
 def test_pxi_slot(sim, port):
-    slot = q.new_int_p()
+    slot = qxtest.new_record(q, "int_p")
     assert c.Qx_Common_GetPxiGeographicalAddress(port, slot) is None
     assert q.int_p_value(slot) == 5
     with raises_exactly(Exception, "Qx_Common_GetPxiGeographicalAddress: no address cell given"):
@@ -136,6 +136,6 @@ def test_pxi_slot(sim, port):
     assert sim.last("Qx_Common_GetPxiGeographicalAddress").arg(2).is_null
     with raises_exactly(TypeError, "in method 'Qx_Common_GetPxiGeographicalAddress', argument 2 of type "
                                    "'u32_t *const'"):
-        c.Qx_Common_GetPxiGeographicalAddress(port, c.new_Qx_Common_Fbp_Fb_GetLastError_Cmd_t())
+        c.Qx_Common_GetPxiGeographicalAddress(port, qxtest.new_record(c, "Qx_Common_Fbp_Fb_GetLastError_Cmd_t"))
     with raises_exactly(Exception, f"Qx_Common_GetPxiGeographicalAddress: invalid port handle 0x{port + 1:08X}"):
         c.Qx_Common_GetPxiGeographicalAddress(port + 1, slot)

@@ -140,11 +140,11 @@ def test_event_handle_objects_do_not_cross_modules(qxt):
 
 def test_signal_records_are_taken_by_the_can_module(sim, qxt):
     can = qxtest.module("_qx_api_can")
-    signal = c.new_Qx_Common_Signal_t()
+    signal = qxtest.new_record(c, "Qx_Common_Signal_t")
     c.Qx_Common_Signal_t_Size_set(signal, 8)
     c.Qx_Common_Signal_t_ByteOrder_set(signal, 1)
     c.Qx_Common_Signal_t_Offset_set(signal, qxt.qxt_u16_array([0x0102]))
     sim.fail("Qx_Can_CyclicMsgs_Parity_Define", 1, b"scripted")
     with pytest.raises(Exception, match="^scripted$"):
-        can.Qx_Can_CyclicMsgs_Parity_Define(c.Qx_Common_OpenInterface("CAN1"), 0x123, 0, signal, can.new_Qx_Can_Data_t())
+        can.Qx_Can_CyclicMsgs_Parity_Define(c.Qx_Common_OpenInterface("CAN1"), 0x123, 0, signal, qxtest.new_record(can, "Qx_Can_Data_t"))
     assert sim.last("Qx_Can_CyclicMsgs_Parity_Define").arg(4).bytes == bytes([8, 1, 2, 1])

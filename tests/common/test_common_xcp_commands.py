@@ -12,7 +12,7 @@ RSP = "Qx_Common_Xcp_CommandWithResponse_Rsp_t"
 
 
 def raw(qxt, *packet, timeout=100, retries=2):
-    cmd = c.new_Qx_Common_Xcp_CommandWithResponse_Cmd_t()
+    cmd = qxtest.new_record(c, "Qx_Common_Xcp_CommandWithResponse_Cmd_t")
     c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_RxTimeout_set(cmd, timeout)
     c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_NumberOfRetries_set(cmd, retries)
     c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Length_set(cmd, u16(qxt, len(packet)))
@@ -26,7 +26,7 @@ def response(rsp):
 
 
 def state_flags(port, instance=0):
-    rsp = c.new_Qx_Common_Xcp_GetState_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_GetState_Rsp_t")
     c.Qx_Common_Xcp_GetState(port, instance, rsp)
     assert c.Qx_Common_Xcp_GetState_Rsp_t_CommandState_get(rsp) == c.QX_COMMON__XCP__COMMAND__STATE__IDLE
     return c.Qx_Common_Xcp_GetState_Rsp_t_Flags_get(rsp)
@@ -35,7 +35,7 @@ def state_flags(port, instance=0):
 def test_raw_connect_and_disconnect(sim, qxt, port):
     set_up_can(port, 2)
     assert state_flags(port, 2) == 0
-    rsp = c.new_Qx_Common_Xcp_CommandWithResponse_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_CommandWithResponse_Rsp_t")
     assert c.Qx_Common_Xcp_CommandWithResponse(port, 258, raw(qxt, 0xFF, 0x00), rsp) is None
     call = sim.last("Qx_Common_Xcp_CommandWithResponse")
     assert call.arg(2).value == 2
@@ -51,7 +51,7 @@ def test_raw_connect_and_disconnect(sim, qxt, port):
 
 def test_unknown_command_is_answered_with_an_error_packet(sim, qxt, port):
     set_up_can(port)
-    rsp = c.new_Qx_Common_Xcp_CommandWithResponse_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_CommandWithResponse_Rsp_t")
     c.Qx_Common_Xcp_CommandWithResponse(port, 0, raw(qxt, 0xFF), rsp)
     assert c.Qx_Common_Xcp_CommandWithResponse(port, 0, raw(qxt, 0x42, 1, 2), rsp) is None
     assert response(rsp) == (1, 0x20, [0xFE, 0x20])
@@ -64,14 +64,14 @@ def test_unknown_command_is_answered_with_an_error_packet(sim, qxt, port):
 ])
 def test_raw_command_out_of_order_or_empty(sim, qxt, port, instance, packet, text):
     set_up_can(port)
-    rsp = c.new_Qx_Common_Xcp_CommandWithResponse_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_CommandWithResponse_Rsp_t")
     with raises_exactly(Exception, "Qx_Common_Xcp_CommandWithResponse: " + text.format(port=port)):
         c.Qx_Common_Xcp_CommandWithResponse(port, instance, raw(qxt, *packet), rsp)
     assert c.Qx_Common_Xcp_CommandWithResponse_Rsp_t_Data_get(rsp) == [0] * 4096
 
 
 def test_command_record_fields(qxt):
-    cmd = c.new_Qx_Common_Xcp_CommandWithResponse_Cmd_t()
+    cmd = qxtest.new_record(c, "Qx_Common_Xcp_CommandWithResponse_Cmd_t")
     assert c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Data_get(cmd) == [0] * 4096
     c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_NumberOfRetries_set(cmd, 256)
     c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Flags_set(cmd, 511)
@@ -80,7 +80,7 @@ def test_command_record_fields(qxt):
     c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Length_set(cmd, u16(qxt, 4097))
     length = c.Qx_Common_Xcp_CommandWithResponse_Cmd_t_Length_get(cmd)
     assert u16_value(qxt, length) == 4097 and length.own()
-    rsp = c.new_Qx_Common_Xcp_CommandWithResponse_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_CommandWithResponse_Rsp_t")
     c.Qx_Common_Xcp_CommandWithResponse_Rsp_t_Data_set(rsp, qxt.qxt_u8_array(range(4096)))
     c.Qx_Common_Xcp_CommandWithResponse_Rsp_t_Length_set(rsp, 5000)  # a 4-byte length, unchecked
     assert unpack(RSP, bytes(qxt.qxt_read_u8(rsp, 4108))) == dict(Flags=0, Error=0, Length=5000,
@@ -107,7 +107,7 @@ def test_command_record_fields(qxt):
 ])
 def test_setter_errors_copy_nothing(qxt, setter, value, exc, message):
     name = setter[:setter.index("_t_") + 2]
-    obj = getattr(c, "new_" + name)()
+    obj = qxtest.new_record(c, name)
     size = len(pack(name))
     with raises_exactly(exc, message):
         getattr(c, setter)(obj, value)
@@ -115,10 +115,10 @@ def test_setter_errors_copy_nothing(qxt, setter, value, exc, message):
 
 
 def get_property(port, qxt, pid, instance=0):
-    cmd = c.new_Qx_Common_Xcp_Property_GetById_Cmd_t()
+    cmd = qxtest.new_record(c, "Qx_Common_Xcp_Property_GetById_Cmd_t")
     if pid is not None:
         c.Qx_Common_Xcp_Property_GetById_Cmd_t_PropertyId_set(cmd, u16(qxt, pid))
-    rsp = c.new_Qx_Common_Xcp_Property_GetById_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_Property_GetById_Rsp_t")
     c.Qx_Common_Xcp_Property_GetById(port, instance, cmd, rsp)
     assert u16_value(qxt, c.Qx_Common_Xcp_Property_GetById_Rsp_t_PropertyId_get(rsp)) == (pid or 0)
     return c.Qx_Common_Xcp_Property_GetById_Rsp_t_Value_get(rsp)
@@ -145,11 +145,11 @@ def test_properties_read_back_what_was_set(sim, qxt, port):
 
 
 def test_property_id_getter_gives_a_copy_another_record_takes(qxt):
-    rsp = c.new_Qx_Common_Xcp_Property_GetById_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_Property_GetById_Rsp_t")
     c.Qx_Common_Xcp_Property_GetById_Rsp_t_PropertyId_set(rsp, u16(qxt, 4))
-    first, second = (c.Qx_Common_Xcp_Property_GetById_Rsp_t_PropertyId_get(rsp) for _ in range(2))
+    first, second = qxtest.owned([c.Qx_Common_Xcp_Property_GetById_Rsp_t_PropertyId_get(rsp) for _ in range(2)])
     assert int(first) != int(second)
-    cmd = c.new_Qx_Common_Xcp_Property_SetById_Cmd_t()
+    cmd = qxtest.new_record(c, "Qx_Common_Xcp_Property_SetById_Cmd_t")
     c.Qx_Common_Xcp_Property_SetById_Cmd_t_PropertyId_set(cmd, first)
     assert u16_value(qxt, c.Qx_Common_Xcp_Property_SetById_Cmd_t_PropertyId_get(cmd)) == 4
 
@@ -168,10 +168,10 @@ def test_property_refused_by_the_library(sim, qxt, port, pid, value, text):
 def test_records_are_not_interchangeable(sim, port):
     with raises_exactly(TypeError, "in method 'Qx_Common_Xcp_Property_SetById', argument 3 of type "
                                    "'Qx_Common_Xcp_Property_SetById_Cmd_t const *const'"):
-        c.Qx_Common_Xcp_Property_SetById(port, 0, c.new_Qx_Common_Xcp_Property_GetById_Rsp_t())
+        c.Qx_Common_Xcp_Property_SetById(port, 0, qxtest.new_record(c, "Qx_Common_Xcp_Property_GetById_Rsp_t"))
     with raises_exactly(TypeError, "in method 'Qx_Common_Xcp_CommandWithResponse', argument 4 of type "
                                    "'Qx_Common_Xcp_CommandWithResponse_Rsp_t *const'"):
-        c.Qx_Common_Xcp_CommandWithResponse(port, 0, None, c.new_Qx_Common_Xcp_CommandWithResponse_Cmd_t())
+        c.Qx_Common_Xcp_CommandWithResponse(port, 0, None, qxtest.new_record(c, "Qx_Common_Xcp_CommandWithResponse_Cmd_t"))
     with raises_exactly(OverflowError, "in method 'Qx_Common_Xcp_CommandWithResponse', argument 2 of type 'u8_t'"):
         c.Qx_Common_Xcp_CommandWithResponse(port, 2**32, None, None)
     assert sim.calls("Qx_Common_Xcp_Property_SetById") == sim.calls("Qx_Common_Xcp_CommandWithResponse") == 0

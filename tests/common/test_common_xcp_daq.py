@@ -18,14 +18,14 @@ DAQ = c.QX_COMMON__XCP__CMD__GET_SEED__RESOURCE__DAQ
 
 
 def cell(value):
-    obj = q.new_int_p()
+    obj = qxtest.new_record(q, "int_p")
     q.int_p_assign(obj, value)
     return obj
 
 
 def test_signal_record_layout_follows_the_hosts_size_t(sim, qxt, port):
     assert layouts.size(SIGNAL) == 16 + struct.calcsize("N")
-    s = c.new_Qx_Common_Xcp_Daq_Signal_t()
+    s = qxtest.new_record(c, "Qx_Common_Xcp_Daq_Signal_t")
     assert [getattr(c, f"{SIGNAL}_{f}_get")(s) for f in ("Flags", "BitOffset", "DataType", "AddressExtension",
                                                          "Address", "Handle")] == [0] * 6
     channel = c.Qx_Common_Xcp_Daq_Signal_t_EventChannel_get(s)
@@ -44,7 +44,7 @@ def test_signal_record_layout_follows_the_hosts_size_t(sim, qxt, port):
 @pytest.mark.parametrize("value, exc", [(-1, OverflowError), (SIZE_MAX + 1, OverflowError), (1.5, TypeError),
                                         ("1", TypeError), (None, TypeError)])
 def test_handle_refusals_keep_the_field(value, exc):
-    s = c.new_Qx_Common_Xcp_Daq_RxSignal_t()
+    s = qxtest.new_record(c, "Qx_Common_Xcp_Daq_RxSignal_t")
     c.Qx_Common_Xcp_Daq_RxSignal_t_Handle_set(s, 5)
     with raises_exactly(exc, "in method 'Qx_Common_Xcp_Daq_RxSignal_t_Handle_set', argument 2 of type 'size_t'"):
         c.Qx_Common_Xcp_Daq_RxSignal_t_Handle_set(s, value)
@@ -52,19 +52,19 @@ def test_handle_refusals_keep_the_field(value, exc):
 
 
 def test_array_fields_and_widths(qxt):
-    cmd, rsp = c.new_Qx_Common_Xcp_Daq_Start2_Cmd_t(), c.new_Qx_Common_Xcp_Daq_Start2_Rsp_t()
+    cmd, rsp = qxtest.new_record(c, "Qx_Common_Xcp_Daq_Start2_Cmd_t"), qxtest.new_record(c, "Qx_Common_Xcp_Daq_Start2_Rsp_t")
     c.Qx_Common_Xcp_Daq_Start2_Cmd_t_KeyLength_set(cmd, c.QX_COMMON__XCP__DAQ__MAX_KEY_LENGTH)  # 8 bits: 0
     assert c.Qx_Common_Xcp_Daq_Start2_Cmd_t_KeyLength_get(cmd) == 0
     c.Qx_Common_Xcp_Daq_Start2_Rsp_t_SeedLength_set(rsp, 4)
     assert c.Qx_Common_Xcp_Daq_Start2_Cmd_t_Key_get(cmd) == [0] * 256
     assert c.Qx_Common_Xcp_Daq_Start2_Rsp_t_Seed_get(rsp) == [0] * 256
-    ts = c.new_Qx_Common_Xcp_Daq_RxSignalTs_t()
+    ts = qxtest.new_record(c, "Qx_Common_Xcp_Daq_RxSignalTs_t")
     c.Qx_Common_Xcp_Daq_RxSignalTs_t_Timestamp_set(ts, qxt.qxt_u8_array(range(1, 9)))
     c.Qx_Common_Xcp_Daq_RxSignalTs_t_Value_set(ts, qxt.qxt_u8_array([9, 8, 7, 6]))
     assert unpack(RX_TS, bytes(qxt.qxt_read_u8(ts, layouts.size(RX_TS)))) == dict(
         Handle=0, Address=0, DataType=0, reserved1=0, reserved2=0, reserved3=0, Timestamp=list(range(1, 9)),
         Value=[9, 8, 7, 6])
-    timeouts = c.new_Qx_Common_Xcp_Daq_SetTimeouts_Cmd_t()
+    timeouts = qxtest.new_record(c, "Qx_Common_Xcp_Daq_SetTimeouts_Cmd_t")
     for i, value in enumerate([0, 1, 2**31, 2**32 - 1, 7, 8, 9], 1):
         getattr(c, f"Qx_Common_Xcp_Daq_SetTimeouts_Cmd_t_T{i}_set")(timeouts, value)
         assert getattr(c, f"Qx_Common_Xcp_Daq_SetTimeouts_Cmd_t_T{i}_get")(timeouts) == value
@@ -83,7 +83,7 @@ def test_array_fields_and_widths(qxt):
 def test_null_values_are_refused(setter, message):
     name = setter[:setter.index("_t_") + 2]
     with raises_exactly(ValueError, message):
-        getattr(c, setter)(getattr(c, "new_" + name)(), None)
+        getattr(c, setter)(qxtest.new_record(c, name), None)
 
 
 def signals(qxt, *specs):
@@ -104,7 +104,7 @@ def read(qxt, port, capacity, ts=False, instance=0):
 
 
 def daq_state(port):
-    rsp = c.new_Qx_Common_Xcp_Daq_GetState_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_Daq_GetState_Rsp_t")
     c.Qx_Common_Xcp_Daq_GetState(port, 0, rsp)
     return c.Qx_Common_Xcp_Daq_GetState_Rsp_t_State_get(rsp)
 
@@ -112,7 +112,7 @@ def daq_state(port):
 def start2(qxt, port, seed):
     cmd = record("Daq_Start2_Cmd_t", KeyLength=len(seed))
     c.Qx_Common_Xcp_Daq_Start2_Cmd_t_Key_set(cmd, qxt.qxt_u8_array([b ^ 0xFF for b in seed] + [0] * (256 - len(seed))))
-    rsp = c.new_Qx_Common_Xcp_Daq_Start2_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_Daq_Start2_Rsp_t")
     c.Qx_Common_Xcp_Daq_Start2(port, 0, cmd, rsp)
     return c.Qx_Common_Xcp_Daq_Start2_Rsp_t_Seed_get(rsp)[:c.Qx_Common_Xcp_Daq_Start2_Rsp_t_SeedLength_get(rsp)]
 
@@ -174,7 +174,7 @@ def test_one_owned_signal_is_refused_beside_a_count_above_one(sim, port):
     connect(port)
     with raises_exactly(ValueError, "single record given for several in method 'Qx_Common_Xcp_Daq_SetSignals', "
                                     "argument 5 of type 'Qx_Common_Xcp_Daq_Signal_t const *const'"):
-        c.Qx_Common_Xcp_Daq_SetSignals(port, 0, 0, 2, c.new_Qx_Common_Xcp_Daq_Signal_t())
+        c.Qx_Common_Xcp_Daq_SetSignals(port, 0, 0, 2, qxtest.new_record(c, "Qx_Common_Xcp_Daq_Signal_t"))
     assert sim.calls("Qx_Common_Xcp_Daq_SetSignals") == 0
     assert c.Qx_Common_Xcp_Daq_SetSignals(port, 0, 0, 0, None) is None
     call = sim.last("Qx_Common_Xcp_Daq_SetSignals")
@@ -187,7 +187,7 @@ def test_one_owned_signal_is_refused_beside_a_cell_counting_more(sim, port, ts):
     # signals through the object, which holds one.
     connect(port)
     name, function = (RX_TS, "Qx_Common_Xcp_Daq_ReadRxSignalsTs") if ts else (RX, "Qx_Common_Xcp_Daq_ReadRxSignals")
-    owned = getattr(c, "new_" + name)()
+    owned = qxtest.new_record(c, name)
     with raises_exactly(ValueError, f"single record given for several in method '{function}', "
                                     f"argument 6 of type '{name} *const'"):
         getattr(c, function)(port, 0, 0, None, cell(2), owned)
@@ -219,7 +219,7 @@ def test_signals_are_kept_while_running(sim, qxt, port):
     c.Qx_Common_Xcp_Daq_Start(port, 0, 0)
     with raises_exactly(Exception, "Qx_Common_Xcp_Daq_SetSignals: DAQ is running (stop it first)"):
         c.Qx_Common_Xcp_Daq_SetSignals(port, 0, 0, 0, None)
-    rsp = c.new_Qx_Common_Xcp_Cmd_GetStatus_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_Cmd_GetStatus_Rsp_t")
     c.Qx_Common_Xcp_Cmd_GetStatus(port, 0, rsp)
     assert c.Qx_Common_Xcp_Cmd_GetStatus_Rsp_t_Flags_get(rsp) == 0x1040  # PGM locked, DAQ running
 
@@ -229,10 +229,10 @@ def test_argument_refusals(sim, port):
         c.Qx_Common_Xcp_Daq_ReadRxSignals(port, 0, 0, None, None)
     with raises_exactly(TypeError, "in method 'Qx_Common_Xcp_Daq_SetSignals', argument 5 of type "
                                    "'Qx_Common_Xcp_Daq_Signal_t const *const'"):
-        c.Qx_Common_Xcp_Daq_SetSignals(port, 0, 0, 1, c.new_Qx_Common_Xcp_Daq_RxSignal_t())
+        c.Qx_Common_Xcp_Daq_SetSignals(port, 0, 0, 1, qxtest.new_record(c, "Qx_Common_Xcp_Daq_RxSignal_t"))
     with raises_exactly(OverflowError, "in method 'Qx_Common_Xcp_Daq_SetSignals', argument 4 of type 'u32_t'"):
         c.Qx_Common_Xcp_Daq_SetSignals(port, 0, 0, 2**32, None)
     with raises_exactly(TypeError, "in method 'Qx_Common_Xcp_Daq_ReadRxSignalsTs', argument 6 of type "
                                    "'Qx_Common_Xcp_Daq_RxSignalTs_t *const'"):
-        c.Qx_Common_Xcp_Daq_ReadRxSignalsTs(port, 0, 0, None, None, c.new_Qx_Common_Xcp_Daq_RxSignal_t())
+        c.Qx_Common_Xcp_Daq_ReadRxSignalsTs(port, 0, 0, None, None, qxtest.new_record(c, "Qx_Common_Xcp_Daq_RxSignal_t"))
     assert sim.calls("Qx_Common_Xcp_Daq_SetSignals") == sim.calls("Qx_Common_Xcp_Daq_ReadRxSignalsTs") == 0

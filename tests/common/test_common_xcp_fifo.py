@@ -17,7 +17,7 @@ FIFO2, FIFO2_TS = "Qx_Common_Xcp_ReadDtoRxFifo2_Frame_t", "Qx_Common_Xcp_ReadDto
 
 
 def cell(value=0):
-    obj = q.new_int_p()
+    obj = qxtest.new_record(q, "int_p")
     q.int_p_assign(obj, value)
     return obj
 
@@ -34,7 +34,7 @@ def read_one(qxt, port, name=DTO_RX):
     """(frames read, flags, data, time stamp or None) of one single-frame read."""
     function = {DTO_RX: c.Qx_Common_Xcp_ReadDtoRxFifo, DTO_RX_TS: c.Qx_Common_Xcp_ReadDtoRxFifoTs,
                 CTO_RX: c.Qx_Common_Xcp_ReadCtoRxFifo}[name]
-    count, frame = cell(7), getattr(c, "new_" + name)()
+    count, frame = cell(7), qxtest.new_record(c, name)
     assert function(port, 0, count, frame) is None
     length = u16_value(qxt, getattr(c, name + "_Length_get")(frame))
     data = getattr(c, name + "_Data_get")(frame)
@@ -56,7 +56,7 @@ def test_dto_frames_come_back_in_order(sim, qxt, port):
     assert read_one(qxt, port) == (1, 1, [1, 2, 3], None)  # flag: more frames wait
     assert read_one(qxt, port) == (1, 0, list(range(256)), None)
     # empty: nothing read, the frame untouched
-    count, frame = cell(7), c.new_Qx_Common_Xcp_ReadDtoRxFifo_Frame_t()
+    count, frame = cell(7), qxtest.new_record(c, "Qx_Common_Xcp_ReadDtoRxFifo_Frame_t")
     c.Qx_Common_Xcp_ReadDtoRxFifo_Frame_t_Flags_set(frame, 9)
     c.Qx_Common_Xcp_ReadDtoRxFifo(port, 0, count, frame)
     assert q.int_p_value(count) == 0 and c.Qx_Common_Xcp_ReadDtoRxFifo_Frame_t_Flags_get(frame) == 9
@@ -64,7 +64,7 @@ def test_dto_frames_come_back_in_order(sim, qxt, port):
 
 def test_cto_frame_from_a_record_made_by_new(sim, qxt, port):
     set_up_can(port)
-    frame = c.new_Qx_Common_Xcp_WriteCtoTxFifo_Frame_t()
+    frame = qxtest.new_record(c, "Qx_Common_Xcp_WriteCtoTxFifo_Frame_t")
     c.Qx_Common_Xcp_WriteCtoTxFifo_Frame_t_Length_set(frame, u16(qxt, 4))
     c.Qx_Common_Xcp_WriteCtoTxFifo_Frame_t_Data_set(frame, qxt.qxt_u8_array([0xFD, 1, 2, 3] + [9] * 252))
     assert c.Qx_Common_Xcp_WriteCtoTxFifo(port, 256, 1, frame) is None
@@ -134,13 +134,13 @@ def test_frame_lengths_refused(sim, qxt, port, frames, text):
 def test_one_owned_frame_is_refused_beside_a_count_above_one(sim, port):
     with raises_exactly(ValueError, "single record given for several in method 'Qx_Common_Xcp_WriteDtoTxFifo', "
                                     "argument 4 of type 'Qx_Common_Xcp_WriteDtoTxFifo_Frame_t const *const'"):
-        c.Qx_Common_Xcp_WriteDtoTxFifo(port, 0, 2, c.new_Qx_Common_Xcp_WriteDtoTxFifo_Frame_t())
+        c.Qx_Common_Xcp_WriteDtoTxFifo(port, 0, 2, qxtest.new_record(c, "Qx_Common_Xcp_WriteDtoTxFifo_Frame_t"))
     assert sim.calls("Qx_Common_Xcp_WriteDtoTxFifo") == 0
 
 
 @pytest.mark.parametrize("name, size", [(DTO_RX, 65536), (DTO_RX_TS, 65536), (CTO_RX, 256)])
 def test_fresh_receive_frames_and_flag_width(name, size):
-    frame = getattr(c, "new_" + name)()
+    frame = qxtest.new_record(c, name)
     assert getattr(c, name + "_Flags_get")(frame) == 0 and getattr(c, name + "_reserved_get")(frame) == 0
     assert getattr(c, name + "_Data_get")(frame) == [0] * size
     for value, stored in ((256, 0), (257, 1)):
@@ -176,7 +176,7 @@ def test_fresh_receive_frames_and_flag_width(name, size):
 ])
 def test_field_refusals_change_nothing(qxt, setter, exc, value, message):
     name = setter[:setter.index("_t_") + 2]
-    obj = getattr(c, "new_" + name)()
+    obj = qxtest.new_record(c, name)
     with raises_exactly(exc, message):
         getattr(c, setter)(obj, value)
     size = layouts.size(name)
@@ -184,7 +184,7 @@ def test_field_refusals_change_nothing(qxt, setter, exc, value, message):
 
 
 def test_sixteen_bit_fields_of_the_buffered_descriptors(qxt):
-    d = c.new_Qx_Common_Xcp_ReadDtoRxFifo2Ts_Frame_t()
+    d = qxtest.new_record(c, "Qx_Common_Xcp_ReadDtoRxFifo2Ts_Frame_t")
     c.Qx_Common_Xcp_ReadDtoRxFifo2Ts_Frame_t_Flags_set(d, u16(qxt, 0x8001))
     c.Qx_Common_Xcp_ReadDtoRxFifo2Ts_Frame_t_Length_set(d, u16(qxt, 0xFFFF))
     c.Qx_Common_Xcp_ReadDtoRxFifo2Ts_Frame_t_Offset_set(d, 2**32 - 1)
@@ -205,10 +205,10 @@ def test_argument_refusals(sim, port):
         with raises_exactly(TypeError, f"Qx_Common_Xcp_ReadDtoRxFifo2 expected 7 arguments, got {len(args)}"):
             c.Qx_Common_Xcp_ReadDtoRxFifo2(*args)
     with raises_exactly(TypeError, "in method 'Qx_Common_Xcp_ReadDtoRxFifo2', argument 5 of type 'u8_t *const'"):
-        c.Qx_Common_Xcp_ReadDtoRxFifo2(port, 0, 0, 0, q.new_int_p(), None, None)
+        c.Qx_Common_Xcp_ReadDtoRxFifo2(port, 0, 0, 0, qxtest.new_record(q, "int_p"), None, None)
     with raises_exactly(TypeError, "in method 'Qx_Common_Xcp_ReadDtoRxFifo', argument 1 of type 'Qx_PortHandle_t'"):
         c.Qx_Common_Xcp_ReadDtoRxFifo("1", 0, None, None)
     with raises_exactly(TypeError, "in method 'Qx_Common_Xcp_ReadCtoRxFifo', argument 4 of type "
                                    "'Qx_Common_Xcp_ReadCtoRxFifo_Frame_t *const'"):
-        c.Qx_Common_Xcp_ReadCtoRxFifo(port, 0, None, c.new_Qx_Common_Xcp_ReadDtoRxFifo_Frame_t())
+        c.Qx_Common_Xcp_ReadCtoRxFifo(port, 0, None, qxtest.new_record(c, "Qx_Common_Xcp_ReadDtoRxFifo_Frame_t"))
     assert sim.calls("Qx_Common_Xcp_ReadDtoRxFifo2") == sim.calls("Qx_Common_Xcp_ReadCtoRxFifo") == 0

@@ -23,7 +23,7 @@ def upload(qxt, port, address, count):
 
 
 def unlock_pgm(qxt, port):
-    length, seed = q.new_int_p(), qxt.qxt_u8_array([0] * 4)
+    length, seed = qxtest.new_record(q, "int_p"), qxt.qxt_u8_array([0] * 4)
     q.int_p_assign(length, 4)
     c.Qx_Common_Xcp_Cmd_GetSeed(port, 0, PGM, length, seed)
     c.Qx_Common_Xcp_Cmd_Unlock(port, 0, 4, qxt.qxt_u8_array([b ^ 0xFF for b in qxt.qxt_read_u8(seed, 4)]))
@@ -97,7 +97,7 @@ def test_programming_needs_pgm_unlocked_and_ends_the_session(sim, qxt, port):
     assert memory[:8] == [0xFF] * 4 + [0xA0, 0xA1, 0xA2, 0xFF]
     # the checksum over the block at the MTA
     set_mta(port, MEMORY_BASE + 0x400)
-    rsp = c.new_Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t")
     assert c.Qx_Common_Xcp_Cmd_BuildChecksum(port, 0, record("Cmd_BuildChecksum_Cmd_t", BlockSize=32), rsp) is None
     assert c.Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t_ChecksumType_get(rsp) == c.QX_COMMON__XCP__CHECKSUM_TYPE__XCP_ADD_14
     assert c.Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t_Checksum_get(rsp) == sum(memory)
@@ -115,11 +115,11 @@ def test_functional_clear_mode_is_not_supported(sim, qxt, port):
 
 def test_programming_and_sector_information(sim, port):
     connect(port)
-    rsp = c.new_Qx_Common_Xcp_Cmd_GetPgmProcessorInfo_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_Cmd_GetPgmProcessorInfo_Rsp_t")
     c.Qx_Common_Xcp_Cmd_GetPgmProcessorInfo(port, 0, rsp)
     assert (c.Qx_Common_Xcp_Cmd_GetPgmProcessorInfo_Rsp_t_Flags_get(rsp),
             c.Qx_Common_Xcp_Cmd_GetPgmProcessorInfo_Rsp_t_MaxSector_get(rsp)) == (1, 4)
-    sector = c.new_Qx_Common_Xcp_Cmd_GetSectorInfo_Rsp_t()
+    sector = qxtest.new_record(c, "Qx_Common_Xcp_Cmd_GetSectorInfo_Rsp_t")
     c.Qx_Common_Xcp_Cmd_GetSectorInfo(port, 0, record("Cmd_GetSectorInfo_Cmd_t", SectorNumber=257), sector)
     assert sim.last("Qx_Common_Xcp_Cmd_GetSectorInfo").arg(3).bytes == bytes([1, 0, 0, 0])
     assert [getattr(c, "Qx_Common_Xcp_Cmd_GetSectorInfo_Rsp_t_%s_get" % f)(sector)
@@ -130,9 +130,9 @@ def test_programming_and_sector_information(sim, port):
 
 
 @pytest.mark.parametrize("call, exc, message", [
-    (lambda port: c.Qx_Common_Xcp_Cmd_SetMta(port, 0, c.new_Qx_Common_Xcp_Cmd_BuildChecksum_Cmd_t()), TypeError,
+    (lambda port: c.Qx_Common_Xcp_Cmd_SetMta(port, 0, qxtest.new_record(c, "Qx_Common_Xcp_Cmd_BuildChecksum_Cmd_t")), TypeError,
      "in method 'Qx_Common_Xcp_Cmd_SetMta', argument 3 of type 'Qx_Common_Xcp_Cmd_SetMta_Cmd_t const *const'"),
-    (lambda port: c.Qx_Common_Xcp_Cmd_Upload(port, 0, None, q.new_int_p()), TypeError,
+    (lambda port: c.Qx_Common_Xcp_Cmd_Upload(port, 0, None, qxtest.new_record(q, "int_p")), TypeError,
      "in method 'Qx_Common_Xcp_Cmd_Upload', argument 4 of type 'u8_t *const'"),
     (lambda port: c.Qx_Common_Xcp_Cmd_ProgramReset(port, 1.0), TypeError,
      "in method 'Qx_Common_Xcp_Cmd_ProgramReset', argument 2 of type 'u8_t'"),
@@ -140,7 +140,7 @@ def test_programming_and_sector_information(sim, port):
      "Qx_Common_Xcp_Cmd_ProgramReset expected 2 arguments, got 1"),
     (lambda port: c.Qx_Common_Xcp_Cmd_Download(-1, 0, None, None), OverflowError,
      "in method 'Qx_Common_Xcp_Cmd_Download', argument 1 of type 'Qx_PortHandle_t'"),
-    (lambda port: c.Qx_Common_Xcp_Cmd_Program_Cmd_t_Flags_set(c.new_Qx_Common_Xcp_Cmd_Program_Cmd_t(), "1"), TypeError,
+    (lambda port: c.Qx_Common_Xcp_Cmd_Program_Cmd_t_Flags_set(qxtest.new_record(c, "Qx_Common_Xcp_Cmd_Program_Cmd_t"), "1"), TypeError,
      "in method 'Qx_Common_Xcp_Cmd_Program_Cmd_t_Flags_set', argument 2 of type 'Qx_Common_Xcp_Cmd_Program_CmdFlags_t'"),
 ])
 def test_argument_refusals(sim, port, call, exc, message):
@@ -152,7 +152,7 @@ def test_argument_refusals(sim, port, call, exc, message):
 
 def test_failing_status_leaves_the_response_as_the_library_left_it(sim, qxt, port):
     connect(port)
-    rsp = c.new_Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t")
     c.Qx_Common_Xcp_Cmd_BuildChecksum_Rsp_t_Checksum_set(rsp, 99)
     sim.fail("Qx_Common_Xcp_Cmd_BuildChecksum", 7, b"slave busy")
     with raises_exactly(Exception, "slave busy"):

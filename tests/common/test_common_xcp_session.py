@@ -13,7 +13,7 @@ DAQ, PGM = c.QX_COMMON__XCP__CMD__GET_SEED__RESOURCE__DAQ, c.QX_COMMON__XCP__CMD
 
 
 def cell(value):
-    obj = q.new_int_p()
+    obj = qxtest.new_record(q, "int_p")
     q.int_p_assign(obj, value)
     return obj
 
@@ -29,7 +29,7 @@ def unlock(qxt, port, seed, instance=0):
 
 
 def status_flags(port, instance=0):
-    rsp = c.new_Qx_Common_Xcp_Cmd_GetStatus_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_Cmd_GetStatus_Rsp_t")
     c.Qx_Common_Xcp_Cmd_GetStatus(port, instance, rsp)
     return c.Qx_Common_Xcp_Cmd_GetStatus_Rsp_t_Flags_get(rsp)
 
@@ -39,12 +39,12 @@ def test_connect_fills_the_response(sim, qxt, port, transport, max_cto, max_dto)
     if transport == "can":
         set_up_can(port, 1)
     else:
-        cmd = c.new_Qx_Common_Xcp_Init_Ethernet_Udp4_Cmd_t()
+        cmd = qxtest.new_record(c, "Qx_Common_Xcp_Init_Ethernet_Udp4_Cmd_t")
         c.Qx_Common_Ip4Address_t_Addr32_set(c.Qx_Common_Xcp_Init_Ethernet_Udp4_Cmd_t_SlaveIpAddress_get(cmd), 0x0201A8C0)
         c.Qx_Common_Xcp_Init_Ethernet_Udp4_Cmd_t_SlavePort_set(cmd, u16(qxt, 5555))
         c.Qx_Common_Xcp_Init_Ethernet_Udp4(port, 1, cmd)
     cmd = record("Cmd_Connect_Cmd_t", Mode=257)  # stored in 8 bits: user defined
-    rsp = c.new_Qx_Common_Xcp_Cmd_Connect_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_Cmd_Connect_Rsp_t")
     assert c.Qx_Common_Xcp_Cmd_Connect(port, 1, cmd, rsp) is None
     assert sim.last("Qx_Common_Xcp_Cmd_Connect").arg(3).bytes == pack("Qx_Common_Xcp_Cmd_Connect_Cmd_t", Mode=1)
     got = {f: getattr(c, "Qx_Common_Xcp_Cmd_Connect_Rsp_t_%s_get" % f)(rsp)
@@ -53,7 +53,7 @@ def test_connect_fills_the_response(sim, qxt, port, transport, max_cto, max_dto)
     assert got == dict(Flags=0x1D, ByteOrder=c.QX_COMMON__XCP__CMD__CONNECT__BYTE_ORDER__INTEL,
                        AddressGranularity=c.QX_COMMON__XCP__CMD__CONNECT__ADDRESS_GRANULARITY__BYTE,
                        ProtocolLayerVersion=1, TransportLayerVersion=1, MaxCto=max_cto, reserved=0)
-    first, second = (c.Qx_Common_Xcp_Cmd_Connect_Rsp_t_MaxDto_get(rsp) for _ in range(2))
+    first, second = qxtest.owned([c.Qx_Common_Xcp_Cmd_Connect_Rsp_t_MaxDto_get(rsp) for _ in range(2)])
     assert u16_value(qxt, first) == max_dto and int(first) != int(second)
     c.Qx_Common_Xcp_Cmd_Connect_Rsp_t_MaxDto_set(rsp, u16(qxt, 1))
     assert u16_value(qxt, first) == max_dto
@@ -62,7 +62,7 @@ def test_connect_fills_the_response(sim, qxt, port, transport, max_cto, max_dto)
 def test_status_and_comm_mode_info(sim, port):
     connect(port)
     assert status_flags(port) == 0x1400  # DAQ and PGM protected, nothing running
-    rsp = c.new_Qx_Common_Xcp_Cmd_GetCommModeInfo_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_Cmd_GetCommModeInfo_Rsp_t")
     assert c.Qx_Common_Xcp_Cmd_GetCommModeInfo(port, 0, rsp) is None
     assert [getattr(c, "Qx_Common_Xcp_Cmd_GetCommModeInfo_Rsp_t_%s_get" % f)(rsp)
             for f in ("Flags", "MaxBs", "MinSt", "QueueSize", "XcpDriverVersionNumber")] == [0, 0, 0, 0, 0x10]
@@ -85,7 +85,7 @@ def test_seed_and_key_unlock_a_resource(sim, qxt, port):
     assert status_flags(port, 3) == 0x0400
     assert get_seed(qxt, port, PGM, instance=3) == []  # unprotected: no seed
     # a new session protects it again, with another seed
-    c.Qx_Common_Xcp_Cmd_Connect(port, 3, c.new_Qx_Common_Xcp_Cmd_Connect_Cmd_t(), c.new_Qx_Common_Xcp_Cmd_Connect_Rsp_t())
+    c.Qx_Common_Xcp_Cmd_Connect(port, 3, qxtest.new_record(c, "Qx_Common_Xcp_Cmd_Connect_Cmd_t"), qxtest.new_record(c, "Qx_Common_Xcp_Cmd_Connect_Rsp_t"))
     assert get_seed(qxt, port, PGM, instance=3) == [0x5A, 0xC3, 3, 1]
 
 
@@ -126,7 +126,7 @@ def test_seed_buffer_too_small_is_refused(sim, qxt, port):
 
 @pytest.mark.parametrize("call", [
     lambda port: c.Qx_Common_Xcp_Cmd_Disconnect(port, 0),
-    lambda port: c.Qx_Common_Xcp_Cmd_GetCommModeInfo(port, 0, c.new_Qx_Common_Xcp_Cmd_GetCommModeInfo_Rsp_t()),
+    lambda port: c.Qx_Common_Xcp_Cmd_GetCommModeInfo(port, 0, qxtest.new_record(c, "Qx_Common_Xcp_Cmd_GetCommModeInfo_Rsp_t")),
     lambda port: c.Qx_Common_Xcp_Cmd_GetSeed(port, 0, PGM, cell(8), None),
     lambda port: c.Qx_Common_Xcp_Cmd_Unlock(port, 0, 0, None),
 ])
@@ -138,10 +138,10 @@ def test_commands_before_connect_are_refused(sim, port, call):
 
 
 def test_connect_refusals(sim, port):
-    rsp = c.new_Qx_Common_Xcp_Cmd_Connect_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_Cmd_Connect_Rsp_t")
     with raises_exactly(Exception, f"Qx_Common_Xcp_Cmd_Connect: XCP instance 0 is not set up on port 0x{port:08X} "
                                    "(set up its transport first)"):
-        c.Qx_Common_Xcp_Cmd_Connect(port, 0, c.new_Qx_Common_Xcp_Cmd_Connect_Cmd_t(), rsp)
+        c.Qx_Common_Xcp_Cmd_Connect(port, 0, qxtest.new_record(c, "Qx_Common_Xcp_Cmd_Connect_Cmd_t"), rsp)
     set_up_can(port)
     with raises_exactly(Exception, "Qx_Common_Xcp_Cmd_Connect: unknown connect mode 2"):
         c.Qx_Common_Xcp_Cmd_Connect(port, 0, record("Cmd_Connect_Cmd_t", Mode=2), rsp)
@@ -155,14 +155,14 @@ def test_argument_refusals_call_nothing(sim, port):
         c.Qx_Common_Xcp_Cmd_Disconnect(port, 0, 0)
     with raises_exactly(TypeError, "in method 'Qx_Common_Xcp_Cmd_GetCommModeInfo', argument 3 of type "
                                    "'Qx_Common_Xcp_Cmd_GetCommModeInfo_Rsp_t *const'"):
-        c.Qx_Common_Xcp_Cmd_GetCommModeInfo(port, 0, c.new_Qx_Common_Xcp_Cmd_GetStatus_Rsp_t())
+        c.Qx_Common_Xcp_Cmd_GetCommModeInfo(port, 0, qxtest.new_record(c, "Qx_Common_Xcp_Cmd_GetStatus_Rsp_t"))
     with raises_exactly(TypeError, "in method 'Qx_Common_Xcp_Cmd_Connect', argument 3 of type "
                                    "'Qx_Common_Xcp_Cmd_Connect_Cmd_t const *const'"):
-        c.Qx_Common_Xcp_Cmd_Connect(port, 0, c.new_Qx_Common_Xcp_Cmd_Connect_Rsp_t(), None)
+        c.Qx_Common_Xcp_Cmd_Connect(port, 0, qxtest.new_record(c, "Qx_Common_Xcp_Cmd_Connect_Rsp_t"), None)
     with raises_exactly(TypeError, "in method 'Qx_Common_Xcp_Cmd_Unlock', argument 3 of type 'u8_t'"):
         c.Qx_Common_Xcp_Cmd_Unlock(port, 0, "4", None)
     with raises_exactly(TypeError, "in method 'Qx_Common_Xcp_Cmd_GetSeed', argument 4 of type 'u32_t *const'"):
-        c.Qx_Common_Xcp_Cmd_GetSeed(port, 0, 0, c.new_Qx_Common_Xcp_Cmd_Connect_Cmd_t(), None)
+        c.Qx_Common_Xcp_Cmd_GetSeed(port, 0, 0, qxtest.new_record(c, "Qx_Common_Xcp_Cmd_Connect_Cmd_t"), None)
     assert sum(sim.calls(f) for f in ("Qx_Common_Xcp_Cmd_Disconnect", "Qx_Common_Xcp_Cmd_GetCommModeInfo",
                                       "Qx_Common_Xcp_Cmd_Connect", "Qx_Common_Xcp_Cmd_Unlock",
                                       "Qx_Common_Xcp_Cmd_GetSeed")) == 0
@@ -182,11 +182,11 @@ def test_argument_refusals_call_nothing(sim, port):
 def test_u16_field_refusals(setter, value, exc, message):
     name = setter[:setter.index("_t_") + 2]
     with raises_exactly(exc, message):
-        getattr(c, setter)(getattr(c, "new_" + name)(), value)
+        getattr(c, setter)(qxtest.new_record(c, name), value)
 
 
 def test_session_configuration_id_keeps_the_librarys_spelling(qxt):
-    rsp = c.new_Qx_Common_Xcp_Cmd_GetStatus_Rsp_t()
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_Cmd_GetStatus_Rsp_t")
     c.Qx_Common_Xcp_Cmd_GetStatus_Rsp_t_SessionConfigutationId_set(rsp, u16(qxt, 0xBEEF))
     assert u16_value(qxt, c.Qx_Common_Xcp_Cmd_GetStatus_Rsp_t_SessionConfigutationId_get(rsp)) == 0xBEEF
     assert qxt.qxt_read_u8(rsp, 8) == list(pack("Qx_Common_Xcp_Cmd_GetStatus_Rsp_t", SessionConfigutationId=0xBEEF))

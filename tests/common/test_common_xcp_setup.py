@@ -34,7 +34,7 @@ def test_instance_number_reaches_the_library_in_8_bits(sim, port):
 
 
 def test_flexray_pdu_table_is_reached_through_a_view_of_its_first_entry(sim, port):
-    cmd = c.new_Qx_Common_Xcp_Init_FlexRay_Cmd_t()
+    cmd = qxtest.new_record(c, "Qx_Common_Xcp_Init_FlexRay_Cmd_t")
     first, again = c.Qx_Common_Xcp_Init_FlexRay_Cmd_t_Pdus_get(cmd), c.Qx_Common_Xcp_Init_FlexRay_Cmd_t_Pdus_get(cmd)
     assert not first.own() and int(first) == int(again)
     c.Qx_Common_Xcp_Init_FlexRay_Cmd_t_Pdus_PduId_set(first, 0x11223344)
@@ -56,7 +56,7 @@ def test_flexray_pdu_table_is_reached_through_a_view_of_its_first_entry(sim, por
 
 def test_a_fresh_flexray_record_is_zero_and_refused_by_the_slave(sim, port):
     with raises_exactly(Exception, "Qx_Common_Xcp_Init_FlexRay: 0 PDUs given, 1 to 250 expected"):
-        c.Qx_Common_Xcp_Init_FlexRay(port, 0, c.new_Qx_Common_Xcp_Init_FlexRay_Cmd_t())
+        c.Qx_Common_Xcp_Init_FlexRay(port, 0, qxtest.new_record(c, "Qx_Common_Xcp_Init_FlexRay_Cmd_t"))
     assert sim.last("Qx_Common_Xcp_Init_FlexRay").arg(3).bytes == bytes(4020)
 
 
@@ -67,8 +67,8 @@ ETHERNET = [("Udp4", 4, False), ("Tcp4", 4, True), ("Udp6", 16, False), ("Tcp6",
 def test_ethernet_set_up_copies_addresses_and_ports(sim, qxt, port, kind, size, tcp):
     name = f"Qx_Common_Xcp_Init_Ethernet_{kind}_Cmd_t"
     ip = "Qx_Common_Ip4Address_t" if size == 4 else "Qx_Common_Ip6Address_t"
-    cmd = getattr(c, "new_" + name)()
-    master, slave = getattr(c, "new_" + ip)(), getattr(c, "new_" + ip)()
+    cmd = qxtest.new_record(c, name)
+    master, slave = qxtest.new_record(c, ip), qxtest.new_record(c, ip)
     getattr(c, ip + "_Addr8_set")(master, qxt.qxt_u8_array(range(1, size + 1)))
     getattr(c, ip + "_Addr8_set")(slave, qxt.qxt_u8_array(range(101, size + 101)))
     getattr(c, name + "_MasterIpAddress_set")(cmd, master)
@@ -88,7 +88,7 @@ def test_ethernet_set_up_copies_addresses_and_ports(sim, qxt, port, kind, size, 
     assert getattr(c, "Qx_Common_Xcp_Init_Ethernet_" + kind)(port, 1, cmd) is None
     assert sim.last("Qx_Common_Xcp_Init_Ethernet_" + kind).arg(3).bytes == pack(name, **fields)
     # the port getter gives a copy, accepted by another record's setter
-    other = getattr(c, "new_" + name)()
+    other = qxtest.new_record(c, name)
     got = getattr(c, name + "_SlavePort_get")(cmd)
     getattr(c, name + "_MasterPort_set")(other, got)
     assert u16_value(qxt, getattr(c, name + "_MasterPort_get")(other)) == 0xFFFF
@@ -99,7 +99,7 @@ def test_ethernet_set_up_copies_addresses_and_ports(sim, qxt, port, kind, size, 
 @pytest.mark.parametrize("kind, size, tcp", ETHERNET)
 def test_ethernet_address_getter_is_a_view_into_the_record(qxt, kind, size, tcp):
     name = f"Qx_Common_Xcp_Init_Ethernet_{kind}_Cmd_t"
-    cmd = getattr(c, "new_" + name)()
+    cmd = qxtest.new_record(c, name)
     view = getattr(c, name + "_SlaveIpAddress_get")(cmd)
     assert not view.own()
     if size == 4:
@@ -118,7 +118,7 @@ def test_ethernet_address_getter_is_a_view_into_the_record(qxt, kind, size, tcp)
     ("Qx_Common_Xcp_Init_Ethernet_Udp4_Cmd_t_MasterPort_set", None, ValueError,
      "invalid null reference in method 'Qx_Common_Xcp_Init_Ethernet_Udp4_Cmd_t_MasterPort_set', "
      "argument 2 of type 'u16_t'"),
-    ("Qx_Common_Xcp_Init_Ethernet_Udp6_Cmd_t_MasterIpAddress_set", c.new_Qx_Common_Ip4Address_t(), TypeError,
+    ("Qx_Common_Xcp_Init_Ethernet_Udp6_Cmd_t_MasterIpAddress_set", qxtest.new_record(c, "Qx_Common_Ip4Address_t"), TypeError,
      "in method 'Qx_Common_Xcp_Init_Ethernet_Udp6_Cmd_t_MasterIpAddress_set', argument 2 of type "
      "'Qx_Common_Ip6Address_t *'"),
     ("Qx_Common_Xcp_Init_Ethernet_Tcp4_Cmd_t_SlaveIpAddress_set", None, ValueError,
@@ -129,7 +129,7 @@ def test_ethernet_address_getter_is_a_view_into_the_record(qxt, kind, size, tcp)
 ])
 def test_setter_errors_leave_the_record_unchanged(qxt, setter, value, exc, message):
     name = setter[:setter.index("_t_") + 2]
-    obj = getattr(c, "new_" + name)()
+    obj = qxtest.new_record(c, name)
     with raises_exactly(exc, message):
         getattr(c, setter)(obj, value)
     assert bytes(qxt.qxt_read_u8(obj, layouts.size(name))) == bytes(layouts.size(name))
@@ -138,16 +138,16 @@ def test_setter_errors_leave_the_record_unchanged(qxt, setter, value, exc, messa
 def test_setter_refuses_another_record_as_the_record():
     with raises_exactly(TypeError, "in method 'Qx_Common_Xcp_Init_Can_Cmd_t_TxTimeout_set', "
                                    "argument 1 of type 'Qx_Common_Xcp_Init_Can_Cmd_t *'"):
-        c.Qx_Common_Xcp_Init_Can_Cmd_t_TxTimeout_set(c.new_Qx_Common_Xcp_Init_FlexRay_Cmd_t(), 1)
+        c.Qx_Common_Xcp_Init_Can_Cmd_t_TxTimeout_set(qxtest.new_record(c, "Qx_Common_Xcp_Init_FlexRay_Cmd_t"), 1)
 
 
 def test_set_up_record_of_another_transport_is_refused(sim, port):
     with raises_exactly(TypeError, "in method 'Qx_Common_Xcp_Init_FlexRay', argument 3 of type "
                                    "'Qx_Common_Xcp_Init_FlexRay_Cmd_t const *const'"):
-        c.Qx_Common_Xcp_Init_FlexRay(port, 0, c.new_Qx_Common_Xcp_Init_Can_Cmd_t())
+        c.Qx_Common_Xcp_Init_FlexRay(port, 0, qxtest.new_record(c, "Qx_Common_Xcp_Init_Can_Cmd_t"))
     with raises_exactly(TypeError, "in method 'Qx_Common_Xcp_Init_Ethernet_Udp4', argument 3 of type "
                                    "'Qx_Common_Xcp_Init_Ethernet_Udp4_Cmd_t const *const'"):
-        c.Qx_Common_Xcp_Init_Ethernet_Udp4(port, 0, c.new_Qx_Common_Xcp_Init_Ethernet_Tcp4_Cmd_t())
+        c.Qx_Common_Xcp_Init_Ethernet_Udp4(port, 0, qxtest.new_record(c, "Qx_Common_Xcp_Init_Ethernet_Tcp4_Cmd_t"))
     assert sim.calls("Qx_Common_Xcp_Init_FlexRay") == sim.calls("Qx_Common_Xcp_Init_Ethernet_Udp4") == 0
 
 
@@ -157,7 +157,7 @@ def test_set_up_record_of_another_transport_is_refused(sim, port):
     (lambda port: c.Qx_Common_Xcp_Init_Can(port, 0, record("Init_Can_Cmd_t", CanIdSlave=0x20000000)),
      "Qx_Common_Xcp_Init_Can: CAN identifier 0x20000000 beyond 29 bits"),
     (lambda port: c.Qx_Common_Xcp_Init_Can(port, 0, None), "Qx_Common_Xcp_Init_Can: no set-up record given"),
-    (lambda port: c.Qx_Common_Xcp_Init_Ethernet_Tcp6(port, 0, c.new_Qx_Common_Xcp_Init_Ethernet_Tcp6_Cmd_t()),
+    (lambda port: c.Qx_Common_Xcp_Init_Ethernet_Tcp6(port, 0, qxtest.new_record(c, "Qx_Common_Xcp_Init_Ethernet_Tcp6_Cmd_t")),
      "Qx_Common_Xcp_Init_Ethernet_Tcp6: no slave IP address given"),
     (lambda port: c.Qx_Common_Xcp_Init_Can(port + 1, 0, record("Init_Can_Cmd_t", CanIdSlave=1)),
      None),

@@ -21,6 +21,7 @@ def u16(qxt, value):
 
 
 def u16_value(qxt, obj):
+    """The value of a u16_t pointer object; a getter's copy frees itself."""
     return qxt.qxt_read_u16(obj, 1)[0]
 
 
@@ -33,6 +34,6 @@ def set_up_can(port, instance=0):
 def connect(port, instance=0):
     """Sets the instance up on CAN and connects it; returns the CONNECT response."""
     set_up_can(port, instance)
-    rsp = c.new_Qx_Common_Xcp_Cmd_Connect_Rsp_t()
-    c.Qx_Common_Xcp_Cmd_Connect(port, instance, c.new_Qx_Common_Xcp_Cmd_Connect_Cmd_t(), rsp)
+    rsp = qxtest.new_record(c, "Qx_Common_Xcp_Cmd_Connect_Rsp_t")
+    c.Qx_Common_Xcp_Cmd_Connect(port, instance, qxtest.new_record(c, "Qx_Common_Xcp_Cmd_Connect_Cmd_t"), rsp)
     return rsp

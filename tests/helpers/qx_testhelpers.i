@@ -71,6 +71,7 @@ void qxt_on_error(u32_t const port, u32_t const error, u8_t const *const data, u
 %import "qx_api.h"
 
 %typemap(in) PyObject *values "$1 = $input;";
+%typemap(in) PyObject *obj "$1 = $input;";
 %typemap(in) Py_ssize_t count "$1 = PyLong_AsSsize_t($input); if ($1 < 0) SWIG_fail;";
 %typemap(in) void const *pointer (void *argp = 0) {
   if (!SWIG_IsOK(SWIG_ConvertPtr($input, &argp, 0, 0)) || !argp) SWIG_exception_fail(SWIG_TypeError, "expected a pointer object");

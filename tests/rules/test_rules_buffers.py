@@ -2,6 +2,7 @@
 import pytest
 
 import _qx_api as q
+import qxtest
 
 
 @pytest.mark.parametrize("data, sent", [
@@ -104,14 +105,14 @@ def test_capacity_to_record_list_gives_independent_copies(sim):
     ("", b""),
 ])
 def test_string_in(sim, text, sent):
-    q.Qx_Interface_UpdateAllInterfaces(text, q.new_Qx_Interface_UpdateAllInterfaces_Cmd_t())
+    q.Qx_Interface_UpdateAllInterfaces(text, qxtest.new_record(q, "Qx_Interface_UpdateAllInterfaces_Cmd_t"))
     assert sim.last("Qx_Interface_UpdateAllInterfaces").arg(1).text == sent
 
 
 def test_string_in_takes_char_pointers_and_none(sim):
-    cell = q.new_char_p()
+    cell = qxtest.new_record(q, "char_p")
     q.char_p_assign(cell, "")
-    cmd = q.new_Qx_Interface_UpdateAllInterfaces_Cmd_t()
+    cmd = qxtest.new_record(q, "Qx_Interface_UpdateAllInterfaces_Cmd_t")
     q.Qx_Interface_UpdateAllInterfaces(cell, cmd)
     with pytest.raises(Exception, match="^Qx_Interface_UpdateAllInterfaces: no update file given$"):
         q.Qx_Interface_UpdateAllInterfaces(None, cmd)  # NULL reaches the native side, which refuses it
@@ -123,14 +124,14 @@ def test_string_in_takes_char_pointers_and_none(sim):
 @pytest.mark.parametrize("value", [b"bytes", 5, "\udcff", q.new_int_p])
 def test_string_in_refused(sim, value):
     with pytest.raises(TypeError) as e:
-        q.Qx_Interface_UpdateAllInterfaces(value() if callable(value) else value, None)
+        q.Qx_Interface_UpdateAllInterfaces(qxtest.owned(value()) if callable(value) else value, None)
     assert str(e.value) == "in method 'Qx_Interface_UpdateAllInterfaces', argument 1 of type 'char const *const'"
     assert sim.calls("Qx_Interface_UpdateAllInterfaces") == 0
 
 
 def test_string_conversion_released_when_a_later_argument_fails(sim):
     with pytest.raises(TypeError) as e:
-        q.Qx_Interface_UpdateAllInterfaces("x", q.new_Qx_Data_t())
+        q.Qx_Interface_UpdateAllInterfaces("x", qxtest.new_record(q, "Qx_Data_t"))
     assert str(e.value) == ("in method 'Qx_Interface_UpdateAllInterfaces', argument 2 of type "
                             "'Qx_Interface_UpdateAllInterfaces_Cmd_t const *const'")
 
@@ -179,7 +180,7 @@ def test_function_pointer_in_accepts_none_and_native_pointers_of_the_exact_type(
     lambda qxt: (lambda *a: None),
     lambda qxt: print,
     lambda qxt: qxt.qxt_data_callback(),      # another callback type
-    lambda qxt: q.new_int_p(),
+    lambda qxt: qxtest.new_record(q, "int_p"),
 ])
 def test_function_pointer_in_refuses_python_callables_and_other_types(sim, qxt, make):
     with pytest.raises(TypeError) as e:

@@ -23,7 +23,7 @@ class MsgItem:
     Python layer's class does."""
 
     def __init__(self, id_):
-        self.this = can.new_Qx_Can_TxFifo_MsgItem_t()
+        self.this = qxtest.new_record(can, "Qx_Can_TxFifo_MsgItem_t")
         can.Qx_Can_TxFifo_MsgItem_t_Id_set(self.this, id_)
         can.Qx_Can_TxFifo_MsgItem_t_Data_set(self.this, [id_ & 0xFF] * 8)
 
@@ -68,7 +68,7 @@ def fifo_item():
 
 @pytest.mark.parametrize("call, items", [
     (lambda port, seq: can.Qx_Can_TxFifo_QueueMsg(port, 1, seq, 8), [1, 2, 3]),
-    (lambda port, seq: can.Qx_Can_Data_t_U8_set(can.new_Qx_Can_Data_t(), seq), [0] * 64),
+    (lambda port, seq: can.Qx_Can_Data_t_U8_set(qxtest.new_record(can, "Qx_Can_Data_t"), seq), [0] * 64),
     (lambda port, seq: can.Qx_Can_TxFifo_QueueMsgs(port, 0, seq), None),
 ])
 @pytest.mark.parametrize("where", ["len", "item"])
@@ -90,7 +90,7 @@ def test_an_exception_of_the_sequence_itself_propagates_unchanged(sim, port, cal
 def ramp(port):
     """An owned change-mode record naming a defined cyclic message."""
     can.Qx_Can_CyclicMsgs_DefineMsg(port, ID, 100, 0, 1, 0, [0] * 8, 8)
-    record = getattr(can, "new_" + MODE)()
+    record = qxtest.new_record(can, MODE)
     can.Qx_Can_CyclicMsgs_Ramp_ChangeMode_Ramps_t_Id_set(record, ID)
     yield record
     getattr(can, "delete_" + MODE)(record)
@@ -130,7 +130,7 @@ def test_a_view_none_or_a_count_of_at_most_one_reaches_the_library(sim, port, ra
 
 def test_the_count_is_checked_after_the_record_argument_converts(sim, port):
     with raises(TypeError, f"in method 'Qx_Can_CyclicMsgs_Ramp_ChangeMode', argument 3 of type '{MODE} const *const'"):
-        can.Qx_Can_CyclicMsgs_Ramp_ChangeMode(port, 2, can.new_Qx_Can_Data_t())
+        can.Qx_Can_CyclicMsgs_Ramp_ChangeMode(port, 2, qxtest.new_record(can, "Qx_Can_Data_t"))
     with raises(OverflowError, "in method 'Qx_Can_CyclicMsgs_Ramp_ChangeMode', argument 2 of type 'u32_t'"):
         can.Qx_Can_CyclicMsgs_Ramp_ChangeMode(port, -1, None)
 
@@ -138,16 +138,16 @@ def test_the_count_is_checked_after_the_record_argument_converts(sim, port):
 # ---- arrays from pointer objects ------------------------------------------------------
 
 @pytest.mark.parametrize("member, make, type_", [
-    ("U64", lambda: base.Qx_Data_t_U64_get(base.new_Qx_Data_t()), "u64_t [8]"),  # an owned copy of one u64_t
+    ("U64", lambda: base.Qx_Data_t_U64_get(qxtest.new_record(base, "Qx_Data_t")), "u64_t [8]"),  # an owned copy of one u64_t
     ("U16", lambda: base.Qx_InterfaceInfo_t_Parameters_Flags_get(
-        base.Qx_InterfaceInfo_t_Parameters_get(base.new_Qx_InterfaceInfo_t())), "u16_t [32]"),
+        base.Qx_InterfaceInfo_t_Parameters_get(qxtest.new_record(base, "Qx_InterfaceInfo_t"))), "u16_t [32]"),
 ])
 def test_array_member_refuses_an_object_owning_one_element(member, make, type_):
-    data = can.new_Qx_Can_Data_t()
+    data = qxtest.new_record(can, "Qx_Can_Data_t")
     can.Qx_Can_Data_t_U8_set(data, [7] * 64)
     with raises(ValueError, f"single element given for an array in method 'Qx_Can_Data_t_{member}_set', "
                             f"argument 2 of type '{type_}'"):
-        getattr(can, f"Qx_Can_Data_t_{member}_set")(data, make())
+        getattr(can, f"Qx_Can_Data_t_{member}_set")(data, qxtest.owned(make()))
     assert can.Qx_Can_Data_t_U8_get(data) == [7] * 64
     can.delete_Qx_Can_Data_t(data)
 
@@ -155,10 +155,10 @@ def test_array_member_refuses_an_object_owning_one_element(member, make, type_):
 # ---- pointer members ---------------------------------------------------------------------
 
 def test_pointer_member_setter_with_a_none_parent_leaves_the_ownership():
-    sync = can.new_Qx_Can_CyclicMsgs_Ramp_SyncRamp_t()
+    sync = qxtest.new_record(can, "Qx_Can_CyclicMsgs_Ramp_SyncRamp_t")
     assert can.Qx_Can_CyclicMsgs_Ramp_DefineIncRamp_Parameters_t_SyncRamp_set(None, sync) is None
     assert sync.own()  # nothing stored it: the object still frees its record
-    params = getattr(can, "new_" + INC)()
+    params = qxtest.new_record(can, INC)
     can.Qx_Can_CyclicMsgs_Ramp_DefineIncRamp_Parameters_t_SyncRamp_set(params, sync)
     assert not sync.own()
     getattr(can, "delete_" + INC)(params)

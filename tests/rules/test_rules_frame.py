@@ -3,6 +3,7 @@ appended outputs."""
 import pytest
 
 import _qx_api as q
+import qxtest
 
 
 @pytest.mark.parametrize("call, exc, message", [
@@ -80,25 +81,25 @@ def test_opaque_value_taken_from_a_pointer_object(sim, port, qxt):
 ])
 def test_opaque_value_refused(sim, value, exc, prefix):
     with pytest.raises(exc) as e:
-        q.Qx_Fpga_Relays_GetState(1, value() if callable(value) else value, None, None)
+        q.Qx_Fpga_Relays_GetState(1, qxtest.owned(value()) if callable(value) else value, None, None)
     assert str(e.value) == prefix + "in method 'Qx_Fpga_Relays_GetState', argument 2 of type 'u16_t const'"
     assert sim.calls("Qx_Fpga_Relays_GetState") == 0
 
 
 def test_pointer_argument_takes_none_or_the_declared_type(sim, port):
-    cell = q.new_int_p()
+    cell = qxtest.new_record(q, "int_p")
     q.Qx_GetParamSize(port, cell)
     q.Qx_GetParamSize(port, None)
     first, second = sim.entries("Qx_GetParamSize")
     assert not first.arg(2).is_null and first.arg(2).value == int(cell)
     assert second.arg(2).is_null
     with pytest.raises(TypeError) as e:
-        q.Qx_GetParamSize(port, q.new_char_p())
+        q.Qx_GetParamSize(port, qxtest.new_record(q, "char_p"))
     assert str(e.value) == "in method 'Qx_GetParamSize', argument 2 of type 'u32_t *const'"
 
 
 def test_int_p_receives_what_the_native_side_writes(sim, port):
-    cell = q.new_int_p()
+    cell = qxtest.new_record(q, "int_p")
     sim.output("Qx_GetParamSize", 2, (123456789).to_bytes(4, "little"))
     assert q.Qx_GetParamSize(port, cell) is None
     assert q.int_p_value(cell) == 123456789
@@ -139,7 +140,7 @@ def test_successful_status_returns_none(sim):
 
 def test_one_appended_output_is_the_value_itself(sim):
     sim.output("Qx_OpenInterface", 2, (0xCAFE).to_bytes(4, "little"))
-    info = q.new_Qx_InterfaceInfo_t()
+    info = qxtest.new_record(q, "Qx_InterfaceInfo_t")
     q.Qx_InterfaceInfo_t_Type_set(info, q.QX_INTERFACE_TYPE__CAN)
     handle = q.Qx_OpenInterface(info)
     assert handle == 0xCAFE

@@ -2,10 +2,11 @@
 import pytest
 
 import _qx_api as q
+import qxtest
 
 
 def test_int_p_round_trip():
-    p = q.new_int_p()
+    p = qxtest.new_record(q, "int_p")
     assert q.int_p_value(p) == 0
     q.int_p_assign(p, 4294967295)
     assert q.int_p_value(p) == 4294967295
@@ -21,10 +22,10 @@ def test_int_p_round_trip():
 @pytest.mark.parametrize("call, exc, message", [
     (lambda p: q.int_p_assign(p, -1), OverflowError, "in method 'int_p_assign', argument 2 of type 'u32_t'"),
     (lambda p: q.int_p_assign(p, 1.5), TypeError, "in method 'int_p_assign', argument 2 of type 'u32_t'"),
-    (lambda p: q.int_p_assign(q.new_char_p(), 1), TypeError, "in method 'int_p_assign', argument 1 of type 'int_p *'"),
-    (lambda p: q.int_p_value(q.new_Qx_Data_t()), TypeError, "in method 'int_p_value', argument 1 of type 'int_p *'"),
-    (lambda p: q.int_p_frompointer(q.new_char_p()), TypeError, "in method 'int_p_frompointer', argument 1 of type 'u32_t *'"),
-    (lambda p: q.delete_int_p(q.new_char_p()), TypeError, "in method 'delete_int_p', argument 1 of type 'int_p *'"),
+    (lambda p: q.int_p_assign(qxtest.new_record(q, "char_p"), 1), TypeError, "in method 'int_p_assign', argument 1 of type 'int_p *'"),
+    (lambda p: q.int_p_value(qxtest.new_record(q, "Qx_Data_t")), TypeError, "in method 'int_p_value', argument 1 of type 'int_p *'"),
+    (lambda p: q.int_p_frompointer(qxtest.new_record(q, "char_p")), TypeError, "in method 'int_p_frompointer', argument 1 of type 'u32_t *'"),
+    (lambda p: q.delete_int_p(qxtest.new_record(q, "char_p")), TypeError, "in method 'delete_int_p', argument 1 of type 'int_p *'"),
     (lambda p: q.int_p_value(None), ValueError, "invalid null reference in method 'int_p_value', argument 1 of type 'int_p *'"),
     (lambda p: q.int_p_assign(None, 1), ValueError, "invalid null reference in method 'int_p_assign', argument 1 of type 'int_p *'"),
     (lambda p: q.char_p_value(None), ValueError, "invalid null reference in method 'char_p_value', argument 1 of type 'char_p *'"),
@@ -32,7 +33,7 @@ def test_int_p_round_trip():
 ])
 def test_pointer_class_refusals(call, exc, message):
     with pytest.raises(exc) as e:
-        call(q.new_int_p())
+        call(qxtest.new_record(q, "int_p"))
     assert str(e.value) == message
 
 
@@ -46,7 +47,7 @@ def test_int_p_conversions_of_none_give_none(call):
     ("A", "A"), ("", "\0"), (65, "A"), (-1, "\udcff"), (127, "\x7f"), ("\u00e9"[:0] + "z", "z"),
 ])
 def test_char_p_assign_and_value(value, stored):
-    c = q.new_char_p()
+    c = qxtest.new_record(q, "char_p")
     q.char_p_assign(c, value)
     assert q.char_p_value(c) == stored
 
@@ -55,19 +56,19 @@ def test_char_p_assign_and_value(value, stored):
                                         (-129, OverflowError), (1.5, TypeError)])
 def test_char_p_assign_refused(value, exc):
     with pytest.raises(exc) as e:
-        q.char_p_assign(q.new_char_p(), value)
+        q.char_p_assign(qxtest.new_record(q, "char_p"), value)
     assert str(e.value) == "in method 'char_p_assign', argument 2 of type 'char'"
 
 
 def test_char_p_cast_reads_no_further_than_the_cell():
-    c = q.new_char_p()
+    c = qxtest.new_record(q, "char_p")
     assert q.char_p_cast(c) == ""
     q.char_p_assign(c, "Z")
     assert q.char_p_cast(c) == "Z"
 
 
 def test_char_p_frompointer_takes_pointers_not_texts():
-    c = q.new_char_p()
+    c = qxtest.new_record(q, "char_p")
     q.char_p_assign(c, "Q")
     view = q.char_p_frompointer(c)
     assert q.char_p_value(view) == "Q"
@@ -77,12 +78,12 @@ def test_char_p_frompointer_takes_pointers_not_texts():
 
 
 def test_int_p_accepted_for_every_u32_pointer_spelling(sim, port):
-    err = q.new_int_p()
+    err = qxtest.new_record(q, "int_p")
     sim.output("Qx_GetLastErrorByPortHandle", 2, (0x1234).to_bytes(4, "little"))
     sim.output("Qx_GetLastErrorByPortHandle", 4, b"busy\0")
     assert q.Qx_GetLastErrorByPortHandle(port, err) == "busy"
     assert q.int_p_value(err) == 0x1234
-    handle = q.new_int_p()
+    handle = qxtest.new_record(q, "int_p")
     q.Qx_Interface_GetPortHandleByInterfaceType(port, 4, handle)
     assert sim.last("Qx_Interface_GetPortHandleByInterfaceType").arg(3).value == int(handle)
 
@@ -91,8 +92,8 @@ def test_int_p_accepted_for_every_u32_pointer_spelling(sim, port):
 def test_char_p_passed_for_a_text_is_a_terminated_text(sim, value, text):
     # the native side reads up to the zero byte: the cell's char is followed
     # by a terminator that nothing writes
-    cell = q.new_char_p()
+    cell = qxtest.new_record(q, "char_p")
     q.char_p_assign(cell, value)
-    q.Qx_Interface_UpdateAllInterfaces(cell, q.new_Qx_Interface_UpdateAllInterfaces_Cmd_t())
+    q.Qx_Interface_UpdateAllInterfaces(cell, qxtest.new_record(q, "Qx_Interface_UpdateAllInterfaces_Cmd_t"))
     assert sim.last("Qx_Interface_UpdateAllInterfaces").arg(1).text == text
     assert q.char_p_cast(cell) == value

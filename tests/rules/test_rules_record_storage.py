@@ -4,18 +4,19 @@ several through it refuses it; a view designates whatever it points into."""
 import pytest
 
 import _qx_api as q
+import qxtest
 
 
 @pytest.fixture
 def data(qxt):
-    d = q.new_Qx_Data_t()
+    d = qxtest.new_record(q, "Qx_Data_t")
     q.Qx_Data_t_U8_set(d, qxt.qxt_u8_array([9] * 8))
     yield d
     q.delete_Qx_Data_t(d)
 
 
 def owned_u16_copy():
-    info = q.new_Qx_InterfaceInfo_t()
+    info = qxtest.new_record(q, "Qx_InterfaceInfo_t")
     copy = q.Qx_InterfaceInfo_t_Parameters_Flags_get(q.Qx_InterfaceInfo_t_Parameters_get(info))
     q.delete_Qx_InterfaceInfo_t(info)
     return copy
@@ -26,7 +27,7 @@ def owned_u16_copy():
     (q.Qx_Data_t_U16_set, owned_u16_copy, "u16_t [4]"),  # a getter's owned copy of one u16_t
 ])
 def test_array_setter_refuses_an_object_owning_one_element(data, setter, make, type_):
-    source = make()
+    source = qxtest.owned(make())
     with pytest.raises(ValueError) as e:
         setter(data, source)
     assert str(e.value) == (f"single element given for an array in method '{setter.__name__}', "

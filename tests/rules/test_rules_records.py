@@ -5,6 +5,7 @@ import gc
 import pytest
 
 import _qx_api as q
+import qxtest
 
 
 def test_new_record_is_zeroed():
@@ -16,7 +17,7 @@ def test_new_record_is_zeroed():
 
 def test_destructor_frees_only_what_the_object_owns(capfd):
     gc.collect()
-    capfd.readouterr()
+    qxtest.c_stdout(capfd)
     adapter = q.new_Qx_Ethernet_AdapterInfo_t()
     view = q.Qx_Ethernet_AdapterInfo_t_IpAddress_get(adapter)
     q.Qx_IpAddress_t_All_set(view, 0x01020304)
@@ -27,22 +28,22 @@ def test_destructor_frees_only_what_the_object_owns(capfd):
     q.delete_Qx_Ethernet_AdapterInfo_t(adapter)  # second delete is harmless
     del adapter, view
     gc.collect()
-    assert "memory leak" not in capfd.readouterr().out
+    assert "memory leak" not in qxtest.c_stdout(capfd)
 
 
 def test_destructor_refuses_another_record_type():
     with pytest.raises(TypeError) as e:
-        q.delete_Qx_Data_t(q.new_Qx_IpAddress_t())
+        q.delete_Qx_Data_t(qxtest.new_record(q, "Qx_IpAddress_t"))
     assert str(e.value) == "in method 'delete_Qx_Data_t', argument 1 of type 'Qx_Data_t *'"
 
 
 def test_collected_record_without_registered_class_prints_leak_warning(capfd):
     gc.collect()
-    capfd.readouterr()
+    qxtest.c_stdout(capfd)
     record = q.new_Qx_Data_t()
     del record
     gc.collect()
-    assert capfd.readouterr().out == "swig/python detected a memory leak of type 'Qx_Data_t *', no destructor found.\n"
+    assert qxtest.c_stdout(capfd) == "swig/python detected a memory leak of type 'Qx_Data_t *', no destructor found.\n"
 
 
 class Proxy:
@@ -54,12 +55,12 @@ class Proxy:
 
 def test_registered_class_wraps_returned_objects_and_frees_on_collection(capfd):
     gc.collect()
-    capfd.readouterr()
+    qxtest.c_stdout(capfd)
     class Byte(Proxy):
         __swig_destroy__ = q.delete_Qx_IpAddress_t_Byte
 
     assert q.Qx_IpAddress_t_Byte_swigregister(Byte) is None
-    ip = q.new_Qx_IpAddress_t()
+    ip = qxtest.new_record(q, "Qx_IpAddress_t")
     view = q.Qx_IpAddress_t_Byte_get(ip)
     assert type(view) is Byte
     q.Qx_IpAddress_t_Byte_B1_set(view, 0xC0)
@@ -72,7 +73,7 @@ def test_registered_class_wraps_returned_objects_and_frees_on_collection(capfd):
     assert proxy.this is raw
     del proxy, raw, view
     gc.collect()  # the owned record is freed through __swig_destroy__
-    assert "memory leak" not in capfd.readouterr().out
+    assert "memory leak" not in qxtest.c_stdout(capfd)
     q.delete_Qx_IpAddress_t(ip)
 
 
@@ -83,8 +84,8 @@ def test_registration_takes_exactly_one_class():
 
 
 def test_swiginit_appends_to_an_existing_pointer_and_refuses_other_objects():
-    proxy = Proxy(q.new_Qx_Data_t())
-    second = q.new_Qx_Data_t()
+    proxy = Proxy(qxtest.new_record(q, "Qx_Data_t"))
+    second = qxtest.new_record(q, "Qx_Data_t")
     assert q.Qx_Data_t_swiginit(proxy, second) is None
     assert proxy.this.next() is second
     with pytest.raises(TypeError) as e:
@@ -106,7 +107,7 @@ def test_scalar_setter_on_none_record_does_nothing():
     (lambda: q.Qx_Data_t_U64_get(None), "Qx_Data_t_U64_get", "Qx_Data_t *"),
     (lambda: q.Qx_IpAddress_t_Byte_get(None), "Qx_IpAddress_t_Byte_get", "Qx_IpAddress_t *"),
     (lambda: q.Qx_Data_t_U8_set(None, None), "Qx_Data_t_U8_set", "Qx_Data_t *"),
-    (lambda: q.Qx_Ethernet_AdapterInfo_t_Mask_set(None, q.new_Qx_IpAddress_t()),
+    (lambda: q.Qx_Ethernet_AdapterInfo_t_Mask_set(None, qxtest.new_record(q, "Qx_IpAddress_t")),
      "Qx_Ethernet_AdapterInfo_t_Mask_set", "Qx_Ethernet_AdapterInfo_t *"),
 ])
 def test_getters_and_copying_setters_refuse_a_none_record(call, binding, rtype):
@@ -121,7 +122,7 @@ def test_getters_and_copying_setters_refuse_a_none_record(call, binding, rtype):
     (q.Qx_IpAddress_t_Byte_B2_set, 2**32, OverflowError, "in method 'Qx_IpAddress_t_Byte_B2_set', argument 2 of type 'u8_t'"),
 ])
 def test_setter_value_refused(setter, value, exc, message):
-    record = q.new_Qx_IpAddress_t_Byte() if "Byte" in setter.__name__ else q.new_Qx_IpAddress_t()
+    record = qxtest.new_record(q, "Qx_IpAddress_t_Byte") if "Byte" in setter.__name__ else qxtest.new_record(q, "Qx_IpAddress_t")
     with pytest.raises(exc) as e:
         setter(record, value)
     assert str(e.value) == message
@@ -129,12 +130,12 @@ def test_setter_value_refused(setter, value, exc, message):
 
 def test_setter_record_of_wrong_type():
     with pytest.raises(TypeError) as e:
-        q.Qx_IpAddress_t_All_set(q.new_Qx_Data_t(), 1)
+        q.Qx_IpAddress_t_All_set(qxtest.new_record(q, "Qx_Data_t"), 1)
     assert str(e.value) == "in method 'Qx_IpAddress_t_All_set', argument 1 of type 'Qx_IpAddress_t *'"
 
 
 def test_address_bytes_and_word_share_storage():
-    ip = q.new_Qx_IpAddress_t()
+    ip = qxtest.new_record(q, "Qx_IpAddress_t")
     byte = q.Qx_IpAddress_t_Byte_get(ip)
     for setter, value in zip((q.Qx_IpAddress_t_Byte_B1_set, q.Qx_IpAddress_t_Byte_B2_set,
                               q.Qx_IpAddress_t_Byte_B3_set, q.Qx_IpAddress_t_Byte_B4_set), (192, 168, 0, 1)):
@@ -147,7 +148,7 @@ def test_address_bytes_and_word_share_storage():
 
 
 def test_data_arrays_from_pointer_objects(qxt):
-    d = q.new_Qx_Data_t()
+    d = qxtest.new_record(q, "Qx_Data_t")
     q.Qx_Data_t_U8_set(d, qxt.qxt_u8_array([1, 0, 0, 0, 2, 0, 0, 0]))
     assert q.Qx_Data_t_U32_get(d) == [1, 2]
     q.Qx_Data_t_U32_set(d, qxt.qxt_u32_array([0x80000000, 0xFFFFFFFF]))
@@ -159,13 +160,13 @@ def test_data_arrays_from_pointer_objects(qxt):
 
 
 def test_data_u16_is_a_view_u64_a_copy(qxt):
-    d = q.new_Qx_Data_t()
+    d = qxtest.new_record(q, "Qx_Data_t")
     view = q.Qx_Data_t_U16_get(d)
-    copy = q.Qx_Data_t_U64_get(d)
+    copy = qxtest.owned(q.Qx_Data_t_U64_get(d))
     q.Qx_Data_t_U8_set(d, qxt.qxt_u8_array(range(1, 9)))
     assert qxt.qxt_read_u16(view, 4) == [0x0201, 0x0403, 0x0605, 0x0807]
     assert qxt.qxt_read_u64(copy, 1) == [0]
-    assert qxt.qxt_read_u64(q.Qx_Data_t_U64_get(d), 1) == [0x0807060504030201]
+    assert qxt.qxt_read_u64(qxtest.owned(q.Qx_Data_t_U64_get(d)), 1) == [0x0807060504030201]
 
 
 @pytest.mark.parametrize("setter, name, message", [
@@ -175,7 +176,7 @@ def test_data_u16_is_a_view_u64_a_copy(qxt):
     (q.Qx_Data_t_U64_set, "U64", "invalid null reference in method 'Qx_Data_t_U64_set', argument 2 of type 'u64_t'"),
 ])
 def test_data_setters_refuse_none(qxt, setter, name, message):
-    d = q.new_Qx_Data_t()
+    d = qxtest.new_record(q, "Qx_Data_t")
     q.Qx_Data_t_U8_set(d, qxt.qxt_u8_array([9] * 8))
     with pytest.raises(ValueError) as e:
         setter(d, None)
@@ -189,13 +190,13 @@ def test_data_setters_refuse_none(qxt, setter, name, message):
 ])
 def test_data_setters_refuse_other_pointer_types(qxt, setter, message):
     with pytest.raises(TypeError) as e:
-        setter(q.new_Qx_Data_t(), qxt.qxt_u16_array([1] * 8))
+        setter(qxtest.new_record(q, "Qx_Data_t"), qxt.qxt_u16_array([1] * 8))
     assert str(e.value) == message
 
 
 def test_nested_member_by_copy(qxt):
-    adapter = q.new_Qx_Ethernet_AdapterInfo_t()
-    ip = q.new_Qx_IpAddress_t()
+    adapter = qxtest.new_record(q, "Qx_Ethernet_AdapterInfo_t")
+    ip = qxtest.new_record(q, "Qx_IpAddress_t")
     q.Qx_IpAddress_t_All_set(ip, 0x0A000001)
     q.Qx_Ethernet_AdapterInfo_t_Mask_set(adapter, ip)
     q.Qx_IpAddress_t_All_set(ip, 5)  # the parent holds a copy
@@ -206,15 +207,15 @@ def test_nested_member_by_copy(qxt):
     assert str(e.value) == ("invalid null reference in method 'Qx_Ethernet_AdapterInfo_t_Mask_set', "
                             "argument 2 of type 'Qx_IpAddress_t *'")
     with pytest.raises(TypeError) as e:
-        q.Qx_Ethernet_AdapterInfo_t_Mask_set(adapter, q.new_Qx_Data_t())
+        q.Qx_Ethernet_AdapterInfo_t_Mask_set(adapter, qxtest.new_record(q, "Qx_Data_t"))
     assert str(e.value) == "in method 'Qx_Ethernet_AdapterInfo_t_Mask_set', argument 2 of type 'Qx_IpAddress_t *'"
     assert q.Qx_IpAddress_t_All_get(q.Qx_Ethernet_AdapterInfo_t_Mask_get(adapter)) == 0x0A000001
 
 
 def test_pointer_member_takes_ownership(capfd):
     gc.collect()
-    capfd.readouterr()
-    cmd = q.new_Qx_Interface_UpdateAllInterfaces_Cmd_t()
+    qxtest.c_stdout(capfd)
+    cmd = qxtest.new_record(q, "Qx_Interface_UpdateAllInterfaces_Cmd_t")
     assert q.Qx_Interface_UpdateAllInterfaces_Cmd_t_InterfaceData_get(cmd) is None
     data = q.new_Qx_InterfaceData_t()
     q.Qx_InterfaceData_t_Serial_set(data, 4711)
@@ -228,7 +229,7 @@ def test_pointer_member_takes_ownership(capfd):
     assert q.Qx_Interface_UpdateAllInterfaces_Cmd_t_InterfaceData_get(cmd) is None
     q.delete_Qx_InterfaceData_t(stored)  # a non-owning view: frees nothing either
     with pytest.raises(TypeError) as e:
-        q.Qx_Interface_UpdateAllInterfaces_Cmd_t_InterfaceData_set(cmd, q.new_Qx_Data_t())
+        q.Qx_Interface_UpdateAllInterfaces_Cmd_t_InterfaceData_set(cmd, qxtest.new_record(q, "Qx_Data_t"))
     assert str(e.value) == ("in method 'Qx_Interface_UpdateAllInterfaces_Cmd_t_InterfaceData_set', "
                             "argument 2 of type 'Qx_InterfaceData_t *'")
-    assert "memory leak of type 'Qx_InterfaceData_t *'" not in capfd.readouterr().out
+    assert "memory leak of type 'Qx_InterfaceData_t *'" not in qxtest.c_stdout(capfd)

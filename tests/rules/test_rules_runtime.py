@@ -89,7 +89,7 @@ def test_list_output_raises_the_class_exception_and_frees_each_record_once(capfd
     made.clear()  # the first record's instance: the only one made, freed through the class
     gc.collect()
     assert len(freed) == 1 and freed[0] != 0
-    assert "memory leak" not in capfd.readouterr().out
+    assert "memory leak" not in qxtest.c_stdout(capfd)
 
 
 @isolated
@@ -117,7 +117,7 @@ def test_registered_class_instances_look_as_before():
     class Record(Proxy):
         __swig_destroy__ = q.delete_Qx_InterfaceData_t
 
-    plain = [q.Qx_InterfaceData_t_InterfaceType_get(r) for r in interface_list(3)]
+    plain = [q.Qx_InterfaceData_t_InterfaceType_get(r) for r in qxtest.owned(interface_list(3))]
     q.Qx_InterfaceData_t_swigregister(Record)
     records = interface_list(3)
     assert [type(r) for r in records] == [Record] * 3
@@ -133,8 +133,11 @@ def test_registered_class_instances_look_as_before():
             return object.__new__(cls)
 
     q.Qx_InterfaceData_t_swigregister(Counted)
-    assert [type(r) for r in interface_list(2)] == [Counted] * 2
+    counted = interface_list(2)
+    assert [type(r) for r in counted] == [Counted] * 2
     assert calls == [(), ()]
+    for r in records + counted:  # the class that replaced Record has no destructor
+        q.delete_Qx_InterfaceData_t(r)
 
 
 # ---- __swig_destroy__ ----------------------------------------------------------------
@@ -144,7 +147,7 @@ def test_registered_class_instances_look_as_before():
 def test_destructor_that_is_not_callable_is_refused_at_registration(destroy, name):
     with raises_exactly(TypeError, f"__swig_destroy__ must be callable, not '{name}'"):
         q.Qx_Data_t_swigregister(type("Record", (Proxy,), {"__swig_destroy__": destroy}))
-    data = q.Qx_Data_t_U8_get(q.new_Qx_Data_t())  # nothing was registered
+    data = q.Qx_Data_t_U8_get(qxtest.new_record(q, "Qx_Data_t"))  # nothing was registered
     assert data == [0] * 8
 
 
@@ -161,7 +164,7 @@ def test_any_callable_destructor_is_called_through_the_interpreter(capfd, monkey
     records = interface_list(2)
     del records
     gc.collect()
-    assert "memory leak" not in capfd.readouterr().out
+    assert "memory leak" not in qxtest.c_stdout(capfd)
     # an exception of the destructor is reported as unraisable, nothing else happens
     assert [str(u.exc_value) for u in unraisable] == ([raised] * 2 if raised else [])
 
@@ -198,7 +201,7 @@ def test_python_destructor_gets_the_dying_object_and_frees_through_the_binding(c
     del record
     gc.collect()
     assert seen == [(address, True)]
-    assert "memory leak" not in capfd.readouterr().out
+    assert "memory leak" not in qxtest.c_stdout(capfd)
 
 
 # ---- cycles through "this" and append -----------------------------------------------
@@ -228,7 +231,8 @@ def test_this_that_leads_back_converts_as_no_record(make):
 
 @isolated
 def test_append_refuses_a_cycle():
-    first, second, third = q.new_Qx_Data_t(), q.new_Qx_Data_t(), q.new_int_p()
+    first, second, third = qxtest.new_record(q, "Qx_Data_t"), qxtest.new_record(q, "Qx_Data_t"), \
+        qxtest.new_record(q, "int_p")
     first.append(second)
     first.append(third)  # first -> third -> second
     for head, link in [(first, first), (first, second), (first, third), (second, second), (third, second)]:
@@ -249,7 +253,7 @@ def test_swiginit_refuses_a_this_that_leads_back_to_the_instance():
     other.this = proxy
     with raises_exactly(TypeError, "Attempt to set a 'this' that leads back to the instance"):
         q.Qx_Data_t_swiginit(proxy, other)
-    record = q.new_Qx_Data_t()
+    record = qxtest.new_record(q, "Qx_Data_t")
     q.Qx_Data_t_swiginit(proxy, record)
     with raises_exactly(TypeError, "Attempt to append a SwigPyObject already in the chain"):
         q.Qx_Data_t_swiginit(proxy, record)
@@ -257,7 +261,8 @@ def test_swiginit_refuses_a_this_that_leads_back_to_the_instance():
 
 
 @isolated
-def test_long_chain_is_shown_and_collected_without_recursion():
+def test_long_chain_is_shown_and_collected_without_recursion(capfd):
+    drained(capfd)
     head = tail = q.new_Qx_Data_t()
     for _ in range(200000):
         link = q.new_int_p()
@@ -267,13 +272,17 @@ def test_long_chain_is_shown_and_collected_without_recursion():
     assert repr(head).count("<Swig Object of type 'int_p *'") == 200000
     del head
     gc.collect()
+    # no class is registered: every link, collected owning its record, says so
+    out = qxtest.c_stdout(capfd)
+    assert out.count("swig/python detected a memory leak of type 'int_p *', no destructor found.\n") == 200000
+    assert out.count("memory leak") == 200001 and out.count("of type 'Qx_Data_t *'") == 1
 
 
 # ---- "this" made on access -------------------------------------------------------------
 
 @isolated
 def test_this_made_on_access_lives_while_it_is_converted():
-    adapter = q.new_Qx_Ethernet_AdapterInfo_t()
+    adapter = qxtest.new_record(q, "Qx_Ethernet_AdapterInfo_t")
 
     class Lazy:
         @property
@@ -288,11 +297,12 @@ def test_this_made_on_access_lives_while_it_is_converted():
 # ---- comparisons and objects that look like pointer objects ----------------------------
 
 def test_comparing_with_other_objects_is_not_implemented():
-    record, other, cell = q.new_Qx_Data_t(), q.new_Qx_Data_t(), q.new_int_p()
+    record, other, cell = qxtest.new_record(q, "Qx_Data_t"), qxtest.new_record(q, "Qx_Data_t"), \
+        qxtest.new_record(q, "int_p")
     assert (record == object()) is False and (record != object()) is True
     assert record != 5 and record != "x" and not (record == b"\0" * 64)
     assert record.__eq__(object()) is NotImplemented and record.__ne__(b"x" * 64) is NotImplemented
-    assert record.__eq__(q.int_p_cast(q.new_int_p())) is False
+    assert record.__eq__(q.int_p_cast(qxtest.new_record(q, "int_p"))) is False
     assert record != other and record == record
     assert q.int_p_cast(cell) == cell  # another type at the same address
 
@@ -317,16 +327,16 @@ def test_objects_named_like_pointer_objects_are_no_records(fake):
         with raises_exactly(TypeError, "in method 'Qx_Data_t_U8_get', argument 1 of type 'Qx_Data_t *'"):
             q.Qx_Data_t_U8_get(value)
         with raises_exactly(TypeError, "Attempt to append a non SwigPyObject"):
-            q.new_Qx_Data_t().append(value)
-    assert (q.new_Qx_Data_t() == fake) is False
+            qxtest.new_record(q, "Qx_Data_t").append(value)
+    assert (qxtest.new_record(q, "Qx_Data_t") == fake) is False
 
 
 def test_pointer_objects_of_other_modules_are_recognised(sim, qxt):
     view = qxt.qxt_u8_array([1, 2, 3, 4, 5, 6, 7, 8])  # made by the test-helper module
-    data = q.new_Qx_Data_t()
+    data = qxtest.new_record(q, "Qx_Data_t")
     q.Qx_Data_t_U8_set(data, view)
     assert q.Qx_Data_t_U8_get(data) == [1, 2, 3, 4, 5, 6, 7, 8]
-    cell = q.new_int_p()
+    cell = qxtest.new_record(q, "int_p")
     q.int_p_assign(cell, 7)
     assert qxt.qxt_read_u32(q.int_p_cast(cell), 1) == [7]
 
@@ -359,7 +369,7 @@ def test_delete_through_a_chain_frees_exactly_the_link_that_converted(capfd):
     assert (first.own(), int(first), second.own()) == (False, 0, True)
     del head, appended, chained, cell, proxy, first, second
     gc.collect()
-    assert "memory leak" not in capfd.readouterr().out
+    assert "memory leak" not in qxtest.c_stdout(capfd)
 
 
 @pytest.mark.parametrize("call, binding, rtype", [
@@ -404,7 +414,7 @@ def test_a_deleted_record_given_for_a_pointer_argument_is_refused(sim):
 
 
 def test_a_deleted_record_given_as_a_value_is_a_null_reference():
-    adapter = q.new_Qx_Ethernet_AdapterInfo_t()
+    adapter = qxtest.new_record(q, "Qx_Ethernet_AdapterInfo_t")
     mask = q.new_Qx_IpAddress_t()
     q.delete_Qx_IpAddress_t(mask)
     with raises_exactly(ValueError, "invalid null reference in method 'Qx_Ethernet_AdapterInfo_t_Mask_set', "
@@ -436,8 +446,9 @@ def nomemory_calls(port):
 
 
 @isolated
-def test_allocation_failures_raise_memory_error_and_never_crash(port):
+def test_allocation_failures_raise_memory_error_and_never_crash(capfd, port):
     import _testcapi
+    drained(capfd)
 
     class Record(Proxy):
         __swig_destroy__ = q.delete_Qx_InterfaceData_t
@@ -463,3 +474,11 @@ def test_allocation_failures_raise_memory_error_and_never_crash(port):
                 assert not isinstance(outcome, SystemError), (number, start, outcome)
     assert failures > len(calls)  # the failures did reach the bindings
     assert [type(r) for r in interface_list(2)] == [Record, Record]
+    # the results of no registered class that the calls dropped, and the
+    # records the calls worked on, say that they were collected owning their
+    # storage; a record of a registered class never does
+    del calls, call
+    gc.collect()
+    leaks = {line for line in qxtest.c_stdout(capfd).splitlines() if "memory leak" in line}
+    assert leaks == {f"swig/python detected a memory leak of type '{t} *', no destructor found."
+                     for t in ("Qx_Data_t", "u64_t", "int_p", "Qx_Ethernet_AdapterInfo_t", "char_p")}

@@ -2,10 +2,11 @@
 import pytest
 
 import _qx_api
+import qxtest
 
 
 def _open_trovix():
-    info = _qx_api.new_Qx_InterfaceInfo_t()
+    info = qxtest.new_record(_qx_api, "Qx_InterfaceInfo_t")
     _qx_api.Qx_InterfaceInfo_t_Type_set(info, _qx_api.QX_INTERFACE_TYPE__TROVIX)
     # TROVIX1 sits on controller 2 of the simulated device
     _qx_api.Qx_InterfaceInfo_t_Parameters_ControllerNumber_set(_qx_api.Qx_InterfaceInfo_t_Parameters_get(info), 2)

@@ -36,7 +36,7 @@ def check_members(module, record):
     bits of a wider int without an error; 2**32 - 1 reads back as the
     member's all-ones; what 32 bits cannot hold, and what is no int, is
     refused with the setter's argument-2 message and leaves the member."""
-    rec = getattr(module, "new_" + record)()
+    rec = qxtest.new_record(module, record)
     for member, declared in members(record):
         setter, getter = (getattr(module, f"{record}_{member}_{op}") for op in ("set", "get"))
         assert getter(rec) == 0, member

@@ -21,7 +21,7 @@ def adaptor(record, side, adaptor_id=1, **fields):
 
 @pytest.mark.parametrize("record, count", [(TX, 7), (RX, 6)])
 def test_new_record_reads_zero_in_every_field(record, count):
-    rec = getattr(tv, f"new_{record}")()
+    rec = qxtest.new_record(tv, f"{record}")
     got = {f: getattr(tv, f"{record}_{f}_get")(rec) for f in layouts.record(record).fields}
     assert len(got) == count and got == layouts.unpack(record, bytes(layouts.size(record)))
 
@@ -56,13 +56,13 @@ def test_refused_values_keep_the_field(record, field, value, exc, declared):
 def test_accessors_take_only_their_record():
     assert tv.Qx_Trovix_BroadcastTpC1_TxAdaptor_Cmd_t_MessageLengthIn_set(None, 5) is None
     with qxtest.raises_exactly(TypeError, f"in method '{TX}_MessageLengthIn_set', argument 1 of type '{TX} *'"):
-        tv.Qx_Trovix_BroadcastTpC1_TxAdaptor_Cmd_t_MessageLengthIn_set(tv.new_Qx_Trovix_BroadcastTpC1_RxAdaptor_Cmd_t(), 5)
+        tv.Qx_Trovix_BroadcastTpC1_TxAdaptor_Cmd_t_MessageLengthIn_set(qxtest.new_record(tv, "Qx_Trovix_BroadcastTpC1_RxAdaptor_Cmd_t"), 5)
 
 
 @pytest.mark.parametrize("function, args, exc, message", [
-    ("RxAdaptor", (0, tv.new_Qx_Trovix_BroadcastTpC1_TxAdaptor_Cmd_t()), TypeError,
+    ("RxAdaptor", (0, qxtest.new_record(tv, "Qx_Trovix_BroadcastTpC1_TxAdaptor_Cmd_t")), TypeError,
      f"in method '{B}RxAdaptor', argument 2 of type '{RX} const *const'"),
-    ("TxAdaptor", (0, tv.new_Qx_Trovix_BroadcastTpC1_RxAdaptor_Cmd_t()), TypeError,
+    ("TxAdaptor", (0, qxtest.new_record(tv, "Qx_Trovix_BroadcastTpC1_RxAdaptor_Cmd_t")), TypeError,
      f"in method '{B}TxAdaptor', argument 2 of type '{TX} const *const'"),
     ("TxAdaptor", (2**32, None), OverflowError, f"in method '{B}TxAdaptor', argument 1 of type 'Qx_PortHandle_t'"),
     ("RxAdaptor", (None, None), TypeError, f"in method '{B}RxAdaptor', argument 1 of type 'Qx_PortHandle_t'"),

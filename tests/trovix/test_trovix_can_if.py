@@ -30,7 +30,7 @@ def distinct_values(name, **overrides):
 def can_ready(tport):
     """Controller 1 at 500 kbit/s in FD mode; room for 4 receive and 4
     transmit PDUs."""
-    tv.Qx_Trovix_CanIf_BaudRate_Config(tport, 1, 500000, tv.new_Qx_Trovix_CanIf_BaudRate_Config_ExtendedParam_t())
+    tv.Qx_Trovix_CanIf_BaudRate_Config(tport, 1, 500000, qxtest.new_record(tv, "Qx_Trovix_CanIf_BaudRate_Config_ExtendedParam_t"))
     tv.Qx_Trovix_CanIf_Controller_Config(tport, qxtest.new_record(tv, CONTROLLER, ControllerId=1, FdMode=FD_MODE))
     tv.Qx_Trovix_CanIf_RxPdu_MaxNumber(tport, 4)
     tv.Qx_Trovix_CanIf_TxPdu_MaxNumber(tport, 4)
@@ -47,7 +47,7 @@ def can_ready(tport):
     (TX, "reserved3", "u8_t"),
 ])
 def test_one_byte_fields_store_the_low_byte_and_refuse_what_no_u32_is(name, field, declared):
-    record = getattr(tv, "new_" + name)()
+    record = qxtest.new_record(tv, name)
     setter, getter = getattr(tv, f"{name}_{field}_set"), getattr(tv, f"{name}_{field}_get")
     setter(record, 300)
     assert getter(record) == 44
@@ -68,7 +68,7 @@ def test_one_byte_fields_store_the_low_byte_and_refuse_what_no_u32_is(name, fiel
     (FD, "TdcOffset", "u32_t"),
 ])
 def test_word_fields_keep_32_bits_and_name_their_declared_type(name, field, declared):
-    record = getattr(tv, "new_" + name)()
+    record = qxtest.new_record(tv, name)
     getattr(tv, f"{name}_{field}_set")(record, 0xFEDCBA98)
     assert getattr(tv, f"{name}_{field}_get")(record) == 0xFEDCBA98
     with qxtest.raises_exactly(OverflowError, f"in method '{name}_{field}_set', argument 2 of type '{declared}'"):
@@ -114,20 +114,20 @@ def test_maximum_numbers_pass_unchanged(sim, tport, binding):
 # ---- arguments refused before the call ---------------------------------------------
 
 @pytest.mark.parametrize("binding, args, exc, message", [
-    ("Qx_Trovix_CanIf_RxPdu_Config", (tv.new_Qx_Trovix_CanIf_TxPdu_Config_Parameters_t(),), TypeError,
+    ("Qx_Trovix_CanIf_RxPdu_Config", (qxtest.new_record(tv, "Qx_Trovix_CanIf_TxPdu_Config_Parameters_t"),), TypeError,
      "in method 'Qx_Trovix_CanIf_RxPdu_Config', argument 2 of type 'Qx_Trovix_CanIf_RxPdu_Config_Parameters_t const *const'"),
     ("Qx_Trovix_CanIf_TxPdu_Config", (5,), TypeError,
      "in method 'Qx_Trovix_CanIf_TxPdu_Config', argument 2 of type 'Qx_Trovix_CanIf_TxPdu_Config_Parameters_t const *const'"),
-    ("Qx_Trovix_CanIf_Controller_Config", (tv.new_Qx_Trovix_CanIf_Controller_Config_t(), 0), TypeError,
+    ("Qx_Trovix_CanIf_Controller_Config", (qxtest.new_record(tv, "Qx_Trovix_CanIf_Controller_Config_t"), 0), TypeError,
      "Qx_Trovix_CanIf_Controller_Config expected 2 arguments, got 3"),
     ("Qx_Trovix_CanIf_BaudRate_Config", (-1, 500000, None), OverflowError,
      "in method 'Qx_Trovix_CanIf_BaudRate_Config', argument 2 of type 'u8_t'"),
     ("Qx_Trovix_CanIf_BaudRate_Config", (1, 2**32, None), OverflowError,
      "in method 'Qx_Trovix_CanIf_BaudRate_Config', argument 3 of type 'u32_t'"),
-    ("Qx_Trovix_CanIf_BaudRate_Config", (1, 500000, tv.new_Qx_Trovix_CanIf_Controller_Config_t()), TypeError,
+    ("Qx_Trovix_CanIf_BaudRate_Config", (1, 500000, qxtest.new_record(tv, "Qx_Trovix_CanIf_Controller_Config_t")), TypeError,
      "in method 'Qx_Trovix_CanIf_BaudRate_Config', argument 4 of type "
      "'Qx_Trovix_CanIf_BaudRate_Config_ExtendedParam_t const *const'"),
-    ("Qx_Trovix_CanIf_BaudRateFd_Config", (tv.new_Qx_Trovix_CanIf_RxPdu_Config_Parameters_t(),), TypeError,
+    ("Qx_Trovix_CanIf_BaudRateFd_Config", (qxtest.new_record(tv, "Qx_Trovix_CanIf_RxPdu_Config_Parameters_t"),), TypeError,
      "in method 'Qx_Trovix_CanIf_BaudRateFd_Config', argument 2 of type 'Qx_Trovix_CanIf_BaudRateFd_Config_Cmd_t const *const'"),
     ("Qx_Trovix_CanIf_RxPdu_MaxNumber", ("4",), TypeError,
      "in method 'Qx_Trovix_CanIf_RxPdu_MaxNumber', argument 2 of type 'u32_t'"),
@@ -200,7 +200,7 @@ def test_controller_needs_its_baud_rate_and_fd_mode_for_the_fd_rate(tport):
     fd = qxtest.new_record(tv, FD, ControllerId=3, BaudRate=2000000)
     with qxtest.raises_exactly(Exception, "Qx_Trovix_CanIf_Controller_Config: controller 3 has no baud rate configured"):
         tv.Qx_Trovix_CanIf_Controller_Config(tport, controller)
-    tv.Qx_Trovix_CanIf_BaudRate_Config(tport, 3, 500000, tv.new_Qx_Trovix_CanIf_BaudRate_Config_ExtendedParam_t())
+    tv.Qx_Trovix_CanIf_BaudRate_Config(tport, 3, 500000, qxtest.new_record(tv, "Qx_Trovix_CanIf_BaudRate_Config_ExtendedParam_t"))
     with qxtest.raises_exactly(Exception, "Qx_Trovix_CanIf_BaudRateFd_Config: controller 3 is not in FD mode"):
         tv.Qx_Trovix_CanIf_BaudRateFd_Config(tport, fd)
     tv.Qx_Trovix_CanIf_Controller_Config(tport, controller)

@@ -20,7 +20,7 @@ def fail_in(text):
 @pytest.fixture
 def controller(tport):
     """The port, its controller 2 configured at 500 kbit/s."""
-    tv.Qx_Trovix_CanIf_BaudRate_Config(tport, 2, 500000, tv.new_Qx_Trovix_CanIf_BaudRate_Config_ExtendedParam_t())
+    tv.Qx_Trovix_CanIf_BaudRate_Config(tport, 2, 500000, qxtest.new_record(tv, "Qx_Trovix_CanIf_BaudRate_Config_ExtendedParam_t"))
     return tport
 
 
@@ -31,7 +31,7 @@ def nm_record(**fields):
 
 
 def test_fresh_record_reads_zero_and_positions_read_byte_0():
-    record = tv.new_Qx_Trovix_CanNm_Autosar_Config_Parameters_t()
+    record = qxtest.new_record(tv, "Qx_Trovix_CanNm_Autosar_Config_Parameters_t")
     got = {f: getattr(tv, f"{NM}_{f}_get")(record) for f in layouts.record(NM).fields}
     assert got == layouts.unpack(NM, bytes(52))
     assert got["PduData"] == [0] * 8
@@ -54,7 +54,7 @@ def test_configuration_reaches_the_library_as_laid_out(sim, controller):
 
 @pytest.mark.parametrize("values", [tuple(range(1, 9)), list(range(1, 9)), bytes(range(1, 9))])
 def test_pdu_data_from_any_sequence_of_eight(values):
-    record = tv.new_Qx_Trovix_CanNm_Autosar_Config_Parameters_t()
+    record = qxtest.new_record(tv, "Qx_Trovix_CanNm_Autosar_Config_Parameters_t")
     assert SET(record, values) is None
     assert GET(record) == list(range(1, 9))
 
@@ -71,7 +71,7 @@ def test_pdu_data_from_any_sequence_of_eight(values):
     ([-2**31 - 1] + [1] * 7, ValueError, fail_in("Expecting a sequence of u8_t")),
 ])
 def test_pdu_data_refusals_store_nothing(values, exc, message):
-    record = tv.new_Qx_Trovix_CanNm_Autosar_Config_Parameters_t()
+    record = qxtest.new_record(tv, "Qx_Trovix_CanNm_Autosar_Config_Parameters_t")
     SET(record, list(range(10, 18)))
     with qxtest.raises_exactly(exc, message):
         SET(record, values)
@@ -95,7 +95,7 @@ def test_scalar_fields_refuse_values_beyond_32_bits(field, declared):
 
 
 @pytest.mark.parametrize("args, exc, message", [
-    ((tv.new_Qx_Trovix_CanIf_RxPdu_Config_Parameters_t(),), TypeError,
+    ((qxtest.new_record(tv, "Qx_Trovix_CanIf_RxPdu_Config_Parameters_t"),), TypeError,
      "in method 'Qx_Trovix_CanNm_Autosar_Config', argument 2 of type "
      "'Qx_Trovix_CanNm_Autosar_Config_Parameters_t const *const'"),
     ((None, None), TypeError, "Qx_Trovix_CanNm_Autosar_Config expected 2 arguments, got 3"),

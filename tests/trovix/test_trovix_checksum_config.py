@@ -247,7 +247,7 @@ def test_null_record_reaches_the_library_and_failures_carry_its_text(sim, com, f
 ])
 def test_arguments_are_refused_before_the_call(sim, function, args, exc, message):
     others = {"Config": (UNION, C14), "IncludedBytes": (UNION, CRC), "Wrapper": (PARAMETERS, CUSTOM1)}[function]
-    others = {"union": getattr(tv, "new_" + others[0])(), "member": getattr(tv, "new_" + others[1])()}
+    others = {"union": qxtest.new_record(tv, others[0]), "member": qxtest.new_record(tv, others[1])}
     args = tuple(others.get(a, a) if isinstance(a, str) else a for a in args)
     with qxtest.raises_exactly(exc, message.format(fn=FN + function, record=API[function])):
         getattr(tv, FN + function)(*args)
@@ -261,9 +261,9 @@ def test_arguments_are_refused_before_the_call(sim, function, args, exc, message
 ])
 def test_member_setters_refuse_other_records_and_none(parent, member, declared):
     setter = f"{parent}_{member}_set"
-    parent = getattr(tv, "new_" + parent)()
+    parent = qxtest.new_record(tv, parent)
     with qxtest.raises_exactly(TypeError, f"in method '{setter}', argument 2 of type '{declared}'"):
-        getattr(tv, setter)(parent, tv.new_Qx_Trovix_Checksum_Custom12_t())
+        getattr(tv, setter)(parent, qxtest.new_record(tv, "Qx_Trovix_Checksum_Custom12_t"))
     with qxtest.raises_exactly(ValueError, f"invalid null reference in method '{setter}', argument 2 of type '{declared}'"):
         getattr(tv, setter)(parent, None)
 

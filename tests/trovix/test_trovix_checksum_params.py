@@ -81,7 +81,7 @@ def test_user_bytes_are_all_or_nothing(name, n, value, exc, ending):
 
 @pytest.mark.parametrize("name", RECORDS)
 def test_record_of_another_type_is_refused(name):
-    other = tv.new_Qx_Trovix_Checksum_Custom14_t() if name != C14 else tv.new_Qx_Trovix_Checksum_Custom12_t()
+    other = qxtest.new_record(tv, "Qx_Trovix_Checksum_Custom14_t") if name != C14 else qxtest.new_record(tv, "Qx_Trovix_Checksum_Custom12_t")
     field = fields_of(name)[0]
     message = f"in method '{name}_{field}_set', argument 1 of type '{name} *'"
     with qxtest.raises_exactly(TypeError, message):

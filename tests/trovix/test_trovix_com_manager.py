@@ -15,7 +15,7 @@ USER = "Qx_Trovix_ComManager_User_t"
 
 @pytest.fixture
 def cell():
-    made = base.new_int_p()
+    made = qxtest.new_record(base, "int_p")
     yield made
     base.delete_int_p(made)
 
@@ -38,24 +38,24 @@ def test_user_config_passes_name_mappings_and_the_callers_id_cell(sim, tport, us
 def test_user_config_refuses_another_record_type_before_the_call(sim, tport, cell):
     with qxtest.raises_exactly(TypeError, "in method 'Qx_Trovix_ComManager_User_Config', argument 5 of type "
                                           "'Qx_Trovix_ComManager_User_Config_Mappings_t const *const'"):
-        tv.Qx_Trovix_ComManager_User_Config(tport, 0, "Diag", 1, tv.new_Qx_Trovix_ComManager_User_t(), cell)
+        tv.Qx_Trovix_ComManager_User_Config(tport, 0, "Diag", 1, qxtest.new_record(tv, "Qx_Trovix_ComManager_User_t"), cell)
     assert sim.calls("Qx_Trovix_ComManager_User_Config") == 0
 
 
 def test_user_config_refuses_one_owned_mapping_for_several(sim, tport, cell):
     with qxtest.raises_exactly(ValueError, "single record given for several in method 'Qx_Trovix_ComManager_User_Config', "
                                            "argument 5 of type 'Qx_Trovix_ComManager_User_Config_Mappings_t const *const'"):
-        tv.Qx_Trovix_ComManager_User_Config(tport, 0, "Diag", 3, tv.new_Qx_Trovix_ComManager_User_Config_Mappings_t(), cell)
+        tv.Qx_Trovix_ComManager_User_Config(tport, 0, "Diag", 3, qxtest.new_record(tv, "Qx_Trovix_ComManager_User_Config_Mappings_t"), cell)
     assert sim.calls("Qx_Trovix_ComManager_User_Config") == 0
 
 
 def test_user_list_count_and_ids_land_in_the_callers_storage(sim, tport, user, cell):
     tv.Qx_Trovix_ComManager_User_Config(tport, 0, "Logger", 0, None, cell)
-    count = base.new_int_p()
+    count = qxtest.new_record(base, "int_p")
     assert tv.Qx_Trovix_ComManager_NumberOfUsers_Get(tport, count) is None
     assert base.int_p_value(count) == 2
     base.int_p_assign(count, 1)
-    listed = tv.new_Qx_Trovix_ComManager_User_t()
+    listed = qxtest.new_record(tv, "Qx_Trovix_ComManager_User_t")
     assert tv.Qx_Trovix_ComManager_UserList_Get(tport, count, listed) is None
     assert (tv.Qx_Trovix_ComManager_User_t_Name_get(listed), tv.Qx_Trovix_ComManager_User_t_UserId_get(listed)) == ("Diag", 100)
     base.int_p_assign(count, 2)
@@ -109,7 +109,7 @@ def test_mode_of_an_unknown_user_raises_the_library_text(sim, tport, qxt):
      "in method 'Qx_Trovix_ComManager_ComMode_Request', argument 4 of type 'u8_t'"),
     ("Qx_Trovix_ComManager_ComMode_Request", ("f", 1, 1), TypeError,
      "in method 'Qx_Trovix_ComManager_ComMode_Request', argument 2 of type 'Qx_Trovix_ComManager_ComMode_Request_CmdFlags_t'"),
-    ("Qx_Trovix_ComManager_ComMode_GetCurrent", (1, base.new_int_p()), TypeError,
+    ("Qx_Trovix_ComManager_ComMode_GetCurrent", (1, qxtest.new_record(base, "int_p")), TypeError,
      "in method 'Qx_Trovix_ComManager_ComMode_GetCurrent', argument 3 of type 'u8_t *const'"),
     ("Qx_Trovix_ComManager_ComMode_GetRequested", (-1, None), OverflowError,
      "in method 'Qx_Trovix_ComManager_ComMode_GetRequested', argument 2 of type 'u32_t'"),
@@ -125,7 +125,7 @@ def test_argument_messages(sim, tport, binding, args, exc, message):
 
 
 def test_user_name_member_holds_255_bytes(sim):
-    user = tv.new_Qx_Trovix_ComManager_User_t()
+    user = qxtest.new_record(tv, "Qx_Trovix_ComManager_User_t")
     tv.Qx_Trovix_ComManager_User_t_Name_set(user, "u" * 255)
     assert tv.Qx_Trovix_ComManager_User_t_Name_get(user) == "u" * 255
     with qxtest.raises_exactly(TypeError, "in method 'Qx_Trovix_ComManager_User_t_Name_set', argument 2 of type 'char [256]'"):

@@ -49,7 +49,7 @@ def com(tport):
     (GROUP, "NumberOfRxPdus", "u32_t"),
 ])
 def test_fields_refuse_what_no_u32_is_and_stay_unchanged(name, field, declared):
-    record = getattr(tv, "new_" + name)()
+    record = qxtest.new_record(tv, name)
     getattr(tv, f"{name}_{field}_set")(record, 7)
     message = f"in method '{name}_{field}_set', argument 2 of type '{declared}'"
     for bad, exc in ((-1, OverflowError), (2**32, OverflowError), (7.0, TypeError)):
@@ -59,7 +59,7 @@ def test_fields_refuse_what_no_u32_is_and_stay_unchanged(name, field, declared):
 
 
 def test_group_ids_round_trip_the_whole_table():
-    record = tv.new_Qx_Trovix_Com_PduGroup_Config_Parameters_t()
+    record = qxtest.new_record(tv, "Qx_Trovix_Com_PduGroup_Config_Parameters_t")
     assert IDS_GET(record) == [0] * 1024
     IDS_SET(record, list(range(1024)))
     assert IDS_GET(record) == list(range(1024))
@@ -76,7 +76,7 @@ def test_group_ids_round_trip_the_whole_table():
     ([2**31] + [0] * 1023, ValueError, ids_fail("Expecting a sequence of u32_t")),
 ])
 def test_group_ids_refusals_keep_the_table(values, exc, message):
-    record = tv.new_Qx_Trovix_Com_PduGroup_Config_Parameters_t()
+    record = qxtest.new_record(tv, "Qx_Trovix_Com_PduGroup_Config_Parameters_t")
     IDS_SET(record, list(range(5, 1029)))
     with qxtest.raises_exactly(exc, message):
         IDS_SET(record, values)
@@ -141,13 +141,13 @@ def test_one_mode_record_serves_both_states(sim, com):
 
 
 @pytest.mark.parametrize("binding, args, exc, message", [
-    ("Qx_Trovix_Com_TxPdu_TxMode_False", (tv.new_Qx_Trovix_Com_TxPdu_Config_Parameters_t(),), TypeError,
+    ("Qx_Trovix_Com_TxPdu_TxMode_False", (qxtest.new_record(tv, "Qx_Trovix_Com_TxPdu_Config_Parameters_t"),), TypeError,
      "in method 'Qx_Trovix_Com_TxPdu_TxMode_False', argument 2 of type 'Qx_Trovix_Com_TxPdu_TxMode_Parameters_t const *const'"),
-    ("Qx_Trovix_Com_TxPdu_Config", (tv.new_Qx_Trovix_Com_RxPdu_Config_Parameters_t(),), TypeError,
+    ("Qx_Trovix_Com_TxPdu_Config", (qxtest.new_record(tv, "Qx_Trovix_Com_RxPdu_Config_Parameters_t"),), TypeError,
      "in method 'Qx_Trovix_Com_TxPdu_Config', argument 2 of type 'Qx_Trovix_Com_TxPdu_Config_Parameters_t const *const'"),
     ("Qx_Trovix_Com_PduGroup_Config", ([],), TypeError,
      "in method 'Qx_Trovix_Com_PduGroup_Config', argument 2 of type 'Qx_Trovix_Com_PduGroup_Config_Parameters_t const *const'"),
-    ("Qx_Trovix_Com_TxPdu_PduCounter", (tv.new_Qx_Trovix_Com_TxPdu_TxMode_Parameters_t(),), TypeError,
+    ("Qx_Trovix_Com_TxPdu_PduCounter", (qxtest.new_record(tv, "Qx_Trovix_Com_TxPdu_TxMode_Parameters_t"),), TypeError,
      "in method 'Qx_Trovix_Com_TxPdu_PduCounter', argument 2 of type "
      "'Qx_Trovix_Com_TxPdu_PduCounter_Parameters_t const *const'"),
     ("Qx_Trovix_Com_TxPdu_MaxNumber", (2**32,), OverflowError,

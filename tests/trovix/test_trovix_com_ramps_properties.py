@@ -48,7 +48,7 @@ def ramped(com):
 
 @pytest.fixture
 def cell():
-    made = base.new_int_p()
+    made = qxtest.new_record(base, "int_p")
     yield made
     base.delete_int_p(made)
 
@@ -61,10 +61,10 @@ def f64(qxt, value):
 
 @pytest.mark.parametrize("name", [RAMP, CTRL])
 def test_fresh_record_reads_zero_in_every_field(qxt, name):
-    record = getattr(tv, "new_" + name)()
+    record = qxtest.new_record(tv, name)
     got = {}
     for field in layouts.record(name).fields:
-        value = getattr(tv, f"{name}_{field}_get")(record)
+        value = qxtest.owned(getattr(tv, f"{name}_{field}_get")(record))
         got[field] = qxt.qxt_read_f64(value, 1)[0] if field in F64 else value
     assert got == layouts.unpack(name, bytes(layouts.size(name)))
 
@@ -83,26 +83,26 @@ def test_fields_refuse_what_no_u32_is_and_stay_unchanged(name, field, declared):
 
 @pytest.mark.parametrize("field", F64)
 def test_float64_fields_take_pointer_objects_only(qxt, field):
-    record = tv.new_Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t()
+    record = qxtest.new_record(tv, "Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t")
     setter, getter = getattr(tv, f"{RAMP}_{field}_set"), getattr(tv, f"{RAMP}_{field}_get")
     setter(record, f64(qxt, 2.5))
     message = f"in method '{RAMP}_{field}_set', argument 2 of type 'float64_t'"
     with qxtest.raises_exactly(ValueError, "invalid null reference " + message):
         setter(record, None)
-    for bad in (1.5, 1, base.new_char_p()):
+    for bad in (1.5, 1, qxtest.new_record(base, "char_p")):
         with qxtest.raises_exactly(TypeError, message):
             setter(record, bad)
-    assert qxt.qxt_read_f64(getter(record), 1) == [2.5]
+    assert qxt.qxt_read_f64(qxtest.owned(getter(record)), 1) == [2.5]
 
 
 def test_a_float64_copy_moves_between_records_and_outlives_changes(qxt):
-    first, second = tv.new_Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t(), tv.new_Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t()
+    first, second = qxtest.new_record(tv, "Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t"), qxtest.new_record(tv, "Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t")
     tv.Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t_Min_set(first, f64(qxt, -7.25))
-    copy = tv.Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t_Min_get(first)
+    copy = qxtest.owned(tv.Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t_Min_get(first))
     tv.Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t_Max_set(second, copy)
     tv.Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t_Min_set(first, f64(qxt, 1.0))
     assert qxt.qxt_read_f64(copy, 1) == [-7.25]
-    assert qxt.qxt_read_f64(tv.Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t_Max_get(second), 1) == [-7.25]
+    assert qxt.qxt_read_f64(qxtest.owned(tv.Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t_Max_get(second)), 1) == [-7.25]
 
 
 # ---- ramps ----------------------------------------------------------------------------
@@ -142,11 +142,11 @@ def test_control_with_no_ramps_passes_a_null_pointer(sim, ramped):
 
 
 @pytest.mark.parametrize("args, exc, message", [
-    ((0, 2, tv.new_Qx_Trovix_Com_TxPdu_Ramp_Control_Ramp_t()), ValueError,
+    ((0, 2, qxtest.new_record(tv, "Qx_Trovix_Com_TxPdu_Ramp_Control_Ramp_t")), ValueError,
      f"single record given for several in method 'Qx_Trovix_Com_TxPdu_Ramp_Control', argument 4 of type "
      f"'{CTRL} const *const'"),
     ((0, "1", None), TypeError, "in method 'Qx_Trovix_Com_TxPdu_Ramp_Control', argument 3 of type 'u8_t'"),
-    ((0, 1, tv.new_Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t()), TypeError,
+    ((0, 1, qxtest.new_record(tv, "Qx_Trovix_Com_TxPdu_Ramp_Config_Cmd_t")), TypeError,
      f"in method 'Qx_Trovix_Com_TxPdu_Ramp_Control', argument 4 of type '{CTRL} const *const'"),
     ((0, 1), TypeError, "Qx_Trovix_Com_TxPdu_Ramp_Control expected 4 arguments, got 3"),
 ])
@@ -233,7 +233,7 @@ def test_property_read_with_no_cell_passes_a_null_pointer(sim, ramped):
 
 
 @pytest.mark.parametrize("call, args, exc, message", [
-    (GET, (10, 0, base.new_char_p()), TypeError,
+    (GET, (10, 0, qxtest.new_record(base, "char_p")), TypeError,
      "in method 'Qx_Trovix_Com_TxPdu_Property_GetById', argument 4 of type 'u32_t *const'"),
     (GET, (10, 0), TypeError, "Qx_Trovix_Com_TxPdu_Property_GetById expected 4 arguments, got 3"),
     (SET, (10, 0, -1), OverflowError, "in method 'Qx_Trovix_Com_TxPdu_Property_SetById', argument 4 of type 'u32_t'"),

@@ -50,7 +50,7 @@ def running(com):
 
 @pytest.fixture
 def cell():
-    made = base.new_int_p()
+    made = qxtest.new_record(base, "int_p")
     yield made
     base.delete_int_p(made)
 
@@ -79,7 +79,7 @@ def test_fields_store_their_width_and_refuse_what_no_u32_is(name, field, declare
             getattr(tv, f"{name}_{field}_set")(record, bad)
     assert getattr(tv, f"{name}_{field}_get")(record) == (1 if declared == "u8_t" else 257)
     with qxtest.raises_exactly(TypeError, f"in method '{name}_{field}_set', argument 1 of type '{name} *'"):
-        getattr(tv, f"{name}_{field}_set")(tv.new_Qx_Trovix_Com_TxPdu_Config_Parameters_t(), 1)
+        getattr(tv, f"{name}_{field}_set")(qxtest.new_record(tv, "Qx_Trovix_Com_TxPdu_Config_Parameters_t"), 1)
 
 
 # ---- records through the library ---------------------------------------------------------
@@ -174,14 +174,14 @@ def test_write_converts_its_integers_before_the_list(sim, running):
 
 
 @pytest.mark.parametrize("binding, args, exc, message", [
-    ("Qx_Trovix_Com_TxPdu_Read", (0, 10, base.new_char_p(), None), TypeError,
+    ("Qx_Trovix_Com_TxPdu_Read", (0, 10, qxtest.new_record(base, "char_p"), None), TypeError,
      "in method 'Qx_Trovix_Com_TxPdu_Read', argument 4 of type 'u32_t *const'"),
-    ("Qx_Trovix_Com_TxPdu_Read", (0, 10, None, base.new_char_p()), TypeError,
+    ("Qx_Trovix_Com_TxPdu_Read", (0, 10, None, qxtest.new_record(base, "char_p")), TypeError,
      "in method 'Qx_Trovix_Com_TxPdu_Read', argument 5 of type 'u8_t *const'"),
     ("Qx_Trovix_Com_TxPdu_Read", (0, 10, None), TypeError, "Qx_Trovix_Com_TxPdu_Read expected 5 arguments, got 4"),
     ("Qx_Trovix_Com_TxPdu_Write", (0, 10), TypeError, "Qx_Trovix_Com_TxPdu_Write expected 4 arguments, got 3"),
     ("Qx_Trovix_Com_TxPdu_Send", (2**32,), OverflowError, "in method 'Qx_Trovix_Com_TxPdu_Send', argument 2 of type 'u32_t'"),
-    ("Qx_Trovix_Com_TxPdu_Checksum_Error", (tv.new_Qx_Trovix_Com_TxPdu_Transmit_Error_Parameters_t(),), TypeError,
+    ("Qx_Trovix_Com_TxPdu_Checksum_Error", (qxtest.new_record(tv, "Qx_Trovix_Com_TxPdu_Transmit_Error_Parameters_t"),), TypeError,
      f"in method 'Qx_Trovix_Com_TxPdu_Checksum_Error', argument 2 of type '{CHK} const *const'"),
 ])
 def test_arguments_refused_before_the_call(sim, running, binding, args, exc, message):

@@ -48,10 +48,10 @@ def com(tport):
 
 @pytest.mark.parametrize("name", RECORDS)
 def test_fresh_record_reads_zero_in_every_field(qxt, name):
-    record = getattr(tv, "new_" + name)()
+    record = qxtest.new_record(tv, name)
     got = {}
     for field in layouts.record(name).fields:
-        value = getattr(tv, f"{name}_{field}_get")(record)
+        value = qxtest.owned(getattr(tv, f"{name}_{field}_get")(record))
         got[field] = qxt.qxt_read_f64(value, 1)[0] if (name, field) in F64 else value
     assert got == layouts.unpack(name, bytes(layouts.size(name)))
 
@@ -93,21 +93,21 @@ def test_fields_refuse_what_no_u32_is_and_stay_unchanged(name, field, declared):
 
 @pytest.mark.parametrize("field", ["Offset", "Factor"])
 def test_gateway_factors_travel_in_float64_objects(qxt, field):
-    first, second = tv.new_Qx_Trovix_Com_SignalGateway_Mapping_Config_Parameters_t(), \
-        tv.new_Qx_Trovix_Com_SignalGateway_Mapping_Config_Parameters_t()
+    first, second = qxtest.new_record(tv, "Qx_Trovix_Com_SignalGateway_Mapping_Config_Parameters_t"), \
+        qxtest.new_record(tv, "Qx_Trovix_Com_SignalGateway_Mapping_Config_Parameters_t")
     setter, getter = getattr(tv, f"{SGW}_{field}_set"), getattr(tv, f"{SGW}_{field}_get")
     setter(first, qxt.qxt_f64_array([-0.5]))
-    copy = getter(first)
+    copy = qxtest.owned(getter(first))
     setter(second, copy)                                   # copied from one record into another
     setter(first, qxt.qxt_f64_array([3.0]))
-    assert qxt.qxt_read_f64(copy, 1) == [-0.5] and qxt.qxt_read_f64(getter(second), 1) == [-0.5]
+    assert qxt.qxt_read_f64(copy, 1) == [-0.5] and qxt.qxt_read_f64(qxtest.owned(getter(second)), 1) == [-0.5]
     message = f"in method '{SGW}_{field}_set', argument 2 of type 'float64_t'"
     with qxtest.raises_exactly(ValueError, "invalid null reference " + message):
         setter(first, None)
     for bad in (1, 1.5):
         with qxtest.raises_exactly(TypeError, message):
             setter(first, bad)
-    assert qxt.qxt_read_f64(getter(first), 1) == [3.0]
+    assert qxt.qxt_read_f64(qxtest.owned(getter(first)), 1) == [3.0]
 
 
 # ---- bindings -------------------------------------------------------------------------
@@ -176,9 +176,9 @@ def test_write_signal_passes_a_null_buffer_and_the_status_decides(sim, com):
      "Qx_Trovix_Com_TxPdu_Signal_Write expected 5 arguments, got 4"),
     ("Qx_Trovix_Com_Signal_WriteSignal", (-1, 1, None), OverflowError,
      "in method 'Qx_Trovix_Com_Signal_WriteSignal', argument 2 of type 'u16_t'"),
-    ("Qx_Trovix_Com_TxPdu_Signal", (tv.new_Qx_Trovix_Com_RxPdu_Signal_Parameters_t(),), TypeError,
+    ("Qx_Trovix_Com_TxPdu_Signal", (qxtest.new_record(tv, "Qx_Trovix_Com_RxPdu_Signal_Parameters_t"),), TypeError,
      "in method 'Qx_Trovix_Com_TxPdu_Signal', argument 2 of type 'Qx_Trovix_Com_TxPdu_Signal_Parameters_t const *const'"),
-    ("Qx_Trovix_Com_SignalGateway_Mapping_Config", (tv.new_Qx_Trovix_Com_PduGateway_Mapping_Config_Parameters_t(),),
+    ("Qx_Trovix_Com_SignalGateway_Mapping_Config", (qxtest.new_record(tv, "Qx_Trovix_Com_PduGateway_Mapping_Config_Parameters_t"),),
      TypeError, "in method 'Qx_Trovix_Com_SignalGateway_Mapping_Config', argument 2 of type "
                 "'Qx_Trovix_Com_SignalGateway_Mapping_Config_Parameters_t const *const'"),
     ("Qx_Trovix_Com_Signal_Config", (), TypeError, "Qx_Trovix_Com_Signal_Config expected 2 arguments, got 1"),

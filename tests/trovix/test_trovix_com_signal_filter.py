@@ -67,7 +67,7 @@ def test_scalar_fields_refuse_and_keep_their_value(field, declared):
 
 
 @pytest.mark.parametrize("args, exc, message", [
-    ((tv.new_Qx_Trovix_Com_TxPdu_Signal_Parameters_t(),), TypeError,
+    ((qxtest.new_record(tv, "Qx_Trovix_Com_TxPdu_Signal_Parameters_t"),), TypeError,
      f"in method 'Qx_Trovix_Com_TxPdu_Signal_Filter_Config', argument 2 of type '{CMD} const *const'"),
     ((), TypeError, "Qx_Trovix_Com_TxPdu_Signal_Filter_Config expected 2 arguments, got 1"),
 ])

@@ -114,15 +114,15 @@ def test_scalar_setter_refuses_and_keeps_the_member(record, field, ftype, value,
 
 def test_argument_errors_are_raised_before_the_call(sim, keyed):
     with qxtest.raises_exactly(TypeError, f"in method 'Qx_Trovix_Csm_Key_128Bit', argument 2 of type '{KEY} const *const'"):
-        tv.Qx_Trovix_Csm_Key_128Bit(keyed, tv.new_Qx_Trovix_Csm_Job_Cmd_t())
+        tv.Qx_Trovix_Csm_Key_128Bit(keyed, qxtest.new_record(tv, "Qx_Trovix_Csm_Job_Cmd_t"))
     with qxtest.raises_exactly(TypeError, f"in method 'Qx_Trovix_Csm_Job', argument 2 of type '{JOB} const *const'"):
-        tv.Qx_Trovix_Csm_Job(keyed, tv.new_Qx_Trovix_Csm_Key_128Bit_Cmd_t())
+        tv.Qx_Trovix_Csm_Job(keyed, qxtest.new_record(tv, "Qx_Trovix_Csm_Key_128Bit_Cmd_t"))
     with qxtest.raises_exactly(OverflowError, "in method 'Qx_Trovix_Csm_Job', argument 1 of type 'Qx_PortHandle_t'"):
         tv.Qx_Trovix_Csm_Job(2**32, "not examined")
     with qxtest.raises_exactly(TypeError, "Qx_Trovix_Csm_Job expected 2 arguments, got 1"):
         tv.Qx_Trovix_Csm_Job(keyed)
     with qxtest.raises_exactly(TypeError, f"in method 'delete_{KEY}', argument 1 of type '{KEY} *'"):
-        tv.delete_Qx_Trovix_Csm_Key_128Bit_Cmd_t(tv.new_Qx_Trovix_Csm_Job_Cmd_t())
+        tv.delete_Qx_Trovix_Csm_Key_128Bit_Cmd_t(qxtest.new_record(tv, "Qx_Trovix_Csm_Job_Cmd_t"))
     assert sim.calls("Qx_Trovix_Csm_Job") == 0 and sim.calls("Qx_Trovix_Csm_Key_128Bit") == 1
 
 
@@ -132,4 +132,4 @@ def test_null_command_reaches_the_library_and_a_failure_raises(sim, tport):
     assert sim.last("Qx_Trovix_Csm_Key_128Bit").arg(2).is_null
     sim.fail("Qx_Trovix_Csm_Job", text=b"job refused")
     with qxtest.raises_exactly(Exception, "job refused"):
-        tv.Qx_Trovix_Csm_Job(tport, tv.new_Qx_Trovix_Csm_Job_Cmd_t())
+        tv.Qx_Trovix_Csm_Job(tport, qxtest.new_record(tv, "Qx_Trovix_Csm_Job_Cmd_t"))

@@ -51,7 +51,7 @@ def test_addresses_and_vlans_need_a_configured_controller(eth, function, record)
 
 @pytest.mark.parametrize("function, record", [(c[0], c[1]) for c in COMMANDS] + [("DeInit", None)])
 def test_calls_before_init_and_after_deinit_are_refused(sim, tport, function, record):
-    call = (lambda: getattr(tv, E + function)(tport, getattr(tv, "new_" + record)())) if record else \
+    call = (lambda: getattr(tv, E + function)(tport, qxtest.new_record(tv, record))) if record else \
         (lambda: getattr(tv, E + function)(tport))
     with qxtest.raises_exactly(Exception, f"{E}{function}: the Ethernet interface is not initialised"):
         call()
@@ -96,19 +96,19 @@ def test_addresses_are_all_or_nothing(record, field, length, value, exc, ending)
 
 
 @pytest.mark.parametrize("call, exc, message", [
-    (lambda p: tv.Qx_Trovix_EthIf_IpAddr_Add(p, tv.new_Qx_Trovix_EthIf_Vlan_Config_Cmd_t()), TypeError,
+    (lambda p: tv.Qx_Trovix_EthIf_IpAddr_Add(p, qxtest.new_record(tv, "Qx_Trovix_EthIf_Vlan_Config_Cmd_t")), TypeError,
      f"in method '{E}IpAddr_Add', argument 2 of type '{IP} const *const'"),
     (lambda p: tv.Qx_Trovix_EthIf_MacAddr_Set(-1, None), OverflowError,
      f"in method '{E}MacAddr_Set', argument 1 of type 'Qx_PortHandle_t'"),
     (lambda p: tv.Qx_Trovix_EthIf_Init(-1), OverflowError, f"in method '{E}Init', argument 1 of type 'Qx_PortHandle_t'"),
     (lambda p: tv.Qx_Trovix_EthIf_Init("1"), TypeError, f"in method '{E}Init', argument 1 of type 'Qx_PortHandle_t'"),
-    (lambda p: tv.Qx_Trovix_EthIf_Controller_Config_Cmd_t_MtuSize_set(tv.new_Qx_Trovix_EthIf_Controller_Config_Cmd_t(),
+    (lambda p: tv.Qx_Trovix_EthIf_Controller_Config_Cmd_t_MtuSize_set(qxtest.new_record(tv, "Qx_Trovix_EthIf_Controller_Config_Cmd_t"),
                                                                       2**32), OverflowError,
      f"in method '{CTRL}_MtuSize_set', argument 2 of type 'u32_t'"),
-    (lambda p: tv.Qx_Trovix_EthIf_Controller_Config_Cmd_t_Flags_set(tv.new_Qx_Trovix_EthIf_Controller_Config_Cmd_t(),
+    (lambda p: tv.Qx_Trovix_EthIf_Controller_Config_Cmd_t_Flags_set(qxtest.new_record(tv, "Qx_Trovix_EthIf_Controller_Config_Cmd_t"),
                                                                     1.0), TypeError,
      f"in method '{CTRL}_Flags_set', argument 2 of type 'Qx_Trovix_EthIf_Controller_Config_Flags_t'"),
-    (lambda p: tv.Qx_Trovix_EthIf_MacAddr_Set_Cmd_t_MacAddress_get(tv.new_Qx_Trovix_EthIf_IpAddr_Add_Cmd_t()),
+    (lambda p: tv.Qx_Trovix_EthIf_MacAddr_Set_Cmd_t_MacAddress_get(qxtest.new_record(tv, "Qx_Trovix_EthIf_IpAddr_Add_Cmd_t")),
      TypeError, f"in method '{MAC}_MacAddress_get', argument 1 of type '{MAC} *'"),
     (lambda p: tv.Qx_Trovix_EthIf_Vlan_Config(p), TypeError, f"{E}Vlan_Config expected 2 arguments, got 1"),
 ])

@@ -45,7 +45,7 @@ def cluster(tport):
 @pytest.mark.parametrize("name, size", [(CLUSTER, 36), (CONTROLLER, 44)])
 def test_fresh_record_reads_zero_from_every_member(name, size):
     assert layouts.size(name) == size
-    assert read_all(name, getattr(tv, "new_" + name)()) == layouts.unpack(name, bytes(size))
+    assert read_all(name, qxtest.new_record(tv, name)) == layouts.unpack(name, bytes(size))
 
 
 @pytest.mark.parametrize("name, field", MEMBERS)
@@ -68,7 +68,7 @@ def test_accessors_name_the_record_pointer_as_argument_1(name):
     field = next(iter(layouts.record(name).fields))
     for suffix, args in (("set", (1,)), ("get", ())):
         with qxtest.raises_exactly(TypeError, f"in method '{name}_{field}_{suffix}', argument 1 of type '{name} *'"):
-            getattr(tv, f"{name}_{field}_{suffix}")(tv.new_Qx_Trovix_CanIf_Controller_Config_t(), *args)
+            getattr(tv, f"{name}_{field}_{suffix}")(qxtest.new_record(tv, "Qx_Trovix_CanIf_Controller_Config_t"), *args)
 
 
 # ---- bindings: the records reach the library byte for byte ------------------------
@@ -91,10 +91,10 @@ def test_record_reaches_the_library_as_laid_out(sim, cluster, binding, name, ove
 # ---- arguments refused before the call ---------------------------------------------
 
 @pytest.mark.parametrize("binding, args, exc, message", [
-    ("Qx_Trovix_FlexRayIf_Cluster_Config", (tv.new_Qx_Trovix_FlexRayIf_Controller_Config_Parameters_t(),), TypeError,
+    ("Qx_Trovix_FlexRayIf_Cluster_Config", (qxtest.new_record(tv, "Qx_Trovix_FlexRayIf_Controller_Config_Parameters_t"),), TypeError,
      "in method 'Qx_Trovix_FlexRayIf_Cluster_Config', argument 2 of type "
      "'Qx_Trovix_FlexRayIf_Cluster_Config_Parameters_t const *const'"),
-    ("Qx_Trovix_FlexRayIf_Controller_Config", (tv.new_Qx_Trovix_FlexRayIf_Cluster_Config_Parameters_t(),), TypeError,
+    ("Qx_Trovix_FlexRayIf_Controller_Config", (qxtest.new_record(tv, "Qx_Trovix_FlexRayIf_Cluster_Config_Parameters_t"),), TypeError,
      "in method 'Qx_Trovix_FlexRayIf_Controller_Config', argument 2 of type "
      "'Qx_Trovix_FlexRayIf_Controller_Config_Parameters_t const *const'"),
     ("Qx_Trovix_FlexRayIf_Controller_Config", (7,), TypeError,
@@ -172,4 +172,4 @@ def test_channel_bytes_beyond_both_channels_are_refused(cluster, binding, name, 
 def test_an_uninitialised_stack_refuses_the_configuration(trovix_port):
     with qxtest.raises_exactly(Exception, f"Qx_Trovix_FlexRayIf_Cluster_Config: the Trovix interface of port "
                                           f"0x{trovix_port:08X} is not initialised"):
-        tv.Qx_Trovix_FlexRayIf_Cluster_Config(trovix_port, tv.new_Qx_Trovix_FlexRayIf_Cluster_Config_Parameters_t())
+        tv.Qx_Trovix_FlexRayIf_Cluster_Config(trovix_port, qxtest.new_record(tv, "Qx_Trovix_FlexRayIf_Cluster_Config_Parameters_t"))

@@ -101,13 +101,13 @@ def test_setters_given_no_record_store_nothing_but_check_lists():
     with qxtest.raises_exactly(ValueError, f"fail in '{ECU}_PnFilterMask_set' : Expecting a sequence with 8 elements"):
         tv.Qx_Trovix_FlexRayNm_Autosar_Ecu_Parameters_t_PnFilterMask_set(None, [0] * 9)
     with qxtest.raises_exactly(TypeError, f"in method '{RX}_FrPduId_set', argument 1 of type '{RX} *'"):
-        tv.Qx_Trovix_FlexRayNm_Autosar_RxPdu_Parameters_t_FrPduId_set(tv.new_Qx_Trovix_FlexRayNm_Autosar_TxPdu_Parameters_t(), 1)
+        tv.Qx_Trovix_FlexRayNm_Autosar_RxPdu_Parameters_t_FrPduId_set(qxtest.new_record(tv, "Qx_Trovix_FlexRayNm_Autosar_TxPdu_Parameters_t"), 1)
 
 
 @pytest.mark.parametrize("function, args, exc, message", [
-    ("TxPdu", (0, tv.new_Qx_Trovix_FlexRayNm_Autosar_RxPdu_Parameters_t()), TypeError,
+    ("TxPdu", (0, qxtest.new_record(tv, "Qx_Trovix_FlexRayNm_Autosar_RxPdu_Parameters_t")), TypeError,
      f"in method '{F}TxPdu', argument 2 of type '{TX} const *const'"),
-    ("RxPdu", (0, tv.new_Qx_Trovix_FlexRayNm_Autosar_Ecu_Parameters_t()), TypeError,
+    ("RxPdu", (0, qxtest.new_record(tv, "Qx_Trovix_FlexRayNm_Autosar_Ecu_Parameters_t")), TypeError,
      f"in method '{F}RxPdu', argument 2 of type '{RX} const *const'"),
     ("Ecu", (-1, None), OverflowError, f"in method '{F}Ecu', argument 1 of type 'Qx_PortHandle_t'"),
     ("Ecu", ("1", None), TypeError, f"in method '{F}Ecu', argument 1 of type 'Qx_PortHandle_t'"),

@@ -50,7 +50,7 @@ def frames(controller):
 @pytest.mark.parametrize("name", SIZES)
 def test_fresh_record_reads_zero_from_every_member(name):
     assert layouts.size(name) == SIZES[name]
-    assert read_all(name, getattr(tv, "new_" + name)()) == layouts.unpack(name, bytes(SIZES[name]))
+    assert read_all(name, qxtest.new_record(tv, name)) == layouts.unpack(name, bytes(SIZES[name]))
 
 
 @pytest.mark.parametrize("name, field, kind", MEMBERS)
@@ -113,14 +113,14 @@ def record_message(kind):
 
 
 @pytest.mark.parametrize("binding, args, exc, message", [
-    (f"{F}RxPdu_Config", (tv.new_Qx_Trovix_FlexRayIf_TxPdu_Config_Parameters_t(),), TypeError,
+    (f"{F}RxPdu_Config", (qxtest.new_record(tv, "Qx_Trovix_FlexRayIf_TxPdu_Config_Parameters_t"),), TypeError,
      record_message("RxPdu")),
-    (f"{F}TxPdu_Config", (tv.new_Qx_Trovix_FlexRayIf_RxPdu_Config_Parameters_t(),), TypeError,
+    (f"{F}TxPdu_Config", (qxtest.new_record(tv, "Qx_Trovix_FlexRayIf_RxPdu_Config_Parameters_t"),), TypeError,
      record_message("TxPdu")),
-    (f"{F}Pdu_Config", (tv.new_Qx_Trovix_FlexRayIf_LPdu_Config_Parameters_t(),), TypeError, record_message("Pdu")),
-    (f"{F}LPdu_Config", (tv.new_Qx_Trovix_FlexRayIf_Pdu_Config_Parameters_t(),), TypeError, record_message("LPdu")),
+    (f"{F}Pdu_Config", (qxtest.new_record(tv, "Qx_Trovix_FlexRayIf_LPdu_Config_Parameters_t"),), TypeError, record_message("Pdu")),
+    (f"{F}LPdu_Config", (qxtest.new_record(tv, "Qx_Trovix_FlexRayIf_Pdu_Config_Parameters_t"),), TypeError, record_message("LPdu")),
     (f"{F}PduInLPdu_Config", (3,), TypeError, record_message("PduInLPdu")),
-    (f"{F}FrameTrigger_Config", (tv.new_Qx_Trovix_FlexRayIf_PduInLPdu_Config_Parameters_t(),), TypeError,
+    (f"{F}FrameTrigger_Config", (qxtest.new_record(tv, "Qx_Trovix_FlexRayIf_PduInLPdu_Config_Parameters_t"),), TypeError,
      record_message("FrameTrigger")),
     (f"{F}TxPdu_MaxNumber", (-1,), OverflowError,
      "in method 'Qx_Trovix_FlexRayIf_TxPdu_MaxNumber', argument 2 of type 'u32_t'"),
@@ -227,7 +227,7 @@ def test_transmit_and_receive_tables_are_sized_first_and_name_known_pdus(sim, tp
     name = f"{F}{kind}Pdu_Config_Parameters_t"
     tv.Qx_Trovix_FlexRayIf_Cluster_Config(tport, qxtest.new_record(
         tv, "Qx_Trovix_FlexRayIf_Cluster_Config_Parameters_t", ClusterId=0))
-    tv.Qx_Trovix_FlexRayIf_Controller_Config(tport, tv.new_Qx_Trovix_FlexRayIf_Controller_Config_Parameters_t())
+    tv.Qx_Trovix_FlexRayIf_Controller_Config(tport, qxtest.new_record(tv, "Qx_Trovix_FlexRayIf_Controller_Config_Parameters_t"))
     for pdu_id in (1, 2, 3):
         tv.Qx_Trovix_FlexRayIf_Pdu_Config(tport, qxtest.new_record(tv, PDU, PduId=pdu_id))
     record = qxtest.new_record(tv, name, FrPduId=9)

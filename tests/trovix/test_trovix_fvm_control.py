@@ -19,13 +19,13 @@ def cmd(function, fresh_id=5, **fields):
 
 
 def new_cell():
-    """A zeroed u64_t cell of the base module."""
-    return base.Qx_Data_t_U64_get(base.new_Qx_Data_t())
+    """A zeroed u64_t cell of the base module (freed with the test)."""
+    return qxtest.owned(base.Qx_Data_t_U64_get(qxtest.new_record(base, "Qx_Data_t")))
 
 
 def words(cell):
     """The cell's (low, high) 32-bit words, read through the base module."""
-    data = base.new_Qx_Data_t()
+    data = qxtest.new_record(base, "Qx_Data_t")
     base.Qx_Data_t_U64_set(data, cell)
     return base.Qx_Data_t_U32_get(data)
 
@@ -108,11 +108,11 @@ def test_library_failure_raises_its_text(sim, fresh):
 
 
 @pytest.mark.parametrize("call, exc, message", [
-    (lambda p: tv.Qx_Trovix_Fvm_GetFreshness(p, cmd("GetFreshness"), base.new_int_p()),
+    (lambda p: tv.Qx_Trovix_Fvm_GetFreshness(p, cmd("GetFreshness"), qxtest.new_record(base, "int_p")),
      TypeError, f"in method '{F}GetFreshness', argument 3 of type 'u64_t *const'"),
     (lambda p: tv.Qx_Trovix_Fvm_GetFreshness(p, cmd("GetFreshness"), 0),
      TypeError, f"in method '{F}GetFreshness', argument 3 of type 'u64_t *const'"),
-    (lambda p: tv.Qx_Trovix_Fvm_GetFreshness(p, cmd("SetFreshness"), base.new_int_p()),
+    (lambda p: tv.Qx_Trovix_Fvm_GetFreshness(p, cmd("SetFreshness"), qxtest.new_record(base, "int_p")),
      TypeError, f"in method '{F}GetFreshness', argument 2 of type '{GET} const *const'"),
     (lambda p: tv.Qx_Trovix_Fvm_StopCommunication(p, cmd("StartCommunication")),
      TypeError, f"in method '{F}StopCommunication', argument 2 of type '{F}StopCommunication_Cmd_t const *const'"),
@@ -144,7 +144,7 @@ def test_value_member_refuses_what_64_bits_cannot_hold(value, exc):
 @pytest.mark.parametrize("function", CONTROLS)
 def test_new_record_reads_zero_and_members_take_32_bits(function):
     record = f"{F}{function}_Cmd_t"
-    rec = getattr(tv, "new_" + record)()
+    rec = qxtest.new_record(tv, record)
     assert {m: getattr(tv, f"{record}_{m}_get")(rec) for m, _ in members(record)} == \
         {m: 0 for m, _ in members(record)}
     for member, declared in members(record):

@@ -57,8 +57,8 @@ def test_a_later_command_reconfigures_a_value_and_keeps_it(tport):
                                                            Value=77))
     tv.Qx_Trovix_Fvm_FreshnessValue_Custom4_Master(tport, qxtest.new_record(tv, record("Custom4_Master"),
                                                                             FreshnessValueId=9))
-    data = base.new_Qx_Data_t()
-    cell = base.Qx_Data_t_U64_get(data)
+    data = qxtest.new_record(base, "Qx_Data_t")
+    cell = qxtest.owned(base.Qx_Data_t_U64_get(data))
     tv.Qx_Trovix_Fvm_GetFreshness(tport, qxtest.new_record(tv, f"{F}GetFreshness_Cmd_t", FreshnessValueId=9), cell)
     base.Qx_Data_t_U64_set(data, cell)
     assert base.Qx_Data_t_U32_get(data) == [77, 0]
@@ -83,7 +83,7 @@ WRONG = {"Custom1": "Custom3_Master", "Custom3_Master": "Custom4_Master", "Custo
 @pytest.mark.parametrize("scheme", SCHEMES)
 def test_argument_errors_are_raised_before_the_call(sim, tport, scheme):
     fn = getattr(tv, binding(scheme))
-    wrong = getattr(tv, "new_" + record(WRONG[scheme]))()
+    wrong = qxtest.new_record(tv, record(WRONG[scheme]))
     with qxtest.raises_exactly(TypeError, f"in method '{binding(scheme)}', argument 2 of type '{record(scheme)} const *const'"):
         fn(tport, wrong)
     with qxtest.raises_exactly(OverflowError, f"in method '{binding(scheme)}', argument 1 of type 'Qx_PortHandle_t'"):
@@ -102,4 +102,4 @@ def test_null_command_reaches_the_library_and_a_failure_raises(sim, tport, schem
     assert sim.last(binding(scheme)).arg(2).is_null
     sim.fail(binding(scheme), text=b"scheme refused")
     with qxtest.raises_exactly(Exception, "scheme refused"):
-        getattr(tv, binding(scheme))(tport, getattr(tv, "new_" + record(scheme))())
+        getattr(tv, binding(scheme))(tport, qxtest.new_record(tv, record(scheme)))

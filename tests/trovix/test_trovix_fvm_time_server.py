@@ -63,10 +63,10 @@ def _wrong_commands(scheme, role):
     """Records of another role of the scheme (or of the same role of the
     other scheme), an int and a str."""
     other_role = ROLES[(ROLES.index(role) + 1) % len(ROLES)]
-    wrong = [getattr(tv, "new_" + record(scheme, other_role))(), 0, "cmd"]
+    wrong = [qxtest.new_record(tv, record(scheme, other_role)), 0, "cmd"]
     other = [s for s in SCHEMES if s != scheme]
     if other:
-        wrong.append(getattr(tv, "new_" + record(other[0], role))())
+        wrong.append(qxtest.new_record(tv, record(other[0], role)))
     return wrong
 
 

@@ -172,7 +172,7 @@ def test_config_passes_the_text_as_utf8(sim, tport):
 
 
 def test_config_passes_a_char_pointer_object_and_none(sim, tport):
-    cell = base.new_char_p()
+    cell = qxtest.new_record(base, "char_p")
     base.char_p_assign(cell, "x")
     tv.Qx_Trovix_Config(tport, 0, cell)
     assert sim.last("Qx_Trovix_Config").arg(3).bytes == b"x\0"

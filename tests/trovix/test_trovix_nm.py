@@ -28,13 +28,13 @@ def node(**fields):
 
 
 def state(port, **fields):
-    rsp = tv.new_Qx_Trovix_Nm_State_Get_Rsp_t()
+    rsp = qxtest.new_record(tv, "Qx_Trovix_Nm_State_Get_Rsp_t")
     tv.Qx_Trovix_Nm_State_Get(port, command("State_Get", **node(**fields)), rsp)
     return tv.Qx_Trovix_Nm_State_Get_Rsp_t_State_get(rsp)
 
 
 def remote(port, **fields):
-    rsp = tv.new_Qx_Trovix_Nm_UserData_Remote_Get_Rsp_t()
+    rsp = qxtest.new_record(tv, "Qx_Trovix_Nm_UserData_Remote_Get_Rsp_t")
     tv.Qx_Trovix_Nm_UserData_Remote_Get(port, command("UserData_Remote_Get", **node(**fields)), rsp)
     return tv.Qx_Trovix_Nm_UserData_Remote_Get_Rsp_t_Length_get(rsp), \
         tv.Qx_Trovix_Nm_UserData_Remote_Get_Rsp_t_Data_get(rsp)
@@ -48,7 +48,7 @@ def test_constants_hold_the_states_and_the_data_size():
 @pytest.mark.parametrize("name", SIZES)
 def test_fresh_record_has_its_size_and_reads_zero(name):
     assert layouts.size(name) == SIZES[name]
-    record = getattr(tv, "new_" + name)()
+    record = qxtest.new_record(tv, name)
     got = {f: getattr(tv, f"{name}_{f}_get")(record) for f in layouts.record(name).fields}
     assert got == layouts.unpack(name, bytes(SIZES[name]))
 
@@ -65,7 +65,7 @@ def test_fresh_record_has_its_size_and_reads_zero(name):
     (None, TypeError, "Expecting a sequence"),
 ])
 def test_data_refusals_keep_the_array(name, value, exc, ending):
-    record = getattr(tv, "new_" + name)()
+    record = qxtest.new_record(tv, name)
     kept = [i % 251 for i in range(4000)]
     getattr(tv, f"{name}_Data_set")(record, kept)
     with qxtest.raises_exactly(exc, f"fail in '{name}_Data_set' : {ending}"):
@@ -95,7 +95,7 @@ def test_commands_reach_the_library_whole(sim, tport, binding):
         fields = dict(fields, reserved1=fields.pop("reserved"))
     args = [qxtest.new_record(tv, f"{N}{binding}_Cmd_t", **fields)]
     if binding.endswith("_Get"):
-        args.append(getattr(tv, f"new_{N}{binding}_Rsp_t")())
+        args.append(qxtest.new_record(tv, f"{N}{binding}_Rsp_t"))
     assert getattr(tv, N + binding)(tport, *args) is None
     call = sim.last(N + binding)
     got = layouts.unpack(f"{N}{binding}_Cmd_t", call.arg(2).bytes)
@@ -135,7 +135,7 @@ def test_null_response_reaches_the_library(sim, tport, binding):
 
 @pytest.mark.parametrize("binding", COMMANDS)
 def test_null_command_and_unknown_bus_fail_in_the_library(tport, binding):
-    extra = [getattr(tv, f"new_{N}{binding}_Rsp_t")()] if binding.endswith("_Get") else []
+    extra = [qxtest.new_record(tv, f"{N}{binding}_Rsp_t")] if binding.endswith("_Get") else []
     with qxtest.raises_exactly(Exception, f"{N}{binding}: no command given"):
         getattr(tv, N + binding)(tport, None, *extra)
     with qxtest.raises_exactly(Exception, f"{N}{binding}: unknown bus type 4"):
@@ -155,7 +155,7 @@ def test_node_table_fills_up(tport):
      f"in method '{N}RepeatMsgRequest', argument 2 of type '{N}RepeatMsgRequest_Cmd_t const *const'"),
     ("Communication_Enable", lambda: [command("Communication_Disable")], TypeError,
      f"in method '{N}Communication_Enable', argument 2 of type '{N}Communication_Enable_Cmd_t const *const'"),
-    ("UserData_Remote_Get", lambda: [command("UserData_Remote_Get"), tv.new_Qx_Trovix_Nm_State_Get_Rsp_t()],
+    ("UserData_Remote_Get", lambda: [command("UserData_Remote_Get"), qxtest.new_record(tv, "Qx_Trovix_Nm_State_Get_Rsp_t")],
      TypeError, f"in method '{N}UserData_Remote_Get', argument 3 of type '{REMOTE} *const'"),
     ("State_Get", lambda: [command("State_Get")], TypeError, f"{N}State_Get expected 3 arguments, got 2"),
     ("UserData_Local_Set", lambda: [None, None], TypeError, f"{N}UserData_Local_Set expected 2 arguments, got 3"),

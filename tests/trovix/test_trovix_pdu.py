@@ -17,7 +17,7 @@ INCLUDED = "Qx_Trovix_Pdu_IncludedSignal_t"
 
 @pytest.fixture
 def cell():
-    made = base.new_int_p()
+    made = qxtest.new_record(base, "int_p")
     yield made
     base.delete_int_p(made)
 
@@ -56,8 +56,8 @@ def test_group_control_refuses_what_is_no_list_of_group_records(sim, tport, valu
 
 @pytest.mark.parametrize("second", [None, "other record"])
 def test_group_control_refuses_a_second_element_of_another_kind(sim, tport, second):
-    first = tv.new_Qx_Trovix_Pdu_PduGroupControl_Group_t()
-    other = tv.new_Qx_Trovix_PduInfo_t() if second else None
+    first = qxtest.new_record(tv, "Qx_Trovix_Pdu_PduGroupControl_Group_t")
+    other = qxtest.new_record(tv, "Qx_Trovix_PduInfo_t") if second else None
     with qxtest.raises_exactly(TypeError, "fail in 'Qx_Trovix_Pdu_PduGroupControl' list must contain "
                                           "'Qx_Trovix_Pdu_PduGroupControl_Group_t'"):
         tv.Qx_Trovix_Pdu_PduGroupControl(tport, [first, other])
@@ -67,7 +67,7 @@ def test_group_control_refuses_a_second_element_of_another_kind(sim, tport, seco
 def test_group_control_failure_carries_the_library_text(sim, tport):
     sim.fail("Qx_Trovix_Pdu_PduGroupControl", text=b"group unknown")
     with qxtest.raises_exactly(Exception, "group unknown"):
-        tv.Qx_Trovix_Pdu_PduGroupControl(tport, [tv.new_Qx_Trovix_Pdu_PduGroupControl_Group_t()])
+        tv.Qx_Trovix_Pdu_PduGroupControl(tport, [qxtest.new_record(tv, "Qx_Trovix_Pdu_PduGroupControl_Group_t")])
 
 
 # ---- PDUs ------------------------------------------------------------------------
@@ -79,7 +79,7 @@ def test_number_of_pdus_lands_in_the_callers_int_p(sim, signals, cell):
 
 
 def test_pdu_list_fills_the_callers_record_as_its_cell_says(sim, signals, cell):
-    info = tv.new_Qx_Trovix_PduInfo_t()
+    info = qxtest.new_record(tv, "Qx_Trovix_PduInfo_t")
     base.int_p_assign(cell, 1)
     assert tv.Qx_Trovix_Pdu_PduList_Get(signals, cell, info) is None
     assert base.int_p_value(cell) == 1
@@ -92,7 +92,7 @@ def test_pdu_list_refuses_one_owned_record_where_the_cell_counts_more(sim, signa
     base.int_p_assign(cell, 2)
     with qxtest.raises_exactly(ValueError, "single record given for several in method 'Qx_Trovix_Pdu_PduList_Get', "
                                            "argument 3 of type 'Qx_Trovix_PduInfo_t *const'"):
-        tv.Qx_Trovix_Pdu_PduList_Get(signals, cell, tv.new_Qx_Trovix_PduInfo_t())
+        tv.Qx_Trovix_Pdu_PduList_Get(signals, cell, qxtest.new_record(tv, "Qx_Trovix_PduInfo_t"))
     assert sim.calls("Qx_Trovix_Pdu_PduList_Get") == 0
     storage = qxt.qxt_view("Qx_Trovix_PduInfo_t *", 2 * layouts.size(INFO))
     tv.Qx_Trovix_Pdu_PduList_Get(signals, cell, storage)
@@ -100,7 +100,7 @@ def test_pdu_list_refuses_one_owned_record_where_the_cell_counts_more(sim, signa
 
 
 def test_pdu_info_by_names_fills_the_callers_record(sim, signals):
-    info = tv.new_Qx_Trovix_PduInfo_t()
+    info = qxtest.new_record(tv, "Qx_Trovix_PduInfo_t")
     assert tv.Qx_Trovix_Pdu_PduInfo_Get(signals, "Engine", "ECU1", 2, info) is None
     call = sim.last("Qx_Trovix_Pdu_PduInfo_Get")
     assert (call.arg(2).text, call.arg(3).text, call.arg(4).value, call.arg(5).value) == (b"Engine", b"ECU1", 2, int(info))
@@ -110,7 +110,7 @@ def test_pdu_info_by_names_fills_the_callers_record(sim, signals):
 def test_a_long_pdu_name_is_passed_whole(sim, signals):
     name = "P" * 300
     with qxtest.raises_exactly(Exception, f"Qx_Trovix_Pdu_PduInfo_Get: no PDU '{name}' of ECU 'ECU1' on controller 2"):
-        tv.Qx_Trovix_Pdu_PduInfo_Get(signals, name, "ECU1", 2, tv.new_Qx_Trovix_PduInfo_t())
+        tv.Qx_Trovix_Pdu_PduInfo_Get(signals, name, "ECU1", 2, qxtest.new_record(tv, "Qx_Trovix_PduInfo_t"))
     assert sim.last("Qx_Trovix_Pdu_PduInfo_Get").arg(2).text == name.encode()
 
 
@@ -121,7 +121,7 @@ def test_included_signal_counts_are_plain_ints(sim, signals):
 
 
 def test_included_signals_fill_the_room_of_the_callers_storage(sim, signals, qxt):
-    one = tv.new_Qx_Trovix_Pdu_IncludedSignal_t()
+    one = qxtest.new_record(tv, "Qx_Trovix_Pdu_IncludedSignal_t")
     assert tv.Qx_Trovix_Pdu_IncludedSignals_Get(signals, "Engine", "ECU1", 2, one) == 2
     assert sim.last("Qx_Trovix_Pdu_IncludedSignals_Get").arg(5).bytes == (1).to_bytes(4, "little")
     assert (tv.Qx_Trovix_Pdu_IncludedSignal_t_Name_get(one), tv.Qx_Trovix_Pdu_IncludedSignal_t_BitPosition_get(one)) == (
@@ -147,7 +147,7 @@ def test_counting_bindings_report_failure_and_append_nothing(sim, signals):
 @pytest.mark.parametrize("binding, args, message", [
     ("Qx_Trovix_Pdu_IncludedSignals_Get", ("Engine", "ECU1", 2, "x"),
      "in method 'Qx_Trovix_Pdu_IncludedSignals_Get', argument 6 of type 'Qx_Trovix_Pdu_IncludedSignal_t *const'"),
-    ("Qx_Trovix_Pdu_IncludedSignals_Get2", (None, tv.new_Qx_Trovix_PduInfo_t()),
+    ("Qx_Trovix_Pdu_IncludedSignals_Get2", (None, qxtest.new_record(tv, "Qx_Trovix_PduInfo_t")),
      "in method 'Qx_Trovix_Pdu_IncludedSignals_Get2', argument 4 of type 'Qx_Trovix_Pdu_IncludedSignal_t *const'"),
     ("Qx_Trovix_Pdu_IncludedSignals_Get2", (5, None),
      "in method 'Qx_Trovix_Pdu_IncludedSignals_Get2', argument 2 of type 'Qx_Trovix_PduInfo_t *const'"),
@@ -157,7 +157,7 @@ def test_counting_bindings_report_failure_and_append_nothing(sim, signals):
      "in method 'Qx_Trovix_Pdu_PduInfo_Get', argument 3 of type 'char const *const'"),
     ("Qx_Trovix_Pdu_NumberOfIncludedSignals_Get", ("Engine", "ECU1", "2"),
      "in method 'Qx_Trovix_Pdu_NumberOfIncludedSignals_Get', argument 4 of type 'u32_t'"),
-    ("Qx_Trovix_Pdu_NumberOfPdus_Get", (tv.new_Qx_Trovix_PduInfo_t(),),
+    ("Qx_Trovix_Pdu_NumberOfPdus_Get", (qxtest.new_record(tv, "Qx_Trovix_PduInfo_t"),),
      "in method 'Qx_Trovix_Pdu_NumberOfPdus_Get', argument 2 of type 'u32_t *const'"),
     ("Qx_Trovix_Pdu_PduList_Get", (None, 5), "in method 'Qx_Trovix_Pdu_PduList_Get', argument 3 of type 'Qx_Trovix_PduInfo_t *const'"),
 ])
@@ -168,7 +168,7 @@ def test_argument_messages_keep_native_positions(sim, signals, binding, args, me
 
 
 def test_pdu_info_name_members(sim):
-    info = tv.new_Qx_Trovix_PduInfo_t()
+    info = qxtest.new_record(tv, "Qx_Trovix_PduInfo_t")
     tv.Qx_Trovix_PduInfo_t_PduName_set(info, "n" * 255)
     assert tv.Qx_Trovix_PduInfo_t_PduName_get(info) == "n" * 255
     with qxtest.raises_exactly(TypeError, "in method 'Qx_Trovix_PduInfo_t_PduName_set', argument 2 of type 'char [256]'"):

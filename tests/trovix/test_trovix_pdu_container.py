@@ -50,7 +50,7 @@ def test_enumerations_are_installed_with_their_values():
 @pytest.mark.parametrize("name", SIZES)
 def test_fresh_record_has_its_size_and_reads_zero(name):
     assert layouts.size(name) == SIZES[name]
-    record = getattr(tv, "new_" + name)()
+    record = qxtest.new_record(tv, name)
     fields = list(layouts.record(name).fields)
     assert {f: getattr(tv, f"{name}_{f}_get")(record) for f in fields} == dict.fromkeys(fields, 0)
 
@@ -65,7 +65,7 @@ def test_fresh_record_has_its_size_and_reads_zero(name):
     (CONTAINED_RX, "HeaderId", "u32_t"),
 ])
 def test_fields_refuse_what_no_u32_is_and_stay_unchanged(name, field, declared):
-    record = getattr(tv, "new_" + name)()
+    record = qxtest.new_record(tv, name)
     getattr(tv, f"{name}_{field}_set")(record, 1)
     message = f"in method '{name}_{field}_set', argument 2 of type '{declared}'"
     for bad, exc in ((-1, OverflowError), (2**32, OverflowError), (1.0, TypeError), (None, TypeError)):
@@ -126,7 +126,7 @@ def test_full_table_fails_and_a_known_identifier_is_replaced(containers):
 def test_argument_errors_are_raised_before_the_call(sim, containers):
     with qxtest.raises_exactly(TypeError, f"in method '{P}ContainerRxPdu_Config', argument 2 of type "
                                           f"'{CONTAINER_RX} const *const'"):
-        tv.Qx_Trovix_PduMux2_ContainerRxPdu_Config(containers, tv.new_Qx_Trovix_PduMux2_ContainerTxPdu_Config_Cmd_t())
+        tv.Qx_Trovix_PduMux2_ContainerRxPdu_Config(containers, qxtest.new_record(tv, "Qx_Trovix_PduMux2_ContainerTxPdu_Config_Cmd_t"))
     with qxtest.raises_exactly(TypeError, f"{P}ContainedRxPdu_Config expected 2 arguments, got 1"):
         tv.Qx_Trovix_PduMux2_ContainedRxPdu_Config(containers)
     with qxtest.raises_exactly(OverflowError, f"in method '{P}ContainedTxPdu_Config', argument 1 of type "

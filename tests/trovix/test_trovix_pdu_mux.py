@@ -48,7 +48,7 @@ def test_segment_count_constant_matches_the_array():
     (SEGMENT, "BitPosition", "u16_t"),
 ])
 def test_fields_refuse_what_no_u32_is_and_stay_unchanged(name, field, declared):
-    record = getattr(tv, "new_" + name)()
+    record = qxtest.new_record(tv, name)
     getattr(tv, f"{name}_{field}_set")(record, 7)
     message = f"in method '{name}_{field}_set', argument 2 of type '{declared}'"
     for bad, exc in ((-1, OverflowError), (2**32, OverflowError), (1.5, TypeError), ("7", TypeError)):
@@ -58,7 +58,7 @@ def test_fields_refuse_what_no_u32_is_and_stay_unchanged(name, field, declared):
 
 
 def test_segment_view_writes_element_zero_inside_the_parent(sim, mux):
-    record = tv.new_Qx_Trovix_PduMux_DemuxedTxPdu_Config_Parameters_t()
+    record = qxtest.new_record(tv, "Qx_Trovix_PduMux_DemuxedTxPdu_Config_Parameters_t")
     first, second = segments(record), segments(record)
     tv.Qx_Trovix_PduMux_DemuxedTxPdu_Config_Parameters_t_Segments_BitPosition_set(first, 0x1234)
     tv.Qx_Trovix_PduMux_DemuxedTxPdu_Config_Parameters_t_Segments_Endianness_set(second, 1)
@@ -132,7 +132,7 @@ def test_argument_errors_are_raised_before_the_call(sim, mux):
     before = sim.calls(f"{P}MuxedTxPdu_Config")
     with qxtest.raises_exactly(TypeError, f"in method '{P}MuxedTxPdu_Config', argument 2 of type "
                                           f"'{MUXED_TX} const *const'"):
-        tv.Qx_Trovix_PduMux_MuxedTxPdu_Config(mux, tv.new_Qx_Trovix_PduMux_MuxedRxPdu_Config_Parameters_t())
+        tv.Qx_Trovix_PduMux_MuxedTxPdu_Config(mux, qxtest.new_record(tv, "Qx_Trovix_PduMux_MuxedRxPdu_Config_Parameters_t"))
     with qxtest.raises_exactly(TypeError, f"{P}MuxedTxPdu_Config expected 2 arguments, got 3"):
         tv.Qx_Trovix_PduMux_MuxedTxPdu_Config(mux, None, None)
     with qxtest.raises_exactly(OverflowError, f"in method '{P}MuxedTxPdu_Config', argument 1 of type "

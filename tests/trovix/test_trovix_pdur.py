@@ -37,7 +37,7 @@ def router(tport):
 
 @pytest.mark.parametrize("name", [PATH, ERROR])
 def test_fresh_record_reads_zero_in_every_field(name):
-    record = getattr(tv, "new_" + name)()
+    record = qxtest.new_record(tv, name)
     got = {f: getattr(tv, f"{name}_{f}_get")(record) for f in layouts.record(name).fields}
     assert got == layouts.unpack(name, bytes(24)) and layouts.size(name) == 24
     assert got["Source"] == tv.QX_TROVIX__PDU_ROUTER__ROUTING_PATH__SOURCE__COM__TX
@@ -50,7 +50,7 @@ def test_fresh_record_reads_zero_in_every_field(name):
     (ERROR, "Flags", "Qx_Trovix_PduRouter_RoutingError_CmdFlags_t"), (ERROR, "Time", "u32_t"),
 ])
 def test_fields_store_their_width_and_refuse_what_no_u32_is(name, field, declared):
-    record = getattr(tv, "new_" + name)()
+    record = qxtest.new_record(tv, name)
     setter, getter = getattr(tv, f"{name}_{field}_set"), getattr(tv, f"{name}_{field}_get")
     setter(record, 0x1FF)
     assert getter(record) == (0xFF if declared == "u8_t" else 0x1FF)
@@ -105,9 +105,9 @@ def test_records_reach_the_library_as_laid_out(sim, router, binding, name, make)
 
 
 @pytest.mark.parametrize("binding, args, exc, message", [
-    ("Qx_Trovix_PduRouter_RoutingError", (tv.new_Qx_Trovix_PduRouter_RoutingPath_Config_Parameters_t(),), TypeError,
+    ("Qx_Trovix_PduRouter_RoutingError", (qxtest.new_record(tv, "Qx_Trovix_PduRouter_RoutingPath_Config_Parameters_t"),), TypeError,
      "in method 'Qx_Trovix_PduRouter_RoutingError', argument 2 of type 'Qx_Trovix_PduRouter_RoutingError_Cmd_t const *const'"),
-    ("Qx_Trovix_PduRouter_RoutingPath_Config", (tv.new_Qx_Trovix_PduRouter_RoutingError_Cmd_t(),), TypeError,
+    ("Qx_Trovix_PduRouter_RoutingPath_Config", (qxtest.new_record(tv, "Qx_Trovix_PduRouter_RoutingError_Cmd_t"),), TypeError,
      "in method 'Qx_Trovix_PduRouter_RoutingPath_Config', argument 2 of type "
      "'Qx_Trovix_PduRouter_RoutingPath_Config_Parameters_t const *const'"),
     ("Qx_Trovix_PduRouter_SourcePdu_MaxNumber", (-1, 1), OverflowError,

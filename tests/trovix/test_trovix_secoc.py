@@ -119,7 +119,7 @@ def test_verification_statistics_are_read_into_the_response(sim, stack):
 def test_verification_statistics_need_a_known_processing_and_a_response(sim, stack):
     with qxtest.raises_exactly(Exception, f"{S}GetVerificationStat: unknown receive PDU processing 4"):
         tv.Qx_Trovix_SecOc_GetVerificationStat(stack, qxtest.new_record(tv, STAT_CMD, RxPduProcessingId=4),
-                                               tv.new_Qx_Trovix_SecOc_GetVerificationStat_Rsp_t())
+                                               qxtest.new_record(tv, "Qx_Trovix_SecOc_GetVerificationStat_Rsp_t"))
     with qxtest.raises_exactly(Exception, f"{S}GetVerificationStat: no response given"):
         tv.Qx_Trovix_SecOc_GetVerificationStat(stack, qxtest.new_record(tv, STAT_CMD, RxPduProcessingId=3), None)
     assert sim.last(f"{S}GetVerificationStat").arg(3).is_null
@@ -162,9 +162,9 @@ def test_argument_errors_are_raised_before_the_call(sim, stack):
     stat = f"{S}GetVerificationStat"
     cmd = qxtest.new_record(tv, STAT_CMD, RxPduProcessingId=3)
     with qxtest.raises_exactly(TypeError, f"in method '{rx}', argument 2 of type '{rx}_Cmd_t const *const'"):
-        tv.Qx_Trovix_SecOc_RxPduProcessing(stack, tv.new_Qx_Trovix_SecOc_TxPduProcessing_Cmd_t())
+        tv.Qx_Trovix_SecOc_RxPduProcessing(stack, qxtest.new_record(tv, "Qx_Trovix_SecOc_TxPduProcessing_Cmd_t"))
     with qxtest.raises_exactly(TypeError, f"in method '{stat}', argument 2 of type '{STAT_CMD} const *const'"):
-        tv.Qx_Trovix_SecOc_GetVerificationStat(stack, tv.new_Qx_Trovix_SecOc_GetVerificationStat_Rsp_t(), None)
+        tv.Qx_Trovix_SecOc_GetVerificationStat(stack, qxtest.new_record(tv, "Qx_Trovix_SecOc_GetVerificationStat_Rsp_t"), None)
     with qxtest.raises_exactly(TypeError, f"in method '{stat}', argument 3 of type '{STAT_RSP} *const'"):
         tv.Qx_Trovix_SecOc_GetVerificationStat(stack, cmd, cmd)
     with qxtest.raises_exactly(TypeError, f"{stat} expected 3 arguments, got 2"):

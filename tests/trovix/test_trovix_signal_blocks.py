@@ -55,13 +55,13 @@ def test_delete_ends_the_block_and_clears_the_cell(sim, block, signals, qxt):
 def test_buffer_config_reset_and_read(sim, block, signals, qxt):
     _, made = block
     with qxtest.raises_exactly(Exception, "Qx_Trovix_SignalBlock_Buffer_Read: the block has no buffer configured"):
-        tv.Qx_Trovix_SignalBlock_Buffer_Read(signals, made, 0, base.new_int_p(), qxt.qxt_u8_array([0] * 8))
+        tv.Qx_Trovix_SignalBlock_Buffer_Read(signals, made, 0, qxtest.new_record(base, "int_p"), qxt.qxt_u8_array([0] * 8))
     config = qxtest.new_record(tv, BUFFER, Flags=1, BufferSize=64, PollingCycle=10)
     assert tv.Qx_Trovix_SignalBlock_Buffer_Config(signals, made, config) is None
     assert layouts.unpack(BUFFER, sim.last("Qx_Trovix_SignalBlock_Buffer_Config").arg(3).bytes) == {
         "Flags": 1, "BufferSize": 64, "PollingCycle": 10}
     assert tv.Qx_Trovix_SignalBlock_Buffer_Reset(signals, made) is None
-    flags = base.new_int_p()
+    flags = qxtest.new_record(base, "int_p")
     base.int_p_assign(flags, 0xAAAA)
     data = qxt.qxt_u8_array([0xEE] * 8)
     assert tv.Qx_Trovix_SignalBlock_Buffer_Read(signals, made, 5, flags, data) is None
@@ -79,7 +79,7 @@ def test_write_with_null_pointers_reaches_the_library(sim, signals):
 
 
 def test_config_refuses_one_owned_member_for_several(sim, signals, qxt):
-    member = tv.new_Qx_Trovix_SignalBlock_Signals_t()
+    member = qxtest.new_record(tv, "Qx_Trovix_SignalBlock_Signals_t")
     with qxtest.raises_exactly(ValueError, "single record given for several in method 'Qx_Trovix_SignalBlock_Config', "
                                            "argument 5 of type 'Qx_Trovix_SignalBlock_Signals_t const *const'"):
         tv.Qx_Trovix_SignalBlock_Config(signals, 0, qxt.qxt_block_cell(), 2, member)
@@ -143,4 +143,4 @@ def test_buffer_command_names_its_tagged_type(sim):
         tv.Qx_Trovix_SignalBlock_Buffer_Config_Cmd_t_Flags_get(5)
     with qxtest.raises_exactly(TypeError, "in method 'Qx_Trovix_SignalBlock_Buffer_Config_Cmd_t_BufferSize_set', "
                                           "argument 2 of type 'u32_t'"):
-        tv.Qx_Trovix_SignalBlock_Buffer_Config_Cmd_t_BufferSize_set(tv.new_Qx_Trovix_SignalBlock_Buffer_Config_Cmd_t(), "8")
+        tv.Qx_Trovix_SignalBlock_Buffer_Config_Cmd_t_BufferSize_set(qxtest.new_record(tv, "Qx_Trovix_SignalBlock_Buffer_Config_Cmd_t"), "8")

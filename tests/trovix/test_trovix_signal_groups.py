@@ -75,9 +75,9 @@ def test_setters_given_no_record_store_nothing():
 
 
 @pytest.mark.parametrize("function, args, exc, message", [
-    ("RxPdu_Read", (0, tv.new_Qx_Trovix_SignalGroup_TxPdu_Write_Cmd_t()), TypeError,
+    ("RxPdu_Read", (0, qxtest.new_record(tv, "Qx_Trovix_SignalGroup_TxPdu_Write_Cmd_t")), TypeError,
      f"in method '{G}RxPdu_Read', argument 2 of type '{G}RxPdu_Read_Cmd_t const *const'"),
-    ("TxPdu_Mapping", (0, tv.new_Qx_Trovix_SignalGroup_RxPdu_Mapping_Cmd_t()), TypeError,
+    ("TxPdu_Mapping", (0, qxtest.new_record(tv, "Qx_Trovix_SignalGroup_RxPdu_Mapping_Cmd_t")), TypeError,
      f"in method '{G}TxPdu_Mapping', argument 2 of type '{G}TxPdu_Mapping_Cmd_t const *const'"),
     ("TxPdu_Write", (-1, 5), OverflowError, f"in method '{G}TxPdu_Write', argument 1 of type 'Qx_PortHandle_t'"),
     ("RxPdu_Config", (0,), TypeError, f"{G}RxPdu_Config expected 2 arguments, got 1"),

@@ -30,10 +30,10 @@ def test_number_of_signals_leaves_its_count_to_the_interpreter(sim):
 
 
 def test_signal_list_returns_independent_owned_copies_of_what_was_configured(sim, signals):
-    infos = tv.Qx_Trovix_Signal_GetSignalList(signals, 10)
+    infos = qxtest.owned(tv.Qx_Trovix_Signal_GetSignalList(signals, 10))
     assert sim.last("Qx_Trovix_Signal_GetSignalList").arg(2).bytes == (10).to_bytes(4, "little")
     assert [describe(i) for i in infos] == [("Speed", 513, 2), ("Gear", 0, 1), ("Odo", 0, 4)]
-    again = tv.Qx_Trovix_Signal_GetSignalList(signals, 2)
+    again = qxtest.owned(tv.Qx_Trovix_Signal_GetSignalList(signals, 2))
     assert [describe(i) for i in again] == [("Speed", 513, 2), ("Gear", 0, 1)]
     tv.delete_Qx_Trovix_SignalInfo_t(infos[0])
     del again
@@ -47,7 +47,7 @@ def test_signal_list_of_no_signals_is_empty(sim, tport):
 
 def test_signal_list_count_is_clamped_to_the_capacity(sim, signals):
     sim.output("Qx_Trovix_Signal_GetSignalList", 2, (1000).to_bytes(4, "little"))
-    assert len(tv.Qx_Trovix_Signal_GetSignalList(signals, 2)) == 2
+    assert len(qxtest.owned(tv.Qx_Trovix_Signal_GetSignalList(signals, 2))) == 2
 
 
 @pytest.mark.parametrize("capacity, exc", [("2", TypeError), (-1, ValueError), (2**31, OverflowError)])
@@ -69,15 +69,15 @@ def test_signal_info_returns_a_new_record_each_call(sim, tport, qxt):
     physical = tv.Qx_Trovix_Signal_Config2_Signal_t_Physical_get(signal)
     tv.Qx_Trovix_Signal_Config2_Signal_t_Physical_MaxValue_set(physical, qxt.qxt_f64_array([99.5]))
     tv.Qx_Trovix_Signal_Config2(tport, 0, 1, signal)
-    first = tv.Qx_Trovix_Signal_GetSignalInfo(tport, 0)
+    first = qxtest.owned(tv.Qx_Trovix_Signal_GetSignalInfo(tport, 0))
     assert sim.last("Qx_Trovix_Signal_GetSignalInfo").arg(2).value == 0
-    second = tv.Qx_Trovix_Signal_GetSignalInfo(tport, 0)
+    second = qxtest.owned(tv.Qx_Trovix_Signal_GetSignalInfo(tport, 0))
     assert first is not second and "Qx_Trovix_SignalInfo_t *" in repr(first)
     tv.Qx_Trovix_SignalInfo_t_Name_set(second, "changed")
     assert tv.Qx_Trovix_SignalInfo_t_Name_get(first) == "Temp"
-    assert qxt.qxt_read_f64(tv.Qx_Trovix_SignalInfo_t_Factor_get(first), 1) == [0.25]
+    assert qxt.qxt_read_f64(qxtest.owned(tv.Qx_Trovix_SignalInfo_t_Factor_get(first)), 1) == [0.25]
     phys = tv.Qx_Trovix_SignalInfo_t_Physical_get(first)
-    assert qxt.qxt_read_f64(tv.Qx_Trovix_SignalInfo_t_Physical_MaxValue_get(phys), 1) == [99.5]
+    assert qxt.qxt_read_f64(qxtest.owned(tv.Qx_Trovix_SignalInfo_t_Physical_MaxValue_get(phys)), 1) == [99.5]
 
 
 def test_signal_info_of_an_unknown_handle_raises(sim, signals):
@@ -125,7 +125,7 @@ def test_argument_counts(sim, binding, count):
 
 
 def test_info_record_layout_and_float64_reserved_fields(sim, qxt):
-    info = tv.new_Qx_Trovix_SignalInfo_t()
+    info = qxtest.new_record(tv, "Qx_Trovix_SignalInfo_t")
     physical = tv.Qx_Trovix_SignalInfo_t_Physical_get(info)
     with qxtest.raises_exactly(TypeError, "in method 'Qx_Trovix_SignalInfo_t_Physical_reserved1_set', argument 2 of type 'float64_t'"):
         tv.Qx_Trovix_SignalInfo_t_Physical_reserved1_set(physical, 3)

@@ -65,7 +65,7 @@ def test_config2_passes_the_record_the_library_reads(sim, tport, qxt):
 
 
 def test_config2_reads_several_records_from_a_view_but_refuses_one_owned_record_for_several(sim, tport, qxt):
-    owned = tv.new_Qx_Trovix_Signal_Config2_Signal_t()
+    owned = qxtest.new_record(tv, "Qx_Trovix_Signal_Config2_Signal_t")
     with qxtest.raises_exactly(ValueError, "single record given for several in method 'Qx_Trovix_Signal_Config2', "
                                            "argument 4 of type 'Qx_Trovix_Signal_Config2_Signal_t const *const'"):
         tv.Qx_Trovix_Signal_Config2(tport, 0, 2, owned)
@@ -85,7 +85,7 @@ def test_config2_with_none_passes_a_null_pointer(sim, tport):
 def test_config2_argument_messages(sim, tport):
     with qxtest.raises_exactly(TypeError, "Qx_Trovix_Signal_Config2 expected 4 arguments, got 3"):
         tv.Qx_Trovix_Signal_Config2(tport, 0, 1)
-    response = tv.new_Qx_Trovix_SignalInfo_t()
+    response = qxtest.new_record(tv, "Qx_Trovix_SignalInfo_t")
     with qxtest.raises_exactly(TypeError, "in method 'Qx_Trovix_Signal_Config2', argument 4 of type "
                                           "'Qx_Trovix_Signal_Config2_Signal_t const *const'"):
         tv.Qx_Trovix_Signal_Config2(tport, 0, 1, response)
@@ -159,8 +159,8 @@ def test_read_counts_its_six_python_arguments(sim, signals):
 
 
 @pytest.mark.parametrize("make", [lambda qxt: qxt.qxt_u32_array([0x0605]),
-                                  lambda qxt: base.new_int_p(),
-                                  lambda qxt: tv.new_Qx_Trovix_SignalBlock_Signals_t()])
+                                  lambda qxt: qxtest.new_record(base, "int_p"),
+                                  lambda qxt: qxtest.new_record(tv, "Qx_Trovix_SignalBlock_Signals_t")])
 def test_data_pointers_take_a_pointer_object_of_any_type(sim, signals, qxt, make):
     data = make(qxt)
     tv.Qx_Trovix_Signal_Write(signals, 0, 0, 1, 1, data)
@@ -188,7 +188,7 @@ def test_data_pointers_refuse_anything_but_pointer_objects(sim, signals, binding
 
 
 def test_a_deleted_record_is_no_null_data_pointer(sim, signals):
-    record = tv.new_Qx_Trovix_SignalBlock_Signals_t()
+    record = qxtest.new_record(tv, "Qx_Trovix_SignalBlock_Signals_t")
     tv.delete_Qx_Trovix_SignalBlock_Signals_t(record)
     with qxtest.raises_exactly(ValueError, "invalid null reference in method 'Qx_Trovix_Signal_Write', argument 6 "
                                            "of type 'void const *const'"):
@@ -246,7 +246,7 @@ def test_scalar_argument_messages_name_position_and_native_type(sim, signals, bi
 # ---- the signal record -------------------------------------------------------------
 
 def test_nested_views_change_the_parent(sim, tport, qxt):
-    signal = tv.new_Qx_Trovix_Signal_Config2_Signal_t()
+    signal = qxtest.new_record(tv, "Qx_Trovix_Signal_Config2_Signal_t")
     tv.Qx_Trovix_Signal_Config2_Signal_t_Internal_LengthType_set(tv.Qx_Trovix_Signal_Config2_Signal_t_Internal_get(signal), 2)
     physical = tv.Qx_Trovix_Signal_Config2_Signal_t_Physical_get(signal)
     tv.Qx_Trovix_Signal_Config2_Signal_t_Physical_reserved7_set(physical, 0x1FF)
@@ -259,17 +259,17 @@ def test_nested_views_change_the_parent(sim, tport, qxt):
 
 
 def test_float64_members_travel_in_pointer_objects(sim, qxt):
-    signal = tv.new_Qx_Trovix_Signal_Config2_Signal_t()
+    signal = qxtest.new_record(tv, "Qx_Trovix_Signal_Config2_Signal_t")
     tv.Qx_Trovix_Signal_Config2_Signal_t_Offset_set(signal, qxt.qxt_f64_array([1.25]))
-    first = tv.Qx_Trovix_Signal_Config2_Signal_t_Offset_get(signal)
-    second = tv.Qx_Trovix_Signal_Config2_Signal_t_Offset_get(signal)
+    first = qxtest.owned(tv.Qx_Trovix_Signal_Config2_Signal_t_Offset_get(signal))
+    second = qxtest.owned(tv.Qx_Trovix_Signal_Config2_Signal_t_Offset_get(signal))
     assert qxt.qxt_read_f64(first, 1) == [1.25] and first is not second
     with qxtest.raises_exactly(ValueError, "invalid null reference in method "
                                            "'Qx_Trovix_Signal_Config2_Signal_t_Offset_set', argument 2 of type 'float64_t'"):
         tv.Qx_Trovix_Signal_Config2_Signal_t_Offset_set(signal, None)
     with qxtest.raises_exactly(TypeError, "in method 'Qx_Trovix_Signal_Config2_Signal_t_Offset_set', argument 2 of type 'float64_t'"):
         tv.Qx_Trovix_Signal_Config2_Signal_t_Offset_set(signal, 1.5)
-    assert qxt.qxt_read_f64(tv.Qx_Trovix_Signal_Config2_Signal_t_Offset_get(signal), 1) == [1.25]
+    assert qxt.qxt_read_f64(qxtest.owned(tv.Qx_Trovix_Signal_Config2_Signal_t_Offset_get(signal)), 1) == [1.25]
 
 
 # ---- char [256] members (CharArrayMember) ---------------------------------------------
@@ -278,7 +278,7 @@ MESSAGE = "in method 'Qx_Trovix_Signal_Config2_Signal_t_Name_set', argument 2 of
 
 
 def test_text_member_holds_255_bytes_and_a_zero(sim, tport):
-    signal = tv.new_Qx_Trovix_Signal_Config2_Signal_t()
+    signal = qxtest.new_record(tv, "Qx_Trovix_Signal_Config2_Signal_t")
     name_set(signal, "a" * 255)
     assert name_get(signal) == "a" * 255
     name_set(signal, "ö")  # a shorter text zero-fills the rest of the field
@@ -295,8 +295,8 @@ def test_text_member_refuses_and_keeps_its_content(sim, value):
 
 
 def test_text_member_from_a_char_pointer_and_cleared_by_none(sim):
-    signal = tv.new_Qx_Trovix_Signal_Config2_Signal_t()
-    cell = base.new_char_p()
+    signal = qxtest.new_record(tv, "Qx_Trovix_Signal_Config2_Signal_t")
+    cell = qxtest.new_record(base, "char_p")
     base.char_p_assign(cell, "z")
     name_set(signal, cell)
     assert name_get(signal) == "z"
@@ -309,7 +309,7 @@ def test_text_member_without_a_zero_reads_all_256_bytes_with_surrogateescape(sim
     # the library fills a description whose name has no terminating zero
     sim.output("Qx_Trovix_Signal_GetSignalInfo", 3, layouts.pack("Qx_Trovix_SignalInfo_t", Name=b"\xff" + b"n" * 255))
     tv.Qx_Trovix_Signal_Config(tport, "signal=A")
-    info = tv.Qx_Trovix_Signal_GetSignalInfo(tport, 0)
+    info = qxtest.owned(tv.Qx_Trovix_Signal_GetSignalInfo(tport, 0))
     assert tv.Qx_Trovix_SignalInfo_t_Name_get(info) == "\udcff" + "n" * 255
 
 

@@ -14,7 +14,7 @@ CON = f"{S}SoCon_Config_Cmd_t"
 
 
 def take(port, get_free):
-    cell = _qx_api.new_int_p()
+    cell = qxtest.new_record(_qx_api, "int_p")
     getattr(tv, S + get_free)(port, 0, cell)
     return _qx_api.int_p_value(cell)
 
@@ -97,16 +97,16 @@ def test_addresses_are_all_or_nothing(record, field, neighbour, value, exc, endi
 
 
 @pytest.mark.parametrize("call, exc, message", [
-    (lambda p: tv.Qx_Trovix_SoAd_SoCon_Config(p, tv.new_Qx_Trovix_SoAd_SoConGroup_Config_Cmd_t()), TypeError,
+    (lambda p: tv.Qx_Trovix_SoAd_SoCon_Config(p, qxtest.new_record(tv, "Qx_Trovix_SoAd_SoConGroup_Config_Cmd_t")), TypeError,
      f"in method '{S}SoCon_Config', argument 2 of type '{CON} const *const'"),
     (lambda p: tv.Qx_Trovix_SoAd_SoConGroup_Config(2**32, None), OverflowError,
      f"in method '{S}SoConGroup_Config', argument 1 of type 'Qx_PortHandle_t'"),
     (lambda p: tv.Qx_Trovix_SoAd_SoConGroup_Config(p), TypeError,
      f"{S}SoConGroup_Config expected 2 arguments, got 1"),
-    (lambda p: tv.Qx_Trovix_SoAd_SoConGroup_Config_Cmd_t_UdpFlags_set(tv.new_Qx_Trovix_SoAd_SoConGroup_Config_Cmd_t(),
+    (lambda p: tv.Qx_Trovix_SoAd_SoConGroup_Config_Cmd_t_UdpFlags_set(qxtest.new_record(tv, "Qx_Trovix_SoAd_SoConGroup_Config_Cmd_t"),
                                                                       "1"), TypeError,
      f"in method '{GROUP}_UdpFlags_set', argument 2 of type 'Qx_Trovix_SoAd_SoConGroup_UdpFlags_t'"),
-    (lambda p: tv.Qx_Trovix_SoAd_SoCon_Config_Cmd_t_SoConId_get(tv.new_Qx_Trovix_SoAd_SoConGroup_Config_Cmd_t()),
+    (lambda p: tv.Qx_Trovix_SoAd_SoCon_Config_Cmd_t_SoConId_get(qxtest.new_record(tv, "Qx_Trovix_SoAd_SoConGroup_Config_Cmd_t")),
      TypeError, f"in method '{CON}_SoConId_get', argument 1 of type '{CON} *'"),
 ])
 def test_argument_errors_are_raised_before_the_call(sim, ids, call, exc, message):

@@ -33,7 +33,7 @@ def soad(tport):
 
 
 def take(port, get_free, flags=0):
-    cell = _qx_api.new_int_p()
+    cell = qxtest.new_record(_qx_api, "int_p")
     assert getattr(tv, S + get_free)(port, flags, cell) is None
     return _qx_api.int_p_value(cell)
 
@@ -115,7 +115,7 @@ def test_state_cell_is_none_or_a_state_object_only(sim, soad, con):
     assert tv.Qx_Trovix_SoAd_SoCon_GetState(soad, 0, con, None) is None
     assert sim.last(f"{S}SoCon_GetState").arg(4).is_null
     message = f"in method '{S}SoCon_GetState', argument 4 of type 'Qx_Trovix_SoAd_SoCon_State_t *const'"
-    for wrong in (_qx_api.new_int_p(), 0, tv.new_Qx_Trovix_SoAd_Routing_Enable_Cmd_t()):
+    for wrong in (qxtest.new_record(_qx_api, "int_p"), 0, qxtest.new_record(tv, "Qx_Trovix_SoAd_Routing_Enable_Cmd_t")):
         with qxtest.raises_exactly(TypeError, message):
             tv.Qx_Trovix_SoAd_SoCon_GetState(soad, 0, con, wrong)
     assert sim.calls(f"{S}SoCon_GetState") == 1
@@ -219,7 +219,7 @@ def test_remote_address_is_all_or_nothing(value, exc, ending):
     (lambda p: tv.Qx_Trovix_SoAd_SoCon_Open(p, 0), TypeError, f"{S}SoCon_Open expected 3 arguments, got 2"),
     (lambda p: tv.Qx_Trovix_SoAd_Init(-1), OverflowError, f"in method '{S}Init', argument 1 of type 'Qx_PortHandle_t'"),
     (lambda p: tv.Qx_Trovix_SoAd_DeInit("1"), TypeError, f"in method '{S}DeInit', argument 1 of type 'Qx_PortHandle_t'"),
-    (lambda p: tv.Qx_Trovix_SoAd_Routing_Enable(p, tv.new_Qx_Trovix_SoAd_Routing_Disable_Cmd_t()), TypeError,
+    (lambda p: tv.Qx_Trovix_SoAd_Routing_Enable(p, qxtest.new_record(tv, "Qx_Trovix_SoAd_Routing_Disable_Cmd_t")), TypeError,
      f"in method '{S}Routing_Enable', argument 2 of type '{S}Routing_Enable_Cmd_t const *const'"),
 ])
 def test_argument_errors_are_raised_before_the_call(sim, soad, call, exc, message):

@@ -24,7 +24,7 @@ ID_LISTS = [(ROUTE, "PduRouteDestId"), (DEST, "RoutingGroupIds"), (PDU, "SoAdRxP
 
 
 def take(port, get_free):
-    cell = _qx_api.new_int_p()
+    cell = qxtest.new_record(_qx_api, "int_p")
     getattr(tv, S + get_free)(port, 0, cell)
     return _qx_api.int_p_value(cell)
 
@@ -183,13 +183,13 @@ def test_reference_setter_refuses_what_is_not_a_whole_array(record, element, twi
     setter(target, ref_source(element, refs((1, 2))))
     before = raw(target, record)
     typed = f"'{element} [128]'"
-    single = getattr(tv, f"new_{element}")()              # one element of 12 bytes, not 128
+    single = qxtest.new_record(tv, f"{element}")              # one element of 12 bytes, not 128
     with qxtest.raises_exactly(ValueError, f"single element given for an array in method '{name}', argument 2 of type {typed}"):
         setter(target, single)
     with qxtest.raises_exactly(ValueError, f"invalid null reference in variable 'So_ConRefIdS' of type {typed}"):
         setter(target, None)
     twin_view = getattr(tv, f"{twin_record}_So_ConRefIdS_get")(qxtest.new_record(tv, twin_record))
-    for wrong in (getattr(tv, f"new_{twin}")(), twin_view, [single], 5):
+    for wrong in (qxtest.new_record(tv, f"{twin}"), twin_view, [single], 5):
         with qxtest.raises_exactly(TypeError, f"in method '{name}', argument 2 of type {typed}"):
             setter(target, wrong)
     assert raw(target, record) == before
@@ -213,7 +213,7 @@ def test_identifier_lists_are_all_or_nothing(record, field, value, exc, ending):
 
 @pytest.mark.parametrize("record", [ROUTE, DEST, PDU, SOROUTE, DEST_REF, SO_REF])
 def test_new_records_read_zero(record):
-    rec = getattr(tv, "new_" + record)()
+    rec = qxtest.new_record(tv, record)
     for name, field in layouts.record(record).fields.items():
         value = getattr(tv, f"{record}_{name}_get")(rec)
         if name == "So_ConRefIdS":
@@ -230,7 +230,7 @@ def test_new_records_read_zero(record):
 ])
 def test_commands_of_another_type_are_refused_before_the_call(sim, net, function, wrong, message):
     with qxtest.raises_exactly(TypeError, message):
-        getattr(tv, S + function)(net.port, getattr(tv, "new_" + wrong)())
+        getattr(tv, S + function)(net.port, qxtest.new_record(tv, wrong))
     with qxtest.raises_exactly(OverflowError, f"in method '{S}{function}', argument 1 of type 'Qx_PortHandle_t'"):
         getattr(tv, S + function)(-1, None)
     assert sim.calls(S + function) == 0
@@ -252,6 +252,6 @@ def test_null_command_reaches_the_library_and_a_failure_raises(sim, net, functio
     (f"delete_{PDU}", SOROUTE, f"in method 'delete_{PDU}', argument 1 of type '{PDU} *'"),
 ])
 def test_accessors_refuse_records_of_another_type(accessor, wrong, message):
-    args = (getattr(tv, "new_" + wrong)(),) + ((1,) if accessor.endswith("_set") else ())
+    args = (qxtest.new_record(tv, wrong),) + ((1,) if accessor.endswith("_set") else ())
     with qxtest.raises_exactly(TypeError, message):
         getattr(tv, accessor)(*args)

@@ -68,14 +68,14 @@ def test_null_command_is_passed_and_the_status_raised(sim, tport):
 
 def test_config_needs_an_initialised_stack(sim, trovix_port):
     with pytest.raises(Exception, match="is not initialised"):
-        tv.Qx_Trovix_TimeSyncMgr_TimeBase_Config(trovix_port, tv.new_Qx_Trovix_TimeSyncMgr_TimeBase_Config_Cmd_t())
+        tv.Qx_Trovix_TimeSyncMgr_TimeBase_Config(trovix_port, qxtest.new_record(tv, "Qx_Trovix_TimeSyncMgr_TimeBase_Config_Cmd_t"))
 
 
 @pytest.mark.parametrize("function, record", [("TimeBase_Config", CORR), ("TimeCorrection_Config", BASE)])
 def test_command_of_another_type_is_refused_before_the_call(sim, tport, function, record):
     expected = f"{P}{function}_Cmd_t"
     with qxtest.raises_exactly(TypeError, f"in method '{P}{function}', argument 2 of type '{expected} const *const'"):
-        getattr(tv, P + function)(tport, getattr(tv, f"new_{record}")())
+        getattr(tv, P + function)(tport, qxtest.new_record(tv, f"{record}"))
     assert sim.calls(P + function) == 0
 
 

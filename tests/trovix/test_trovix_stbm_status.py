@@ -21,7 +21,7 @@ def cmd(operation, manager=1, base=7, **fields):
 
 def call(port, operation, **fields):
     """Calls a reading operation on time base 7 of manager 1; its response."""
-    rsp = getattr(tv, f"new_{P}{operation}_Rsp_t")()
+    rsp = qxtest.new_record(tv, f"{P}{operation}_Rsp_t")
     assert getattr(tv, P + operation)(port, cmd(operation, **fields), rsp) is None
     return rsp
 
@@ -41,6 +41,7 @@ def s32(qxt, value):
 
 
 def s32_value(qxt, obj):
+    """The value of an s32_t pointer object; a getter's copy frees itself."""
     return struct.unpack("<i", struct.pack("<I", qxt.qxt_read_u32(obj, 1)[0]))[0]
 
 
@@ -100,14 +101,14 @@ def test_initial_values_round_trip_with_the_time_at_offset_4(sim, base, qxt):
     assert s32_value(qxt, tv.Qx_Trovix_TimeSyncMgr_GetInitValue_Rsp_t_RateCorrection_get(rsp)) == -300
     assert tv.Qx_Trovix_TimeSyncMgr_GetInitValue_Rsp_t_UserData_get(rsp) == [7, 8, 9]
     # the response's correction copied into a new command unchanged
-    again = tv.new_Qx_Trovix_TimeSyncMgr_SetInitValue_Cmd_t()
+    again = qxtest.new_record(tv, "Qx_Trovix_TimeSyncMgr_SetInitValue_Cmd_t")
     tv.Qx_Trovix_TimeSyncMgr_SetInitValue_Cmd_t_RateCorrection_set(
-        again, tv.Qx_Trovix_TimeSyncMgr_GetInitValue_Rsp_t_RateCorrection_get(rsp))
+        again, qxtest.owned(tv.Qx_Trovix_TimeSyncMgr_GetInitValue_Rsp_t_RateCorrection_get(rsp)))
     assert s32_value(qxt, tv.Qx_Trovix_TimeSyncMgr_SetInitValue_Cmd_t_RateCorrection_get(again)) == -300
 
 
 def test_global_time_view_writes_its_parent_at_the_right_offset(sim, base):
-    rsp = tv.new_Qx_Trovix_TimeSyncMgr_GetInitValue_Rsp_t()
+    rsp = qxtest.new_record(tv, "Qx_Trovix_TimeSyncMgr_GetInitValue_Rsp_t")
     tv.Qx_Trovix_TimeSyncMgr_GetInitValue_Rsp_t_Flags_set(rsp, 0xAABBCCDD)
     view = tv.Qx_Trovix_TimeSyncMgr_GetInitValue_Rsp_t_GlobalTime_get(rsp)
     tv.Qx_Trovix_TimeSyncMgr_Timestamp_t_Seconds_set(view, 2**63 + 1)
@@ -137,11 +138,11 @@ def test_global_time_view_writes_its_parent_at_the_right_offset(sim, base):
     (f"{P}SetUserData_Cmd_t_TimeSyncMgrId", "1", TypeError, f"in method '{P}SetUserData_Cmd_t_TimeSyncMgrId_set', argument 2 of type 'u8_t'"),
 ])
 def test_bad_member_values_raise_and_leave_the_record(setter, value, exc, message):
-    record = getattr(tv, "new_" + setter[: setter.rindex("_t_") + 2])()
-    before = getattr(tv, setter + "_get")(record)
+    record = qxtest.new_record(tv, setter[: setter.rindex("_t_") + 2])
+    before = qxtest.owned(getattr(tv, setter + "_get")(record))
     with qxtest.raises_exactly(exc, message):
         getattr(tv, setter + "_set")(record, value)
-    after = getattr(tv, setter + "_get")(record)
+    after = qxtest.owned(getattr(tv, setter + "_get")(record))
     if isinstance(before, (int, list)):
         assert after == before
 
@@ -152,7 +153,7 @@ def test_bad_member_values_raise_and_leave_the_record(setter, value, exc, messag
 def test_unknown_time_base_fails_with_a_clear_text(sim, base, operation, has_rsp):
     args = [base, cmd(operation, manager=2, base=7)]
     if has_rsp:
-        args.append(getattr(tv, f"new_{P}{operation}_Rsp_t")())
+        args.append(qxtest.new_record(tv, f"{P}{operation}_Rsp_t"))
     with qxtest.raises_exactly(Exception, f"{P}{operation}: unknown time base 7 of time-base manager 2"):
         getattr(tv, P + operation)(*args)
 
@@ -161,7 +162,7 @@ def test_argument_errors_are_raised_before_the_call(sim, base):
     with qxtest.raises_exactly(TypeError, f"{P}GetStatus expected 3 arguments, got 2"):
         tv.Qx_Trovix_TimeSyncMgr_GetStatus(base, cmd("GetStatus"))
     with qxtest.raises_exactly(TypeError, f"in method '{P}GetStatus', argument 3 of type '{P}GetStatus_Rsp_t *const'"):
-        tv.Qx_Trovix_TimeSyncMgr_GetStatus(base, cmd("GetStatus"), tv.new_Qx_Trovix_TimeSyncMgr_GetUpdateCounter_Rsp_t())
+        tv.Qx_Trovix_TimeSyncMgr_GetStatus(base, cmd("GetStatus"), qxtest.new_record(tv, "Qx_Trovix_TimeSyncMgr_GetUpdateCounter_Rsp_t"))
     with qxtest.raises_exactly(OverflowError, f"in method '{P}TrigTimeTransmission', argument 1 of type 'Qx_PortHandle_t'"):
         tv.Qx_Trovix_TimeSyncMgr_TrigTimeTransmission(-1, cmd("TrigTimeTransmission"))
     assert sim.calls(f"{P}GetStatus") + sim.calls(f"{P}TrigTimeTransmission") == 0

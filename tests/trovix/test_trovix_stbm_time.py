@@ -32,6 +32,7 @@ def s32(qxt, value):
 
 
 def s32_value(qxt, obj):
+    """The value of an s32_t pointer object; a getter's copy frees itself."""
     return struct.unpack("<i", struct.pack("<I", qxt.qxt_read_u32(obj, 1)[0]))[0]
 
 
@@ -44,7 +45,7 @@ def base(tport):
 
 
 def current_time(port):
-    rsp = tv.new_Qx_Trovix_TimeSyncMgr_GetCurrentTime_Rsp_t()
+    rsp = qxtest.new_record(tv, "Qx_Trovix_TimeSyncMgr_GetCurrentTime_Rsp_t")
     assert tv.Qx_Trovix_TimeSyncMgr_GetCurrentTime(port, cmd("GetCurrentTime"), rsp) is None
     return rsp
 
@@ -82,12 +83,12 @@ def test_offset_is_kept_per_time_base(sim, base):
                                                  UserData=[9, 8, 7]))
     assert layouts.unpack(f"{P}SetOffset_Cmd_t", sim.last(f"{P}SetOffset").arg(2).bytes)["NewOffset"] == {
         "Seconds": 2**33, "Nanoseconds": 5}
-    rsp = tv.new_Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t()
+    rsp = qxtest.new_record(tv, "Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t")
     assert tv.Qx_Trovix_TimeSyncMgr_GetOffset(base, cmd("GetOffset"), rsp) is None
     assert read(tv.Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t_Offset_get(rsp)) == (2**33, 5)
     assert tv.Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t_UserDataLength_get(rsp) == 2
     assert tv.Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t_UserData_get(rsp) == [9, 8, 7]
-    other = tv.new_Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t()
+    other = qxtest.new_record(tv, "Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t")
     tv.Qx_Trovix_TimeSyncMgr_GetOffset(base, cmd("GetOffset", base=8), other)
     assert read(tv.Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t_Offset_get(other)) == (0, 0)
 
@@ -97,14 +98,14 @@ def test_rate_correction_travels_in_s32_objects_and_comes_back_as_deviation(sim,
     assert tv.Qx_Trovix_TimeSyncMgr_SetRateCorrection(base, correction) is None
     assert layouts.unpack(f"{P}SetRateCorrection_Cmd_t", sim.last(f"{P}SetRateCorrection").arg(2).bytes)[
         "RateCorrection"] == -5
-    rsp = tv.new_Qx_Trovix_TimeSyncMgr_GetRateDeviation_Rsp_t()
+    rsp = qxtest.new_record(tv, "Qx_Trovix_TimeSyncMgr_GetRateDeviation_Rsp_t")
     tv.Qx_Trovix_TimeSyncMgr_GetRateDeviation(base, cmd("GetRateDeviation"), rsp)
     deviation = tv.Qx_Trovix_TimeSyncMgr_GetRateDeviation_Rsp_t_RateDeviation_get(rsp)
     assert s32_value(qxt, deviation) == -5
     # the getter's object is a copy: the response changing later leaves it
     tv.Qx_Trovix_TimeSyncMgr_GetRateDeviation_Rsp_t_RateDeviation_set(rsp, s32(qxt, 7))
     assert s32_value(qxt, deviation) == -5
-    fresh = tv.new_Qx_Trovix_TimeSyncMgr_SetRateCorrection_Cmd_t()
+    fresh = qxtest.new_record(tv, "Qx_Trovix_TimeSyncMgr_SetRateCorrection_Cmd_t")
     tv.Qx_Trovix_TimeSyncMgr_SetRateCorrection_Cmd_t_RateCorrection_set(fresh, deviation)
     assert s32_value(qxt, tv.Qx_Trovix_TimeSyncMgr_SetRateCorrection_Cmd_t_RateCorrection_get(fresh)) == -5
 
@@ -119,7 +120,7 @@ def test_rate_correction_travels_in_s32_objects_and_comes_back_as_deviation(sim,
 ])
 def test_signed_and_timestamp_members_refuse_ints_and_none(setter, type_, value, exc, prefix):
     name = setter[: setter.rindex("_t_") + 2]
-    record = getattr(tv, f"new_{P}{name}")()
+    record = qxtest.new_record(tv, f"{P}{name}")
     with qxtest.raises_exactly(exc, f"{prefix}in method '{P}{setter}_set', argument 2 of type '{type_}'"):
         getattr(tv, f"{P}{setter}_set")(record, value)
 
@@ -127,9 +128,9 @@ def test_signed_and_timestamp_members_refuse_ints_and_none(setter, type_, value,
 def test_time_leap_keeps_both_halves_of_a_negative_s64(sim, base, qxt):
     tv.Qx_Trovix_TimeSyncMgr_SetGlobalTime(base, cmd("SetGlobalTime", NewGlobalTime=stamp(2**35, 0)))
     tv.Qx_Trovix_TimeSyncMgr_SetGlobalTime(base, cmd("SetGlobalTime", NewGlobalTime=stamp(2**35 - 10, 1)))
-    rsp = tv.new_Qx_Trovix_TimeSyncMgr_GetTimeLeap_Rsp_t()
+    rsp = qxtest.new_record(tv, "Qx_Trovix_TimeSyncMgr_GetTimeLeap_Rsp_t")
     assert tv.Qx_Trovix_TimeSyncMgr_GetTimeLeap(base, cmd("GetTimeLeap"), rsp) is None
-    leap = tv.Qx_Trovix_TimeSyncMgr_GetTimeLeap_Rsp_t_TimeLeap_get(rsp)
+    leap = qxtest.owned(tv.Qx_Trovix_TimeSyncMgr_GetTimeLeap_Rsp_t_TimeLeap_get(rsp))
     raw = qxt.qxt_read_u64(leap, 1)[0]
     assert raw - 2**64 == -(10 * 10**9 - 1)
 
@@ -167,7 +168,7 @@ def test_user_data_is_three_bytes_all_or_nothing(value, exc, ending):
 def test_unknown_time_base_fails_with_a_clear_text(sim, base, operation, has_rsp):
     args = [base, cmd(operation, manager=1, base=9)]
     if has_rsp:
-        args.append(getattr(tv, f"new_{P}{operation}_Rsp_t")())
+        args.append(qxtest.new_record(tv, f"{P}{operation}_Rsp_t"))
     with qxtest.raises_exactly(Exception, f"{P}{operation}: unknown time base 9 of time-base manager 1"):
         getattr(tv, P + operation)(*args)
     assert sim.calls(P + operation) == 1
@@ -185,7 +186,7 @@ def test_records_of_the_same_layout_are_distinct_types(sim, base):
         tv.Qx_Trovix_TimeSyncMgr_UpdateGlobalTime(base, cmd("SetGlobalTime"))
     with qxtest.raises_exactly(TypeError, f"in method '{P}GetCurrentTime', argument 3 of type "
                                           f"'{P}GetCurrentTime_Rsp_t *const'"):
-        tv.Qx_Trovix_TimeSyncMgr_GetCurrentTime(base, cmd("GetCurrentTime"), tv.new_Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t())
+        tv.Qx_Trovix_TimeSyncMgr_GetCurrentTime(base, cmd("GetCurrentTime"), qxtest.new_record(tv, "Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t"))
     with qxtest.raises_exactly(TypeError, f"{P}GetTimeLeap expected 3 arguments, got 2"):
         tv.Qx_Trovix_TimeSyncMgr_GetTimeLeap(base, cmd("GetTimeLeap"))
     assert sim.calls(f"{P}UpdateGlobalTime") + sim.calls(f"{P}GetCurrentTime") + sim.calls(f"{P}GetTimeLeap") == 0
@@ -194,7 +195,7 @@ def test_records_of_the_same_layout_are_distinct_types(sim, base):
 def test_failure_leaves_what_the_library_wrote_in_the_response(sim, base):
     sim.output(f"{P}GetOffset", 3, layouts.pack(f"{P}GetOffset_Rsp_t", Status=0x41))
     sim.fail(f"{P}GetOffset", text=b"offset unavailable")
-    rsp = tv.new_Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t()
+    rsp = qxtest.new_record(tv, "Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t")
     with qxtest.raises_exactly(Exception, "offset unavailable"):
         tv.Qx_Trovix_TimeSyncMgr_GetOffset(base, cmd("GetOffset"), rsp)
     assert tv.Qx_Trovix_TimeSyncMgr_GetOffset_Rsp_t_Status_get(rsp) == 0x41

@@ -76,11 +76,11 @@ def test_data_id_lists_are_all_or_nothing(record, field, value, exc, ending):
 
 def test_argument_errors_are_raised_before_the_call(sim, base):
     with qxtest.raises_exactly(TypeError, f"in method '{C}Master', argument 2 of type '{MASTER} const *const'"):
-        tv.Qx_Trovix_CanTimeSync_Config_Master(base, tv.new_Qx_Trovix_CanTimeSync_Config_Slave_Cmd_t())
+        tv.Qx_Trovix_CanTimeSync_Config_Master(base, qxtest.new_record(tv, "Qx_Trovix_CanTimeSync_Config_Slave_Cmd_t"))
     with qxtest.raises_exactly(OverflowError, f"in method '{C}Slave', argument 1 of type 'Qx_PortHandle_t'"):
         tv.Qx_Trovix_CanTimeSync_Config_Slave(2**32, None)
     with qxtest.raises_exactly(OverflowError, f"in method '{MASTER}_CanId_set', argument 2 of type 'u32_t'"):
-        tv.Qx_Trovix_CanTimeSync_Config_Master_Cmd_t_CanId_set(tv.new_Qx_Trovix_CanTimeSync_Config_Master_Cmd_t(), -1)
+        tv.Qx_Trovix_CanTimeSync_Config_Master_Cmd_t_CanId_set(qxtest.new_record(tv, "Qx_Trovix_CanTimeSync_Config_Master_Cmd_t"), -1)
     assert sim.calls(f"{C}Master") + sim.calls(f"{C}Slave") == 0
 
 

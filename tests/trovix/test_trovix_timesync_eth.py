@@ -88,7 +88,7 @@ def test_path_delay_refuses_values_beyond_64_bits_and_keeps_the_old(value, exc):
 
 def test_argument_errors_are_raised_before_the_call(sim, served):
     with qxtest.raises_exactly(TypeError, f"in method '{E}Master', argument 2 of type '{MASTER} const *const'"):
-        tv.Qx_Trovix_EthTimeSync_Config_Master(served, tv.new_Qx_Trovix_EthTimeSync_Config_Slave_Cmd_t())
+        tv.Qx_Trovix_EthTimeSync_Config_Master(served, qxtest.new_record(tv, "Qx_Trovix_EthTimeSync_Config_Slave_Cmd_t"))
     with qxtest.raises_exactly(TypeError, f"in method '{E}Socket', argument 1 of type 'Qx_PortHandle_t'"):
         tv.Qx_Trovix_EthTimeSync_Config_Socket("1", None)
     with qxtest.raises_exactly(TypeError, f"{E}Slave expected 2 arguments, got 3"):

@@ -86,13 +86,13 @@ def test_refused_values_keep_the_field(record, field, value, exc, declared):
 def test_accessors_take_only_their_record():
     assert tv.Qx_Trovix_UdpNm_Autosar_Ecu_Config_Cmd_t_PduNidPosition_set(None, 1) is None
     with qxtest.raises_exactly(TypeError, f"in method '{ECU}_PduNidPosition_set', argument 1 of type '{ECU} *'"):
-        tv.Qx_Trovix_UdpNm_Autosar_Ecu_Config_Cmd_t_PduNidPosition_set(tv.new_Qx_Trovix_UdpNm_Autosar_RxPdu_Cmd_t(), 1)
+        tv.Qx_Trovix_UdpNm_Autosar_Ecu_Config_Cmd_t_PduNidPosition_set(qxtest.new_record(tv, "Qx_Trovix_UdpNm_Autosar_RxPdu_Cmd_t"), 1)
 
 
 @pytest.mark.parametrize("function, args, exc, message", [
-    ("TxPdu", (0, tv.new_Qx_Trovix_UdpNm_Autosar_RxPdu_Cmd_t()), TypeError,
+    ("TxPdu", (0, qxtest.new_record(tv, "Qx_Trovix_UdpNm_Autosar_RxPdu_Cmd_t")), TypeError,
      f"in method '{U}TxPdu', argument 2 of type '{TX} const *const'"),
-    ("RxPdu", (0, tv.new_Qx_Trovix_UdpNm_Autosar_TxPdu_Cmd_t()), TypeError,
+    ("RxPdu", (0, qxtest.new_record(tv, "Qx_Trovix_UdpNm_Autosar_TxPdu_Cmd_t")), TypeError,
      f"in method '{U}RxPdu', argument 2 of type '{RX} const *const'"),
     ("Ecu_Config", (-1, None), OverflowError, f"in method '{U}Ecu_Config', argument 1 of type 'Qx_PortHandle_t'"),
     ("Ecu_Config", (1.0, None), TypeError, f"in method '{U}Ecu_Config', argument 1 of type 'Qx_PortHandle_t'"),
