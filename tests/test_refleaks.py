@@ -930,10 +930,11 @@ def view_outlives_its_record(x):
         q.delete_Qx_InterfaceInfo_t(info)  # the view holds a null address from now on
         refused(ValueError, q.Qx_InterfaceInfo_t_Parameters_u_CardNumber_get, union)
         cell = q.new_int_p()
-        view = q.int_p_frompointer(q.int_p_cast(cell))
-        del cell  # the view keeps the cell
+        view = q.int_p_frompointer(q.int_p_cast(cell))  # keeps the cell until it goes
         q.int_p_assign(view, 3)
-        refused(TypeError, view.append, view)
+        refused(TypeError, cell.append, view)
+        del view
+        q.delete_int_p(cell)
     return call
 
 

@@ -131,7 +131,7 @@ def test_a_view_keeps_its_collected_record_alive(capfd, module, record, make_vie
     gc.collect()
     assert len(freed) == 1        # freed once, when the last view went
     assert not (address - freed[0]) >> 16  # the view pointed into it
-    assert "memory leak" not in capfd.readouterr().out
+    assert "memory leak" not in qxtest.c_stdout(capfd)
 
 
 def test_a_view_of_an_unregistered_record_keeps_it_and_the_leak_warning_stays(capfd):
@@ -139,10 +139,10 @@ def test_a_view_of_an_unregistered_record_keeps_it_and_the_leak_warning_stays(ca
     view = q.Qx_InterfaceInfo_t_Parameters_get(q.new_Qx_InterfaceInfo_t())
     gc.collect()
     assert use_parameters(view)
-    assert capfd.readouterr().out == ""
+    assert qxtest.c_stdout(capfd) == ""
     del view
     gc.collect()
-    drained_out = capfd.readouterr().out
+    drained_out = qxtest.c_stdout(capfd)
     # the record goes with its last view, reporting the leak as before
     assert drained_out == "swig/python detected a memory leak of type 'Qx_InterfaceInfo_t *', no destructor found.\n"
 
@@ -163,7 +163,7 @@ def test_a_view_of_a_deleted_record_is_refused_like_the_record(capfd, module, re
     del owner, view
     gc.collect()
     assert freed == []                               # nothing freed twice, nothing through the class
-    assert "memory leak" not in capfd.readouterr().out
+    assert "memory leak" not in qxtest.c_stdout(capfd)
 
 
 @pytest.mark.parametrize("call, message", [
@@ -244,7 +244,7 @@ DEST = "Qx_Trovix_SoAd_PduRouteDest_Config_Cmd_t"
      "single element given for an array in method 'Qx_Can_Data_t_U64_set', argument 2 of type 'u64_t [8]'"),
     (q, "Qx_Data_t", "U32", lambda: disowned(q.new_int_p()),
      "single element given for an array in method 'Qx_Data_t_U32_set', argument 2 of type 'u32_t [2]'"),
-    (q, "Qx_Data_t", "U32", lambda: reacquired(q.new_int_p()),
+    (q, "Qx_Data_t", "U32", lambda: reacquired(qxtest.new_record(q, "int_p")),
      "single element given for an array in method 'Qx_Data_t_U32_set', argument 2 of type 'u32_t [2]'"),
     (q, "Qx_Data_t", "U32", lambda: q.int_p_frompointer(q.int_p_cast(disowned(q.new_int_p()))),
      "single element given for an array in method 'Qx_Data_t_U32_set', argument 2 of type 'u32_t [2]'"),
@@ -429,6 +429,6 @@ def test_value_copies_free_themselves_silently(capfd, qxt, module, record, membe
         get(source)
     after = c_heap_in_use()
     gc.collect()
-    assert capfd.readouterr().out == ""
+    assert qxtest.c_stdout(capfd) == ""
     if before is not None:
         assert after - before < 4096  # 20000 leaked copies would hold over 300 kB
