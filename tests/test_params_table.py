@@ -8,7 +8,7 @@ import sys
 import pytest
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
-GEN = os.path.join(ROOT, "sim", "gen", "gen_params.py")
+GEN = os.path.join(ROOT, "generators", "gen_params.py")
 
 HEADER = """\
 #include "qx_types.h"
@@ -30,7 +30,7 @@ def generate(tmp_path, table):
     header.write_text(HEADER)
     (tmp_path / "params.txt").write_text(table)
     rules, sizes = tmp_path / "rules.i", tmp_path / "sizes.txt"
-    proc = subprocess.run([sys.executable, GEN, "--header", str(header), "--stub", os.path.join(ROOT, "sim", "gen", "stub"),
+    proc = subprocess.run([sys.executable, GEN, "--header", str(header), "--include", os.path.join(ROOT, "api"),
                            "--table", str(tmp_path / "params.txt"), "--out-rules", str(rules), "--out-sizes", str(sizes)],
                           capture_output=True, text=True)
     if proc.returncode:

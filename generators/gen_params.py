@@ -78,8 +78,7 @@ import sys
 
 from pycparser import c_ast
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from gen_journal import Types, add_header_arguments, parse_headers  # noqa: E402
+import header_walk
 
 # Bytes of the buffer that QX_BYTE_LIST_TO_STACK_BUFFER passes
 # (bindings/shared/qx_lists.i).
@@ -250,30 +249,10 @@ def read_table(path):
     return lines
 
 
-def functions(ast, headers):
-    """(name, [parameter keys]) of every function the headers declare."""
-    return [(name, params) for name, params, _ in declarations(ast, headers)]
-
-
-def declarations(ast, headers):
+def declarations(library):
     """(name, [parameter keys], [parameter names]) of every function the
-    headers declare."""
-    types = Types(ast)
-    own = {os.path.realpath(h) for h in headers}
-    found = []
-    for node in ast.ext:
-        if not (isinstance(node, c_ast.Decl) and isinstance(node.type, c_ast.FuncDecl)):
-            continue
-        if os.path.realpath(node.coord.file) not in own:
-            continue
-        params, names = [], []
-        for p in (node.type.args.params if node.type.args else []):
-            if isinstance(p, c_ast.Typename) and types.is_void(p.type):
-                continue
-            params.append(node_key(p))
-            names.append(getattr(p, "name", None))
-        found.append((node.name, params, names))
-    return found
+    library declares."""
+    return [(f.name, [node_key(p.decl) for p in f.params], [p.name for p in f.params]) for f in library.functions]
 
 
 def wrapper_expression(expr, names):
@@ -316,43 +295,23 @@ def check_loose(line, funcs):
                                      "declared with more qualifiers; spell the pair exactly as declared")
 
 
-def nested_records(ast, headers):
-    """Named records of the headers that are members of their records, in
+def nested_records(library):
+    """Named records of the library that are members of its records, in
     order of first use."""
-    own = {os.path.realpath(h) for h in headers}
-    records = set()
-    for node in ast.ext:
-        if isinstance(node, c_ast.Typedef) and os.path.realpath(node.coord.file) in own:
-            target = node.type
-            if isinstance(target, c_ast.TypeDecl) and isinstance(target.type, (c_ast.Struct, c_ast.Union)):
-                records.add(node.name)
+    records = {r.name for r in library.records}
     found = []
-
-    class Members(c_ast.NodeVisitor):
-        def visit_Struct(self, node):
-            self.members(node)
-
-        def visit_Union(self, node):
-            self.members(node)
-
-        def members(self, node):
-            for decl in node.decls or []:
-                t = decl.type
-                if isinstance(t, c_ast.TypeDecl) and isinstance(t.type, c_ast.IdentifierType):
-                    name = t.type.names[-1]
-                    if name in records and name not in found:
-                        found.append(name)
-                self.visit(decl)
-
-    visitor = Members()
-    for node in ast.ext:
-        if os.path.realpath(node.coord.file) in own:
-            visitor.visit(node)
+    for record in library.records:
+        for member in record.members:
+            t = member.type
+            if isinstance(t, c_ast.TypeDecl) and isinstance(t.type, c_ast.IdentifierType):
+                name = t.type.names[-1]
+                if name in records and name not in found:
+                    found.append(name)
     return found
 
 
-def generate(ast, headers, lines):
-    decls = declarations(ast, headers)
+def generate(library, lines):
+    decls = declarations(library)
     funcs = [(name, params) for name, params, _ in decls]
     names_of = {name: names for name, _, names in decls}
     rules, sizes, declared, reaches = [], {}, set(), []
@@ -401,23 +360,23 @@ def generate(ast, headers, lines):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    add_header_arguments(ap)
+    header_walk.add_arguments(ap)
     ap.add_argument("--table")
     ap.add_argument("--out-rules", required=True)
     ap.add_argument("--out-sizes", required=True)
     args = ap.parse_args()
 
-    ast = parse_headers(args)
     try:
-        rules, sizes = generate(ast, args.header, read_table(args.table))
-    except TableError as e:
+        library = header_walk.read_arguments(args)
+        rules, sizes = generate(library, read_table(args.table))
+    except (TableError, header_walk.WalkError) as e:
         print(f"gen_params: {e}", file=sys.stderr)
         return 1
     source = os.path.basename(args.table) if args.table else "no table"
     bases = ", ".join(os.path.basename(h) for h in args.header)
     with open(args.out_rules, "w") as out:
         out.write(f"/* Generated from {source} and {bases}: parameter shapes and record members. */\n\n")
-        nested = nested_records(ast, args.header)
+        nested = nested_records(library)
         if nested:
             out.write("\n/* Members whose type is a record of this module: copied in whole. */\n")
             out.write("".join(f"QX_NESTED_MEMBER_BY_COPY({r})\n" for r in nested))
