@@ -14,6 +14,7 @@
 #   sim/<key>/*.c          behaviours of the simulated stand-in (unless
 #                          QX_NATIVE_LIB_DIR names the real libraries)
 #   bindings/<key>/<library>.i   the Python module _<library>
+#   bindings/<key>/kinds.txt     the rule kinds of that module alone, if any
 
 
 # A table may name records of other tables, so each check reads them all.
@@ -24,22 +25,29 @@ set(QX_PARAMS_GEN ${QX_GENERATORS_DIR}/gen_params.py)
 # qx_params(<key> <lib>) generates, from api/<key>/params.txt (none: no
 # shapes) and the library's headers, ${CMAKE_BINARY_DIR}/params/<key>/
 # holding <lib>_rules.i (%included by the module) and
-# <lib>_journal_sizes.txt (read by the stand-in's generator).
+# <lib>_journal_sizes.txt (read by the stand-in's generator). The module's
+# own rule kinds, beside the shared ones, are bindings/<key>/kinds.txt.
 function(qx_params key lib)
   set(dir ${CMAKE_BINARY_DIR}/params/${key})
   set(table ${QX_API_DIR}/${key}/params.txt)
+  set(kinds ${CMAKE_SOURCE_DIR}/bindings/${key}/kinds.txt)
   qx_header_args(args ${key})
   if(EXISTS ${table})
     list(APPEND args --table ${table})
   else()
     set(table)
   endif()
+  if(EXISTS ${kinds})
+    list(APPEND args --kinds ${kinds})
+  else()
+    set(kinds)
+  endif()
   add_custom_command(
     OUTPUT ${dir}/${lib}_rules.i ${dir}/${lib}_journal_sizes.txt
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
     COMMAND ${Python3_EXECUTABLE} ${QX_PARAMS_GEN} ${args}
             --out-rules ${dir}/${lib}_rules.i --out-sizes ${dir}/${lib}_journal_sizes.txt
-    DEPENDS ${QX_PARAMS_GEN} ${QX_HEADER_WALK} ${QX_API_HEADERS} ${table}
+    DEPENDS ${QX_PARAMS_GEN} ${QX_HEADER_WALK} ${QX_API_HEADERS} ${table} ${kinds}
     COMMENT "Generating the parameter shapes of ${lib}")
 endfunction()
 

@@ -9,14 +9,20 @@ of the parameters the rule covers, separated by commas:
     text_out(256)       char *const text
     journal(relays)     u8_t const *const relayStates, u16_t const relays
 
-Every function that the library's headers declare with those pairs follows
-the line (consecutive and in order for a rule of several parameters, as SWIG
-matches them; anywhere for the pairs of `journal` and the count of
-`records_beside_count`). A line that matches no function, a pair that
-matches a parameter only up to its top-level qualifiers (SWIG would apply the
-rule there too), and two lines sizing the same pointer are errors, except
-that a rule of more parameters takes a parameter from one of fewer, as in
-SWIG.
+A kind is the name of the rule it applies: kind `heap_bytes` is the macro
+QX_HEAP_BYTES of bindings/shared/, written out with the line's pairs. The
+kinds every module shares are KINDS below; a module's own rules are declared
+in bindings/<key>/kinds.txt beside their macros and given with --kinds. How
+a rule words its messages is the module's setting, not a kind (see
+bindings/shared/qx_lists.i).
+
+Every function that the library's headers declare with a line's pairs
+follows the line (consecutive and in order, as SWIG matches a rule of
+several parameters, unless the kind says otherwise). A line that matches no
+function, a pair that matches a parameter only up to its top-level
+qualifiers (SWIG would apply the rule there too), and two lines sizing the
+same pointer are errors, except that a rule of more parameters takes a
+parameter from one of fewer, as in SWIG.
 
 Writes
   --out-rules  the module's interface lines: the rule applications and one
@@ -25,135 +31,135 @@ Writes
                (a record declared elsewhere is known to the module by name
                only and keeps SWIG's default);
   --out-sizes  the journal sizes (lines `Function parameter C-expression`)
-               that gen_journal.py takes, derived from each rule.
+               that sim/gen_journal.py takes, derived from each rule.
 
-Rule kinds (R and T are the pointed-to types of the parameters):
-  heap_bytes DATA, LENGTH             QX_BYTE_LIST_TO_HEAP_BUFFER      DATA: LENGTH elements
-  heap_bytes_count_first_fail_in LENGTH, DATA
-                                      QX_COUNT_THEN_HEAP_BYTES_FAIL_IN DATA: LENGTH elements
-  stack_bytes PARAM                   QX_BYTE_LIST_TO_STACK_BUFFER     PARAM: 64 bytes
-  stack_bytes_length COUNT, PARAM     QX_STACK_BUFFER_LENGTH           (COUNT at most 64)
-  record_list COUNT, ARRAY            QX_RECORD_LIST_TO_ARRAY          ARRAY: COUNT records
-  records_beside_count COUNT, RECORDS QX_RECORDS_BESIDE_COUNT          RECORDS: COUNT records
-  records_beside_count_cell CELL, RECORDS
-                                      QX_RECORDS_BESIDE_COUNT_CELL     RECORDS: *CELL records
-  records_beside_count_member(MEMBER) RECORD, RECORDS
-                                      QX_RECORDS_BESIDE_COUNT_MEMBER   RECORDS: RECORD->MEMBER records
-  count_out_beside_records CELL, RECORDS
-                                      QX_COUNT_OUT_BESIDE_RECORDS      (RECORDS: one record)
-  capacity_bytes BUFFER, COUNT        QX_CAPACITY_TO_BYTE_LIST         BUFFER: *COUNT elements
-  capacity_bytes_fail_in BUFFER, COUNT
-                                      QX_CAPACITY_TO_BYTE_LIST_FAIL_IN BUFFER: *COUNT elements
-  capacity_record_list COUNT, BLOCK, SIZE
-                                      QX_CAPACITY_TO_RECORD_LIST       BLOCK: *COUNT x SIZE bytes
-  capacity_record_array COUNT, BLOCK  QX_CAPACITY_TO_RECORD_ARRAY      BLOCK: *COUNT records
-  array_arg(N) PARAM                  QX_ARRAY_ARG_FROM_LIST           PARAM: N elements
-  array_in(N) PARAM                   QX_ARRAY_ARG_IN_FROM_LIST        PARAM: N elements
-  pointer_list COUNT, ARRAY           QX_POINTER_LIST_TO_ARRAY         ARRAY: COUNT elements
-  text_out(N) TEXT                    QX_STRING_OUT                    TEXT: N bytes
-  text_out_size_first(N) SIZE, TEXT   QX_STRING_OUT_SIZE_FIRST         TEXT: *SIZE bytes
-  text_out_size_last(N) TEXT, SIZE    QX_STRING_OUT_SIZE_LAST          TEXT: *SIZE bytes
-  ip_address_in PARAM                 QX_IP_ADDRESS_TUPLE_IN           PARAM: 4 bytes
-  ip_address_out PARAM                QX_IP_ADDRESS_LIST_OUT           PARAM: 4 bytes
-  scalar_out(T) PARAM                 %apply T *QX_OUTPUT              (one element)
-  record_out PARAM                    QX_RECORD_OUTPUT + %apply        (one record)
-  reach(EXPR) PARAM, PAIRS...         QX_REACH                         PARAM: EXPR bytes
-  journal(EXPR) PARAM, PAIRS...       no binding rule                  PARAM: EXPR bytes
+A kinds table (KINDS, bindings/<key>/kinds.txt) holds one kind a line, three
+columns parted by `|`:
 
-`reach` and `journal` name a pointer parameter that the caller passes as a
-pointer object, through which the native function reads or writes EXPR
-bytes; EXPR is C in the function's parameter names (the PAIRS it uses are
-listed after PARAM; they may stand anywhere in the function). `reach` also
-has the binding refuse an object known to reach fewer bytes: for every
-function it covers, the rules file defines QX_REACH_BYTES_<function>_<PARAM>
-as EXPR over the wrapper's arguments (arg1, arg2, ...), which the rule's
-check reads. `journal` only sizes the journal (texts read up to a zero
-byte, opaque handles).
+    name[(ARG)]  pairs  |  macro arguments  |  journal size
+
+  name        the kind, and QX_<NAME> its macro; (ARG) when a table line
+              gives it an argument in parentheses
+  pairs       placeholders of the pairs a table line gives: `A, B` consecutive
+              parameters in this order; `A .. B` B anywhere after A; `A ...`
+              A anywhere, followed by any further pairs that name the
+              parameters the argument uses (those of a `...` kind bind no
+              rule: they may overlap a rule's pair and reach parameters that
+              differ only in their qualifiers)
+  macro       the macro's arguments: a placeholder stands for its pair as the
+              table line spells it, `*A` for the type A points to, ARG for
+              the line's argument; empty: the kind has no rule
+  journal     `A: C expression`, the bytes the stand-in journals for pair A's
+              pointer, a placeholder standing for its parameter's name and ARG
+              for the argument; empty: the pointee's size (the default)
+
+`reach` has the binding refuse a pointer object known to reach fewer than
+EXPR bytes: for every function it covers, the rules file also defines
+QX_REACH_BYTES_<function>_<PARAM> as EXPR over the wrapper's arguments
+(arg1, arg2, ...), which QX_REACH's check reads. `journal` only sizes the
+journal (texts read up to a zero byte, opaque handles).
 """
 import argparse
 import os
-from collections import namedtuple
 import re
 import sys
+from collections import namedtuple
 
 from pycparser import c_ast
 
 import header_walk
 
-# Bytes of the buffer that QX_BYTE_LIST_TO_STACK_BUFFER passes
-# (bindings/shared/qx_lists.i).
-STACK_BUFFER_BYTES = 64
-IP_ADDRESS_BYTES = 4
+KINDS_TEXT = """\
+# Lists (bindings/shared/qx_lists.i)
+heap_bytes               DATA, LENGTH           | DATA, LENGTH                     | DATA: (size_t)(LENGTH) * sizeof *DATA
+heap_bytes_count_first   LENGTH, DATA           | LENGTH, DATA                     | DATA: (size_t)(LENGTH) * sizeof *DATA
+stack_bytes              PARAM                  | PARAM                            | PARAM: QX_BUFFER_BYTES
+stack_bytes_length       COUNT, PARAM           | COUNT, PARAM                     |
+record_list              COUNT, ARRAY           | *ARRAY, COUNT, ARRAY             | ARRAY: (size_t)(COUNT) * sizeof *ARRAY
+capacity_bytes           BUFFER, COUNT          | BUFFER, COUNT                    | BUFFER: (size_t)(COUNT ? *COUNT : 0) * sizeof *BUFFER
+capacity_record_list     COUNT, BLOCK, SIZE     | *BLOCK, COUNT, BLOCK, SIZE       | BLOCK: (size_t)(COUNT ? *COUNT : 0) * SIZE
+capacity_record_array    COUNT, BLOCK           | *BLOCK, COUNT, BLOCK             | BLOCK: (size_t)(COUNT ? *COUNT : 0) * sizeof *BLOCK
+array_arg(N)             PARAM                  | *PARAM, PARAM, N                 | PARAM: (size_t)(N) * sizeof *PARAM
+array_in(N)              PARAM                  | *PARAM, PARAM, N                 | PARAM: (size_t)(N) * sizeof *PARAM
+# A list of pointer objects whose pointees are copied; its length must fit
+# the count's type.
+pointer_list             COUNT, ARRAY           | *ARRAY, COUNT, ARRAY             | ARRAY: (size_t)(COUNT) * sizeof *ARRAY
+# Texts (qx_texts.i)
+text_out(N)              TEXT                   | TEXT, N                          | TEXT: N
+text_out_size_first(N)   SIZE, TEXT             | SIZE, TEXT, N                    | TEXT: (size_t)(SIZE ? *SIZE : 0)
+text_out_size_last(N)    TEXT, SIZE             | TEXT, SIZE, N                    | TEXT: (size_t)(SIZE ? *SIZE : 0)
+# Outputs (qx_outputs.i)
+scalar_out(T)            PARAM                  | T, PARAM                         |
+record_out               PARAM                  | *PARAM, PARAM                    |
+# Record pointers beside their count: an earlier parameter, the caller's
+# cell, a member of an earlier record argument (qx_records.i).
+records_beside_count     COUNT .. RECORDS       | *RECORDS, COUNT, RECORDS         | RECORDS: (size_t)(COUNT) * sizeof *RECORDS
+records_beside_count_cell  CELL .. RECORDS      | *RECORDS, CELL, RECORDS          | RECORDS: (size_t)(CELL ? *CELL : 0) * sizeof *RECORDS
+records_beside_count_member(MEMBER)  HOLDER .. RECORDS  | *RECORDS, HOLDER, MEMBER, RECORDS  | RECORDS: (size_t)(HOLDER ? HOLDER->MEMBER : 0) * sizeof *RECORDS
+# Pointer objects through which the native side reads or writes EXPR bytes,
+# EXPR being C over the function's parameter names (qx_records.i).
+reach(EXPR)              PARAM ...              | PARAM                            | PARAM: EXPR
+journal(EXPR)            PARAM ...              |                                  | PARAM: EXPR
+"""
 
 
 class TableError(Exception):
     pass
 
 
-# How each rule kind reads and what it gives. Format fields: t0, t1, ... the
-# table's pairs, n0, n1, ... their names, r0, r1, ... the types they point to
-# (their own type if no pointer), arg the line's argument.
-#   pairs     number of pairs (None: one or more)
-#   adjacent  the pairs are consecutive parameters, in order (as SWIG matches
-#             a rule of several parameters); else present anywhere
-#   arg       the kind takes an argument in parentheses
-#   rules     interface lines
-#   sized     index of the pair whose journal size `size` gives
-Kind = namedtuple("Kind", "pairs adjacent arg rules sized size")
-ELEMENTS = "(size_t)({count}) * sizeof *{param}"
-CELL = "(size_t)({cell} ? *{cell} : 0) * sizeof *{param}"
-KINDS = {
-    "heap_bytes": Kind(2, True, False, ["QX_BYTE_LIST_TO_HEAP_BUFFER({t0}, {t1})"],
-                       0, ELEMENTS.format(count="{n1}", param="{n0}")),
-    # The length first, with the wording of the CAN and Trovix modules.
-    "heap_bytes_count_first_fail_in": Kind(2, True, False, ["QX_COUNT_THEN_HEAP_BYTES_FAIL_IN({t0}, {t1})"],
-                                           1, ELEMENTS.format(count="{n0}", param="{n1}")),
-    "stack_bytes": Kind(1, True, False, ["QX_BYTE_LIST_TO_STACK_BUFFER({t0})"], 0, str(STACK_BUFFER_BYTES)),
-    "stack_bytes_length": Kind(2, True, False, ["QX_STACK_BUFFER_LENGTH({t0}, {t1}, $1, {n0})"], None, None),
-    "record_list": Kind(2, True, False, ["QX_RECORD_LIST_TO_ARRAY({r1}, {t0}, {t1})"],
-                        1, ELEMENTS.format(count="{n0}", param="{n1}")),
-    # The count is an earlier parameter, not necessarily the one before.
-    "records_beside_count": Kind(2, False, False, ["QX_RECORDS_BESIDE_COUNT({r1}, {t0}, {t1})"],
-                                 1, ELEMENTS.format(count="{n0}", param="{n1}")),
-    "records_beside_count_cell": Kind(2, False, False, ["QX_RECORDS_BESIDE_COUNT_CELL({r1}, {t0}, {t1})"],
-                                      1, CELL.format(cell="{n0}", param="{n1}")),
-    # The count is a member of an earlier record argument.
-    "records_beside_count_member": Kind(2, False, True,
-                                        ["QX_RECORDS_BESIDE_COUNT_MEMBER({r1}, {t0}, {arg}, {t1})"],
-                                        1, "(size_t)({n0} ? {n0}->{arg} : 0) * sizeof *{n1}"),
-    # An appended count whose cell carries the room of the caller's records in.
-    "count_out_beside_records": Kind(2, True, False, ["QX_COUNT_OUT_BESIDE_RECORDS({r1}, {t0}, {t1})"],
-                                     None, None),
-    "capacity_bytes": Kind(2, True, False, ["QX_CAPACITY_TO_BYTE_LIST({t0}, {t1})"],
-                           0, CELL.format(cell="{n1}", param="{n0}")),
-    # The same, with the wording of the CAN and Trovix modules.
-    "capacity_bytes_fail_in": Kind(2, True, False, ["QX_CAPACITY_TO_BYTE_LIST_FAIL_IN({t0}, {t1})"],
-                                   0, CELL.format(cell="{n1}", param="{n0}")),
-    "capacity_record_list": Kind(3, True, False, ["QX_CAPACITY_TO_RECORD_LIST({r1}, {t0}, {t1}, {t2})"],
-                                 1, "(size_t)({n0} ? *{n0} : 0) * {n2}"),
-    "capacity_record_array": Kind(2, True, False, ["QX_CAPACITY_TO_RECORD_ARRAY({r1}, {t0}, {t1})"],
-                                  1, CELL.format(cell="{n0}", param="{n1}")),
-    "array_arg": Kind(1, True, True, ["QX_ARRAY_ARG_FROM_LIST({r0}, {t0}, {arg})"],
-                      0, ELEMENTS.format(count="{arg}", param="{n0}")),
-    "array_in": Kind(1, True, True, ["QX_ARRAY_ARG_IN_FROM_LIST({r0}, {t0}, {arg})"],
-                     0, ELEMENTS.format(count="{arg}", param="{n0}")),
-    # A list of pointer objects whose pointees are copied; its length must
-    # fit the count's type (the narrow-count rule, bindings/shared/qx_lists.i).
-    "pointer_list": Kind(2, True, False, ["QX_POINTER_LIST_TO_ARRAY({r1}, {t0}, {t1})"],
-                         1, ELEMENTS.format(count="{n0}", param="{n1}")),
-    "text_out": Kind(1, True, True, ["QX_STRING_OUT({t0}, {arg})"], 0, "{arg}"),
-    "text_out_size_first": Kind(2, True, True, ["QX_STRING_OUT_SIZE_FIRST({t0}, {t1}, {arg})"],
-                                1, "(size_t)({n0} ? *{n0} : 0)"),
-    "text_out_size_last": Kind(2, True, True, ["QX_STRING_OUT_SIZE_LAST({t0}, {t1}, {arg})"],
-                               0, "(size_t)({n1} ? *{n1} : 0)"),
-    "ip_address_in": Kind(1, True, False, ["QX_IP_ADDRESS_TUPLE_IN({t0})"], 0, str(IP_ADDRESS_BYTES)),
-    "ip_address_out": Kind(1, True, False, ["QX_IP_ADDRESS_LIST_OUT({t0})"], 0, str(IP_ADDRESS_BYTES)),
-    "scalar_out": Kind(1, True, True, ["%apply {arg} *QX_OUTPUT {{ {t0} }};"], None, None),
-    "record_out": Kind(1, True, False, ["QX_RECORD_OUTPUT({r0})", "%apply {r0} *QX_RECORD_OUTPUT {{ {t0} }};"],
-                       None, None),
-    "reach": Kind(None, False, True, ["QX_REACH({t0})"], 0, "{arg}"),
-    "journal": Kind(None, False, True, [], 0, "{arg}"),
-}
+# One kind of a kinds table.
+#   pairs    placeholders of the pairs a line gives (the first of a `...`
+#            kind; further ones are the line's own)
+#   mode     "adjacent", "ordered" or "anywhere" (a `...` kind)
+#   macro    the macro's argument items, None: no rule
+#   sized    the placeholder whose pointer `size` sizes, else None
+Kind = namedtuple("Kind", "name arg pairs mode macro sized size where")
+
+PLACEHOLDER = r"[A-Z][A-Z0-9_]*"
+
+
+def read_kinds(text, source, known=None):
+    """The kinds of a kinds table, by name; `known` holds those already
+    declared (a table may add kinds, never change one)."""
+    kinds = {}
+    known = known or {}
+    for number, raw in enumerate(text.splitlines(), 1):
+        line = raw.split("#", 1)[0].strip()
+        if not line:
+            continue
+        where = f"{source}:{number}"
+        columns = [c.strip() for c in line.split("|", 2)]
+        m = re.fullmatch(rf"([a-z][a-z0-9_]*)(?:\(({PLACEHOLDER})\))?\s+(.+)", columns[0])
+        if len(columns) != 3 or not m:
+            raise TableError(f"{where}: a kind is `name[(ARG)] pairs | macro arguments | journal size`")
+        name, arg, pairs_text = m.groups()
+        if name in known or name in kinds:
+            raise TableError(f"{where}: kind {name} is declared already")
+        if pairs_text.endswith("..."):
+            mode, pairs = "anywhere", [pairs_text[:-3].strip()]
+        elif ".." in pairs_text:
+            mode, pairs = "ordered", [p.strip() for p in pairs_text.split("..")]
+        else:
+            mode, pairs = "adjacent", [p.strip() for p in pairs_text.split(",")]
+        if not all(re.fullmatch(PLACEHOLDER, p) for p in pairs) or len(set(pairs + [arg])) != len(pairs) + 1:
+            raise TableError(f"{where}: the pairs of {name} are distinct placeholders (A, B or A .. B or A ...)")
+        macro = None
+        if columns[1]:
+            macro = [item.strip() for item in columns[1].split(",")]
+            for item in macro:
+                if item.lstrip("*") not in pairs and (item != arg or arg is None):
+                    raise TableError(f"{where}: macro argument `{item}` of {name} is no pair or argument")
+        sized = size = None
+        if columns[2]:
+            m = re.fullmatch(rf"({PLACEHOLDER})\s*:\s*(.+)", columns[2])
+            if not m or m.group(1) not in pairs:
+                raise TableError(f"{where}: the journal size of {name} is `PAIR: C expression`")
+            sized, size = m.groups()
+        kinds[name] = Kind(name, arg, tuple(pairs), mode, macro, sized, size, where)
+    return kinds
+
+
+KINDS = read_kinds(KINDS_TEXT, "gen_params.py")
 
 QUALIFIERS = {"const", "volatile", "restrict"}
 
@@ -212,7 +218,7 @@ class Line:
         self.where, self.kind, self.arg, self.texts, self.keys = where, kind, arg, texts, keys
 
 
-def read_table(path):
+def read_table(path, kinds):
     lines = []
     if not path or not os.path.exists(path):
         return lines
@@ -224,9 +230,9 @@ def read_table(path):
             continue
         where = f"{os.path.basename(path)}:{number}"
         match = re.match(r"([a-z_]+)", text)
-        if not match or match.group(1) not in KINDS:
+        if not match or match.group(1) not in kinds:
             raise TableError(f"{where}: unknown rule kind in `{text}`")
-        kind, rest, arg = match.group(1), text[match.end():], None
+        name, rest, arg = match.group(1), text[match.end():], None
         if rest.startswith("("):
             depth = 0
             for i, ch in enumerate(rest):
@@ -237,14 +243,15 @@ def read_table(path):
             if depth:
                 raise TableError(f"{where}: unbalanced parentheses")
             arg, rest = rest[1:i].strip(), rest[i + 1:]
-        rule_kind = KINDS[kind]
-        if rule_kind.arg and arg is None:
-            raise TableError(f"{where}: {kind} needs its argument in parentheses")
-        if not rule_kind.arg and arg is not None:
-            raise TableError(f"{where}: {kind} takes no argument")
+        kind = kinds[name]
+        if kind.arg and arg is None:
+            raise TableError(f"{where}: {name} needs its argument in parentheses")
+        if not kind.arg and arg is not None:
+            raise TableError(f"{where}: {name} takes no argument")
         texts = [t.strip() for t in rest.split(",")]
-        if (rule_kind.pairs is not None and len(texts) != rule_kind.pairs) or not all(texts):
-            raise TableError(f"{where}: {kind} takes {rule_kind.pairs or 'one or more'} `type name` pairs")
+        if not all(texts) or len(texts) < len(kind.pairs) or (kind.mode != "anywhere" and len(texts) > len(kind.pairs)):
+            many = f"{len(kind.pairs)} or more" if kind.mode == "anywhere" else len(kind.pairs)
+            raise TableError(f"{where}: {name} takes {many} `type name` pairs")
         lines.append(Line(where, kind, arg, texts, [pair_key(t, where) for t in texts]))
     return lines
 
@@ -266,7 +273,8 @@ def wrapper_expression(expr, names):
 
 def match(line, params):
     """Indices of the line's pairs in one function's parameters, or None."""
-    if KINDS[line.kind].adjacent:
+    mode = line.kind.mode
+    if mode == "adjacent":
         n = len(line.keys)
         for start in range(len(params) - n + 1):
             if all(params[start + i] == key for i, key in enumerate(line.keys)):
@@ -277,7 +285,7 @@ def match(line, params):
         if key not in params:
             return None
         indices.append(params.index(key))
-    if line.kind in ("records_beside_count", "records_beside_count_member") and indices[0] > indices[1]:
+    if mode == "ordered" and indices != sorted(indices):
         return None
     return indices
 
@@ -285,7 +293,7 @@ def match(line, params):
 def check_loose(line, funcs):
     """A binding rule whose pair would reach a parameter SWIG matches only
     after dropping its qualifiers: the journal and the module would differ."""
-    if line.kind in ("journal", "reach"):
+    if line.kind.mode == "anywhere":
         return
     for key in line.keys:
         for name, params in funcs:
@@ -293,6 +301,38 @@ def check_loose(line, funcs):
                 if p is not None and p != key and strip_top(p) == key:
                     raise TableError(f"{line.where}: `{', '.join(line.texts)}` also reaches a parameter of {name} "
                                      "declared with more qualifiers; spell the pair exactly as declared")
+
+
+def substitute(text, values):
+    """`text` with each placeholder of `values` replaced by its value."""
+    return re.sub(rf"\b{PLACEHOLDER}\b", lambda m: values.get(m.group(0), m.group(0)), text)
+
+
+def rule_text(line):
+    """The line's macro application, None for a kind without a rule."""
+    kind = line.kind
+    if kind.macro is None:
+        return None
+    texts = dict(zip(kind.pairs, line.texts))
+    items = []
+    for item in kind.macro:
+        if item == kind.arg:
+            items.append(line.arg)
+        elif item.startswith("*"):
+            items.append(pointee(line.keys[kind.pairs.index(item[1:])]))
+        else:
+            items.append(texts[item])
+    return f"QX_{kind.name.upper()}({', '.join(items)})"
+
+
+def size_text(line):
+    """The journal size the line gives its sized pointer, in the function's
+    parameter names."""
+    kind = line.kind
+    values = {p: key[3] for p, key in zip(kind.pairs, line.keys)}
+    if kind.arg:
+        values[kind.arg] = line.arg
+    return substitute(kind.size, values)
 
 
 def nested_records(library):
@@ -314,40 +354,34 @@ def generate(library, lines):
     decls = declarations(library)
     funcs = [(name, params) for name, params, _ in decls]
     names_of = {name: names for name, _, names in decls}
-    rules, sizes, declared, reaches = [], {}, set(), []
+    rules, sizes, reaches = [], {}, []
     for line in lines:
-        rule_kind = KINDS[line.kind]
+        kind = line.kind
         check_loose(line, funcs)
-        fields = {"arg": line.arg}
-        for i, (text, key) in enumerate(zip(line.texts, line.keys)):
-            fields.update({f"t{i}": text, f"n{i}": key[3], f"r{i}": pointee(key)})
         hits = 0
         for fname, params in funcs:
             if match(line, params) is None:
                 continue
             hits += 1
-            if line.kind == "reach":
+            if kind.name == "reach":
                 reaches.append((fname, line.keys[0][3], wrapper_expression(line.arg, names_of[fname])))
-            if rule_kind.sized is None:
+            if kind.sized is None:
                 continue
             # As SWIG does, a rule of more parameters takes a parameter from
-            # a rule of fewer; a journal line never overlaps a binding rule.
-            width = 0 if line.kind in ("journal", "reach") else len(line.keys)
-            param = line.keys[rule_kind.sized][3]
+            # a rule of fewer; a `...` line never overlaps a binding rule.
+            width = 0 if kind.mode == "anywhere" else len(line.keys)
+            param = line.keys[kind.pairs.index(kind.sized)][3]
             if (fname, param) in sizes:
                 _, where, other = sizes[(fname, param)]
                 if width == other or not (width and other):
                     raise TableError(f"{line.where}: {fname} {param} is sized by {where} already")
                 if width < other:
                     continue
-            sizes[(fname, param)] = (rule_kind.size.format(**fields), line.where, width)
+            sizes[(fname, param)] = (size_text(line), line.where, width)
         if not hits:
             raise TableError(f"{line.where}: `{', '.join(line.texts)}` matches no function")
-        for text in (rule.format(**fields) for rule in rule_kind.rules):
-            if text.startswith(("QX_RECORD_OUTPUT(", "QX_REACH(")):
-                if text in declared:
-                    continue
-                declared.add(text)
+        text = rule_text(line)
+        if text is not None and text not in rules:
             rules.append(text)
     order = [name for name, _ in funcs]
     size_lines = sorted(((f, p, e) for (f, p), (e, _, _) in sizes.items()), key=lambda s: order.index(s[0]))
@@ -362,13 +396,19 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     header_walk.add_arguments(ap)
     ap.add_argument("--table")
+    ap.add_argument("--kinds", action="append", default=[], help="a module's own kinds table (repeatable)")
     ap.add_argument("--out-rules", required=True)
     ap.add_argument("--out-sizes", required=True)
     args = ap.parse_args()
 
     try:
+        kinds = dict(KINDS)
+        for path in args.kinds:
+            with open(path) as table:
+                kinds.update(read_kinds(table.read(), os.path.relpath(path), kinds))
+        lines = read_table(args.table, kinds)
         library = header_walk.read_arguments(args)
-        rules, sizes = generate(library, read_table(args.table))
+        rules, sizes = generate(library, lines)
     except (TableError, header_walk.WalkError) as e:
         print(f"gen_params: {e}", file=sys.stderr)
         return 1
