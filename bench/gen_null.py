@@ -17,9 +17,8 @@ import sys
 
 from pycparser import c_generator
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(ROOT, "generators"))
-import header_walk  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from generators import header_walk  # noqa: E402
 
 LAST_ERROR_TEXT = "null library: the call failed on purpose"
 FAILING_FUNCTION = "Qx_CheckPortHandle"

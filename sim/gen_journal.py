@@ -21,8 +21,8 @@ import sys
 
 from pycparser import c_ast, c_generator
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "generators"))
-import header_walk  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from generators import header_walk  # noqa: E402
 
 
 def type_name(node):
