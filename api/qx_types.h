@@ -1,5 +1,6 @@
 /*
- * Base scalar types of the native API.
+ * Base scalar types of the native API (and, from qx_buffer.h, the size of
+ * the byte buffers that its functions read through a bare pointer).
  *
  * This header is compiled by C code only and is never shown to SWIG: the
  * bindings must not learn that u8_t, u16_t, u32_t and u64_t are plain C
@@ -12,6 +13,8 @@
 
 #include <stddef.h>
 #include <stdint.h>
+
+#include "qx_buffer.h"
 
 typedef uint8_t u8_t;
 typedef uint16_t u16_t;

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Generates a null native library: every function that the HEADERs declare
-returns at once, without touching its arguments.
+(as the build's header walk, generators/header_walk.py, reads them) returns
+at once, without touching its arguments.
 
 - A status (Qx_Error_t) is 0, success; other results are 0 or NULL.
 - Output cells and buffers are left as the caller set them: a count cell
@@ -14,37 +15,26 @@ import argparse
 import os
 import sys
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(ROOT, "sim", "gen"))
+from pycparser import c_generator
 
-from gen_journal import Types, add_header_arguments, parse_headers  # noqa: E402
-from pycparser import c_ast, c_generator  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from generators import header_walk  # noqa: E402
 
 LAST_ERROR_TEXT = "null library: the call failed on purpose"
 FAILING_FUNCTION = "Qx_CheckPortHandle"
 
 
-def generate(ast, headers):
-    types = Types(ast)
+def generate(library):
     gen = c_generator.CGenerator()
-    own = {os.path.realpath(h) for h in headers}
     bodies = []
-    for node in ast.ext:
-        if not (isinstance(node, c_ast.Decl) and isinstance(node.type, c_ast.FuncDecl)):
-            continue
-        if os.path.realpath(node.coord.file) not in own:
-            continue
-        func = node.type
-        lines = [gen.visit(node) + " {"]
-        for p in (func.args.params if func.args else []):
-            if isinstance(p, c_ast.Typename) and types.is_void(p.type):
-                continue
-            lines.append(f"  (void){p.name};")
-        if node.name == "Qx_GetLastErrorDescription":
+    for function in library.functions:
+        lines = [gen.visit(function.decl) + " {"]
+        lines += [f"  (void){p.name};" for p in function.params]
+        if function.name == "Qx_GetLastErrorDescription":
             lines.append(f'  return "{LAST_ERROR_TEXT}";')
-        elif node.name == FAILING_FUNCTION:
+        elif function.name == FAILING_FUNCTION:
             lines.append("  return 1;")
-        elif not types.is_void(func.type):
+        elif not library.types.is_void(function.result):
             lines.append("  return 0;")
         lines.append("}")
         bodies.append("\n".join(lines))
@@ -53,11 +43,13 @@ def generate(ast, headers):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
-    add_header_arguments(ap)
+    header_walk.add_arguments(ap)
     ap.add_argument("--out", required=True)
     args = ap.parse_args()
-    ast = parse_headers(args)
-    bodies = generate(ast, args.header)
+    try:
+        bodies = generate(header_walk.read_arguments(args))
+    except header_walk.WalkError as e:
+        sys.exit(f"gen_null: {e}")
     with open(args.out, "w") as out:
         names = ", ".join(os.path.basename(h) for h in args.header)
         out.write(f"/* Generated from {names}: null bodies, each returns at once. */\n")

@@ -21,8 +21,8 @@ import struct
 import sys
 
 _ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
-sys.path.insert(0, os.path.join(_ROOT, "sim", "gen"))
-from gen_layout import NESTED, POINTER, element_size, load  # noqa: E402
+sys.path.insert(0, os.path.join(_ROOT, "generators"))
+from layout_table import NESTED, POINTER, element_size, load  # noqa: E402
 
 POINTER_SIZE = struct.calcsize("P")
 SIZE_T_SIZE = struct.calcsize("N")

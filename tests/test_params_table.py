@@ -1,14 +1,20 @@
 """The table of parameter shapes: which functions a line reaches, the journal
-sizes and rule lines derived from it, and the lines refused because the
-module and the journal would disagree."""
+sizes and rule lines derived from it, the lines refused because the module
+and the journal would disagree, and the kinds tables that name the rules
+(generators/gen_params.py)."""
+import glob
 import os
+import re
 import subprocess
 import sys
 
 import pytest
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
-GEN = os.path.join(ROOT, "sim", "gen", "gen_params.py")
+GENERATORS = os.path.join(ROOT, "generators")
+GEN = os.path.join(GENERATORS, "gen_params.py")
+sys.path.insert(0, GENERATORS)
+import gen_params  # noqa: E402
 
 HEADER = """\
 #include "qx_types.h"
@@ -22,17 +28,23 @@ int Name(char *const text);
 int NameSized(char *const text, u32_t *const textSize);
 int Read(u8_t *const buffer, u32_t *const count);
 int Loose(u8_t const *data, u32_t dataLength);
+int Fill(u32_t *const filled, Item_t *const slots);
+int FillLate(Item_t *const slots, u32_t *const filled);
 """
 
 
-def generate(tmp_path, table):
+def generate(tmp_path, table, kinds=None):
     header = tmp_path / "lib.h"
     header.write_text(HEADER)
     (tmp_path / "params.txt").write_text(table)
     rules, sizes = tmp_path / "rules.i", tmp_path / "sizes.txt"
-    proc = subprocess.run([sys.executable, GEN, "--header", str(header), "--stub", os.path.join(ROOT, "sim", "gen", "stub"),
-                           "--table", str(tmp_path / "params.txt"), "--out-rules", str(rules), "--out-sizes", str(sizes)],
-                          capture_output=True, text=True)
+    extra = []
+    if kinds is not None:
+        (tmp_path / "kinds.txt").write_text(kinds)
+        extra = ["--kinds", str(tmp_path / "kinds.txt")]
+    proc = subprocess.run([sys.executable, GEN, "--header", str(header), "--include", os.path.join(ROOT, "api"),
+                           "--table", str(tmp_path / "params.txt"), "--out-rules", str(rules),
+                           "--out-sizes", str(sizes)] + extra, capture_output=True, text=True)
     if proc.returncode:
         return proc.stderr, None, None
     lines = [line for line in sizes.read_text().splitlines() if not line.startswith("#")]
@@ -60,9 +72,11 @@ journal(dataLength)       u8_t const *data, u32_t dataLength
         "Read buffer (size_t)(count ? *count : 0) * sizeof *buffer",
         "Loose data dataLength",
     ]
-    assert "QX_BYTE_LIST_TO_HEAP_BUFFER(u8_t const *const data, u32_t const dataLength)\n" in rules
-    assert "QX_RECORD_LIST_TO_ARRAY(Item_t, u32_t const itemCount, Item_t const *const items)\n" in rules
-    assert "QX_STRING_OUT_SIZE_LAST(char *const text, u32_t *const textSize, 16)\n" in rules
+    # Each kind applies the macro of its own name.
+    assert "QX_HEAP_BYTES(u8_t const *const data, u32_t const dataLength)\n" in rules
+    assert "QX_RECORD_LIST(Item_t, u32_t const itemCount, Item_t const *const items)\n" in rules
+    assert "QX_TEXT_OUT_SIZE_LAST(char *const text, u32_t *const textSize, 16)\n" in rules
+    assert "QX_CAPACITY_BYTES(u8_t *const buffer, u32_t *const count)\n" in rules
     # Members of a record type of the headers are copied in whole, each
     # record once; a byte array member is no record.
     assert [line for line in rules.splitlines() if line.startswith("QX_NESTED")] == [
@@ -79,23 +93,85 @@ journal(dataLength)       u8_t const *data, u32_t dataLength
     ("text_out char *const text\n", "needs its argument"),
     ("stack_bytes(64) u8_t const *const data\n", "takes no argument"),
     ("journal((4) u8_t const *const data\n", "unbalanced"),
+    # The wording of a module is its setting, never a kind of its own.
+    ("capacity_bytes_fail_in u8_t *const buffer, u32_t *const count\n", "unknown rule kind"),
+    # A module's own kind is unknown to a table that is not given its kinds.
+    ("ip_address_in u8_t const *const data\n", "unknown rule kind"),
 ])
 def test_lines_that_would_split_module_and_journal_are_refused(tmp_path, table, message):
     error, _, _ = generate(tmp_path, table)
     assert error is not None and message in error
 
 
-def test_capacity_bytes_with_the_can_wording_size_the_journal_as_the_plain_kind(tmp_path):
-    error, rules, sizes = generate(tmp_path, "capacity_bytes_fail_in    u8_t *const buffer, u32_t *const count\n")
+def test_records_beside_a_count_follow_only_functions_with_the_count_first(tmp_path):
+    # The rule's check reads the count before it checks the records: FillLate,
+    # with the pair in the other order, does not follow the line.
+    error, rules, sizes = generate(tmp_path, "records_beside_count_cell u32_t *const filled, Item_t *const slots\n")
     assert error is None
-    assert sizes == ["Read buffer (size_t)(count ? *count : 0) * sizeof *buffer"]
-    assert "QX_CAPACITY_TO_BYTE_LIST_FAIL_IN(u8_t *const buffer, u32_t *const count)\n" in rules
-    assert "QX_CAPACITY_TO_BYTE_LIST(" not in rules
+    assert sizes == ["Fill slots (size_t)(filled ? *filled : 0) * sizeof *slots"]
+    assert "QX_RECORDS_BESIDE_COUNT_CELL(Item_t, u32_t *const filled, Item_t *const slots)\n" in rules
 
 
 def test_byte_list_with_its_count_first_sizes_the_journal_by_the_count(tmp_path):
-    error, rules, sizes = generate(tmp_path, "heap_bytes_count_first_fail_in u32_t const dataLength, "
+    error, rules, sizes = generate(tmp_path, "heap_bytes_count_first u32_t const dataLength, "
                                              "u8_t const *const data\n")
     assert error is None
     assert sizes == ["SendReversed data (size_t)(dataLength) * sizeof *data"]
-    assert "QX_COUNT_THEN_HEAP_BYTES_FAIL_IN(u32_t const dataLength, u8_t const *const data)\n" in rules
+    assert "QX_HEAP_BYTES_COUNT_FIRST(u32_t const dataLength, u8_t const *const data)\n" in rules
+
+
+MODULE_KINDS = """\
+# kind          pairs           | macro arguments        | journal size
+fill_slots(N)   FILLED, SLOTS   | *SLOTS, FILLED, SLOTS, N | SLOTS: (size_t)(N) * sizeof *SLOTS + FILLED[0]
+"""
+
+
+def test_a_modules_own_kinds_come_from_its_kinds_table(tmp_path):
+    error, rules, sizes = generate(tmp_path, "fill_slots(3) u32_t *const filled, Item_t *const slots\n",
+                                   kinds=MODULE_KINDS)
+    assert error is None
+    assert "QX_FILL_SLOTS(Item_t, u32_t *const filled, Item_t *const slots, 3)\n" in rules
+    # Placeholders become parameter names and the argument, whole words only.
+    assert sizes == ["Fill slots (size_t)(3) * sizeof *slots + filled[0]"]
+
+
+@pytest.mark.parametrize("kinds, message", [
+    ("heap_bytes DATA, LENGTH | DATA, LENGTH |\n", "heap_bytes is declared already"),
+    ("fill_slots FILLED, SLOTS | SLOTS, COUNT |\n", "macro argument `COUNT`"),
+    ("fill_slots FILLED, SLOTS | SLOTS | COUNT: 4\n", "`PAIR: C expression`"),
+    ("fill_slots FILLED, FILLED | FILLED |\n", "distinct placeholders"),
+    ("fill_slots FILLED, SLOTS | SLOTS\n", "name[(ARG)] pairs | macro arguments | journal size"),
+])
+def test_kinds_tables_that_do_not_name_a_rule_are_refused(tmp_path, kinds, message):
+    error, _, _ = generate(tmp_path, "heap_bytes u8_t const *const data, u32_t const dataLength\n", kinds=kinds)
+    assert error is not None and "kinds.txt:1" in error and message in error
+
+
+def _macros(paths):
+    """{macro name: number of parameters} of the %define lines of `paths`."""
+    found = {}
+    for path in paths:
+        with open(path) as source:
+            for m in re.finditer(r"^%define (QX_\w+)\(([^)]*)\)", source.read(), re.M):
+                found[m.group(1)] = len(m.group(2).split(","))
+    return found
+
+
+def _kinds_tables():
+    yield "shared", gen_params.KINDS
+    for path in sorted(glob.glob(os.path.join(ROOT, "bindings", "*", "kinds.txt"))):
+        with open(path) as table:
+            yield os.path.basename(os.path.dirname(path)), gen_params.read_kinds(table.read(), path, gen_params.KINDS)
+
+
+@pytest.mark.parametrize("folder, kinds", list(_kinds_tables()), ids=lambda v: v if isinstance(v, str) else "")
+def test_every_kind_is_the_name_of_a_macro_of_its_own_folder(folder, kinds):
+    shared = _macros(glob.glob(os.path.join(ROOT, "bindings", "shared", "*.i")))
+    own = shared if folder == "shared" else _macros(glob.glob(os.path.join(ROOT, "bindings", folder, "*.i")))
+    for kind in kinds.values():
+        if kind.macro is None:
+            continue
+        macro = f"QX_{kind.name.upper()}"
+        assert own.get(macro) == len(kind.macro), f"{kind.where}: {macro} with {len(kind.macro)} arguments"
+        if folder != "shared":
+            assert macro not in shared, f"{macro} of bindings/{folder} is a shared rule"

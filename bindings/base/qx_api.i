@@ -5,6 +5,8 @@
 #include "qx_api.h"
 %}
 
+/* The list rules' messages: "Expecting a sequence", ... */
+#define QX_WORDING_PLAIN
 %include "qx_rules.i"
 
 /* Which native type follows which rule in this module. Types not listed
@@ -15,7 +17,6 @@ QX_UNSIGNED_SCALAR(u32_t)
 QX_STATUS_CHECK(Qx_Error_t)
 QX_ARRAY_TO_LIST(u8_t)
 QX_ARRAY_TO_LIST(u32_t)
-QX_SCALAR_OUTPUT(u32_t)
 /* u16_t (and its flag types) and u64_t values travel in pointer objects of
  * their type; a getter's copy frees itself when collected. */
 QX_OPAQUE_VALUE(u16_t)

@@ -6,6 +6,8 @@
 #include "qx_api_can_node.h"
 %}
 
+/* The list rules' messages name the binding: "fail in '<binding>' : ..." */
+#define QX_WORDING_FAIL_IN
 %include "qx_rules.i"
 
 /* The base library's types (Qx_PortHandle_t, Qx_Error_t, ...) without its
@@ -32,18 +34,15 @@ QX_DOUBLE_IN(double)
 QX_OPAQUE_VALUE(float64_t)
 QX_STATUS_CHECK(Qx_Error_t)
 
-/* Array members: u8_t and u32_t arrays are set from lists; u16_t and u64_t
- * arrays from pointer objects of the element type; all read as lists. */
-QX_ARRAY_FROM_LIST(u8_t)
-QX_ARRAY_FROM_LIST(u32_t)
+/* Array members: u8_t and u32_t arrays are set from lists (an item beyond
+ * 32 bits raises OverflowError); u16_t and u64_t arrays from pointer objects
+ * of the element type; all read as lists. */
+QX_ARRAY_FROM_LIST(u8_t, PyExc_OverflowError)
+QX_ARRAY_FROM_LIST(u32_t, PyExc_OverflowError)
 QX_ARRAY_TO_LIST(u8_t)
 QX_ARRAY_TO_LIST(u16_t)
 QX_ARRAY_TO_LIST(u32_t)
 QX_ARRAY_TO_LIST(u64_t)
-
-/* Outputs appended to the result: u32_t and u8_t cells. */
-QX_SCALAR_OUTPUT(u32_t)
-QX_SCALAR_OUTPUT(u8_t)
 
 /* Parameter shapes (api/can/params.txt: byte data in 64-byte buffers, lists
  * of records, capacity-sized outputs, appended outputs and response records)
@@ -53,7 +52,7 @@ QX_SCALAR_OUTPUT(u8_t)
 /* Diagnostic function trialprint, second in the method table: prints the
  * index and the Id (as a signed 32-bit value) of at most the first 22
  * transmit FIFO items given, to the process's standard output. */
-QX_RECORD_LIST_TO_ARRAY(Qx_Can_TxFifo_MsgItem_t, u32_t const trialCount, Qx_Can_TxFifo_MsgItem_t const *const trialItems)
+QX_RECORD_LIST(Qx_Can_TxFifo_MsgItem_t, u32_t const trialCount, Qx_Can_TxFifo_MsgItem_t const *const trialItems)
 %{
 static void trialprint(u32_t const trialCount, Qx_Can_TxFifo_MsgItem_t const *const trialItems) {
   u32_t i;

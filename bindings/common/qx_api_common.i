@@ -7,6 +7,8 @@
 #include "qx_api_common_xcp.h"
 %}
 
+/* The list rules' messages: "Expecting a sequence", ... */
+#define QX_WORDING_PLAIN
 %include "qx_rules.i"
 %include "qx_common_rules.i"
 
@@ -31,8 +33,6 @@ QX_SIZE_SCALAR(size_t)
 QX_STATUS_CHECK(Qx_Error_t)
 QX_ARRAY_TO_LIST(u8_t)
 QX_ARRAY_TO_LIST(u32_t)
-QX_SCALAR_OUTPUT(Qx_PortHandle_t)
-QX_SCALAR_OUTPUT(u8_t)
 /* u16_t values (and its typedefs') travel in u16_t pointer objects; a
  * getter's copy frees itself when collected. */
 QX_OPAQUE_VALUE(u16_t)

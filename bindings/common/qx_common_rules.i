@@ -1,10 +1,12 @@
 /*
  * Conversion rules of _qx_api_common alone (beside the shared ones of
- * bindings/shared).
+ * bindings/shared). Those that lines of api/common/params.txt apply are
+ * declared to the rule generator in kinds.txt beside this file.
  */
 
 /* -------------------------------------------------------------------------
- * IpAddressTuple, write side
+ * ip_address_in: QX_IP_ADDRESS_IN(PARAM) (the device's IP address, write
+ * side)
  *
  * The device's IP address is one Python argument: a tuple (or a tuple
  * subclass) of exactly four ints, element 1 first. Anything else raises
@@ -42,7 +44,7 @@ SWIGINTERN int qx_ip_address_from_tuple(PyObject *obj, u8_t address[4]) {
 }
 %}
 
-%define QX_IP_ADDRESS_TUPLE_IN(PARAM)
+%define QX_IP_ADDRESS_IN(PARAM)
 %typemap(in, noblock=1, fragment="qx_ip_address") PARAM (u8_t qx_address[4]) {
   if (!qx_ip_address_from_tuple($input, qx_address)) SWIG_fail;
   $1 = qx_address;
@@ -52,13 +54,14 @@ SWIGINTERN int qx_ip_address_from_tuple(PyObject *obj, u8_t address[4]) {
 %enddef
 
 /* -------------------------------------------------------------------------
- * IpAddressTuple, read side
+ * ip_address_out: QX_IP_ADDRESS_OUT(PARAM) (the device's IP address, read
+ * side)
  *
  * No Python argument: the binding passes a zeroed 4-byte buffer and, after
  * a successful call, appends a new list of the four bytes (ints 0..255,
  * first byte first). As a tuple, that list is accepted by the write side.
  * ------------------------------------------------------------------------- */
-%define QX_IP_ADDRESS_LIST_OUT(PARAM)
+%define QX_IP_ADDRESS_OUT(PARAM)
 %typemap(in, numinputs=0, noblock=1) PARAM (u8_t qx_address[4]) {
   memset(qx_address, 0, sizeof(qx_address));
   $1 = qx_address;

@@ -8,32 +8,30 @@
  */
 
 /* -------------------------------------------------------------------------
- * ScalarOutputAppended
+ * scalar_out(T): QX_SCALAR_OUT(T, PARAM)
  *
  * The output is no Python argument: the binding passes its own zeroed cell
- * and, after a successful call, appends the cell's value to the result as a
- * non-negative int (one output: the value itself; several: a list in
- * argument order). Applied by name:
- *   %apply u32_t *QX_OUTPUT { Qx_PortHandle_t *const newPortHandle };
+ * of type T and, after a successful call, appends the cell's value to the
+ * result as a non-negative int (one output: the value itself; several: a
+ * list in argument order). Applied by name:
+ *   QX_SCALAR_OUT(u32_t, Qx_PortHandle_t *const newPortHandle)
  * ------------------------------------------------------------------------- */
-%define QX_SCALAR_OUTPUT(TYPE)
-%typemap(in, numinputs=0, noblock=1) TYPE *QX_OUTPUT (TYPE temp = 0) {
+%define QX_SCALAR_OUT(TYPE, PARAM)
+%typemap(in, numinputs=0, noblock=1) PARAM (TYPE temp = 0) {
   $1 = &temp;
 }
-%typemap(argout, noblock=1) TYPE *QX_OUTPUT {
+%typemap(argout, noblock=1) PARAM {
   $result = qx_append_output($result, PyLong_FromUnsignedLongLong((unsigned long long)*$1));
   if (!$result) SWIG_fail;
 }
 %enddef
 
 /* -------------------------------------------------------------------------
- * RecordOutputAppended: a response record that the native function fills is
- * returned as a new owned record object instead of being a Python argument.
+ * record_out: QX_RECORD_OUT(R, PARAM): a response record that the native
+ * function fills is returned as a new owned record object instead of being a
+ * Python argument.
  *
- *   QX_RECORD_OUTPUT(Qx_Common_GetInterfaceInfo_Rsp_t)
- *   %apply Qx_Common_GetInterfaceInfo_Rsp_t *QX_RECORD_OUTPUT {
- *     Qx_Common_GetInterfaceInfo_Rsp_t *const response
- *   };
+ *   QX_RECORD_OUT(Qx_Common_GetInterfaceInfo_Rsp_t, Qx_Common_GetInterfaceInfo_Rsp_t *const response)
  *
  * The binding allocates one zeroed record of the native size with the
  * runtime's allocator (calloc, as the record's new_ constructor does, so
@@ -47,17 +45,16 @@
  * native function that leaves fields unwritten never hands Python
  * uninitialised memory.
  * ------------------------------------------------------------------------- */
-%define QX_RECORD_OUTPUT(RECORD)
-/* (The typemaps keep their state in the argument itself: a local variable
- * list would follow the parameter name, which is this macro's name.) */
-%typemap(in, numinputs=0, noblock=1) RECORD *QX_RECORD_OUTPUT {
+%define QX_RECORD_OUT(RECORD, PARAM)
+/* (The typemaps keep their state in the argument itself.) */
+%typemap(in, numinputs=0, noblock=1) PARAM {
   $1 = ($1_ltype)calloc(1, sizeof(RECORD));
   if (!$1) {
     PyErr_NoMemory();
     SWIG_fail;
   }
 }
-%typemap(argout, noblock=1, fragment="qx_owned_record") RECORD *QX_RECORD_OUTPUT {
+%typemap(argout, noblock=1, fragment="qx_owned_record") PARAM {
   {
     PyObject *qx_object = qx_new_owned_record($1, sizeof(RECORD), $descriptor(RECORD *));
     /* The object owns the record now, or it has been freed: never twice. */
@@ -66,7 +63,7 @@
     if (!$result) SWIG_fail;
   }
 }
-%typemap(freearg, noblock=1) RECORD *QX_RECORD_OUTPUT {
+%typemap(freearg, noblock=1) PARAM {
   free($1);
 }
 %enddef

@@ -279,7 +279,10 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
 %enddef
 
 /* -------------------------------------------------------------------------
- * RecordsBesideCount
+ * records_beside_count: QX_RECORDS_BESIDE_COUNT(R, COUNT, RECORDS),
+ * records_beside_count_cell: QX_RECORDS_BESIDE_COUNT_CELL(R, CELL, RECORDS),
+ * records_beside_count_member(MEMBER):
+ *   QX_RECORDS_BESIDE_COUNT_MEMBER(R, HOLDER, MEMBER, RECORDS)
  *
  *   QX_RECORDS_BESIDE_COUNT(R, u32_t numberOfRamps, R const *const ramps)
  *
@@ -358,9 +361,9 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
 %enddef
 
 /* -------------------------------------------------------------------------
- * Reach (a pointer argument through which the native side reads or writes
- * a known number of bytes: a fixed-size buffer, a buffer whose length
- * stands beside it, the room that a count cell gives)
+ * reach(EXPR): QX_REACH(PARAM) (a pointer argument through which the native
+ * side reads or writes a known number of bytes: a fixed-size buffer, a
+ * buffer whose length stands beside it, the room that a count cell gives)
  *
  *   QX_REACH(u8_t const *const subNetMask)
  *   #define QX_REACH_BYTES_Qx_Common_Ethernet_SubNetMask_Set_subNetMask ((unsigned long long)(4))

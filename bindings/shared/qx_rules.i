@@ -2,10 +2,15 @@
  * Conversion rules shared by every module (_qx_api, _qx_api_common,
  * _qx_api_can, _qx_api_trovix): the one file a module %includes.
  *
- * Each rule states its Python-visible contract. A module %includes this file
- * and then says, in one visible table, which native type follows which rule
- * (QX_UNSIGNED_SCALAR(u32_t), QX_NESTED_MEMBER_BY_COPY(Qx_IpAddress_t), ...)
- * and which parameters are outputs (%apply on exact `type name` pairs).
+ * Each rule states its Python-visible contract. A module defines the
+ * wording of its messages (QX_WORDING_PLAIN or QX_WORDING_FAIL_IN, see
+ * qx_lists.i), %includes this file and then says, in one visible table,
+ * which native type follows which rule (QX_UNSIGNED_SCALAR(u32_t), ...).
+ * Which parameters follow which shape rule is said by exact `type name`
+ * pairs in api/<key>/params.txt, whose kinds are the rules' names: a line
+ * `heap_bytes <pairs>` becomes QX_HEAP_BYTES(<pairs>) in the module's
+ * generated <library>_rules.i (generators/gen_params.py; a module's own
+ * kinds are declared in bindings/<key>/kinds.txt).
  * The files, by concept:
  *   qx_scalars.i        integers, doubles, the status test
  *   qx_records.i        record arguments, array/nested/pointer members,

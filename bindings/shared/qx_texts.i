@@ -4,7 +4,9 @@
  */
 
 /* -------------------------------------------------------------------------
- * StringOutFixedBuffer
+ * text_out(N): QX_TEXT_OUT(TEXT, N),
+ * text_out_size_first(N): QX_TEXT_OUT_SIZE_FIRST(SIZE, TEXT, N),
+ * text_out_size_last(N): QX_TEXT_OUT_SIZE_LAST(TEXT, SIZE, N)
  *
  * A text output is no Python argument: the binding passes a zeroed buffer of
  * SIZE bytes (256 in _qx_api, 512 in _qx_api_common) and, where declared, a
@@ -14,7 +16,7 @@
  * ------------------------------------------------------------------------- */
 
 /* Buffer alone: (char *const text). */
-%define QX_STRING_OUT(TEXT, SIZE)
+%define QX_TEXT_OUT(TEXT, SIZE)
 %typemap(in, numinputs=0, noblock=1) TEXT (char qx_text[SIZE]) {
   memset(qx_text, 0, sizeof(qx_text));
   $1 = qx_text;
@@ -26,7 +28,7 @@
 %enddef
 
 /* Size cell, then buffer: (u32_t *const textSize, char *const text). */
-%define QX_STRING_OUT_SIZE_FIRST(SIZEARG, TEXT, SIZE)
+%define QX_TEXT_OUT_SIZE_FIRST(SIZEARG, TEXT, SIZE)
 %typemap(in, numinputs=0, noblock=1) (SIZEARG, TEXT) (u32_t qx_size = SIZE, char qx_text[SIZE]) {
   memset(qx_text, 0, sizeof(qx_text));
   $1 = &qx_size;
@@ -39,7 +41,7 @@
 %enddef
 
 /* Buffer, then size cell: (char *const text, u32_t *const textSize). */
-%define QX_STRING_OUT_SIZE_LAST(TEXT, SIZEARG, SIZE)
+%define QX_TEXT_OUT_SIZE_LAST(TEXT, SIZEARG, SIZE)
 %typemap(in, numinputs=0, noblock=1) (TEXT, SIZEARG) (u32_t qx_size = SIZE, char qx_text[SIZE]) {
   memset(qx_text, 0, sizeof(qx_text));
   $1 = qx_text;

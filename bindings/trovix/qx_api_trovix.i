@@ -47,6 +47,8 @@
 #include "qx_api_trovix_timesync.h"
 %}
 
+/* The list rules' messages name the binding: "fail in '<binding>' : ..." */
+#define QX_WORDING_FAIL_IN
 %include "qx_rules.i"
 %include "qx_trovix_rules.i"
 
@@ -83,15 +85,12 @@ QX_ANY_POINTER_IN(void *const)
 QX_ANY_POINTER_IN(void const *)
 QX_ANY_POINTER_IN(void const *const)
 
-/* Array members: set from lists of exactly N ints, read as lists. */
-QX_ARRAY_FROM_LIST_ITEMS_VALUE_ERROR(u8_t)
-QX_ARRAY_FROM_LIST_ITEMS_VALUE_ERROR(u32_t)
+/* Array members: set from lists of exactly N ints (every bad item a
+ * ValueError), read as lists. */
+QX_ARRAY_FROM_LIST(u8_t, PyExc_ValueError)
+QX_ARRAY_FROM_LIST(u32_t, PyExc_ValueError)
 QX_ARRAY_TO_LIST(u8_t)
 QX_ARRAY_TO_LIST(u32_t)
-
-/* Outputs appended to the result: u32_t and u16_t cells. */
-QX_SCALAR_OUTPUT(u32_t)
-QX_SCALAR_OUTPUT(u16_t)
 
 /* Parameter shapes (api/trovix/params.txt) and the record members copied in
  * whole, generated. */

@@ -1,6 +1,7 @@
 /*
  * Conversion rules of _qx_api_trovix alone (beside the shared ones of
- * bindings/shared).
+ * bindings/shared). Those that lines of api/trovix/params.txt apply are
+ * declared to the rule generator in kinds.txt beside this file.
  */
 
 /* -------------------------------------------------------------------------
@@ -115,13 +116,13 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
 %enddef
 
 /* -------------------------------------------------------------------------
- * CountOutBesideRecords
+ * count_out_beside_records: QX_COUNT_OUT_BESIDE_RECORDS(R, CELL, RECORDS)
  *
  *   QX_COUNT_OUT_BESIDE_RECORDS(R, u32_t *const count, R *const records)
  *
  * A native (count cell, record storage) pair where the Python call gives the
  * storage alone (a record object of type R, or None) and the count is
- * appended to the result (a non-negative int, as ScalarOutputAppended). The
+ * appended to the result (a non-negative int, as QX_SCALAR_OUT). The
  * native side writes the records it reports into the caller's storage, so
  * the binding's cell carries the storage's room in: 0 for None, else the
  * number of whole records the object reaches (1 for one made by new_ or

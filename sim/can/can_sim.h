@@ -29,7 +29,7 @@ typedef struct {
   u8_t flags;
   u8_t dlc;
   u8_t length;
-  u8_t data[64];
+  u8_t data[QX_BUFFER_BYTES]; /* a CAN FD frame's data (api/qx_buffer.h) */
 } can_sim_frame;
 
 typedef struct {

@@ -708,7 +708,8 @@ Qx_Error_t sim_Qx_Can_Ccp_Command_SetMta(Qx_PortHandle_t portHandle, u8_t ccpIns
   return simple(portHandle, ccpInstance, CCP_SET_MTA, params_bb32(mtaNumber, addressExtension, address));
 }
 
-/* DNLOAD and PROGRAM: `size` bytes of `data`, which holds at most 64. */
+/* DNLOAD and PROGRAM: `size` bytes of `data`, which holds at most
+ * QX_BUFFER_BYTES. */
 static Qx_Error_t write_command(Qx_PortHandle_t portHandle, u8_t instance, u8_t code, u8_t size,
                                 u8_t const *const data, u8_t *extension, u32_t *address) {
   ccp_params p = params_of(size, 0, 0, 0, 0, 0);

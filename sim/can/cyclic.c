@@ -17,7 +17,7 @@
 
 #define CYC_MAX_MSGS 32
 #define CYC_MAX_SIGNALS 32
-#define CYC_DATA 64
+#define CYC_DATA QX_BUFFER_BYTES
 #define CYC_MAX_DLC 15
 
 #define CYC_STOPPED 0

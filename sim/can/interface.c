@@ -42,7 +42,7 @@ void can_sim_monitor_frame(can_sim_port *port, u32_t id, u8_t flags, u8_t dlc, u
   frame.id = id;
   frame.flags = flags;
   frame.dlc = dlc;
-  frame.length = length > 64 ? 64 : length;
+  frame.length = length > sizeof frame.data ? (u8_t)sizeof frame.data : length;
   if (data) memcpy(frame.data, data, frame.length);
   if (port->buffer_mode) {
     if (port->buffer_callback) {

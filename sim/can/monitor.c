@@ -220,8 +220,9 @@ Qx_Error_t sim_Qx_Can_Monitor_WriteUserEvent(Qx_PortHandle_t portHandle, u8_t ev
                                              u8_t const *const eventData) {
   can_sim_port *port;
   QXSIM_TRY(can_sim_port_state(portHandle, &port));
-  if (eventDataLength > 64)
-    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%u data bytes, at most 64", (unsigned)eventDataLength);
+  if (eventDataLength > QX_BUFFER_BYTES)
+    return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%u data bytes, at most %u", (unsigned)eventDataLength,
+                      (unsigned)QX_BUFFER_BYTES);
   can_sim_monitor_frame(port, eventId, CAN_SIM_ITEM_USER_EVENT, eventDataLength, eventDataLength, eventData);
   return 0;
 }

@@ -36,6 +36,7 @@
 
 #include <stdint.h>
 
+#include "qx_buffer.h"
 #include "qxsim.h"
 
 #ifdef __cplusplus
@@ -44,8 +45,8 @@ extern "C" {
 
 /* Channels of a port (numbered from 1). */
 #define QXSIM_CAN_TP_CHANNELS 16
-/* Broadcast bytes sent at most (the 64-byte buffer of the call). */
-#define QXSIM_CAN_TP_BROADCAST_BYTES 64
+/* Broadcast bytes sent at most (the buffer of the call, api/qx_buffer.h). */
+#define QXSIM_CAN_TP_BROADCAST_BYTES QX_BUFFER_BYTES
 /* Received broadcast bytes a channel keeps; later ones are lost. */
 #define QXSIM_CAN_TP_RECEIVE_BYTES 1024
 

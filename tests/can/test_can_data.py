@@ -65,7 +65,7 @@ def test_u16_and_u64_members_refuse_other_objects_and_none(qxt, data, member, ty
     assert can.Qx_Can_Data_t_U8_get(data) == [0] * 64
 
 
-# ---- FixedArrayFromList, through the array members of the records ---------
+# ---- QX_ARRAY_FROM_LIST, through the array members of the records ---------
 
 ARRAY_SETTERS = [
     # (setter, record constructor, count, element type)

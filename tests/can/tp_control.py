@@ -37,7 +37,7 @@ class TpControl:
 import pytest  # noqa: E402
 
 import layouts  # noqa: E402
-from gen_layout import NESTED  # noqa: E402
+from layout_table import NESTED  # noqa: E402
 
 _WIDTH = {"u8": 1, "u16": 2, "u32": 4}
 

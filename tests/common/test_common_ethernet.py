@@ -100,7 +100,7 @@ def test_event_argument_errors(sim, qxt, port, name, args, exc, message):
     assert sim.calls(name) == 0
 
 
-# ---- the device's IP address (IpAddressTuple) --------------------------------------------------
+# ---- the device's IP address (ip_address_in, ip_address_out) ---------------------------------
 
 def test_ip_address_round_trip(sim, port):
     assert c.Qx_Common_Ethernet_IpAddress_Set(port, (192, 168, 0, 10)) is None
