@@ -5,6 +5,8 @@
 #include "qx_api_toy.h"
 %}
 
+/* Lists and buffers word their refusals as the base module does. */
+#define QX_WORDING_PLAIN
 %include "qx_rules.i"
 
 /* The base library's types (Qx_PortHandle_t, Qx_Error_t, ...) without its
