@@ -3,7 +3,12 @@ import os
 import subprocess
 import sys
 
+import importlib
+
+import pytest
+
 import _qx_api as q
+import qxtest
 
 BUILD_PYTHON = os.path.dirname(q.__file__)
 
@@ -23,6 +28,24 @@ def test_constants_in_install_order():
     assert host[-1] == ("QX_HOST_INTERFACE_TYPE__UNKNOWN", 91)
     assert (q.MAX_NUMBER_OF_CONTROL_DATA_BYTES, q.QX_INTERFACE_TYPE__TROVIX, q.QX_INTERFACE_TYPE__CAN_STM,
             q.QX_HOST_COMMUNICATION_TYPE__PXIE, q.QX_COMMAND_WITH_RESPONSE_MODE__ASYNC) == (16, 10, 16, 8, 1)
+
+
+@pytest.mark.parametrize("name", qxtest.built_modules())
+def test_instance_method_wraps_the_function_itself(name):
+    module = importlib.import_module(name)
+    functions = [v for k, v in vars(module).items() if callable(v) and not k.startswith("__")]
+    for function in (functions[1], functions[-1]):
+        assert module.SWIG_PyInstanceMethod_New(function).__func__ is function
+
+
+def test_instance_method_passes_the_instance_first():
+    class Data:
+        u8 = q.SWIG_PyInstanceMethod_New(q.Qx_Data_t_U8_get)
+
+        def __init__(self):
+            self.this = qxtest.new_record(q, "Qx_Data_t")
+
+    assert Data().u8() == [0] * 8
 
 
 def test_method_table_runtime_entry_first_pointer_classes_last():
