@@ -20,10 +20,10 @@
  * Qx_Ethernet_AdapterInfo_t is known by its name only, the record type that
  * _qx_api defines and registers.
  *
- *   u8_t, u32_t, their typedefs, Qx_PortHandle_t  UnsignedScalarIn
- *   size_t (Qx_Common_EventHandle_t, DAQ handles) SizeScalar: the host's full size_t
- *   Qx_Error_t result                             StatusCheck
- *   Qx_Error_t by value, u16_t and its typedefs   OpaqueValueByPointer (QX_OPAQUE_VALUE)
+ *   u8_t, u32_t, their typedefs, Qx_PortHandle_t  QX_UNSIGNED_SCALAR
+ *   size_t (Qx_Common_EventHandle_t, DAQ handles) QX_SIZE_SCALAR: the host's full size_t
+ *   Qx_Error_t result                             QX_STATUS_CHECK
+ *   Qx_Error_t by value, u16_t and its typedefs   QX_OPAQUE_VALUE (pointer objects)
  *   Qx_Common_TransceiverType_t by value          EnumScalarIn (SWIG default)
  */
 QX_UNSIGNED_SCALAR(u8_t)

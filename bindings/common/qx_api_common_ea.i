@@ -3,11 +3,11 @@
  *
  * Included by qx_api_common.i at the engine's place in the library's
  * declaration order, after the module's own table of rules: handles, flag
- * words and u8_t/u32_t fields are ints (UnsignedScalarIn), u8_t and u32_t
- * arrays read as lists (FixedArrayToList) and are written from pointer
+ * words and u8_t/u32_t fields are ints (QX_UNSIGNED_SCALAR), u8_t and u32_t
+ * arrays read as lists (QX_ARRAY_TO_LIST) and are written from pointer
  * objects of the element type (FixedArrayFromPointer), type codes and
  * property identifiers are u16_t fields taken from u16_t pointer objects
- * (OpaqueValueByPointer), and every engine function's status is tested.
+ * (QX_OPAQUE_VALUE), and every engine function's status is tested.
  *
  * What the engine adds:
  *  - the members of the definition commands' unions are records of their

@@ -1,5 +1,5 @@
 /*
- * PointerClass: a boxed cell of one TYPE that a script allocates, passes for
+ * QX_POINTER_CLASS: a boxed cell of one TYPE that a script allocates, passes for
  * a plain TYPE pointer argument, and reads afterwards. SWIG's own
  * %pointer_class (cpointer.i):
  *

@@ -78,7 +78,7 @@ SWIGINTERN void *qx_disown(void *ptr, int own) {
 }
 
 /* -------------------------------------------------------------------------
- * OpaqueValueByPointer results
+ * QX_OPAQUE_VALUE (getters of values the module has no conversion for)
  *
  * A getter of a member whose type the module has no conversion for returns
  * a new object owning a copy of the member. A record known only by name (a
@@ -227,7 +227,7 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
 }
 
 /* -------------------------------------------------------------------------
- * NestedMemberByCopy (a member whose type is a named record)
+ * QX_NESTED_MEMBER_BY_COPY (a member whose type is a named record)
  *
  * The getter returns a view into the parent (SWIG's default). The setter
  * copies the record given into the parent; None raises ValueError
@@ -247,7 +247,7 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
 %enddef
 
 /* -------------------------------------------------------------------------
- * PointerArg and PointerMember
+ * PointerArg and QX_POINTER_MEMBER
  *
  * A pointer argument takes None (NULL) or a pointer object of the declared
  * type or one the type table accepts; else TypeError with the argument's
@@ -376,7 +376,7 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  *   ValueError "too few bytes given for the call in method '<binding>',
  *              argument <n> of type '<declared type>'"
  * None and objects of unknown extent (made outside the modules) pass. The
- * parameter's own rule (PointerArg, AnyPointerIn) converts it and records
+ * parameter's own rule (PointerArg, QX_ANY_POINTER_IN) converts it and records
  * its extent.
  * ------------------------------------------------------------------------- */
 %define QX_REACH(PARAM)
@@ -388,7 +388,7 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
 %enddef
 
 /* -------------------------------------------------------------------------
- * AnyPointerIn (a `void *` or `void const *` argument)
+ * QX_ANY_POINTER_IN (a `void *` or `void const *` argument)
  *
  *   QX_ANY_POINTER_IN(void const *const)
  *

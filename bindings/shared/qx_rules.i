@@ -24,7 +24,7 @@
  * The base typedefs (u8_t, u16_t, u32_t, u64_t, ...) are never shown to SWIG
  * (api/qx_types.h is C-only). SWIG therefore treats a type that a module
  * gives no rule as an opaque value type: it is taken from a pointer object of
- * that type and returned as an owned copy (OpaqueValueByPointer), and its
+ * that type and returned as an owned copy (QX_OPAQUE_VALUE), and its
  * pointer keeps its own mangled name (_p_u16_t, _p_u32_t) in the type table
  * that all modules share, so an int_p made by _qx_api is accepted wherever
  * any module declares a u32_t pointer.
@@ -32,8 +32,10 @@
  * Rules that SWIG's defaults already give, unchanged:
  *   ArgTupleUnpack       argument count checks ("%s expected %s%d arguments, got %d")
  *   EnumScalarIn         enumerations as signed 32-bit ints (OverflowError outside)
- *   OpaqueValueByPointer types without a rule (see above); None raises
- *                        ValueError "invalid null reference in method ..."
+ *   opaque values in     types without a rule (see above): a pointer object
+ *                        of the type; None raises ValueError "invalid null
+ *                        reference in method ..." (QX_OPAQUE_VALUE gives
+ *                        their getters' copies)
  *   ValueResult (enums)  an enumeration result as a signed int
  *   StringIn             char const *: str (UTF-8, strict), a char pointer
  *                        object, or None; a copy that lives for the call

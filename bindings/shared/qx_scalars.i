@@ -24,7 +24,7 @@
 %enddef
 
 /* -------------------------------------------------------------------------
- * UnsignedScalarIn / ValueResult (unsigned)
+ * QX_UNSIGNED_SCALAR (unsigned values in and out)
  *
  * Accepts an int (bool included) from 0 to 2**32 - 1; anything else raises
  * TypeError (not an int) or OverflowError (out of range) with the argument's
@@ -51,7 +51,7 @@
 %enddef
 
 /* -------------------------------------------------------------------------
- * SizeScalar (size_t values, the host's full width)
+ * QX_SIZE_SCALAR (size_t values, the host's full width)
  *
  * An int (bool included) from 0 to the host's SIZE_MAX (2**64 - 1 on 64-bit
  * hosts, 2**32 - 1 on 32-bit ones) is stored whole; anything else raises
@@ -64,7 +64,7 @@
 %enddef
 
 /* -------------------------------------------------------------------------
- * DoubleIn
+ * QX_DOUBLE_IN
  *
  * A float (or an instance of a float subclass) gives its value; else an int
  * (bool included) converted to double; an int too large for a double, or
@@ -84,7 +84,7 @@
 %enddef
 
 /* -------------------------------------------------------------------------
- * StatusCheck
+ * QX_STATUS_CHECK
  *
  * A native function returning Qx_Error_t: 0 gives None (outputs may be
  * appended to it); any other status raises plain Exception whose str is the

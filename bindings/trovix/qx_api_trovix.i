@@ -58,18 +58,18 @@
 
 /* Which native type follows which rule in this module.
  *
- *   u8_t, u16_t, u32_t and their typedefs        UnsignedScalarIn (an int
+ *   u8_t, u16_t, u32_t and their typedefs        QX_UNSIGNED_SCALAR (an int
  *     (flags, identifiers, handles, Qx_PortHandle_t) of 0 to 2**32 - 1,
  *                                                 stored truncated)
  *   u64_t members                                all 64 bits kept
- *   float64_t, s32_t, s64_t                      OpaqueValueByPointer (QX_OPAQUE_VALUE:
+ *   float64_t, s32_t, s64_t                      QX_OPAQUE_VALUE (pointer objects;
  *                                                 a getter's copy frees itself)
- *   char [256] members                           CharArrayMember
+ *   char [256] members                           QX_CHAR_ARRAY_MEMBER
  *   char const * arguments                       StringIn (SWIG's own)
- *   void *, void const * arguments               AnyPointerIn
+ *   void *, void const * arguments               QX_ANY_POINTER_IN
  *   u8_t [N], u32_t [N] members                  lists (every bad item a
  *                                                 ValueError)
- *   Qx_Error_t result                            StatusCheck
+ *   Qx_Error_t result                            QX_STATUS_CHECK
  */
 QX_UNSIGNED_SCALAR(u8_t)
 QX_UNSIGNED_SCALAR(u16_t)

@@ -5,7 +5,7 @@
  */
 
 /* -------------------------------------------------------------------------
- * CharArrayMember (a `char [N]` member holding a zero-terminated text)
+ * QX_CHAR_ARRAY_MEMBER (a `char [N]` member holding a zero-terminated text)
  *
  * Setter, value:
  *   - a str (only a str; bytes are refused like any other value): its UTF-8
@@ -67,7 +67,7 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
 %enddef
 
 /* -------------------------------------------------------------------------
- * InOutScalar (a `T *` argument that the native function reads and writes)
+ * QX_IN_OUT_SCALAR (a `T *` argument that the native function reads and writes)
  *
  *   QX_IN_OUT_SCALAR(u16_t, u16_t *const dataSize)
  *
@@ -75,7 +75,7 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
  *   - a pointer object of type `T *` (or one the type table accepts for it,
  *     such as a typedef of T): its address is passed, and the native side
  *     reads and writes the caller's cell; None passes a null pointer;
- *   - else an int by UnsignedScalarIn (TypeError, OverflowError, with the
+ *   - else an int by QX_UNSIGNED_SCALAR (TypeError, OverflowError, with the
  *     argument's native position and the type T in the message); its value,
  *     truncated to T, is put in a cell of the binding whose address is
  *     passed.

@@ -272,7 +272,7 @@ def test_float64_members_travel_in_pointer_objects(sim, qxt):
     assert qxt.qxt_read_f64(qxtest.owned(tv.Qx_Trovix_Signal_Config2_Signal_t_Offset_get(signal)), 1) == [1.25]
 
 
-# ---- char [256] members (CharArrayMember) ---------------------------------------------
+# ---- char [256] members (QX_CHAR_ARRAY_MEMBER) ---------------------------------------------
 
 MESSAGE = "in method 'Qx_Trovix_Signal_Config2_Signal_t_Name_set', argument 2 of type 'char [256]'"
 
