@@ -49,14 +49,17 @@ SWIGINTERN void *qx_disown(void *ptr, int own) {
 %}
 
 %typemap(in, noblock=1, fragment="qx_self") SWIGTYPE *self (void *argp = 0, int res = 0, int own = 0, const char *qx_null_self = 0, qx_origin qx_from, qx_source qx_src) {
-  res = qx_convert($input, &argp, $descriptor, $disown ? QX_POINTER_DELETE : 0, &own, &qx_from);
+  /* (A destructor makes no views: it asks for no origin.) */
+  res = qx_convert($input, &argp, $descriptor, $disown ? QX_POINTER_DELETE : 0, &own, $disown ? NULL : &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
   }
-  qx_src.keeper = qx_from.keeper;
-  qx_src.start = (const char *)argp;
-  qx_src.size = sizeof($*1_ltype);
-  qx_src.extent = qx_from.extent;
+  if (!$disown) {
+    qx_src.keeper = qx_from.keeper;
+    qx_src.start = (const char *)argp;
+    qx_src.size = sizeof($*1_ltype);
+    qx_src.extent = qx_from.extent;
+  }
   (void)qx_src;
   qx_null_self = "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'";
   (void)qx_null_self;

@@ -220,20 +220,33 @@ SWIGINTERN int qx_link_is_dead(SwigPyObject *link) {
   return keeper && !((SwigPyObject *)keeper)->ptr;
 }
 
-SWIGRUNTIME int qx_convert(PyObject *obj, void **ptr, swig_type_info *ty, int flags, int *own, qx_origin *origin) {
+/* What a conversion does with the link of the object's chain that
+ * converted: the flags' ownership changes, what it reports of the link (a
+ * "this" made on access, `held` about to be dropped, keeps nothing alive),
+ * and a null address for a view whose storage was deleted. */
+static inline int qx_take_link(SwigPyObject *link, PyObject *held, void **ptr, int flags, int *own,
+                               qx_origin *origin) {
+  if ((flags & SWIG_POINTER_RELEASE) == SWIG_POINTER_RELEASE && !link->own) return SWIG_ERROR_RELEASE_NOT_OWNED;
+  if (ptr && qx_link_is_dead(link)) *ptr = 0;
+  if (origin) {
+    int lasting = !held || Py_REFCNT(held) > 1;
+    origin->keeper = !lasting ? NULL : link->own ? (PyObject *)link : ((qx_pointer *)link)->keeper;
+    origin->extent = ((qx_pointer *)link)->extent;
+  }
+  if (own) *own |= link->own;
+  if ((flags & QX_POINTER_DELETE) && link->own) link->ptr = 0;
+  if (flags & (SWIG_POINTER_DISOWN | QX_POINTER_DELETE)) link->own = 0;
+  if (flags & SWIG_POINTER_CLEAR) link->ptr = 0;
+  return SWIG_OK;
+}
+
+/* The conversion of anything but a pointer object of this module of the
+ * exact type: "this" attributes, chains, the type table's casts. */
+SWIGRUNTIME __attribute__((noinline)) int qx_convert_chain(PyObject *obj, void **ptr, swig_type_info *ty, int flags,
+                                                           int *own, qx_origin *origin) {
   PyObject *held;
   SwigPyObject *link;
   int res = SWIG_ERROR;
-  if (own) *own = 0;
-  if (origin) {
-    origin->keeper = NULL;
-    origin->extent = QX_EXTENT_UNKNOWN;
-  }
-  if (!obj) return SWIG_ERROR;
-  if (obj == Py_None) {
-    if (ptr) *ptr = 0;
-    return (flags & SWIG_POINTER_NO_NULL) ? SWIG_NullReferenceError : SWIG_OK;
-  }
   for (link = qx_swig_this(obj, &held); link; link = (SwigPyObject *)link->next) {
     if (!ty || link->ty == ty) {
       if (ptr) *ptr = link->ptr;
@@ -251,26 +264,29 @@ SWIGRUNTIME int qx_convert(PyObject *obj, void **ptr, swig_type_info *ty, int fl
       }
     }
   }
-  if (link) {
-    if ((flags & SWIG_POINTER_RELEASE) == SWIG_POINTER_RELEASE && !link->own) {
-      res = SWIG_ERROR_RELEASE_NOT_OWNED;
-    } else {
-      if (ptr && qx_link_is_dead(link)) *ptr = 0;
-      if (origin) {
-        /* A "this" made on access dies with `held` below: it keeps nothing. */
-        int lasting = !held || Py_REFCNT(held) > 1;
-        origin->keeper = !lasting ? NULL : link->own ? (PyObject *)link : ((qx_pointer *)link)->keeper;
-        origin->extent = ((qx_pointer *)link)->extent;
-      }
-      if (own) *own |= link->own;
-      if ((flags & QX_POINTER_DELETE) && link->own) link->ptr = 0;
-      if (flags & (SWIG_POINTER_DISOWN | QX_POINTER_DELETE)) link->own = 0;
-      if (flags & SWIG_POINTER_CLEAR) link->ptr = 0;
-      res = SWIG_OK;
-    }
-  }
+  if (link) res = qx_take_link(link, held, ptr, flags, own, origin);
   Py_XDECREF(held);
   return res;
+}
+
+/* SWIG_ConvertPtrAndOwn, reporting what `origin` says (NULL: nothing). */
+SWIGRUNTIME int qx_convert(PyObject *obj, void **ptr, swig_type_info *ty, int flags, int *own, qx_origin *origin) {
+  if (own) *own = 0;
+  if (origin) {
+    origin->keeper = NULL;
+    origin->extent = QX_EXTENT_UNKNOWN;
+  }
+  if (!obj) return SWIG_ERROR;
+  if (obj == Py_None) {
+    if (ptr) *ptr = 0;
+    return (flags & SWIG_POINTER_NO_NULL) ? SWIG_NullReferenceError : SWIG_OK;
+  }
+  if (Py_TYPE(obj) == qx_runtime.object_type && (!ty || ((SwigPyObject *)obj)->ty == ty)) {
+    /* The common case: a pointer object of this module, of the type. */
+    if (ptr) *ptr = ((SwigPyObject *)obj)->ptr;
+    return qx_take_link((SwigPyObject *)obj, NULL, ptr, flags, own, origin);
+  }
+  return qx_convert_chain(obj, ptr, ty, flags, own, origin);
 }
 
 SWIGRUNTIME int qx_convert_ptr(PyObject *obj, void **ptr, swig_type_info *ty, int flags, int *own) {
@@ -298,12 +314,13 @@ SWIGRUNTIME int qx_convert_function_ptr(PyObject *obj, void **ptr, swig_type_inf
  * ------------------------------------------------------------------------- */
 SWIGRUNTIME PyObject *qx_new_pointer_object(void *ptr, swig_type_info *ty, int own, size_t extent,
                                             PyObject *keeper, int frees) {
-  /* Allocated at the size of qx_pointer whatever the type says: a module
-   * may make objects (pointer constants) before its init gives the type
-   * this file's slots and size. */
-  qx_pointer *obj = (qx_pointer *)PyObject_Malloc(sizeof(qx_pointer));
-  if (!obj) return PyErr_NoMemory();
-  PyObject_Init((PyObject *)obj, SwigPyObject_type());
+  PyTypeObject *type = SwigPyObject_type();
+  qx_pointer *obj;
+  /* A module may make objects (pointer constants) before its init gives
+   * the type this file's slots: the size is set on first use. */
+  if (type->tp_basicsize != sizeof(qx_pointer)) type->tp_basicsize = sizeof(qx_pointer);
+  obj = PyObject_New(qx_pointer, type);
+  if (!obj) return NULL;
   obj->base.ptr = ptr;
   obj->base.ty = ty;
   obj->base.own = own;
@@ -787,7 +804,6 @@ SWIGINTERN int qx_runtime_init(PyMethodDef *methods) {
       Py_XDECREF(descr);
       if (failed) return -1;
     }
-    type->tp_basicsize = sizeof(qx_pointer);
     type->tp_dealloc = qx_pointer_dealloc;
     type->tp_finalize = qx_pointer_finalize;
     type->tp_repr = qx_pointer_repr;
