@@ -42,9 +42,9 @@ RECORDS = [(key, name) for key in MODULES for name in layouts.library_records(ke
 @functools.lru_cache(maxsize=None)
 def member_rules(key):
     path = os.path.join(ROOT, "tests", key, f"{key}_member_rules.py")
-    spec = importlib.util.spec_from_file_location(f"{key}_member_rules", path)
-    rules = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(rules)
+    found = importlib.util.spec_from_file_location(f"{key}_member_rules", path)
+    rules = importlib.util.module_from_spec(found)
+    found.loader.exec_module(rules)
     return rules.MEMBER_RULES
 
 

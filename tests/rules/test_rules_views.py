@@ -125,12 +125,9 @@ def test_a_view_keeps_its_collected_record_alive(capfd, module, record, make_vie
     assert use(view)
     link = getattr(view, "this", view)  # an instance of a registered class holds it in "this"
     assert not link.own()         # the view still owns nothing
-    address = int(link)
-    del link
-    del view
+    del link, view
     gc.collect()
     assert len(freed) == 1        # freed once, when the last view went
-    assert not (address - freed[0]) >> 16  # the view pointed into it
     assert "memory leak" not in qxtest.c_stdout(capfd)
 
 
@@ -142,9 +139,8 @@ def test_a_view_of_an_unregistered_record_keeps_it_and_the_leak_warning_stays(ca
     assert qxtest.c_stdout(capfd) == ""
     del view
     gc.collect()
-    drained_out = qxtest.c_stdout(capfd)
     # the record goes with its last view, reporting the leak as before
-    assert drained_out == "swig/python detected a memory leak of type 'Qx_InterfaceInfo_t *', no destructor found.\n"
+    assert qxtest.c_stdout(capfd) == "swig/python detected a memory leak of type 'Qx_InterfaceInfo_t *', no destructor found.\n"
 
 
 @pytest.mark.parametrize("module, record, make_view, use", VIEWS)
