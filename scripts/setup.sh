@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need (Debian 12 packages), if missing.
 set -euo pipefail
-# python3-dbg: the debug interpreter, its headers and libpython (CI's third run).
-packages=(build-essential cmake swig python3 python3-dev python3-dbg python3-pytest python3-pycparser)
+# python3-dbg: the debug interpreter, its headers and libpython (CI's third run);
+# valgrind: the check that the modules leave nothing behind at exit.
+packages=(build-essential cmake swig python3 python3-dev python3-dbg python3-pytest python3-pycparser valgrind)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

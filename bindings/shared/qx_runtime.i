@@ -5,7 +5,7 @@
  * SWIG's Python runtime stays in the wrapper as SWIG emits it, with its data
  * layouts (SwigPyObject, SwigPyClientData, swig_module_info) unchanged, so
  * that the modules still share one type table through SWIG's capsule. This
- * file replaces its behaviour in two ways, both applied before the module
+ * file replaces its behaviour in three ways, all applied before the module
  * makes or takes any pointer object:
  *
  *  1. Functions that wrappers and typemaps reach through the runtime's names
@@ -25,6 +25,8 @@
  *     finalize, repr, richcompare and the methods append, __repr__, __eq__
  *     and __ne__ (the other methods - own, disown, acquire, next - stay
  *     SWIG's; the ordering comparisons never read the other operand).
+ *  3. The shared capsule, where this module made it, gets this file's
+ *     destroy function (the teardown at interpreter exit).
  *
  * What the replacement guarantees:
  *  - Pointer objects are recognised by the identity of their type, never by
@@ -780,6 +782,36 @@ static PyMethodDef qx_pointer_methods[] = {
   {0, 0, 0, 0}
 };
 
+/* Destroy function of the shared capsule, run when the interpreter ends
+ * (the one of the module that made the capsule): releases the registration
+ * data that this module's types own, then drops the cached "this" name and
+ * the type cache. SWIG's own version also made the runtime's variable-link
+ * object at this point, only to drop it again, and that object's dealloc
+ * never frees the object itself: the modules install no variables, so
+ * nothing of that object is made. */
+SWIGRUNTIME void qx_destroy_module(PyObject *capsule) {
+  swig_module_info *module = (swig_module_info *)PyCapsule_GetPointer(capsule, SWIGPY_CAPSULE_NAME);
+  size_t i;
+  if (!module) {
+    PyErr_Clear();
+    return;
+  }
+  /* Another (sub-)interpreter may still use the types. */
+  if (--interpreter_counter != 0) return;
+  for (i = 0; i < module->size; ++i) {
+    swig_type_info *ty = module->types[i];
+    if (ty->owndata && ty->clientdata) {
+      SwigPyClientData *data = (SwigPyClientData *)ty->clientdata;
+      ty->clientdata = 0;
+      SwigPyClientData_Del(data);
+    }
+  }
+  Py_CLEAR(Swig_This_global);
+  Py_CLEAR(Swig_Globals_global);
+  Py_CLEAR(Swig_TypeCache_global);
+  Swig_Capsule_global = NULL;
+}
+
 /* Module init: publishes this module's pointer-object type and method
  * table to the ring, gives the type this file's slots (once per process),
  * and interns "this". Returns -1 with the error set on failure. */
@@ -816,6 +848,11 @@ SWIGINTERN int qx_runtime_init(PyMethodDef *methods) {
     if (strcmp(def->ml_name, "SWIG_PyInstanceMethod_New") == 0) def->ml_meth = qx_instance_method_new;
   }
   swig_module.clientdata = &qx_runtime;
+  /* The module that made the shared capsule tears it down with this file's
+   * destroy function. */
+  if (Swig_Capsule_global && PyCapsule_GetDestructor(Swig_Capsule_global) == SWIG_Python_DestroyModule &&
+      PyCapsule_SetDestructor(Swig_Capsule_global, qx_destroy_module) < 0)
+    return -1;
   return 0;
 }
 

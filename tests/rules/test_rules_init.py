@@ -1,5 +1,7 @@
 """Module start-up: constants, method table and the shared type table."""
 import os
+import re
+import shutil
 import subprocess
 import sys
 
@@ -99,3 +101,33 @@ def test_second_module_joins_the_table_in_either_order():
                          f"import {second}\n" + body)
         assert out.returncode == 0, out.stderr
         assert out.stdout == "[0, 7] [9]\n"
+
+
+# ---- exit ---------------------------------------------------------------------
+
+PROXY_FOLDERS = [os.path.join(os.environ["QX_BUILD_DIR"], name[1:], "py") for name in qxtest.built_modules()]
+UNDER_SANITIZER = "libasan" in os.environ.get("LD_PRELOAD", "")
+
+
+@pytest.mark.skipif(UNDER_SANITIZER, reason="memcheck cannot run the sanitizer build")
+@pytest.mark.parametrize("code", [
+    pytest.param("; ".join(f"import {name}" for name in qxtest.built_modules()), id="modules"),
+    # Registered classes, a record of each module and a view kept past its
+    # parent: the capsule's teardown releases the registration data.
+    pytest.param(f"import sys; sys.path[:0] = {PROXY_FOLDERS!r}\n"
+                 + "".join(f"import {name[1:]}\n" for name in qxtest.built_modules())
+                 + "records = [cls() for module in list(sys.modules.values()) if module.__name__.startswith('qx_api')\n"
+                   "           for cls in vars(module).values() if isinstance(cls, type) and hasattr(cls, '__swig_destroy__')]\n"
+                   "view = qx_api.Qx_InterfaceInfo_t().Parameters\n", id="proxies"),
+])
+def test_exit_leaves_nothing_definitely_lost(code):
+    valgrind = shutil.which("valgrind")
+    assert valgrind, "valgrind is needed (scripts/setup.sh installs it)"
+    # Every allocation through malloc, so that memcheck sees the objects too.
+    env = dict(os.environ, PYTHONPATH=BUILD_PYTHON, PYTHONMALLOC="malloc")
+    out = subprocess.run([valgrind, "--leak-check=full", "--show-leak-kinds=definite", sys.executable, "-c", code],
+                         env=env, capture_output=True, text=True, timeout=300)
+    assert out.returncode == 0, out.stderr
+    lost = re.search(r"definitely lost: ([\d,]+) bytes", out.stderr)
+    assert lost, out.stderr
+    assert lost.group(1) == "0", out.stderr
