@@ -23,23 +23,44 @@ check_c_compiler_flag(-fno-canonical-system-headers QX_HAVE_NO_CANONICAL_SYSTEM_
 
 # qx_add_module(<name> INTERFACE <file.i> LIBRARIES <native libs> INCLUDES <dirs>
 #               [DEPENDS <generated interface files>])
-# builds the Python module _<name> (target py_<name>) into ${QX_PYTHON_DIR}.
+# builds the Python module _<name> (target py_<name>) into ${QX_PYTHON_DIR},
+# and SWIG's Python proxy module over it, <build>/<name>/py/<name>.py.
 function(qx_add_module name)
   set(target py_${name})
   cmake_parse_arguments(ARG "" "INTERFACE" "LIBRARIES;INCLUDES;DEPENDS" ${ARGN})
+  set(includes ${QX_SHARED_RULES_DIR} ${ARG_INCLUDES})
   set_property(SOURCE ${ARG_INTERFACE} PROPERTY USE_SWIG_DEPENDENCIES TRUE)
-  set_property(SOURCE ${ARG_INTERFACE} PROPERTY INCLUDE_DIRECTORIES ${QX_SHARED_RULES_DIR} ${ARG_INCLUDES})
+  set_property(SOURCE ${ARG_INTERFACE} PROPERTY INCLUDE_DIRECTORIES ${includes})
   # -fastproxy puts the runtime entry SWIG_PyInstanceMethod_New first in
-  # the method table (see shared/qx_start.i).
+  # the method table (see shared/qx_start.i). The proxy module SWIG writes
+  # beside that wrapper needs SWIG_PyStaticMethod_New too, which the module
+  # does not have: it is left in fastproxy/, unused.
   set_property(SOURCE ${ARG_INTERFACE} PROPERTY COMPILE_OPTIONS -fastproxy)
   set_property(SOURCE ${ARG_INTERFACE} PROPERTY SWIG_MODULE_NAME ${name})
   swig_add_library(${target}
     TYPE MODULE
     LANGUAGE python
-    OUTPUT_DIR ${CMAKE_CURRENT_BINARY_DIR}/${name}/py
+    OUTPUT_DIR ${CMAKE_CURRENT_BINARY_DIR}/${name}/fastproxy
     OUTFILE_DIR ${CMAKE_CURRENT_BINARY_DIR}/${name}
     SOURCES ${ARG_INTERFACE})
   set_property(TARGET ${target} PROPERTY SWIG_DEPENDS ${QX_SHARED_RULES} ${ARG_DEPENDS})
+
+  # The proxy module: SWIG's proxy form without -fastproxy, from the same
+  # interface, which needs only the module's own entries. It is written
+  # whenever the wrapper is, after it (its C output is a by-product and not
+  # built).
+  set(proxy_dir ${CMAKE_CURRENT_BINARY_DIR}/${name}/py)
+  list(TRANSFORM includes PREPEND -I)
+  add_custom_command(
+    OUTPUT ${proxy_dir}/${name}.py
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${proxy_dir}
+    COMMAND ${CMAKE_COMMAND} -E env SWIG_LIB=${SWIG_DIR} ${SWIG_EXECUTABLE} -python ${includes}
+            -outdir ${proxy_dir} -module ${name} -interface _${name}
+            -o ${CMAKE_CURRENT_BINARY_DIR}/${name}/proxy_only_wrap.c ${ARG_INTERFACE}
+    DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${name}/fastproxy/${name}.py
+    COMMENT "Writing the proxy module ${name}.py"
+    VERBATIM)
+  target_sources(${target} PRIVATE ${proxy_dir}/${name}.py)
   target_include_directories(${target} PRIVATE ${ARG_INCLUDES} ${QX_API_DIR} ${QX_SHARED_RULES_DIR})
   target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} Python3::Module)
   # Generated code: keep -Wall -Wextra but not the warnings SWIG's own

@@ -4,6 +4,7 @@ import ctypes
 import functools
 import gc
 import importlib
+import importlib.util
 import os
 import re
 import signal
@@ -58,6 +59,18 @@ def missing_modules():
     not list: a build configured before the registry had them."""
     built, left_out = built_modules(), left_out_modules()
     return [name for name in registry().values() if name not in built and name not in left_out]
+
+
+@functools.lru_cache(maxsize=None)
+def member_rules(key):
+    """Which rule each member type of library `key` follows:
+    tests/<key>/<key>_member_rules.py's MEMBER_RULES, {layout type ("T[]" for
+    an array of T): rule name}."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), key, f"{key}_member_rules.py")
+    found = importlib.util.spec_from_file_location(f"{key}_member_rules", path)
+    rules = importlib.util.module_from_spec(found)
+    found.loader.exec_module(rules)
+    return rules.MEMBER_RULES
 
 
 def module(name):
