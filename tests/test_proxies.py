@@ -354,8 +354,8 @@ def test_list_outputs_are_instances_of_the_registered_classes(capfd, sim):
         items = can.Qx_Can_Monitor_BufferMode_GetItems(port, 0, 4)
         assert [type(item) for item in items] == [can.Qx_Can_Monitor_BufferItem_t]
         assert (items[0].Id, items[0].Dlc, items[0].Data[:3]) == (0x123, 3, [1, 2, 3])
-        state = can.Qx_Can_Node_GetState(port, 0)
-        assert type(state) is can.Qx_Can_Node_GetState_Rsp_t
+        assert type(can.Qx_Can_Node_GetState(port, 0)) is can.Qx_Can_Node_GetState_Rsp_t
+        del items
     if "trovix" in modules:
         trovix = modules["trovix"]
         info = base.Qx_InterfaceInfo_t()
@@ -367,7 +367,8 @@ def test_list_outputs_are_instances_of_the_registered_classes(capfd, sim):
         signals = trovix.Qx_Trovix_Signal_GetSignalList(port, 4)
         assert [type(item) for item in signals] == [trovix.Qx_Trovix_SignalInfo_t] * 2
         assert [item.Name for item in signals] == ["Speed", "Gear"]
-    del interfaces, items, state, signals
+        del signals
+    del interfaces
     gc.collect()
     assert "memory leak" not in qxtest.c_stdout(capfd)
 
