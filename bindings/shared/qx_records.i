@@ -104,6 +104,31 @@ SWIGINTERN void *qx_disown(void *ptr, int own) {
 %enddef
 
 /* -------------------------------------------------------------------------
+ * StructByValueIn and opaque values in (a by-value argument or member value
+ * of a record type, or of a type the module has no conversion for)
+ *
+ * Takes a pointer object of the type (or one the type table accepts for it)
+ * and copies the value it points to; anything else raises TypeError with the
+ * argument's message, None (or a deleted record) ValueError "invalid null
+ * reference in method '<binding>', argument <n> of type '<T>'". As SWIG's
+ * own rule, except that the value is copied byte by byte (qx_convert.h,
+ * "Loads and stores at any address"): the object may be a view of a member
+ * that the native layouts leave at an address below the alignment of its
+ * type (a float64_t or u64_t at a multiple of 4).
+ * ------------------------------------------------------------------------- */
+%typemap(in) SWIGTYPE (void *argp, int res = 0) {
+  res = SWIG_ConvertPtr($input, &argp, $&descriptor, %convertptr_flags);
+  if (!SWIG_IsOK(res)) {
+    %argument_fail(res, "$type", $symname, $argnum);
+  }
+  if (!argp) {
+    %argument_nullref("$type", $symname, $argnum);
+  } else {
+    memcpy(&$1, argp, sizeof($1));
+  }
+}
+
+/* -------------------------------------------------------------------------
  * Extents
  *
  * qx_short_of(extent, own, need, unit): whether an object that reaches
