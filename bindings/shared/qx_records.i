@@ -248,7 +248,9 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
     SWIG_exception_fail(SWIG_ValueError, qx_null_self1);
   }
   if ($input) {
-    memcpy($1, $input, sizeof($1[0]) * (size_t)$1_dim0);
+    /* The source may be a view at a multiple of 4 (a u64_t [8] member held
+     * in another record): copied as bytes, assuming no element alignment. */
+    memcpy($1, (const void *)$input, sizeof($1[0]) * (size_t)$1_dim0);
   } else {
     SWIG_exception_fail(SWIG_ValueError, "invalid null reference " "in variable '" "$name" "' of type '" "$type" "'");
   }
@@ -270,7 +272,7 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
   if (!$input) {
     SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument 2 of type '" "RECORD *" "'");
   }
-  memcpy(&$1, $input, sizeof(RECORD));
+  memcpy(&$1, (const void *)$input, sizeof(RECORD));
 }
 %enddef
 
