@@ -25,6 +25,62 @@
 enum { QX_OK = 0, QX_TYPE_ERROR = -5, QX_OVERFLOW_ERROR = -7 };
 
 /* ---------------------------------------------------------------------------
+ * Loads and stores at any address
+ *
+ * The records keep the native layouts, whose alignment stops at 4 bytes: an
+ * 8-byte element or member (u64_t, s64_t, float64_t, size_t, a pointer) may
+ * sit at an address that is only a multiple of 4, and so may a pointer
+ * object that stands for a value (a view of such a member). Reading or
+ * writing it through a pointer of its own type would tell the compiler an
+ * alignment that the address does not have (undefined behaviour: the
+ * compiler may vectorise on it, strict-alignment targets trap). Every rule
+ * therefore moves multi-byte elements through these two, whose memcpy the
+ * compiler turns into a single load or store where the target allows it.
+ * `width` is 1, 2, 4 or 8; a store keeps the low `width` bytes of `v`.
+ * ------------------------------------------------------------------------- */
+static inline unsigned long long qx_load_uint(const void *p, size_t width) {
+  switch (width) {
+    case 1: return *(const uint8_t *)p;
+    case 2: {
+      uint16_t v;
+      memcpy(&v, p, sizeof v);
+      return v;
+    }
+    case 4: {
+      uint32_t v;
+      memcpy(&v, p, sizeof v);
+      return v;
+    }
+    default: {
+      uint64_t v;
+      memcpy(&v, p, sizeof v);
+      return v;
+    }
+  }
+}
+
+static inline void qx_store_uint(void *p, size_t width, unsigned long long v) {
+  switch (width) {
+    case 1: *(uint8_t *)p = (uint8_t)v; break;
+    case 2: {
+      uint16_t e = (uint16_t)v;
+      memcpy(p, &e, sizeof e);
+      break;
+    }
+    case 4: {
+      uint32_t e = (uint32_t)v;
+      memcpy(p, &e, sizeof e);
+      break;
+    }
+    default: {
+      uint64_t e = (uint64_t)v;
+      memcpy(p, &e, sizeof e);
+      break;
+    }
+  }
+}
+
+/* ---------------------------------------------------------------------------
  * Scalars
  * ------------------------------------------------------------------------- */
 
@@ -141,12 +197,13 @@ static inline PyObject *qx_seq_item(const qx_seq *s, Py_ssize_t i) {
  * the element width. Reading an exact int runs no Python code, so the item
  * array stays valid throughout. Returns the index of the first refused item
  * (with its code in *res), or n. */
-#define QX_STORE_FAST(ELEM)                                        \
-  for (i = 0; i < n; i++) {                                         \
-    long long v;                                                    \
-    if ((*res = qx_as_s32(items[i], &v)) != QX_OK) return i;        \
-    ((ELEM *)out)[i] = (ELEM)v;                                     \
-  }                                                                 \
+#define QX_STORE_FAST(ELEM)                                                        \
+  for (i = 0; i < n; i++) {                                                        \
+    long long v;                                                                   \
+    if ((*res = qx_as_s32(items[i], &v)) != QX_OK) return i;                       \
+    qx_store_uint((unsigned char *)out + (size_t)i * sizeof(ELEM), sizeof(ELEM),   \
+                  (unsigned long long)v);                                          \
+  }                                                                                \
   return n
 
 static inline Py_ssize_t qx_store_fast(PyObject **items, Py_ssize_t n, void *out, size_t width, int *res) {
@@ -209,11 +266,7 @@ static inline Py_ssize_t qx_read_ints(PyObject *obj, void *out, void **block, si
       res = qx_as_s32(item, &v);
       Py_DECREF(item);
       if (res != QX_OK) break;
-      switch (width) {
-        case 1: ((uint8_t *)out)[i] = (uint8_t)v; break;
-        case 2: ((uint16_t *)out)[i] = (uint16_t)v; break;
-        default: ((uint32_t *)out)[i] = (uint32_t)v; break;
-      }
+      qx_store_uint((unsigned char *)out + (size_t)i * width, width, (unsigned long long)v);
     }
   }
   if (i == s.n) return s.n;
@@ -278,8 +331,9 @@ static inline Py_ssize_t qx_reported(uint32_t count, Py_ssize_t capacity) {
  * ------------------------------------------------------------------------- */
 
 /* A new list of n non-negative ints read from `data` (elements of `width`
- * bytes: 1, 2, 4 or 8). NULL with the exception set; never a list holding
- * a NULL item. */
+ * bytes: 1, 2, 4 or 8, at any alignment: an array member of a record held
+ * in another lies where the layouts put it). NULL with the exception set;
+ * never a list holding a NULL item. */
 static inline PyObject *qx_list_of_uints(const void *data, size_t width, Py_ssize_t n) {
   Py_ssize_t i;
   PyObject *list = PyList_New(n);
@@ -287,12 +341,7 @@ static inline PyObject *qx_list_of_uints(const void *data, size_t width, Py_ssiz
   for (i = 0; i < n; i++) {
     unsigned long long v;
     PyObject *item;
-    switch (width) {
-      case 1: v = ((const uint8_t *)data)[i]; break;
-      case 2: v = ((const uint16_t *)data)[i]; break;
-      case 4: v = ((const uint32_t *)data)[i]; break;
-      default: v = ((const uint64_t *)data)[i]; break;
-    }
+    v = qx_load_uint((const unsigned char *)data + (size_t)i * width, width);
     item = PyLong_FromUnsignedLongLong(v);
     if (!item) {
       Py_DECREF(list);

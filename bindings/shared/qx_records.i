@@ -104,6 +104,31 @@ SWIGINTERN void *qx_disown(void *ptr, int own) {
 %enddef
 
 /* -------------------------------------------------------------------------
+ * StructByValueIn and opaque values in (a by-value argument or member value
+ * of a record type, or of a type the module has no conversion for)
+ *
+ * Takes a pointer object of the type (or one the type table accepts for it)
+ * and copies the value it points to; anything else raises TypeError with the
+ * argument's message, None (or a deleted record) ValueError "invalid null
+ * reference in method '<binding>', argument <n> of type '<T>'". As SWIG's
+ * own rule, except that the value is copied byte by byte (qx_convert.h,
+ * "Loads and stores at any address"): the object may be a view of a member
+ * that the native layouts leave at an address below the alignment of its
+ * type (a float64_t or u64_t at a multiple of 4).
+ * ------------------------------------------------------------------------- */
+%typemap(in) SWIGTYPE (void *argp, int res = 0) {
+  res = SWIG_ConvertPtr($input, &argp, $&descriptor, %convertptr_flags);
+  if (!SWIG_IsOK(res)) {
+    %argument_fail(res, "$type", $symname, $argnum);
+  }
+  if (!argp) {
+    %argument_nullref("$type", $symname, $argnum);
+  } else {
+    memcpy(&$1, argp, sizeof($1));
+  }
+}
+
+/* -------------------------------------------------------------------------
  * Extents
  *
  * qx_short_of(extent, own, need, unit): whether an object that reaches
@@ -223,7 +248,9 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
     SWIG_exception_fail(SWIG_ValueError, qx_null_self1);
   }
   if ($input) {
-    memcpy($1, $input, sizeof($1[0]) * (size_t)$1_dim0);
+    /* The source may be a view at a multiple of 4 (a u64_t [8] member held
+     * in another record): copied as bytes, assuming no element alignment. */
+    memcpy($1, (const void *)$input, sizeof($1[0]) * (size_t)$1_dim0);
   } else {
     SWIG_exception_fail(SWIG_ValueError, "invalid null reference " "in variable '" "$name" "' of type '" "$type" "'");
   }
@@ -245,7 +272,7 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
   if (!$input) {
     SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument 2 of type '" "RECORD *" "'");
   }
-  memcpy(&$1, $input, sizeof(RECORD));
+  memcpy(&$1, (const void *)$input, sizeof(RECORD));
 }
 %enddef
 

@@ -14,7 +14,9 @@
  * The files, by concept:
  *   qx_scalars.i        integers, doubles, the status test
  *   qx_records.i        record arguments, array/nested/pointer members,
- *                       records beside a count, owned record objects
+ *                       values taken from pointer objects (StructByValueIn,
+ *                       opaque values in), records beside a count, owned
+ *                       record objects
  *   qx_lists.i          lists to and from arrays, buffers and record arrays
  *   qx_texts.i          text outputs
  *   qx_outputs.i        scalar and record outputs appended to the result
@@ -32,10 +34,6 @@
  * Rules that SWIG's defaults already give, unchanged:
  *   ArgTupleUnpack       argument count checks ("%s expected %s%d arguments, got %d")
  *   EnumScalarIn         enumerations as signed 32-bit ints (OverflowError outside)
- *   opaque values in     types without a rule (see above): a pointer object
- *                        of the type; None raises ValueError "invalid null
- *                        reference in method ..." (QX_OPAQUE_VALUE gives
- *                        their getters' copies)
  *   ValueResult (enums)  an enumeration result as a signed int
  *   StringIn             char const *: str (UTF-8, strict), a char pointer
  *                        object, or None; a copy that lives for the call
@@ -45,8 +43,6 @@
  *                        a built-in carrying "swig_ptr: " in its doc
  *   RecordLifecycle      new_ (zeroed, owned), registration, SharedSwigInit
  *   ArrayMemberAsPointer getters of arrays without a list rule: a view
- *   StructByValueIn      a record passed by value, copied whole; None raises
- *                        ValueError "invalid null reference in method ..."
  */
 
 %include "qx_start.i"

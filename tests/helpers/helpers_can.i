@@ -77,10 +77,15 @@ typedef void (*qxt_can_list_item_cb)(Qx_PortHandle_t, u32_t, u64_t, u32_t, u32_t
 
 %inline %{
 float64_t *qxt_f64_array(PyObject *values) { return (float64_t *)qxt_f64_cells(values); }
+/* The cells may be views of members at any offset: read bytewise. */
 PyObject *qxt_read_f64(void const *pointer, Py_ssize_t count) {
   Py_ssize_t i;
   PyObject *list = PyList_New(count);
-  for (i = 0; list && i < count; i++) PyList_SET_ITEM(list, i, PyFloat_FromDouble(((const double *)pointer)[i]));
+  for (i = 0; list && i < count; i++) {
+    double v;
+    memcpy(&v, (const unsigned char *)pointer + (size_t)i * sizeof v, sizeof v);
+    PyList_SET_ITEM(list, i, PyFloat_FromDouble(v));
+  }
   return list;
 }
 

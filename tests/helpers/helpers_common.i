@@ -122,5 +122,9 @@ PyObject *qxt_float_cell(double value) {
   return qxt_cell_of_type("_p_float", &v, sizeof v);
 }
 
-double qxt_read_float(void const *pointer) { return (double)*(const float *)pointer; }
+double qxt_read_float(void const *pointer) {
+  float v;
+  memcpy(&v, pointer, sizeof v);
+  return (double)v;
+}
 %}

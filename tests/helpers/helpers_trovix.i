@@ -50,5 +50,9 @@ Qx_Trovix_SignalBlock_t **qxt_block_cell(void) {
   return (Qx_Trovix_SignalBlock_t **)qxt_keep(calloc(1, sizeof(Qx_Trovix_SignalBlock_t *)));
 }
 /* The block address a cell holds, as a block pointer object (None for NULL). */
-Qx_Trovix_SignalBlock_t *qxt_block_in(Qx_Trovix_SignalBlock_t **cell) { return *cell; }
+Qx_Trovix_SignalBlock_t *qxt_block_in(Qx_Trovix_SignalBlock_t **cell) {
+  Qx_Trovix_SignalBlock_t *block;
+  memcpy(&block, cell, sizeof block);
+  return block;
+}
 %}

@@ -72,7 +72,7 @@ void qxt_on_error(u32_t const port, u32_t const error, u8_t const *const data, u
 
 %typemap(in) PyObject *values "$1 = $input;";
 %typemap(in) PyObject *obj "$1 = $input;";
-%typemap(in) Py_ssize_t count "$1 = PyLong_AsSsize_t($input); if ($1 < 0) SWIG_fail;";
+%typemap(in) Py_ssize_t count, Py_ssize_t offset "$1 = PyLong_AsSsize_t($input); if ($1 < 0) SWIG_fail;";
 %typemap(in) void const *pointer (void *argp = 0) {
   if (!SWIG_IsOK(SWIG_ConvertPtr($input, &argp, 0, 0)) || !argp) SWIG_exception_fail(SWIG_TypeError, "expected a pointer object");
   $1 = argp;
@@ -107,6 +107,20 @@ PyObject *qxt_view(const char *type, Py_ssize_t count) {
   return qxt_typed_view(type, qxt_keep(calloc(count ? (size_t)count : 1, 1)));
 }
 PyObject *qxt_view_of(const char *type, PyObject *values) { return qxt_typed_view(type, qxt_array(values, 1)); }
+
+/* The same, its bytes starting `offset` bytes into storage that malloc
+ * aligned: offset 4 gives an address that is a multiple of 4 but not of 8,
+ * where the native layouts may leave an 8-byte member. */
+PyObject *qxt_view_at(const char *type, PyObject *values, Py_ssize_t offset) {
+  unsigned char *bytes = (unsigned char *)qxt_array(values, 1);
+  unsigned char *block;
+  Py_ssize_t n;
+  if (!bytes) return NULL;
+  n = PySequence_Size(values);
+  block = (unsigned char *)qxt_keep(calloc((size_t)(offset + n) + 1, 1));
+  memcpy(block + offset, bytes, (size_t)n);
+  return qxt_typed_view(type, block + offset);
+}
 
 /* A view of type `type` onto `count` zeroed bytes that knows its extent, as
  * the views the modules make do (a member of a record, an array member): it

@@ -8,6 +8,13 @@ record of every library from the layout tables (api/<key>/layout.txt):
   record as it was; the getter of an int member reads the stored value back;
 - a refused value raises and leaves the whole record, the member included, as
   it was;
+- all of this holds as well for every member of a record that is a member of
+  another (Qx_Can_Data_t inside Qx_Can_CyclicMsgs_GetMsgState_Rsp_t), reached
+  through the view that the parent's getter gives, at its real offset: the
+  native layouts cap alignment at 4 bytes, so an 8-byte member there may sit
+  at an address that is only a multiple of 4, and a value given as a pointer
+  object is one at such an address too; under the sanitizer build any load or
+  store that assumes more fails the run;
 - a record's entries stand together in the module's method table in
   declaration order: each member's setter and getter (a record declared in
   place has a getter only), then new_R, delete_R, R_swigregister, R_swiginit.
@@ -62,6 +69,11 @@ def is_record(type_):
     return True
 
 
+def library_of(record):
+    """The key of the library whose layout table holds `record`."""
+    return os.path.basename(os.path.dirname(layouts.record(record).where.rpartition(":")[0]))
+
+
 def pattern(size):
     """`size` bytes, none of them 0, 0xEE or 0xFF."""
     return bytes(i % 200 + 1 for i in range(size))
@@ -91,11 +103,30 @@ def unsigned_up_to(limit):
     return cases
 
 
+# Where a value given as a pointer object starts: a multiple of 4 that is no
+# multiple of 8, as the native layouts may place an 8-byte member.
+UNDER_ALIGNED = 4
+
+
 def by_pointer(member, qxt):
     """A pointer object of the member's type (of its element type for an
-    array), whose bytes are copied whole."""
-    value = qxt.qxt_view_of(C_TYPES.get(member.type, member.type) + " *", pattern(member.size))
-    return [(value, pattern(member.size), None)], [(5, TypeError), (None, ValueError)]
+    array), whose bytes are copied whole; the getter reads them back (as a
+    list of the elements, or as an object holding them)."""
+    if is_record(member.type):
+        qxtest.module(MODULES[library_of(member.type)])  # whose destructor frees a getter's copy
+    value = qxt.qxt_view_at(C_TYPES.get(member.type, member.type) + " *", pattern(member.size), UNDER_ALIGNED)
+    return [(value, pattern(member.size), Bytes(pattern(member.size)))], [(5, TypeError), (None, ValueError)]
+
+
+class Bytes(bytes):
+    """What a getter reads back, compared as the member's bytes: a list of
+    ints as its elements, a pointer object (an owned copy, freed at the end of
+    the test, or a view) as the bytes it points at."""
+
+    def read(self, got, member, qxt):
+        if isinstance(got, list):
+            return b"".join(item.to_bytes(member.width, "little") for item in got)
+        return bytes(qxt.qxt_read_u8(qxtest.owned(got), member.size))
 
 
 def int_list(member, qxt):
@@ -193,37 +224,87 @@ def test_new_record_is_all_zero_bytes(qxt, key, record):
             getattr(module, "delete_" + name)(made)
 
 
-@pytest.mark.parametrize("key, record", RECORDS, ids=[name for _, name in RECORDS])
-def test_setters_store_their_width_and_refused_values_change_nothing(qxt, key, record):
-    module = qxtest.module(MODULES[key])
-    size = layouts.size(record)
-    # Every byte set, so that a write beside the member shows.
-    view = qxt.qxt_view_of(record + " *", b"\xee" * size)
-
-    def raw():
-        return bytes(qxt.qxt_read_u8(view, size))
-
+def check_members(qxt, key, module, record, view, raw, base=0):
+    """Sets, reads back and refuses every member of `record` through `view`,
+    an object of the record that lies `base` bytes into the storage whose
+    bytes raw() returns (every byte of it set, so that a write beside the
+    member shows). Returns the number of members checked."""
+    checked = 0
     for path, field in layouts.record(record).fields.items():
         rule = rule_of(key, record, field)
         if rule is None:
             continue
         member = Member(record, field)
+        start = base + member.offset
         holder, accessor = reach(module, record, view, path)
         setter, getter = getattr(module, accessor + "_set"), getattr(module, accessor + "_get")
         accepted, refused = rule(member, qxt)
         for value, stored, read in accepted:
             want = bytearray(raw())
-            want[member.offset:member.offset + member.size] = stored
+            want[start:start + member.size] = stored
             error = outcome(setter, holder, value)
             assert error is None, f"{member.label}: {value!r} refused: {error!r}"
             assert raw() == want, f"{member.label}: {value!r} stored other bytes"
-            if read is not None:
+            if isinstance(read, Bytes):
+                assert read.read(getter(holder), member, qxt) == read, f"{member.label}: reads back otherwise"
+            elif read is not None:
                 assert getter(holder) == read, f"{member.label}: {value!r} reads back otherwise"
         for value, exc in refused:
             before = raw()
             error = outcome(setter, holder, value)
             assert type(error) is exc, f"{member.label}: {value!r} raised {error!r}, not {exc.__name__}"
             assert raw() == before, f"{member.label}: the refused {value!r} changed the record"
+        checked += 1
+    return checked
+
+
+def storage(qxt, record):
+    """A view of `record` on storage of its size, every byte 0xEE, and the
+    function that reads those bytes."""
+    size = layouts.size(record)
+    view = qxt.qxt_view_of(record + " *", b"\xee" * size)
+    return view, lambda: bytes(qxt.qxt_read_u8(view, size))
+
+
+@pytest.mark.parametrize("key, record", RECORDS, ids=[name for _, name in RECORDS])
+def test_setters_store_their_width_and_refused_values_change_nothing(qxt, key, record):
+    module = qxtest.module(MODULES[key])
+    view, raw = storage(qxt, record)
+    check_members(qxt, key, module, record, view, raw)
+
+
+def records_in_place(key, record):
+    """(path, type) of each member of `record` whose type is a named record of
+    the same library (or an array of them, reached at element 0), also inside
+    the records declared in place. A record of another library is one the
+    module knows by name only (Qx_Common_Signal_t in _qx_api_can): its getter
+    returns an owned copy, not a view, and the module has no accessors of its
+    members."""
+    return [(path, field.type) for path, field in layouts.record(record).fields.items()
+            if is_record(field.type) and library_of(field.type) == key]
+
+
+NESTING = [(key, name) for key, name in RECORDS if records_in_place(key, name)]
+
+
+@pytest.mark.parametrize("key, record", NESTING, ids=[name for _, name in NESTING])
+def test_members_of_nested_records_through_their_views_in_place(qxt, key, record):
+    """Every member of every record held in `record` (and of the records
+    those hold), through the view that the getter of the holding member
+    gives: a view at the member's own offset in the parent's storage."""
+    module = qxtest.module(MODULES[key])
+    view, raw = storage(qxt, record)
+    pending = [(record, view, 0)]
+    while pending:
+        parent, parent_view, base = pending.pop()
+        for path, nested in records_in_place(key, parent):
+            holder, accessor = reach(module, parent, parent_view, path)
+            inner = getattr(module, accessor + "_get")(holder)
+            inner = inner[0] if isinstance(inner, list) else inner
+            at = base + layouts.offset(parent, path)
+            assert int(inner) == int(view) + at, f"{parent}.{path}: the getter gives no view at offset {at}"
+            assert check_members(qxt, key, module, nested, inner, raw, at), f"{nested}: no member checked"
+            pending.append((nested, inner, at))
 
 
 @pytest.mark.parametrize("key, record", RECORDS, ids=[name for _, name in RECORDS])
