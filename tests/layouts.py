@@ -30,6 +30,10 @@ HOST = (POINTER_SIZE, SIZE_T_SIZE)
 _CODES = {"char": "B", "u8": "B", "u16": "H", "u32": "I", "u64": "Q", "s32": "i", "s64": "q", "f64": "d",
           POINTER: "Q" if POINTER_SIZE == 8 else "I", "size": "Q" if SIZE_T_SIZE == 8 else "I"}
 _RECORDS = load(os.path.join(_ROOT, "api"))
+# The native type of each scalar layout type: the type of the pointer objects
+# that stand for a value or an element of it ("u16_t *").
+C_TYPES = {"u8": "u8_t", "u16": "u16_t", "u32": "u32_t", "u64": "u64_t", "s32": "s32_t", "s64": "s64_t",
+           "f64": "float64_t", "size": "size_t"}
 
 
 def record(name):
@@ -38,6 +42,11 @@ def record(name):
         return _RECORDS[name]
     except KeyError:
         raise KeyError(f"no record {name} in the layout tables") from None
+
+
+def is_record(name):
+    """True for a record of the layout tables."""
+    return name in _RECORDS
 
 
 def library_records(key):

@@ -45,10 +45,6 @@ DEBUG_INTERPRETER = hasattr(sys, "gettotalrefcount")
 
 # {key: proxy module name} of the built modules, in registry order.
 PROXIES = {key: module[1:] for key, module in qxtest.registry().items() if module in qxtest.built_modules()}
-# Pointer objects of a member's own type, by layout type (records by name).
-C_TYPES = {"u8": "u8_t", "u16": "u16_t", "u32": "u32_t", "u64": "u64_t", "s32": "s32_t", "s64": "s64_t",
-           "f64": "float64_t", "size": "size_t"}
-
 
 def import_proxies():
     """{key: proxy module} of every built module, imported as a library over
@@ -119,7 +115,7 @@ class Member:
         kind = self.field.type + ("[]" if self.field.count is not None else "")
         if self.field.type in layouts.NESTED:
             self.rule = "in place"
-        elif self.field.type in layouts.NESTED or is_record(self.field.type):
+        elif layouts.is_record(self.field.type):
             self.rule = "record"
         else:
             self.rule = qxtest.member_rules(key)[kind]
@@ -141,19 +137,11 @@ class Member:
         if self.rule == "pointer":
             return None, bytes(self.size), None
         # by_pointer, record: a pointer object of the member's type holding the bytes
-        value = qxt.qxt_view_of(C_TYPES.get(self.field.type, self.field.type) + " *", stored)
+        value = qxt.qxt_view_of(layouts.C_TYPES.get(self.field.type, self.field.type) + " *", stored)
         read = None
         if self.field.type in ("u8", "u32") and self.field.count:
             read = [int.from_bytes(stored[i:i + self.width], "little") for i in range(0, self.size, self.width)]
         return value, stored, read
-
-
-def is_record(type_):
-    try:
-        layouts.record(type_)
-    except KeyError:
-        return False
-    return True
 
 
 class Proxies:

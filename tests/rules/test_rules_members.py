@@ -25,7 +25,6 @@ of RULES below. A member whose type is a named record, or an array of them,
 is copied whole from a record of that type in every module.
 """
 import functools
-import importlib.util
 import os
 
 import pytest
@@ -35,10 +34,6 @@ import qxtest
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
-# Pointer objects of a member's own type, by layout type (named records by name).
-C_TYPES = {"u8": "u8_t", "u16": "u16_t", "u32": "u32_t", "u64": "u64_t", "s32": "s32_t", "s64": "s64_t",
-           "f64": "float64_t", "size": "size_t"}
-
 
 # The libraries of the registry that have a layout table.
 MODULES = {key: module for key, module in qxtest.registry().items()
@@ -47,26 +42,9 @@ RECORDS = [(key, name) for key in MODULES for name in layouts.library_records(ke
 
 
 @functools.lru_cache(maxsize=None)
-def member_rules(key):
-    path = os.path.join(ROOT, "tests", key, f"{key}_member_rules.py")
-    found = importlib.util.spec_from_file_location(f"{key}_member_rules", path)
-    rules = importlib.util.module_from_spec(found)
-    found.loader.exec_module(rules)
-    return rules.MEMBER_RULES
-
-
-@functools.lru_cache(maxsize=None)
 def method_table(name):
     module = qxtest.module(name)
     return [entry for entry, obj in vars(module).items() if callable(obj)]
-
-
-def is_record(type_):
-    try:
-        layouts.record(type_)
-    except KeyError:
-        return False
-    return True
 
 
 def library_of(record):
@@ -112,9 +90,9 @@ def by_pointer(member, qxt):
     """A pointer object of the member's type (of its element type for an
     array), whose bytes are copied whole; the getter reads them back (as a
     list of the elements, or as an object holding them)."""
-    if is_record(member.type):
+    if layouts.is_record(member.type):
         qxtest.module(MODULES[library_of(member.type)])  # whose destructor frees a getter's copy
-    value = qxt.qxt_view_at(C_TYPES.get(member.type, member.type) + " *", pattern(member.size), UNDER_ALIGNED)
+    value = qxt.qxt_view_at(layouts.C_TYPES.get(member.type, member.type) + " *", pattern(member.size), UNDER_ALIGNED)
     return [(value, pattern(member.size), Bytes(pattern(member.size)))], [(5, TypeError), (None, ValueError)]
 
 
@@ -176,10 +154,10 @@ def rule_of(key, record, field):
     getter only (its members are checked as members of the record)."""
     if field.type in layouts.NESTED:
         return None
-    if is_record(field.type):
+    if layouts.is_record(field.type):
         return by_pointer
     kind = field.type + ("[]" if field.count is not None else "")
-    rules = member_rules(key)
+    rules = qxtest.member_rules(key)
     assert kind in rules, f"{record}.{field.path}: tests/{key}/{key}_member_rules.py names no rule for {kind}"
     return RULES[rules[kind]]
 
@@ -281,7 +259,7 @@ def records_in_place(key, record):
     returns an owned copy, not a view, and the module has no accessors of its
     members."""
     return [(path, field.type) for path, field in layouts.record(record).fields.items()
-            if is_record(field.type) and library_of(field.type) == key]
+            if layouts.is_record(field.type) and library_of(field.type) == key]
 
 
 NESTING = [(key, name) for key, name in RECORDS if records_in_place(key, name)]
