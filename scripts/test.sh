@@ -22,8 +22,18 @@ if [ "${1:-}" = "--sanitize" ]; then
   export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:allocator_may_return_null=1:log_path=$log/asan"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$log/ubsan"
   export QX_BUILD_DIR=$BUILD_DIR
+  # A report ends the run at once, inside pytest's capture: the test that
+  # was running (tests/conftest.py) is run again uncaptured, to show it.
+  export QX_RUNNING_TEST=$log.running
   status=0
   /usr/bin/python3 -m pytest -q -p no:cacheprovider "$root/tests" "$@" || status=$?
+  if [ -f "$QX_RUNNING_TEST" ]; then
+    test=$(cat "$QX_RUNNING_TEST")
+    rm -f "$QX_RUNNING_TEST"
+    echo "the run ended inside $test; once more, uncaptured:"
+    QX_RUNNING_TEST= /usr/bin/python3 -m pytest -q -s -p no:cacheprovider "$test" || true
+    status=1
+  fi
   unset LD_PRELOAD
   if compgen -G "$log/*" >/dev/null; then
     echo "sanitizer reports:"

@@ -131,6 +131,22 @@ def _c_stdout_drained():
         return sink.read().decode(errors="replace")
 
 
+# ---- the sanitizer run -------------------------------------------------------------
+# A sanitizer report ends the interpreter at once, and what the runtime wrote
+# to stderr is lost with pytest's capture of it. Where QX_RUNNING_TEST names a
+# file (scripts/test.sh --sanitize), it holds the test that is running, and
+# is removed when the session ends: a file left behind names the test that
+# ended the run, which the script runs again uncaptured to show the report.
+_RUNNING_TEST = os.environ.get("QX_RUNNING_TEST")
+
+
+@pytest.hookimpl(tryfirst=True)
+def pytest_runtest_protocol(item):
+    if _RUNNING_TEST:
+        with open(_RUNNING_TEST, "w") as running:
+            running.write(f"{item.path}::{item.nodeid.split('::', 1)[1]}\n")
+
+
 _session_faults = []
 
 
@@ -139,6 +155,8 @@ def pytest_sessionfinish(session):
     collected. A record that a test module or a parametrize list still holds
     owning its storage (it would warn when the interpreter exits), or a leak
     warning printed after the last test, fails the run."""
+    if _RUNNING_TEST and os.path.exists(_RUNNING_TEST):
+        os.remove(_RUNNING_TEST)
     qxtest.end_session()
     gc.collect()
     faults = [line for line in _c_stdout_drained().splitlines() if LEAK_WARNING in line]
