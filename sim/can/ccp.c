@@ -505,12 +505,14 @@ Qx_Error_t sim_Qx_Can_Ccp_Reset(Qx_PortHandle_t portHandle, u8_t ccpInstance) {
 
 Qx_Error_t sim_Qx_Can_Ccp_Init(Qx_PortHandle_t portHandle, u8_t ccpInstance,
                                Qx_Can_Ccp_Init_Parameters_t const *const parameters) {
-  const u16_t *depths;
+  u16_t depths[3];
   ccp_master *m;
   unsigned i;
   QXSIM_TRY(master_of(portHandle, ccpInstance, 1, &m));
   QXSIM_TRY(qxsim_need(parameters, "parameters"));
-  depths = &parameters->ResponseFifoDepth;
+  depths[0] = parameters->ResponseFifoDepth;
+  depths[1] = parameters->DaqMessageFifoDepth;
+  depths[2] = parameters->EventMessageFifoDepth;
   for (i = 0; i < 3; i++)
     if (depths[i] > CCP_QUEUE_MAX)
       return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "queue depth %u above %u", depths[i], CCP_QUEUE_MAX);
