@@ -46,7 +46,7 @@ function(qx_params key lib)
   add_custom_command(
     OUTPUT ${dir}/${lib}_rules.i ${dir}/${lib}_journal_sizes.txt
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
-    COMMAND ${Python3_EXECUTABLE} ${QX_PARAMS_GEN} ${args}
+    COMMAND ${QX_TOOL_PYTHON} ${QX_PARAMS_GEN} ${args}
             --out-rules ${dir}/${lib}_rules.i --out-sizes ${dir}/${lib}_journal_sizes.txt
     DEPENDS ${QX_PARAMS_GEN} ${QX_HEADER_WALK} ${QX_API_HEADERS} ${table} ${kinds}
     COMMENT "Generating the parameter shapes of ${lib}")
@@ -85,7 +85,7 @@ function(qx_library key lib)
     qx_header_args(layout_args ${key})
     add_custom_command(
       OUTPUT ${layout_checks}
-      COMMAND ${Python3_EXECUTABLE} ${QX_LAYOUT_GEN} ${layout_args} --api ${QX_API_DIR} --key ${key}
+      COMMAND ${QX_TOOL_PYTHON} ${QX_LAYOUT_GEN} ${layout_args} --api ${QX_API_DIR} --key ${key}
               --out ${layout_checks}
       DEPENDS ${QX_LAYOUT_GEN} ${QX_GENERATORS_DIR}/layout_table.py ${QX_HEADER_WALK} ${QX_API_HEADERS}
               ${QX_LAYOUT_TABLES}
@@ -107,7 +107,8 @@ function(qx_library key lib)
   qx_add_module(${lib} INTERFACE ${CMAKE_SOURCE_DIR}/bindings/${key}/${lib}.i
                 LIBRARIES ${lib} ${needs}
                 INCLUDES ${CMAKE_SOURCE_DIR}/bindings/${key} ${params_dir} ${QX_API_INCLUDE_DIRS}
-                DEPENDS ${params_dir}/${lib}_rules.i)
+                DEPENDS ${params_dir}/${lib}_rules.i
+                INSTALL)
   set_property(GLOBAL APPEND PROPERTY QX_BUILT_KEYS ${key})
   set_property(GLOBAL APPEND PROPERTY QX_BUILT_MODULES _${lib})
 endfunction()

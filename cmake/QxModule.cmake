@@ -12,7 +12,35 @@ execute_process(
 if(NOT qx_py_debug_result EQUAL 0 OR NOT QX_PY_DEBUG MATCHES "^[01]$")
   message(FATAL_ERROR "Cannot tell whether ${Python3_EXECUTABLE} is a debug build")
 endif()
-message(STATUS "Python modules for ${Python3_EXECUTABLE} (Py_DEBUG: ${QX_PY_DEBUG})")
+message(STATUS "Py_DEBUG of the target interpreter: ${QX_PY_DEBUG}")
+
+# Where `cmake --install` puts the modules: the folder from which the
+# interpreter the build is for imports extension modules (sysconfig's
+# platlib: its site-packages, a virtual environment's own where the build is
+# for a virtual environment's interpreter), below the interpreter's prefix,
+# which is the default install prefix. `--prefix` puts the same folder below
+# another prefix.
+execute_process(
+  COMMAND ${Python3_EXECUTABLE} -c
+          "import os, sys, sysconfig; print(sys.prefix); print(os.path.relpath(sysconfig.get_path('platlib'), sys.prefix))"
+  OUTPUT_VARIABLE qx_install_paths OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE qx_install_result)
+if(NOT qx_install_result EQUAL 0)
+  message(FATAL_ERROR "Cannot ask ${Python3_EXECUTABLE} for its site-packages folder")
+endif()
+string(REPLACE "\n" ";" qx_install_paths "${qx_install_paths}")
+list(GET qx_install_paths 0 qx_python_prefix)
+list(GET qx_install_paths 1 QX_INSTALL_DIR)
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
+  set(CMAKE_INSTALL_PREFIX ${qx_python_prefix} CACHE PATH "Install prefix (default: the interpreter's prefix)" FORCE)
+endif()
+message(STATUS "cmake --install puts the modules into <prefix>/${QX_INSTALL_DIR} (prefix ${CMAKE_INSTALL_PREFIX})")
+# Installed modules find the native libraries they were built against: the
+# real ones where they are, or the simulated device, installed beside them.
+if(QX_NATIVE_LIB_DIR)
+  set(QX_INSTALL_RPATH ${QX_NATIVE_LIB_DIR})
+else()
+  set(QX_INSTALL_RPATH "$ORIGIN")
+endif()
 
 # GCC resolves symbolic links in the paths of system headers, and Python.h
 # looks for "pyconfig.h" beside itself: where the debug include directory
@@ -22,12 +50,13 @@ include(CheckCCompilerFlag)
 check_c_compiler_flag(-fno-canonical-system-headers QX_HAVE_NO_CANONICAL_SYSTEM_HEADERS)
 
 # qx_add_module(<name> INTERFACE <file.i> LIBRARIES <native libs> INCLUDES <dirs>
-#               [DEPENDS <generated interface files>])
+#               [DEPENDS <generated interface files>] [INSTALL])
 # builds the Python module _<name> (target py_<name>) into ${QX_PYTHON_DIR},
-# and SWIG's Python proxy module over it, <build>/<name>/py/<name>.py.
+# and SWIG's Python proxy module over it, <build>/<name>/py/<name>.py; with
+# INSTALL, `cmake --install` puts both into <prefix>/${QX_INSTALL_DIR}.
 function(qx_add_module name)
   set(target py_${name})
-  cmake_parse_arguments(ARG "" "INTERFACE" "LIBRARIES;INCLUDES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "INSTALL" "INTERFACE" "LIBRARIES;INCLUDES;DEPENDS" ${ARGN})
   set(includes ${QX_SHARED_RULES_DIR} ${ARG_INCLUDES})
   set_property(SOURCE ${ARG_INTERFACE} PROPERTY USE_SWIG_DEPENDENCIES TRUE)
   set_property(SOURCE ${ARG_INTERFACE} PROPERTY INCLUDE_DIRECTORIES ${includes})
@@ -78,7 +107,12 @@ function(qx_add_module name)
     LIBRARY_OUTPUT_DIRECTORY ${QX_PYTHON_DIR}
     PREFIX ""
     OUTPUT_NAME _${name}
-    BUILD_RPATH "${QX_LIB_DIR};${QX_NATIVE_LIB_DIR}")
+    BUILD_RPATH "${QX_LIB_DIR};${QX_NATIVE_LIB_DIR}"
+    INSTALL_RPATH "${QX_INSTALL_RPATH}")
+  if(ARG_INSTALL)
+    install(TARGETS ${target} LIBRARY DESTINATION ${QX_INSTALL_DIR})
+    install(FILES ${proxy_dir}/${name}.py DESTINATION ${QX_INSTALL_DIR})
+  endif()
 
   # An extension module leaves the interpreter's symbols undefined, so it
   # cannot itself be linked with --no-undefined. The same objects are linked

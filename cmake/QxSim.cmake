@@ -23,7 +23,7 @@ function(qx_sim_library key lib sizes)
   add_custom_command(
     OUTPUT ${gen_dir}/${lib}_journal.c ${gen_dir}/${lib}_behaviour.h
     COMMAND ${CMAKE_COMMAND} -E make_directory ${gen_dir}
-    COMMAND ${Python3_EXECUTABLE} ${QX_SIM_GEN} ${args}
+    COMMAND ${QX_TOOL_PYTHON} ${QX_SIM_GEN} ${args}
             --out-c ${gen_dir}/${lib}_journal.c --out-h ${gen_dir}/${lib}_behaviour.h
     DEPENDS ${QX_SIM_GEN} ${QX_HEADER_WALK} ${QX_API_HEADERS} ${sizes}
     COMMENT "Generating the journaling bodies of ${lib}")
@@ -34,5 +34,8 @@ function(qx_sim_library key lib sizes)
   # declared function has no prototype, which fails the build.
   target_compile_options(${lib} PRIVATE -Werror=missing-prototypes)
   target_link_options(${lib} PRIVATE ${QX_NO_UNDEFINED})
-  set_target_properties(${lib} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${QX_LIB_DIR} C_VISIBILITY_PRESET default)
+  set_target_properties(${lib} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${QX_LIB_DIR} C_VISIBILITY_PRESET default
+                        INSTALL_RPATH "$ORIGIN")
+  # Installed beside the modules, which find it there (cmake/QxModule.cmake).
+  install(TARGETS ${lib} LIBRARY DESTINATION ${QX_INSTALL_DIR})
 endfunction()

@@ -1,0 +1,93 @@
+"""Installing: `cmake --install` puts the modules, SWIG's proxy modules over
+them and the simulated device where the interpreter the build is for
+imports them. A virtual environment of the interpreter under test, a build
+for it (of the base and CAN libraries, which the script needs) and an
+install into it, with the default prefix and with --prefix: the
+environment's interpreter, with no PYTHONPATH, opens a CAN interface
+through a proxy class."""
+import os
+import subprocess
+import sys
+
+import pytest
+
+import _qx_api as q
+import qxtest
+
+can = qxtest.module("_qx_api_can")
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
+UNDER_SANITIZER = "libasan" in os.environ.get("LD_PRELOAD", "")
+
+SCRIPT = """\
+import qx_api
+import qx_api_can
+
+info = qx_api.Qx_InterfaceInfo_t()
+info.Type = qx_api.QX_INTERFACE_TYPE__CAN
+port = qx_api.Qx_OpenInterface(info)
+actual = qx_api_can.Qx_Can_Node_Baudrate_Set(port, 500000, qx_api_can.Qx_Can_Node_Baudrate_Set_ExtendedParam_t())
+print(f"port 0x{port:08X}: {actual.Baudrate} bit/s, {actual.NumberOfTimeQuanta} time quanta")
+qx_api.Qx_CloseInterface(port)
+with open("/proc/self/maps") as maps:
+    print("\\n".join(sorted({line.split()[-1] for line in maps if "qx_api" in line})))
+"""
+
+
+def run(*command, **kwargs):
+    done = subprocess.run(command, capture_output=True, text=True, timeout=600, **kwargs)
+    assert done.returncode == 0, f"{' '.join(command)}:\n{done.stdout[-3000:]}\n{done.stderr[-3000:]}"
+    return done.stdout
+
+
+@pytest.fixture(scope="module")
+def venv_build(tmp_path_factory):
+    """A virtual environment of this interpreter and a build for it."""
+    top = tmp_path_factory.mktemp("install")
+    venv, build = top / "venv", top / "build"
+    run(sys.executable, "-m", "venv", "--without-pip", str(venv))
+    python = str(venv / "bin" / "python")
+    others = [key for key in qxtest.registry() if key not in ("base", "can")]
+    run("cmake", "-S", ROOT, "-B", str(build), f"-DPython3_EXECUTABLE={python}", f"-DQX_SKIP_LIBRARIES={';'.join(others)}")
+    run("cmake", "--build", str(build), f"-j{os.cpu_count()}")
+    return python, build
+
+
+def site_packages(python):
+    return run(python, "-c", "import sysconfig; print(sysconfig.get_path('platlib'))").strip()
+
+
+def expected_device_answer():
+    """What the simulated device answers the script, asked here through the
+    build under test."""
+    port = q.Qx_OpenInterface(qxtest.new_record(q, "Qx_InterfaceInfo_t", Type=q.QX_INTERFACE_TYPE__CAN))
+    actual = qxtest.owned(can.Qx_Can_Node_Baudrate_Set(port, 500000,
+                                                       qxtest.new_record(can, "Qx_Can_Node_Baudrate_Set_ExtendedParam_t")))
+    q.Qx_CloseInterface(port)
+    return (f"port 0x{port:08X}: {can.Qx_Can_Node_Baudrate_ActualValues_t_Baudrate_get(actual)} bit/s, "
+            f"{can.Qx_Can_Node_Baudrate_ActualValues_t_NumberOfTimeQuanta_get(actual)} time quanta")
+
+
+@pytest.mark.skipif(UNDER_SANITIZER, reason="builds anew, without the sanitizers")
+@pytest.mark.parametrize("prefix", [None, "elsewhere"])
+def test_installed_modules_import_with_no_path_given(sim, venv_build, tmp_path, prefix):
+    python, build = venv_build
+    env = {k: v for k, v in os.environ.items() if k not in ("PYTHONPATH", "QX_BUILD_DIR")}
+    if prefix is None:
+        run("cmake", "--install", str(build))
+        folder = site_packages(python)
+    else:
+        # Another prefix: the same folder below it, which the script is given.
+        run("cmake", "--install", str(build), "--prefix", str(tmp_path / prefix))
+        interpreter_prefix = run(python, "-c", "import sys; print(sys.prefix)").strip()
+        folder = str(tmp_path / prefix / os.path.relpath(site_packages(python), interpreter_prefix))
+        env["PYTHONPATH"] = folder
+    modules = (build / "python" / "qx_modules.txt").read_text().split()
+    assert modules == ["_qx_api", "_qx_api_can"]
+    binaries = [m + ".so" for m in modules] + ["lib" + m[1:] + ".so" for m in modules]
+    assert sorted(os.listdir(folder)) == sorted(binaries + [m[1:] + ".py" for m in modules])
+    out = run(python, "-c", SCRIPT, env=env, cwd=tmp_path).splitlines()
+    assert out[0] == expected_device_answer()
+    # the modules and the simulated device, all loaded from the installed folder
+    assert sorted(os.path.basename(path) for path in out[1:]) == sorted(binaries)
+    assert {os.path.dirname(path) for path in out[1:]} == {os.path.realpath(folder)}
