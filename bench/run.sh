@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
-# Builds the null native libraries and the hand-written floor module
-# (bench/build/), a build of the project's modules linked against the null
-# libraries (bench/build/project/), and runs the benchmark (bench/bench.py).
-# Arguments are passed to bench.py (--repeats N, --target-ms MS).
+# Builds, for one interpreter (QX_PYTHON, default CPython 3.12 where the
+# machine has it; scripts/python.sh), the null native libraries and the
+# hand-written floor module (bench/build/<interpreter>/), a build of the
+# project's modules linked against the null libraries
+# (bench/build/<interpreter>/project/), and runs the benchmark (bench/bench.py)
+# under that interpreter. Arguments are passed to bench.py (--repeats N,
+# --target-ms MS).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/bench/build
+source "$root/scripts/python.sh"
 "$root/scripts/setup.sh"
+qx_python
+echo "== benchmark: $QX_PYTHON_NAME ($QX_PYTHON)"
+build=$root/bench/build/$QX_BUILD_NAME
 jobs=$(nproc)
-cmake -S "$root/bench" -B "$build" -DPython3_EXECUTABLE=/usr/bin/python3 -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$root/bench" -B "$build" -DPython3_EXECUTABLE="$QX_PYTHON" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$jobs" >/dev/null
-cmake -S "$root" -B "$build/project" -DPython3_EXECUTABLE=/usr/bin/python3 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S "$root" -B "$build/project" -DPython3_EXECUTABLE="$QX_PYTHON" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQX_NATIVE_LIB_DIR="$build/null" >/dev/null
 cmake --build "$build/project" -j"$jobs" >/dev/null
-exec /usr/bin/python3 "$root/bench/bench.py" --modules "$build/project/python" --floor "$build/python" \
+exec "$QX_PYTHON" "$root/bench/bench.py" --modules "$build/project/python" --floor "$build/python" \
   --null "$build/null" "$@"

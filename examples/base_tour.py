@@ -5,16 +5,16 @@ Lists the interfaces of the attached devices, opens one by its selector,
 sends a raw command and reads the response, reads versions and error texts
 (a failing call included), and closes the port again.
 
-The modules are looked up in <build>/python, where <build> is the directory
-named by the environment variable QX_BUILD_DIR (default: build/ beside this
-folder). Built against the simulated device, the script runs anywhere.
+The modules are imported where the interpreter finds them (installed with
+`cmake --install`), or from <build>/python where the environment variable
+QX_BUILD_DIR names a build folder (scripts/example.sh sets it). Built
+against the simulated device, the script runs anywhere.
 """
 import os
 import sys
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-BUILD = os.environ.get("QX_BUILD_DIR", os.path.join(ROOT, "build"))
-sys.path.insert(0, os.path.join(BUILD, "python"))
+if "QX_BUILD_DIR" in os.environ:
+    sys.path.insert(0, os.path.join(os.environ["QX_BUILD_DIR"], "python"))
 
 import _qx_api as qx  # noqa: E402
 

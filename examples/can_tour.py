@@ -7,16 +7,16 @@ monitor, sends frames through the transmit FIFO, runs a cyclic message and
 changes its cycle time, reads the frames the monitor saw, and closes the
 port.
 
-The modules are looked up in <build>/python, where <build> is the directory
-named by the environment variable QX_BUILD_DIR (default: build/ beside this
-folder). Built against the simulated device, the script runs anywhere.
+The modules are imported where the interpreter finds them (installed with
+`cmake --install`), or from <build>/python where the environment variable
+QX_BUILD_DIR names a build folder (scripts/example.sh sets it). Built
+against the simulated device, the script runs anywhere.
 """
 import os
 import sys
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-BUILD = os.environ.get("QX_BUILD_DIR", os.path.join(ROOT, "build"))
-sys.path.insert(0, os.path.join(BUILD, "python"))
+if "QX_BUILD_DIR" in os.environ:
+    sys.path.insert(0, os.path.join(os.environ["QX_BUILD_DIR"], "python"))
 
 import _qx_api_can as can  # noqa: E402
 import _qx_api_common as common  # noqa: E402

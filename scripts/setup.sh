@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need (Debian 12 packages), if missing.
 set -euo pipefail
-# python3-dbg: the debug interpreter, its headers and libpython (CI's third run);
+# python3, python3-pytest, python3-pycparser: the build's tools run under
+# Debian's python3, and other interpreters (pyenv's CPython 3.12 and 3.13)
+# take their pytest and pycparser (tests/harness.py);
+# python3-dbg: the debug interpreter, its headers and libpython (CI's run
+# with the reference-leak check);
 # valgrind: the check that the modules leave nothing behind at exit.
 packages=(build-essential cmake swig python3 python3-dev python3-dbg python3-pytest python3-pycparser valgrind)
 missing=()

@@ -6,7 +6,13 @@ import tempfile
 
 import pytest
 
-BUILD = os.environ.setdefault("QX_BUILD_DIR", os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "build")))
+# The build under test: QX_BUILD_DIR, else the one scripts/build.sh makes for
+# this interpreter (build/cpython-3.12.1, say).
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+from interpreter import build_name  # noqa: E402
+
+BUILD = os.environ.setdefault("QX_BUILD_DIR", os.path.join(ROOT, "build", build_name()))
 sys.path.insert(0, os.path.join(BUILD, "python"))
 sys.path.insert(0, os.path.dirname(__file__))
 

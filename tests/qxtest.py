@@ -61,6 +61,17 @@ def missing_modules():
     return [name for name in registry().values() if name not in built and name not in left_out]
 
 
+def child_env(*paths, **variables):
+    """The environment of a child interpreter that a test starts: this one's,
+    with `paths` put first on PYTHONPATH. What PYTHONPATH already holds stays
+    behind them: under an interpreter without a test harness of its own it
+    holds the harness (scripts/test.sh), which a child running pytest or
+    importing this file needs."""
+    inherited = os.environ.get("PYTHONPATH")
+    return dict(os.environ, PYTHONPATH=os.pathsep.join(list(paths) + ([inherited] if inherited else [])),
+                **variables)
+
+
 @functools.lru_cache(maxsize=None)
 def member_rules(key):
     """Which rule each member type of library `key` follows:

@@ -9,6 +9,8 @@ import re
 import subprocess
 import sys
 
+import qxtest
+
 PROBE = '''
 import pytest
 
@@ -46,7 +48,7 @@ def test_takes_a_record_from_a_fixture(record):
 
 def test_a_leak_warning_fails_the_test_that_caused_it(tmp_path):
     (tmp_path / "test_probe.py").write_text(PROBE)
-    env = dict(os.environ, PYTHONPATH=os.path.dirname(os.path.abspath(__file__)))
+    env = qxtest.child_env(os.path.dirname(os.path.abspath(__file__)))
     run = subprocess.run([sys.executable, "-m", "pytest", "-q", "-rA", "-p", "no:cacheprovider", "-p", "conftest",
                           "--rootdir", str(tmp_path), str(tmp_path / "test_probe.py")],
                          env=env, cwd=tmp_path, capture_output=True, text=True, timeout=120)

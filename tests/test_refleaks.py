@@ -1030,7 +1030,7 @@ for _ in range({CALLS}):
 gc.collect()
 print(sys.gettotalrefcount() - before)
 """
-    env = dict(os.environ, PYTHONPATH=os.path.dirname(q.__file__))
+    env = qxtest.child_env(os.path.dirname(q.__file__))
     out = subprocess.run([sys.executable, "-c", script], env=env, capture_output=True, text=True, timeout=120)
     assert out.returncode == 0, out.stderr
     assert int(out.stdout) <= SLACK

@@ -6,10 +6,11 @@ import subprocess
 import sys
 
 import _qx_api
+import qxtest
 
 
 def test_every_callable_survives_bad_arguments():
-    env = dict(os.environ, PYTHONPATH=os.path.dirname(_qx_api.__file__))
+    env = qxtest.child_env(os.path.dirname(_qx_api.__file__))
     driver = os.path.join(os.path.dirname(__file__), "robustness_driver.py")
     out = subprocess.run([sys.executable, driver], env=env, capture_output=True, text=True, timeout=600)
     assert out.returncode == 0, out.stderr[-3000:]

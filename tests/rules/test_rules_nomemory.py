@@ -17,7 +17,7 @@ DRIVER = os.path.join(os.path.dirname(__file__), "nomemory_driver.py")
 
 
 def sweep(*args):
-    env = dict(os.environ, PYTHONPATH=os.path.dirname(_qx_api.__file__))
+    env = qxtest.child_env(os.path.dirname(_qx_api.__file__))
     return subprocess.run([sys.executable, DRIVER, *args], env=env, capture_output=True, text=True, timeout=300)
 
 

@@ -204,7 +204,7 @@ def test_config_before_init_is_refused_by_the_library(sim, trovix_port):
 
 
 def _run(script):
-    env = dict(os.environ, PYTHONPATH=os.path.dirname(base.__file__))
+    env = qxtest.child_env(os.path.dirname(base.__file__))
     out = subprocess.run([sys.executable, "-c", script], env=env, capture_output=True, text=True, timeout=120)
     assert out.returncode == 0, out.stderr
     return out.stdout
