@@ -30,9 +30,10 @@ SWIGINTERN int qx_ip_address_from_tuple(PyObject *obj, u8_t address[4]) {
   for (i = 0; i < 4; i++) {
     PyObject *item = PyTuple_GET_ITEM(obj, i);
     long value = -1;
+    int overflow = 0;
     if (PyLong_Check(item)) {
-      value = PyLong_AsLong(item);
-      if (value == -1 && PyErr_Occurred()) PyErr_Clear();
+      value = PyLong_AsLongAndOverflow(item, &overflow);
+      if (overflow) value = -1;
     }
     if (value < 0 || value > 255) {
       PyErr_SetString(PyExc_TypeError, "tuple must have 4 elements");

@@ -84,17 +84,59 @@ static inline void qx_store_uint(void *p, size_t width, unsigned long long v) {
  * Scalars
  * ------------------------------------------------------------------------- */
 
-/* An int from 0 to 2**64 - 1. */
-static inline int qx_as_u64(PyObject *obj, unsigned long long *val) {
+/* Whether a compact int (at most one 30-bit digit; CPython 3.12 on) is
+ * read directly, without a call. */
+#if PY_VERSION_HEX >= 0x030C0000
+#define QX_COMPACT_INTS 1
+#define qx_is_compact(obj) PyUnstable_Long_IsCompact((PyLongObject *)(obj))
+#define qx_compact_value(obj) PyUnstable_Long_CompactValue((PyLongObject *)(obj))
+#else
+#define QX_COMPACT_INTS 0
+#endif
+
+/* An int above 2**63 - 1 as 64 bits, where it fits: 1, else 0. Asked
+ * without raising. Rare, so kept out of line: the conversions it is part of
+ * stay small where every binding inlines them. */
+static __attribute__((noinline, cold)) int qx_big_u64(PyObject *obj, unsigned long long *val) {
+#if PY_VERSION_HEX >= 0x030D0000
+  /* the bytes an unsigned buffer needs; the value is copied where 8 do */
   unsigned long long v;
-  if (!PyLong_Check(obj)) return QX_TYPE_ERROR;
-  v = PyLong_AsUnsignedLongLong(obj);
-  if (v == (unsigned long long)-1 && PyErr_Occurred()) {
-    PyErr_Clear();
-    return QX_OVERFLOW_ERROR;
-  }
+  Py_ssize_t bytes =
+      PyLong_AsNativeBytes(obj, &v, sizeof v, Py_ASNATIVEBYTES_NATIVE_ENDIAN | Py_ASNATIVEBYTES_UNSIGNED_BUFFER);
+  if (bytes < 0 || (size_t)bytes > sizeof v) return 0;
   *val = v;
-  return QX_OK;
+  return 1;
+#else
+  if (_PyLong_NumBits(obj) > 64) return 0;
+  *val = PyLong_AsUnsignedLongLongMask(obj);
+  return 1;
+#endif
+}
+
+/* An int from 0 to 2**64 - 1. An int out of range is refused without
+ * raising anything: the caller raises the argument's own exception, and
+ * from CPython 3.12 on raising makes the exception object at once, so an
+ * exception raised here only to be cleared would double the cost of every
+ * refused argument. */
+static inline int qx_as_u64(PyObject *obj, unsigned long long *val) {
+  long long v;
+  int overflow;
+  if (!PyLong_Check(obj)) return QX_TYPE_ERROR;
+#if QX_COMPACT_INTS
+  if (qx_is_compact(obj)) {
+    Py_ssize_t c = qx_compact_value(obj);
+    if (c < 0) return QX_OVERFLOW_ERROR;
+    *val = (unsigned long long)c;
+    return QX_OK;
+  }
+#endif
+  v = PyLong_AsLongLongAndOverflow(obj, &overflow);
+  if (overflow == 0) {
+    if (v < 0) return QX_OVERFLOW_ERROR;
+    *val = (unsigned long long)v;
+    return QX_OK;
+  }
+  return overflow > 0 && qx_big_u64(obj, val) ? QX_OK : QX_OVERFLOW_ERROR;
 }
 
 /* An int (bool included) from 0 to 2**32 - 1. */
@@ -113,10 +155,10 @@ static inline int qx_as_s32(PyObject *obj, long long *val) {
   long long v;
   int overflow;
   if (!PyLong_Check(obj)) return QX_TYPE_ERROR;
-#if PY_VERSION_HEX >= 0x030C0000
-  if (PyUnstable_Long_IsCompact((PyLongObject *)obj)) {
+#if QX_COMPACT_INTS
+  if (qx_is_compact(obj)) {
     /* a compact int has at most one 30-bit digit: always in range */
-    *val = (long long)PyUnstable_Long_CompactValue((PyLongObject *)obj);
+    *val = (long long)qx_compact_value(obj);
     return QX_OK;
   }
 #endif
@@ -141,6 +183,37 @@ static inline int qx_as_double(PyObject *obj, double *val) {
   }
   *val = v;
   return QX_OK;
+}
+
+/* ---------------------------------------------------------------------------
+ * Optional attributes
+ *
+ * obj.name where obj may lack it: 1 with a new reference in *value; 0, with
+ * *value NULL and no error, where obj has no such attribute; -1 with the
+ * error for any other failure. The interpreter's own look-up tells a
+ * missing attribute without raising AttributeError where it can, so that
+ * refusing an object makes no exception only to clear it.
+ * ------------------------------------------------------------------------- */
+static inline int qx_optional_attr(PyObject *obj, PyObject *name, PyObject **value) {
+#if PY_VERSION_HEX >= 0x030D0000
+  return PyObject_GetOptionalAttr(obj, name, value);
+#else
+  return _PyObject_LookupAttr(obj, name, value);
+#endif
+}
+
+static inline int qx_optional_attr_string(PyObject *obj, const char *name, PyObject **value) {
+#if PY_VERSION_HEX >= 0x030D0000
+  return PyObject_GetOptionalAttrString(obj, name, value);
+#else
+  int found;
+  PyObject *key = PyUnicode_FromString(name);
+  *value = NULL;
+  if (!key) return -1;
+  found = _PyObject_LookupAttr(obj, key, value);
+  Py_DECREF(key);
+  return found;
+#endif
 }
 
 /* ---------------------------------------------------------------------------

@@ -75,6 +75,8 @@
  */
 
 %header %{
+#include "qx_convert.h"
+
 /* Resolving "this" stops after this many attribute look-ups. */
 #define QX_THIS_DEPTH 32
 
@@ -160,9 +162,10 @@ SWIGINTERN SwigPyObject *qx_swig_this(PyObject *obj, PyObject **held) {
   if (qx_is_pointer_object(obj)) return (SwigPyObject *)obj;
   Py_INCREF(obj);
   for (depth = 0; depth < QX_THIS_DEPTH; depth++) {
-    PyObject *next = PyObject_GetAttr(obj, SWIG_This());
+    PyObject *next;
+    int found = qx_optional_attr(obj, SWIG_This(), &next);
     Py_DECREF(obj);
-    if (!next) {
+    if (found <= 0) {
       PyErr_Clear();
       return NULL;
     }
@@ -191,7 +194,7 @@ SWIGINTERN SwigPyObject *qx_get_swig_this(PyObject *obj) {
 /* True when following "this" from `obj` reaches `target`, or does not end
  * within QX_THIS_DEPTH look-ups. */
 SWIGINTERN int qx_this_leads_to(PyObject *obj, PyObject *target) {
-  int depth;
+  int depth, found;
   Py_INCREF(obj);
   for (depth = 0; depth <= QX_THIS_DEPTH; depth++) {
     PyObject *next;
@@ -200,9 +203,9 @@ SWIGINTERN int qx_this_leads_to(PyObject *obj, PyObject *target) {
       Py_DECREF(obj);
       return 0;
     }
-    next = PyObject_GetAttr(obj, SWIG_This());
+    found = qx_optional_attr(obj, SWIG_This(), &next);
     Py_DECREF(obj);
-    if (!next) {
+    if (found <= 0) {
       PyErr_Clear();
       return 0;
     }
@@ -493,11 +496,7 @@ SWIGINTERN int qx_is_delete_binding(PyObject *fn) {
 
 /* An attribute of the class; NULL, with no error, when the class has none. */
 SWIGINTERN int qx_class_attr(PyObject *klass, const char *name, PyObject **value) {
-  *value = PyObject_GetAttrString(klass, name);
-  if (*value) return 0;
-  if (!PyErr_ExceptionMatches(PyExc_AttributeError)) return -1;
-  PyErr_Clear();
-  return 0;
+  return qx_optional_attr_string(klass, name, value) < 0 ? -1 : 0;
 }
 
 /* Registration data of a class: delargs 0 marks a destructor binding

@@ -75,8 +75,8 @@ def unsigned_up_to(limit):
         for value in (True, limit - 1, 0x0807060504030201 % limit):
             read = value % (1 << 8 * member.width)
             accepted.append((value, read.to_bytes(member.width, "little"), read))
-        refused = [(-1, OverflowError), (limit, OverflowError), (1.5, TypeError), ("1", TypeError),
-                   (None, TypeError)]
+        refused = [(-1, OverflowError), (-limit, OverflowError), (limit, OverflowError), (1.5, TypeError),
+                   ("1", TypeError), (None, TypeError)]
         return accepted, refused
     return cases
 
