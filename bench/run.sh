@@ -14,9 +14,9 @@ qx_python
 echo "== benchmark: $QX_PYTHON_NAME ($QX_PYTHON)"
 build=$root/bench/build/$QX_BUILD_NAME
 jobs=$(nproc)
-cmake -S "$root/bench" -B "$build" -DPython3_EXECUTABLE="$QX_PYTHON" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$root/bench" -B "$build" -DPython3_EXECUTABLE="$QX_PYTHON" -DQX_PYTHON_CHOICE="QX_PYTHON=<python>" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$jobs" >/dev/null
-cmake -S "$root" -B "$build/project" -DPython3_EXECUTABLE="$QX_PYTHON" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S "$root" -B "$build/project" -DPython3_EXECUTABLE="$QX_PYTHON" -DQX_PYTHON_CHOICE="QX_PYTHON=<python>" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQX_NATIVE_LIB_DIR="$build/null" >/dev/null
 cmake --build "$build/project" -j"$jobs" >/dev/null
 exec "$QX_PYTHON" "$root/bench/bench.py" --modules "$build/project/python" --floor "$build/python" \

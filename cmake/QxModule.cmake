@@ -3,35 +3,47 @@
 set(QX_SHARED_RULES_DIR ${CMAKE_SOURCE_DIR}/bindings/shared)
 file(GLOB QX_SHARED_RULES ${QX_SHARED_RULES_DIR}/*.i)
 
-# The modules are compiled for the ABI of the interpreter the build found: a
-# debug interpreter (Py_DEBUG, e.g. python3-dbg) counts every reference a
-# module takes or drops, which a module compiled without Py_DEBUG would not.
-execute_process(
-  COMMAND ${Python3_EXECUTABLE} -c "import sysconfig; print(1 if sysconfig.get_config_var('Py_DEBUG') else 0)"
-  OUTPUT_VARIABLE QX_PY_DEBUG OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE qx_py_debug_result)
-if(NOT qx_py_debug_result EQUAL 0 OR NOT QX_PY_DEBUG MATCHES "^[01]$")
-  message(FATAL_ERROR "Cannot tell whether ${Python3_EXECUTABLE} is a debug build")
-endif()
-message(STATUS "Py_DEBUG of the target interpreter: ${QX_PY_DEBUG}")
-
-# Where `cmake --install` puts the modules: the folder from which the
-# interpreter the build is for imports extension modules (sysconfig's
-# platlib: its site-packages, a virtual environment's own where the build is
-# for a virtual environment's interpreter), below the interpreter's prefix,
-# which is the default install prefix. `--prefix` puts the same folder below
-# another prefix.
+# What the build takes from the interpreter it is for, asked of it each time
+# the folder is configured (so that it follows the interpreter when the
+# folder is configured for another):
+#  - QX_PY_DEBUG: whether it is a debug build (Py_DEBUG, e.g. python3-dbg),
+#    which counts every reference a module takes or drops; a module compiled
+#    without Py_DEBUG would not. The modules are compiled for its ABI.
+#  - QX_EXT_SUFFIX: its extension suffix (.cpython-312-x86_64-linux-gnu.so,
+#    .cpython-311d-x86_64-linux-gnu.so for python3-dbg), which the modules'
+#    file names carry, so that the modules of interpreters sharing one
+#    site-packages folder (Debian's python3 and python3-dbg) sit side by side,
+#    each imported only by its own interpreter.
+#  - QX_INSTALL_DIR: where `cmake --install` puts the modules, the folder from
+#    which it imports extension modules (sysconfig's platlib: its
+#    site-packages, a virtual environment's own for a virtual environment's
+#    interpreter), relative to its prefix.
+#  - its prefix (sys.prefix), the install prefix unless one was given.
 execute_process(
   COMMAND ${Python3_EXECUTABLE} -c
-          "import os, sys, sysconfig; print(sys.prefix); print(os.path.relpath(sysconfig.get_path('platlib'), sys.prefix))"
-  OUTPUT_VARIABLE qx_install_paths OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE qx_install_result)
-if(NOT qx_install_result EQUAL 0)
-  message(FATAL_ERROR "Cannot ask ${Python3_EXECUTABLE} for its site-packages folder")
+          "import os, sys, sysconfig; print(1 if sysconfig.get_config_var('Py_DEBUG') else 0); print(sysconfig.get_config_var('EXT_SUFFIX')); print(sys.prefix); print(os.path.relpath(sysconfig.get_path('platlib'), sys.prefix))"
+  OUTPUT_VARIABLE qx_facts OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE qx_facts_result)
+string(REPLACE "\n" ";" qx_facts "${qx_facts}")
+list(LENGTH qx_facts qx_facts_length)
+if(NOT qx_facts_result EQUAL 0 OR NOT qx_facts_length EQUAL 4)
+  message(FATAL_ERROR "Cannot ask ${Python3_EXECUTABLE} for its build, extension suffix and site-packages folder")
 endif()
-string(REPLACE "\n" ";" qx_install_paths "${qx_install_paths}")
-list(GET qx_install_paths 0 qx_python_prefix)
-list(GET qx_install_paths 1 QX_INSTALL_DIR)
-if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
+list(GET qx_facts 0 QX_PY_DEBUG)
+list(GET qx_facts 1 QX_EXT_SUFFIX)
+list(GET qx_facts 2 qx_python_prefix)
+list(GET qx_facts 3 QX_INSTALL_DIR)
+message(STATUS "Py_DEBUG of the target interpreter: ${QX_PY_DEBUG}; extension suffix ${QX_EXT_SUFFIX}")
+
+# The install prefix is the interpreter's own unless the user gave one, and
+# follows the interpreter when the folder is configured for another: a
+# prefix this file set is remembered, a prefix that differs from it is the
+# user's and stays.
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT
+   OR (DEFINED CACHE{QX_PYTHON_INSTALL_PREFIX} AND CMAKE_INSTALL_PREFIX STREQUAL QX_PYTHON_INSTALL_PREFIX))
   set(CMAKE_INSTALL_PREFIX ${qx_python_prefix} CACHE PATH "Install prefix (default: the interpreter's prefix)" FORCE)
+  set(QX_PYTHON_INSTALL_PREFIX ${qx_python_prefix} CACHE INTERNAL "The install prefix taken from the interpreter")
+else()
+  unset(QX_PYTHON_INSTALL_PREFIX CACHE)
 endif()
 message(STATUS "cmake --install puts the modules into <prefix>/${QX_INSTALL_DIR} (prefix ${CMAKE_INSTALL_PREFIX})")
 # Installed modules find the native libraries they were built against: the
@@ -48,6 +60,25 @@ endif()
 # pyconfig.h would be taken. Keep the paths as found.
 include(CheckCCompilerFlag)
 check_c_compiler_flag(-fno-canonical-system-headers QX_HAVE_NO_CANONICAL_SYSTEM_HEADERS)
+
+# qx_python_extension(<target> <module name>): makes <target> the extension
+# module <module name> of the target interpreter, in ${QX_PYTHON_DIR}: its
+# file name with the interpreter's suffix, compiled for its ABI.
+function(qx_python_extension target name)
+  if(QX_HAVE_NO_CANONICAL_SYSTEM_HEADERS)
+    target_compile_options(${target} PRIVATE -fno-canonical-system-headers)
+  endif()
+  # Compiled with the module's own flags: fails the build when the Python
+  # headers it sees disagree with the interpreter about Py_DEBUG.
+  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/cmake/qx_python_abi.c)
+  target_compile_definitions(${target} PRIVATE QX_PY_DEBUG=${QX_PY_DEBUG})
+  target_link_libraries(${target} PRIVATE Python3::Module)
+  set_target_properties(${target} PROPERTIES
+    LIBRARY_OUTPUT_DIRECTORY ${QX_PYTHON_DIR}
+    PREFIX ""
+    OUTPUT_NAME ${name}
+    SUFFIX ${QX_EXT_SUFFIX})
+endfunction()
 
 # qx_add_module(<name> INTERFACE <file.i> LIBRARIES <native libs> INCLUDES <dirs>
 #               [DEPENDS <generated interface files>] [INSTALL])
@@ -91,22 +122,13 @@ function(qx_add_module name)
     VERBATIM)
   target_sources(${target} PRIVATE ${proxy_dir}/${name}.py)
   target_include_directories(${target} PRIVATE ${ARG_INCLUDES} ${QX_API_DIR} ${QX_SHARED_RULES_DIR})
-  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} Python3::Module)
+  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES})
   # Generated code: keep -Wall -Wextra but not the warnings SWIG's own
   # runtime and wrappers cannot avoid.
   target_compile_options(${target} PRIVATE -Wno-unused-parameter -Wno-missing-field-initializers
                          -Wno-cast-function-type -Wno-unused-function)
-  if(QX_HAVE_NO_CANONICAL_SYSTEM_HEADERS)
-    target_compile_options(${target} PRIVATE -fno-canonical-system-headers)
-  endif()
-  # Compiled with the module's own flags: fails the build when the Python
-  # headers it sees disagree with the interpreter about Py_DEBUG.
-  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/cmake/qx_python_abi.c)
-  target_compile_definitions(${target} PRIVATE QX_PY_DEBUG=${QX_PY_DEBUG})
+  qx_python_extension(${target} _${name})
   set_target_properties(${target} PROPERTIES
-    LIBRARY_OUTPUT_DIRECTORY ${QX_PYTHON_DIR}
-    PREFIX ""
-    OUTPUT_NAME _${name}
     BUILD_RPATH "${QX_LIB_DIR};${QX_NATIVE_LIB_DIR}"
     INSTALL_RPATH "${QX_INSTALL_RPATH}")
   if(ARG_INSTALL)

@@ -29,7 +29,36 @@ function(qx_tool_python_works python result)
   endif()
 endfunction()
 
+# How the message of a refused interpreter says to choose another; the
+# scripts give their own way (-DQX_PYTHON_CHOICE="QX_PYTHON=<python>").
+if(NOT QX_PYTHON_CHOICE)
+  set(QX_PYTHON_CHOICE "-DPython3_EXECUTABLE=<python>")
+endif()
+
 macro(qx_find_python)
+  # A folder configured before for another interpreter follows the one now
+  # named: FindPython3 keeps what it found for the first (its development
+  # files, its properties) and would mix the two, so all of that is found
+  # anew, and so is a tools' interpreter that was found rather than given.
+  # The install prefix follows too (cmake/QxModule.cmake).
+  if(NOT DEFINED CACHE{QX_CONFIGURED_PYTHON} AND DEFINED CACHE{_Python3_EXECUTABLE})
+    set(QX_CONFIGURED_PYTHON "${_Python3_EXECUTABLE}" CACHE INTERNAL "")  # a folder configured before this record
+  endif()
+  if(Python3_EXECUTABLE AND DEFINED CACHE{QX_CONFIGURED_PYTHON}
+     AND NOT Python3_EXECUTABLE STREQUAL QX_CONFIGURED_PYTHON)
+    message(STATUS "Configured before for ${QX_CONFIGURED_PYTHON}: finding everything of ${Python3_EXECUTABLE} anew")
+    get_property(qx_cached DIRECTORY PROPERTY CACHE_VARIABLES)
+    foreach(qx_entry ${qx_cached})
+      if(qx_entry MATCHES "^_Python3_|^FIND_PACKAGE_MESSAGE_DETAILS_Python3$")
+        unset(${qx_entry} CACHE)
+      endif()
+    endforeach()
+    if(QX_TOOL_PYTHON AND QX_TOOL_PYTHON STREQUAL QX_TOOL_PYTHON_FOUND)
+      unset(QX_TOOL_PYTHON CACHE)
+      unset(QX_TOOL_PYTHON)
+    endif()
+  endif()
+
   # FindPython3 takes another interpreter, silently, where the one named
   # cannot be used as given (a relative path, or a pyenv shim's name such as
   # python3.12, which fails unless that version is selected).
@@ -38,7 +67,7 @@ macro(qx_find_python)
   if(qx_requested_python AND NOT qx_requested_python STREQUAL Python3_EXECUTABLE)
     message(FATAL_ERROR "Python3_EXECUTABLE=${qx_requested_python} cannot be used as given (FindPython3 took "
                         "${Python3_EXECUTABLE} instead): name the interpreter by its full path, such as "
-                        "$(pyenv prefix 3.12)/bin/python3.12, in a new build folder.")
+                        "$(pyenv prefix 3.12)/bin/python3.12.")
   endif()
   if(NOT Python3_INTERPRETER_ID STREQUAL "Python")
     message(FATAL_ERROR "${Python3_EXECUTABLE} is ${Python3_INTERPRETER_ID}: the modules build for CPython only")
@@ -46,8 +75,9 @@ macro(qx_find_python)
   if(Python3_VERSION VERSION_LESS QX_PYTHON_MIN_VERSION)
     message(FATAL_ERROR "${Python3_EXECUTABLE} is CPython ${Python3_VERSION}: the modules build for CPython "
                         "${QX_PYTHON_MIN_VERSION} or newer. Choose another interpreter with "
-                        "-DPython3_EXECUTABLE=<python> in a new build folder.")
+                        "${QX_PYTHON_CHOICE}.")
   endif()
+  set(QX_CONFIGURED_PYTHON "${Python3_EXECUTABLE}" CACHE INTERNAL "The interpreter this folder is configured for")
 
   if(QX_TOOL_PYTHON)
     qx_tool_python_works(${QX_TOOL_PYTHON} qx_tool_ok)
@@ -62,6 +92,7 @@ macro(qx_find_python)
         qx_tool_python_works(${qx_candidate} qx_tool_ok)
         if(qx_tool_ok)
           set(QX_TOOL_PYTHON ${qx_candidate} CACHE FILEPATH "Interpreter that runs the build's tools" FORCE)
+          set(QX_TOOL_PYTHON_FOUND ${qx_candidate} CACHE INTERNAL "The tools' interpreter found, not given")
           break()
         endif()
       endif()

@@ -6,8 +6,10 @@
 #                            /usr/bin/python3
 # qx_python sets QX_PYTHON to the interpreter's own path, QX_PYTHON_NAME to
 # its name and version ("CPython 3.12.1") and QX_BUILD_NAME to the name of
-# its build folder below build/ (scripts/interpreter.py): each interpreter
-# builds into a folder of its own.
+# its build folder below build/ (scripts/interpreter.py): each interpreter,
+# each virtual environment among them, builds into a folder of its own.
+# qx_build_dir prints the folder a script builds into: BUILD_DIR if set,
+# else build/<QX_BUILD_NAME>, with -sanitize for QX_SANITIZE=ON.
 # qx_pyenv_python <version>: prints the interpreter of that version (3.12)
 # that pyenv has, or fails.
 qx_pyenv_python() {
@@ -31,4 +33,10 @@ qx_python() {
   fi
   { read -r QX_PYTHON; read -r QX_PYTHON_NAME; read -r QX_BUILD_NAME; } <<<"$named"
   export QX_PYTHON
+}
+
+qx_build_dir() {
+  local suffix=""
+  [ "${QX_SANITIZE:-OFF}" = ON ] && suffix=-sanitize
+  echo "${BUILD_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/$QX_BUILD_NAME$suffix}"
 }

@@ -22,11 +22,9 @@ case "${1:-}" in
 esac
 qx_python
 echo "== tests: $QX_PYTHON_NAME ($QX_PYTHON), $what"
-if [ "$mode" = sanitize ]; then
-  export BUILD_DIR=${BUILD_DIR:-$root/build/$QX_BUILD_NAME-sanitize} QX_SANITIZE=ON
-else
-  export BUILD_DIR=${BUILD_DIR:-$root/build/$QX_BUILD_NAME}
-fi
+export QX_SANITIZE=OFF
+[ "$mode" = sanitize ] && QX_SANITIZE=ON
+export BUILD_DIR=$(qx_build_dir)
 "$root/scripts/build.sh"
 export QX_BUILD_DIR=$BUILD_DIR
 # pytest and pycparser for an interpreter that has none of its own

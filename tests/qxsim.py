@@ -7,10 +7,19 @@ import ctypes
 import struct
 
 
+def mapped_files(lines):
+    """The files mapped in lines of /proc/<pid>/maps, in order: the sixth
+    field of each line that has one, which is the rest of the line (a path
+    may hold spaces)."""
+    for line in lines:
+        fields = line.rstrip("\n").split(None, 5)
+        if len(fields) == 6 and fields[5].startswith("/"):
+            yield fields[5]
+
+
 def _loaded_library(name):
     with open("/proc/self/maps") as maps:
-        for line in maps:
-            path = line.split()[-1]
+        for path in mapped_files(maps):
             if path.endswith("/" + name):
                 return path
     raise RuntimeError(f"{name} is not loaded; import _qx_api first")

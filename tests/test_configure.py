@@ -1,9 +1,11 @@
 """Configuring a build: an interpreter the modules cannot be built for is
 refused there, with a message saying why, before anything is generated or
-compiled."""
+compiled; a folder configured again for another interpreter follows it."""
 import glob
 import os
 import subprocess
+import sys
+import sysconfig
 
 import pytest
 
@@ -11,10 +13,20 @@ ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 PYENV_VERSIONS = os.path.join(os.environ.get("PYENV_ROOT", os.path.expanduser("~/.pyenv")), "versions")
 
 
-def configure(tmp_path, python):
-    done = subprocess.run(["cmake", "-S", ROOT, "-B", str(tmp_path / "build"), f"-DPython3_EXECUTABLE={python}"],
-                          capture_output=True, text=True, timeout=300)
+def said(done):
     return done.returncode, " ".join((done.stdout + done.stderr).split())
+
+
+def configure(build, python, *options):
+    return said(subprocess.run(["cmake", "-S", ROOT, "-B", str(build), f"-DPython3_EXECUTABLE={python}", *options],
+                               capture_output=True, text=True, timeout=300))
+
+
+def build_script(build, python):
+    """scripts/build.sh for `python` into `build`."""
+    env = dict(os.environ, QX_PYTHON=python, BUILD_DIR=str(build))
+    return said(subprocess.run(["bash", os.path.join(ROOT, "scripts", "build.sh")], env=env,
+                               capture_output=True, text=True, timeout=300))
 
 
 def too_old():
@@ -23,16 +35,91 @@ def too_old():
 
 
 @pytest.mark.skipif(not too_old(), reason="no CPython older than 3.9 on this machine")
-def test_an_interpreter_too_old_is_refused_naming_the_oldest_that_works(tmp_path):
-    status, said = configure(tmp_path, too_old())
+@pytest.mark.parametrize("how, choice", [(configure, "-DPython3_EXECUTABLE=<python>"),
+                                         (build_script, "QX_PYTHON=<python>")], ids=["cmake", "scripts"])
+def test_an_interpreter_too_old_is_refused_naming_the_oldest_that_works(tmp_path, how, choice):
+    status, message = how(tmp_path / "build", too_old())
     assert status != 0
-    assert "the modules build for CPython 3.9 or newer" in said, said
+    assert "the modules build for CPython 3.9 or newer" in message, message
+    assert f"Choose another interpreter with {choice}." in message, message
     assert not glob.glob(str(tmp_path / "build" / "params" / "*" / "*"))  # nothing generated
 
 
 def test_an_interpreter_named_so_that_it_cannot_be_used_is_refused(tmp_path):
     # A relative name that is not found as given: FindPython3 would take
     # another interpreter instead.
-    status, said = configure(tmp_path, "no-such-folder/python3")
+    status, message = configure(tmp_path / "build", "no-such-folder/python3")
     assert status != 0
-    assert "Python3_EXECUTABLE=no-such-folder/python3 cannot be used as given" in said, said
+    assert "Python3_EXECUTABLE=no-such-folder/python3 cannot be used as given" in message, message
+
+
+def version_of(python):
+    return subprocess.run([python, "-c", "import sys; print(*sys.version_info[:2])"], capture_output=True,
+                          text=True).stdout.split()
+
+
+def another_interpreter():
+    """An interpreter the modules build for, of another version than this
+    one where the machine has one, else this one."""
+    candidates = ["/usr/bin/python3"] + sorted(glob.glob(os.path.join(PYENV_VERSIONS, "3.*", "bin", "python3.*[0-9]")))
+    for python in candidates:
+        version = version_of(python) if os.access(python, os.X_OK) else []
+        if version and version != [str(n) for n in sys.version_info[:2]] and (int(version[0]), int(version[1])) >= (3, 9):
+            return python
+    return sys.executable
+
+
+def cache(build):
+    entries = {}
+    with open(build / "CMakeCache.txt") as lines:
+        for line in lines:
+            name, _, value = line.rstrip("\n").partition("=")
+            entries[name.partition(":")[0]] = value
+    return entries
+
+
+@pytest.mark.parametrize("prefix", [None, "/opt/my qx"], ids=["interpreter's prefix", "prefix given"])
+def test_a_folder_configured_for_another_interpreter_follows_it(tmp_path, prefix):
+    # Configured for another interpreter first, then for a virtual
+    # environment of this one: its development files, extension suffix,
+    # site-packages folder and (unless one was given) its prefix.
+    venv = tmp_path / "venv"
+    subprocess.run([sys.executable, "-m", "venv", "--without-pip", str(venv)], check=True, timeout=120)
+    python = str(venv / "bin" / "python")
+    build = tmp_path / "build"
+    first = [f"-DCMAKE_INSTALL_PREFIX={prefix}"] if prefix else []
+    status, message = configure(build, another_interpreter(), *first)
+    assert status == 0, message
+    status, message = configure(build, python)
+    assert status == 0, message
+    assert cache(build)["CMAKE_INSTALL_PREFIX"] == (prefix or str(venv))
+    platlib = subprocess.run([python, "-c", "import os, sys, sysconfig; "
+                              "print(os.path.relpath(sysconfig.get_path('platlib'), sys.prefix))"],
+                             capture_output=True, text=True, check=True).stdout.strip()
+    assert f"cmake --install puts the modules into <prefix>/{platlib} (prefix {prefix or venv})" in message, message
+    assert f"extension suffix {sysconfig.get_config_var('EXT_SUFFIX')}" in message, message
+    with open(build / "CMakeFiles" / "py_qx_api.dir" / "flags.make") as flags:
+        assert f"-isystem {sysconfig.get_path('include')}" in flags.read()
+
+
+def script_folder(python, **variables):
+    """The build folder the scripts choose for `python` (scripts/python.sh)."""
+    env = {k: v for k, v in os.environ.items() if k not in ("BUILD_DIR", "QX_SANITIZE")}
+    done = subprocess.run(["bash", "-c", 'source "$0" && qx_python && qx_build_dir',
+                           os.path.join(ROOT, "scripts", "python.sh")],
+                          env=dict(env, QX_PYTHON=python, **variables), capture_output=True, text=True, timeout=60)
+    assert done.returncode == 0, done.stderr
+    return done.stdout.strip()
+
+
+def test_each_interpreter_builds_into_a_folder_of_its_own(tmp_path):
+    # this interpreter, two virtual environments of it, and its sanitizer build
+    venvs = [tmp_path / name for name in ("one", "two")]
+    for venv in venvs:
+        subprocess.run([sys.executable, "-m", "venv", "--without-pip", str(venv)], check=True, timeout=120)
+    own = script_folder(sys.executable)
+    folders = [own] + [script_folder(str(venv / "bin" / "python")) for venv in venvs]
+    folders.append(script_folder(sys.executable, QX_SANITIZE="ON"))
+    assert len(set(folders)) == 4, folders
+    assert {os.path.dirname(folder) for folder in folders} == {os.path.join(ROOT, "build")}
+    assert folders[-1] == own + "-sanitize"

@@ -1,18 +1,21 @@
 """Installing: `cmake --install` puts the modules, SWIG's proxy modules over
 them and the simulated device where the interpreter the build is for
 imports them. A virtual environment of the interpreter under test, a build
-for it (of the base and CAN libraries, which the script needs) and an
-install into it, with the default prefix and with --prefix: the
-environment's interpreter, with no PYTHONPATH, opens a CAN interface
-through a proxy class."""
+for it (of the base and CAN libraries, which the script needs) in a folder
+first configured for the interpreter under test itself, and an install into
+it, with the default prefix and with --prefix, all below a folder whose name
+holds a space: the environment's interpreter, with no PYTHONPATH, opens a
+CAN interface through a proxy class."""
 import os
 import subprocess
 import sys
+import sysconfig
 
 import pytest
 
 import _qx_api as q
 import qxtest
+from qxsim import mapped_files
 
 can = qxtest.module("_qx_api_can")
 
@@ -30,7 +33,7 @@ actual = qx_api_can.Qx_Can_Node_Baudrate_Set(port, 500000, qx_api_can.Qx_Can_Nod
 print(f"port 0x{port:08X}: {actual.Baudrate} bit/s, {actual.NumberOfTimeQuanta} time quanta")
 qx_api.Qx_CloseInterface(port)
 with open("/proc/self/maps") as maps:
-    print("\\n".join(sorted({line.split()[-1] for line in maps if "qx_api" in line})))
+    print("".join(line for line in maps if "qx_api" in line), end="")
 """
 
 
@@ -42,13 +45,18 @@ def run(*command, **kwargs):
 
 @pytest.fixture(scope="module")
 def venv_build(tmp_path_factory):
-    """A virtual environment of this interpreter and a build for it."""
-    top = tmp_path_factory.mktemp("install")
+    """A virtual environment of this interpreter and a build for it, in a
+    folder configured for this interpreter first: the install prefix, the
+    site-packages folder and the extension suffix follow the interpreter the
+    folder is configured for last."""
+    top = tmp_path_factory.mktemp("install") / "my work"
     venv, build = top / "venv", top / "build"
     run(sys.executable, "-m", "venv", "--without-pip", str(venv))
     python = str(venv / "bin" / "python")
     others = [key for key in qxtest.registry() if key not in ("base", "can")]
-    run("cmake", "-S", ROOT, "-B", str(build), f"-DPython3_EXECUTABLE={python}", f"-DQX_SKIP_LIBRARIES={';'.join(others)}")
+    for interpreter in (sys.executable, python):
+        run("cmake", "-S", ROOT, "-B", str(build), f"-DPython3_EXECUTABLE={interpreter}",
+            f"-DQX_SKIP_LIBRARIES={';'.join(others)}")
     run("cmake", "--build", str(build), f"-j{os.cpu_count()}")
     return python, build
 
@@ -69,7 +77,7 @@ def expected_device_answer():
 
 
 @pytest.mark.skipif(UNDER_SANITIZER, reason="builds anew, without the sanitizers")
-@pytest.mark.parametrize("prefix", [None, "elsewhere"])
+@pytest.mark.parametrize("prefix", [None, "my prefix"])
 def test_installed_modules_import_with_no_path_given(sim, venv_build, tmp_path, prefix):
     python, build = venv_build
     env = {k: v for k, v in os.environ.items() if k not in ("PYTHONPATH", "QX_BUILD_DIR")}
@@ -84,10 +92,27 @@ def test_installed_modules_import_with_no_path_given(sim, venv_build, tmp_path, 
         env["PYTHONPATH"] = folder
     modules = (build / "python" / "qx_modules.txt").read_text().split()
     assert modules == ["_qx_api", "_qx_api_can"]
-    binaries = [m + ".so" for m in modules] + ["lib" + m[1:] + ".so" for m in modules]
+    # The modules carry the interpreter's extension suffix, as every module
+    # of its site-packages does.
+    binaries = ([m + sysconfig.get_config_var("EXT_SUFFIX") for m in modules]
+                + ["lib" + m[1:] + ".so" for m in modules])
     assert sorted(os.listdir(folder)) == sorted(binaries + [m[1:] + ".py" for m in modules])
-    out = run(python, "-c", SCRIPT, env=env, cwd=tmp_path).splitlines()
-    assert out[0] == expected_device_answer()
+    answer, maps = run(python, "-c", SCRIPT, env=env, cwd=tmp_path).split("\n", 1)
+    assert answer == expected_device_answer()
     # the modules and the simulated device, all loaded from the installed folder
-    assert sorted(os.path.basename(path) for path in out[1:]) == sorted(binaries)
-    assert {os.path.dirname(path) for path in out[1:]} == {os.path.realpath(folder)}
+    loaded = set(mapped_files(maps.splitlines()))
+    assert sorted(os.path.basename(path) for path in loaded) == sorted(binaries)
+    assert {os.path.dirname(path) for path in loaded} == {os.path.realpath(folder)}
+
+
+@pytest.mark.parametrize("line, path", [
+    ("7f3a1c000000-7f3a1c022000 r-xp 00000000 fd:01 1234     /usr/lib/x86_64-linux-gnu/libc.so.6\n",
+     "/usr/lib/x86_64-linux-gnu/libc.so.6"),
+    # a checkout below a folder whose name holds spaces
+    ("7f3a1c022000-7f3a1c023000 r--p 00002000 fd:01 99   /home/me/my work/qx  python/build/lib/libqx_api.so\n",
+     "/home/me/my work/qx  python/build/lib/libqx_api.so"),
+    ("7ffd2c000000-7ffd2c021000 rw-p 00000000 00:00 0                          [stack]\n", None),
+    ("55d0c0000000-55d0c0001000 rw-p 00000000 00:00 0 \n", None),
+])
+def test_mapped_files_are_read_whole(line, path):
+    assert list(mapped_files([line])) == ([path] if path else [])
