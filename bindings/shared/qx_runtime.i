@@ -813,13 +813,19 @@ SWIGRUNTIME void qx_destroy_module(PyObject *capsule) {
 
 /* Module init: publishes this module's pointer-object type and method
  * table to the ring, gives the type this file's slots (once per process),
- * and interns "this". Returns -1 with the error set on failure. */
+ * and makes the cached "this" name the interpreter's interned "this"
+ * (attribute look-ups intern their names anyway, and an interned key is
+ * found by identity) in place of the str SWIG's init made. Returns -1 with
+ * the error set on failure. */
 SWIGINTERN int qx_runtime_init(PyMethodDef *methods) {
   PyTypeObject *type = SwigPyObject_type();
+  PyObject *name = PyUnicode_InternFromString("this");
   PyMethodDef *def;
-  if (!type) return -1;
-  if (!SWIG_This()) return -1;
-  PyUnicode_InternInPlace(&Swig_This_global);
+  if (!type || !name) {
+    Py_XDECREF(name);
+    return -1;
+  }
+  Py_XSETREF(Swig_This_global, name);
   if (!qx_object_new) {
     qx_object_new = PyObject_GetAttrString((PyObject *)&PyBaseObject_Type, "__new__");
     if (!qx_object_new) return -1;
