@@ -9,7 +9,8 @@ source "$root/scripts/python.sh"
 "$root/scripts/setup.sh"
 qx_python
 echo "== $QX_PYTHON_NAME ($QX_PYTHON)"
-export QX_SANITIZE=OFF BUILD_DIR=$(qx_build_dir)
+export QX_SANITIZE=OFF
+export BUILD_DIR=$(qx_build_dir)
 "$root/scripts/build.sh"
 export QX_BUILD_DIR=$BUILD_DIR
 for example in "$root"/examples/*.py; do
