@@ -222,39 +222,13 @@ UNDER_SANITIZER = "libasan" in os.environ.get("LD_PRELOAD", "")
 needs_memcheck = pytest.mark.skipif(UNDER_SANITIZER, reason="memcheck cannot run the sanitizer build")
 
 
-def memcheck(code, folder):
-    """The definitely lost blocks of this interpreter running `code`, with
-    the build's modules importable."""
-    valgrind = shutil.which("valgrind")
-    assert valgrind, "valgrind is needed (scripts/setup.sh installs it)"
-    # Every allocation through malloc, so that memcheck sees the objects too;
-    # one hash seed, so that both runs of a check do the same.
-    env = qxtest.child_env(BUILD_PYTHON, PYTHONMALLOC="malloc", PYTHONHASHSEED="0")
-    report = folder / "memcheck.xml"
-    out = subprocess.run([valgrind, "--leak-check=full", "--show-leak-kinds=definite", "--num-callers=64",
-                          "--xml=yes", f"--xml-file={report}", sys.executable, "-c", code],
-                         env=env, capture_output=True, text=True, timeout=300)
-    assert out.returncode == 0, out.stderr
-    return list(lost_blocks(report.read_text()))
-
-
-@pytest.fixture(scope="module")
-def bare(tmp_path_factory):
-    """The native stacks of what this interpreter loses bare."""
-    build = os.path.realpath(os.environ["QX_BUILD_DIR"])
-    return {native_stack(frames, build) for _, _, frames in memcheck("import _qx_empty", tmp_path_factory.mktemp("bare"))}
-
-
 PROXY_FOLDERS = [os.path.join(os.environ["QX_BUILD_DIR"], name[1:], "py") for name in qxtest.built_modules()]
 IMPORTS = [
     pytest.param("; ".join(f"import {name}" for name in qxtest.built_modules()), id="modules"),
     # each module alone, as a build of that library alone makes it
     *(pytest.param(f"import {name}", id=name) for name in qxtest.built_modules()),
 ]
-
-
-@needs_memcheck
-@pytest.mark.parametrize("code", IMPORTS + [
+EXIT_RUNS = IMPORTS + [
     # Registered classes, a record of each module and a view kept past its
     # parent: the capsule's teardown releases the registration data.
     pytest.param(f"import sys; sys.path[:0] = {PROXY_FOLDERS!r}\n"
@@ -262,11 +236,43 @@ IMPORTS = [
                  + "records = [cls() for module in list(sys.modules.values()) if module.__name__.startswith('qx_api')\n"
                    "           for cls in vars(module).values() if isinstance(cls, type) and hasattr(cls, '__swig_destroy__')]\n"
                    "view = qx_api.Qx_InterfaceInfo_t().Parameters\n", id="proxies"),
-])
-def test_exit_leaves_nothing_of_the_modules_definitely_lost(code, bare, tmp_path):
+]
+BARE = "import _qx_empty"
+
+
+@pytest.fixture(scope="module")
+def memcheck(tmp_path_factory):
+    """{code: the definitely lost blocks of this interpreter running code}
+    for the bare run and every run of the check, with the build's modules
+    importable; the runs go side by side."""
+    valgrind = shutil.which("valgrind")
+    assert valgrind, "valgrind is needed (scripts/setup.sh installs it)"
+    # Every allocation through malloc, so that memcheck sees the objects too;
+    # one hash seed, so that every run does the same.
+    env = qxtest.child_env(BUILD_PYTHON, PYTHONMALLOC="malloc", PYTHONHASHSEED="0")
+    folder = tmp_path_factory.mktemp("memcheck")
+    runs = {}
+    for number, code in enumerate([BARE] + [run.values[0] for run in EXIT_RUNS]):
+        report = folder / f"{number}.xml"
+        runs[code] = report, subprocess.Popen(
+            [valgrind, "--leak-check=full", "--show-leak-kinds=definite", "--num-callers=64", "--xml=yes",
+             f"--xml-file={report}", sys.executable, "-c", code],
+            env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    failed = {}
+    for code, (_, child) in runs.items():
+        _, errors = child.communicate(timeout=600)
+        if child.returncode != 0:
+            failed[code] = errors
+    assert not failed, failed
+    return {code: list(lost_blocks(report.read_text())) for code, (report, _) in runs.items()}
+
+
+@needs_memcheck
+@pytest.mark.parametrize("code", EXIT_RUNS)
+def test_exit_leaves_nothing_of_the_modules_definitely_lost(code, memcheck):
     build = os.path.realpath(os.environ["QX_BUILD_DIR"])
-    own = [(size, blocks, frames) for size, blocks, frames in memcheck(code, tmp_path)
-           if modules_own(frames, build, bare)]
+    bare = {native_stack(frames, build) for _, _, frames in memcheck[BARE]}
+    own = [(size, blocks, frames) for size, blocks, frames in memcheck[code] if modules_own(frames, build, bare)]
     assert not own, "\n\n".join(f"{size} bytes in {blocks} blocks, allocated at\n"
                                  + "\n".join(f"  {function} ({obj})" for function, obj in frames)
                                  for size, blocks, frames in own)
