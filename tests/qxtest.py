@@ -3,11 +3,13 @@ import contextlib
 import ctypes
 import functools
 import gc
+import glob
 import importlib
 import importlib.util
 import os
 import re
 import signal
+import subprocess
 import sys
 import time
 import traceback
@@ -231,3 +233,35 @@ def drained(capfd):
     """Collects what earlier tests left and drops the output so far."""
     gc.collect()
     c_stdout(capfd)
+
+
+# ---- interpreters ---------------------------------------------------------------
+
+def pyenv_interpreters():
+    """{(major, minor): interpreter} of the CPythons 3 that pyenv has, the
+    newest release of each, in version order."""
+    versions = os.path.join(os.environ.get("PYENV_ROOT", os.path.expanduser("~/.pyenv")), "versions")
+    found = {}
+    for folder in glob.glob(os.path.join(versions, "3.*.*")):
+        release = os.path.basename(folder).split(".")
+        if len(release) != 3 or not all(part.isdigit() for part in release):
+            continue
+        major, minor, patch = map(int, release)
+        python = os.path.join(folder, "bin", f"python{major}.{minor}")
+        if os.access(python, os.X_OK) and patch >= found.get((major, minor), (-1, None))[0]:
+            found[(major, minor)] = patch, python
+    return {version: python for version, (_, python) in sorted(found.items())}
+
+
+def python_version(python):
+    """The version of an interpreter, as platform gives it ("3.10.13")."""
+    return subprocess.run([python, "-c", "import platform; print(platform.python_version())"],
+                          capture_output=True, text=True, check=True, timeout=60).stdout.strip()
+
+
+def make_venv(folder):
+    """A virtual environment of this interpreter, without pip, in `folder`
+    (a pathlib.Path): its interpreter."""
+    subprocess.run([sys.executable, "-m", "venv", "--without-pip", str(folder)],
+                   capture_output=True, check=True, timeout=120)
+    return str(folder / "bin" / "python")

@@ -9,8 +9,9 @@ import sysconfig
 
 import pytest
 
+import qxtest
+
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
-PYENV_VERSIONS = os.path.join(os.environ.get("PYENV_ROOT", os.path.expanduser("~/.pyenv")), "versions")
 
 
 def said(done):
@@ -30,7 +31,7 @@ def build_script(build, python):
 
 
 def too_old():
-    found = sorted(glob.glob(os.path.join(PYENV_VERSIONS, "3.[5-8].*", "bin", "python3.[5-8]")))
+    found = [python for version, python in qxtest.pyenv_interpreters().items() if version < (3, 9)]
     return found[-1] if found else None
 
 
@@ -53,18 +54,14 @@ def test_an_interpreter_named_so_that_it_cannot_be_used_is_refused(tmp_path):
     assert "Python3_EXECUTABLE=no-such-folder/python3 cannot be used as given" in message, message
 
 
-def version_of(python):
-    return subprocess.run([python, "-c", "import sys; print(*sys.version_info[:2])"], capture_output=True,
-                          text=True).stdout.split()
-
-
 def another_interpreter():
     """An interpreter the modules build for, of another version than this
     one where the machine has one, else this one."""
-    candidates = ["/usr/bin/python3"] + sorted(glob.glob(os.path.join(PYENV_VERSIONS, "3.*", "bin", "python3.*[0-9]")))
+    candidates = ["/usr/bin/python3"] if os.access("/usr/bin/python3", os.X_OK) else []
+    candidates += qxtest.pyenv_interpreters().values()
     for python in candidates:
-        version = version_of(python) if os.access(python, os.X_OK) else []
-        if version and version != [str(n) for n in sys.version_info[:2]] and (int(version[0]), int(version[1])) >= (3, 9):
+        version = tuple(int(part) for part in qxtest.python_version(python).split(".")[:2])
+        if version != sys.version_info[:2] and version >= (3, 9):
             return python
     return sys.executable
 
@@ -84,8 +81,7 @@ def test_a_folder_configured_for_another_interpreter_follows_it(tmp_path, prefix
     # environment of this one: its development files, extension suffix,
     # site-packages folder and (unless one was given) its prefix.
     venv = tmp_path / "venv"
-    subprocess.run([sys.executable, "-m", "venv", "--without-pip", str(venv)], check=True, timeout=120)
-    python = str(venv / "bin" / "python")
+    python = qxtest.make_venv(venv)
     build = tmp_path / "build"
     first = [f"-DCMAKE_INSTALL_PREFIX={prefix}"] if prefix else []
     status, message = configure(build, another_interpreter(), *first)
@@ -114,11 +110,8 @@ def script_folder(python, **variables):
 
 def test_each_interpreter_builds_into_a_folder_of_its_own(tmp_path):
     # this interpreter, two virtual environments of it, and its sanitizer build
-    venvs = [tmp_path / name for name in ("one", "two")]
-    for venv in venvs:
-        subprocess.run([sys.executable, "-m", "venv", "--without-pip", str(venv)], check=True, timeout=120)
     own = script_folder(sys.executable)
-    folders = [own] + [script_folder(str(venv / "bin" / "python")) for venv in venvs]
+    folders = [own] + [script_folder(qxtest.make_venv(tmp_path / name)) for name in ("one", "two")]
     folders.append(script_folder(sys.executable, QX_SANITIZE="ON"))
     assert len(set(folders)) == 4, folders
     assert {os.path.dirname(folder) for folder in folders} == {os.path.join(ROOT, "build")}

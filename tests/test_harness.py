@@ -5,15 +5,15 @@ without its own puts on PYTHONPATH, and tests/CMakeLists.txt makes it as
 exceptiongroup and tomli, which the tools' interpreter (3.11) never imports:
 the harness links them for such a version, and without them there is no
 harness, said plainly."""
-import glob
 import os
 import subprocess
 
 import pytest
 
+import qxtest
+
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 HARNESS = os.path.join(ROOT, "tests", "harness.py")
-PYENV_VERSIONS = os.path.join(os.environ.get("PYENV_ROOT", os.path.expanduser("~/.pyenv")), "versions")
 BACKPORTS = {"exceptiongroup", "tomli"}
 
 
@@ -29,16 +29,7 @@ def tools_python():
 
 def below_3_11():
     """pyenv's CPython 3.9 and 3.10 on this machine, newest of each."""
-    found = []
-    for minor in ("3.9", "3.10"):
-        pythons = sorted(glob.glob(os.path.join(PYENV_VERSIONS, f"{minor}.*", "bin", f"python{minor}")))
-        found += pythons[-1:]
-    return found
-
-
-def version_of(python):
-    return subprocess.run([python, "-c", "import platform; print(platform.python_version())"],
-                          capture_output=True, text=True, check=True, timeout=60).stdout.strip()
+    return [python for version, python in qxtest.pyenv_interpreters().items() if (3, 9) <= version < (3, 11)]
 
 
 @pytest.fixture
@@ -88,7 +79,7 @@ def test_pytest_runs_under_an_interpreter_below_3_11_with_its_harness(tmp_path, 
     # pyproject.toml is read through tomli below 3.11, and only the file it
     # names is collected; pytest imports exceptiongroup as it starts.
     folder = tmp_path / "harness"
-    done = make_harness(folder, version_of(python), environment())
+    done = make_harness(folder, qxtest.python_version(python), environment())
     assert done.returncode == 0, done.stderr
     suite = tmp_path / "suite"
     suite.mkdir()

@@ -51,8 +51,7 @@ def venv_build(tmp_path_factory):
     folder is configured for last."""
     top = tmp_path_factory.mktemp("install") / "my work"
     venv, build = top / "venv", top / "build"
-    run(sys.executable, "-m", "venv", "--without-pip", str(venv))
-    python = str(venv / "bin" / "python")
+    python = qxtest.make_venv(venv)
     others = [key for key in qxtest.registry() if key not in ("base", "can")]
     for interpreter in (sys.executable, python):
         run("cmake", "-S", ROOT, "-B", str(build), f"-DPython3_EXECUTABLE={interpreter}",

@@ -210,12 +210,7 @@ INTERPRETER_OWN = ((("malloc", "vg"), ("PyUnicode_New", PYTHON), ("PyDict_SetIte
 ])
 def test_lost_blocks_are_told_apart_by_their_stack(frames, own):
     assert modules_own(frames, "/b", set(INTERPRETER_OWN)) is own
-
-
-@pytest.mark.parametrize("frames", [list(INTERPRETER_OWN[0]), [
-    ("malloc", "vg"), ("PyUnicode_New", PYTHON), ("PyDict_SetItemString", PYTHON), ("PyInit__qx_api", MODULE)]])
-def test_an_interpreter_that_loses_nothing_bare_counts_every_lost_block(frames):
-    assert modules_own(frames, "/b", set()) is True
+    assert modules_own(frames, "/b", set()) is True  # an interpreter that loses nothing bare
 
 
 UNDER_SANITIZER = "libasan" in os.environ.get("LD_PRELOAD", "")
