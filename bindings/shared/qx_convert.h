@@ -149,26 +149,38 @@ static inline int qx_as_u32(PyObject *obj, unsigned long long *val) {
   return QX_OK;
 }
 
-/* A signed 32-bit int (the native platform's long): list items and
- * capacities. Small ints, the usual list item, are read without a call. */
-static inline int qx_as_s32(PyObject *obj, long long *val) {
+/* A signed 64-bit int (bool included), from -2**63 to 2**63 - 1. Small
+ * ints, the usual list item, are read without a call. */
+static inline int qx_as_s64(PyObject *obj, long long *val) {
   long long v;
   int overflow;
   if (!PyLong_Check(obj)) return QX_TYPE_ERROR;
 #if QX_COMPACT_INTS
   if (qx_is_compact(obj)) {
-    /* a compact int has at most one 30-bit digit: always in range */
     *val = (long long)qx_compact_value(obj);
     return QX_OK;
   }
 #endif
   v = PyLong_AsLongLongAndOverflow(obj, &overflow);
-  if (overflow || v < -2147483648LL || v > 2147483647LL) return QX_OVERFLOW_ERROR;
+  if (overflow) return QX_OVERFLOW_ERROR;
   *val = v;
   return QX_OK;
 }
 
-/* A float (or float subclass), else an int that a double can hold. */
+/* A signed 32-bit int (the native platform's long): list items and
+ * capacities. */
+static inline int qx_as_s32(PyObject *obj, long long *val) {
+  long long v;
+  int res = qx_as_s64(obj, &v);
+  if (res != QX_OK) return res;
+  if (v < -2147483648LL || v > 2147483647LL) return QX_OVERFLOW_ERROR;
+  *val = v;
+  return QX_OK;
+}
+
+/* A float (or float subclass), else an int (bool included) converted to a
+ * double; an int too large for a double is QX_OVERFLOW_ERROR, anything else
+ * QX_TYPE_ERROR. */
 static inline int qx_as_double(PyObject *obj, double *val) {
   double v;
   if (PyFloat_Check(obj)) {
@@ -179,9 +191,34 @@ static inline int qx_as_double(PyObject *obj, double *val) {
   v = PyLong_AsDouble(obj);
   if (v == -1.0 && PyErr_Occurred()) {
     PyErr_Clear();
-    return QX_TYPE_ERROR;
+    return QX_OVERFLOW_ERROR;
   }
   *val = v;
+  return QX_OK;
+}
+
+/* A char: a str whose UTF-8 encoding is at most one byte (the empty str is
+ * 0), else an int from -128 to 127 (-1 is 0xFF; QX_OVERFLOW_ERROR outside);
+ * anything else (a longer str, a str UTF-8 cannot encode, None, a float, a
+ * pointer object) is QX_TYPE_ERROR. */
+static inline int qx_as_char(PyObject *obj, char *val) {
+  long long v;
+  int res;
+  if (PyUnicode_Check(obj)) {
+    Py_ssize_t size;
+    const char *text = PyUnicode_AsUTF8AndSize(obj, &size);
+    if (!text) {
+      PyErr_Clear();
+      return QX_TYPE_ERROR;
+    }
+    if (size > 1) return QX_TYPE_ERROR;
+    *val = size ? text[0] : 0;
+    return QX_OK;
+  }
+  res = qx_as_s32(obj, &v);
+  if (res != QX_OK) return res;
+  if (v < -128 || v > 127) return QX_OVERFLOW_ERROR;
+  *val = (char)v;
   return QX_OK;
 }
 

@@ -74,12 +74,62 @@
 %typemap(in, noblock=1) TYPE (double val, int ecode = 0) {
   ecode = qx_as_double($input, &val);
   if (!SWIG_IsOK(ecode)) {
-    %argument_fail(ecode, "$type", $symname, $argnum);
+    %argument_fail(SWIG_TypeError, "$type", $symname, $argnum);
   }
   $1 = ($1_ltype)val;
 }
 %typemap(typecheck, precedence=SWIG_TYPECHECK_DOUBLE) TYPE {
   $1 = (PyFloat_Check($input) || PyLong_Check($input)) ? 1 : 0;
+}
+%enddef
+
+/* -------------------------------------------------------------------------
+ * Values checked against their own type: QX_CHECKED_UNSIGNED(TYPE),
+ * QX_CHECKED_SIGNED(TYPE, MIN, MAX), QX_CHECKED_FLOAT(TYPE, MAX)
+ *
+ * A value is taken only where its type holds it, never truncated:
+ *  - QX_CHECKED_UNSIGNED: an int (bool included) from 0 to the largest
+ *    value of the unsigned TYPE (255 for a u8_t, 2**64 - 1 for a u64_t);
+ *  - QX_CHECKED_SIGNED: an int from MIN to MAX (INT32_MIN and INT32_MAX
+ *    for an s32_t);
+ *  - QX_CHECKED_FLOAT: a float, or an int converted to one, at most MAX in
+ *    magnitude (FLT_MAX for a float, DBL_MAX for a float64_t; infinities
+ *    and NaN pass as they are); a finite value beyond it, an int too large
+ *    for a double included, is out of range.
+ * An int (or a float) out of range raises OverflowError, anything else
+ * TypeError, with the argument's message ("in method 'u8_array_setitem',
+ * argument 3 of type 'u8_t'"). Results and getters are ints (floats for
+ * QX_CHECKED_FLOAT) holding the whole value.
+ * ------------------------------------------------------------------------- */
+%define QX_CHECKED_UNSIGNED(TYPE)
+%qx_unsigned_up_to(TYPE, (TYPE)~0ull, SWIG_TYPECHECK_UINT64)
+%enddef
+
+%define QX_CHECKED_SIGNED(TYPE, MIN, MAX)
+%typemap(in, noblock=1) TYPE (long long val, int ecode = 0) {
+  ecode = qx_as_s64($input, &val);
+  if (SWIG_IsOK(ecode) && (val < (long long)(MIN) || val > (long long)(MAX))) ecode = SWIG_OverflowError;
+  if (!SWIG_IsOK(ecode)) {
+    %argument_fail(ecode, "$type", $symname, $argnum);
+  }
+  $1 = ($1_ltype)val;
+}
+%typemap(out, noblock=1) TYPE {
+  $result = PyLong_FromLongLong((long long)$1);
+}
+%enddef
+
+%define QX_CHECKED_FLOAT(TYPE, MAX)
+%typemap(in, noblock=1) TYPE (double val, int ecode = 0) {
+  ecode = qx_as_double($input, &val);
+  if (SWIG_IsOK(ecode) && isfinite(val) && (val < -(double)(MAX) || val > (double)(MAX))) ecode = SWIG_OverflowError;
+  if (!SWIG_IsOK(ecode)) {
+    %argument_fail(ecode, "$type", $symname, $argnum);
+  }
+  $1 = ($1_ltype)val;
+}
+%typemap(out, noblock=1) TYPE {
+  $result = PyFloat_FromDouble((double)$1);
 }
 %enddef
 
