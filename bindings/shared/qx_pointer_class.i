@@ -24,7 +24,11 @@
  *    which nothing writes, so a char_p passed for a `char const *` text is
  *    always a terminated text (empty or one character);
  *  - char_p_cast reads the text at the cell, but never past the cell's one
- *    byte (a view made by char_p_frompointer may point at a single char).
+ *    byte (a view made by char_p_frompointer may point at a single char);
+ *  - char_p_assign takes a str whose UTF-8 encoding is at most one byte (the
+ *    empty str stores 0), else an int from -128 to 127 (OverflowError
+ *    outside); anything else, None and char pointer objects included, raises
+ *    TypeError ("in method 'char_p_assign', argument 2 of type 'char'").
  */
 %include <cpointer.i>
 
@@ -56,6 +60,14 @@
 
 %typemap(out, noblock=1) SWIGTYPE *cast {
   $result = qx_new_view(SWIG_as_voidptr($1), $1_descriptor, QX_EXTENT_OF_SOURCE, &qx_src1);
+}
+
+%typemap(in, noblock=1) char value (char val, int ecode = 0) {
+  ecode = qx_as_char($input, &val);
+  if (!SWIG_IsOK(ecode)) {
+    %argument_fail(ecode, "$type", $symname, $argnum);
+  }
+  $1 = val;
 }
 
 %feature("action") char_p::char_p {

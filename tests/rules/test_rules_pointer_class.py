@@ -52,12 +52,19 @@ def test_char_p_assign_and_value(value, stored):
     assert q.char_p_value(c) == stored
 
 
-@pytest.mark.parametrize("value, exc", [("AB", TypeError), ("\u00e9", TypeError), (200, OverflowError),
-                                        (-129, OverflowError), (1.5, TypeError)])
-def test_char_p_assign_refused(value, exc):
-    with pytest.raises(exc) as e:
-        q.char_p_assign(qxtest.new_record(q, "char_p"), value)
-    assert str(e.value) == "in method 'char_p_assign', argument 2 of type 'char'"
+@pytest.mark.parametrize("value, exc", [
+    ("AB", TypeError), ("\u00e9", TypeError), ("\udcff", TypeError), (200, OverflowError), (-129, OverflowError),
+    (2**64, OverflowError), (1.5, TypeError), (None, TypeError), (b"A", TypeError),
+    # pointer objects: a char_p cell, and a char * object made outside the modules
+    pytest.param(lambda qxt: qxtest.new_record(q, "char_p"), TypeError, id="char_p"),
+    pytest.param(lambda qxt: qxt.qxt_view_of("char *", b"A\0"), TypeError, id="char *"),
+])
+def test_char_p_assign_refused(qxt, value, exc):
+    cell = qxtest.new_record(q, "char_p")
+    q.char_p_assign(cell, "Z")
+    with qxtest.raises_exactly(exc, "in method 'char_p_assign', argument 2 of type 'char'"):
+        q.char_p_assign(cell, value(qxt) if callable(value) else value)
+    assert q.char_p_value(cell) == "Z"
 
 
 def test_char_p_cast_reads_no_further_than_the_cell():
