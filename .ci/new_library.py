@@ -6,7 +6,8 @@ test helpers tests/helpers/helpers_toy.i) and its registry line, and builds
 the copy with the other libraries but base left out on request, which keeps
 it fast. Then:
   - configuring says what it leaves out, and the build lists the toy's module
-    as built and the others as left out;
+    (and the storage module, which binds no library) as built and the others
+    as left out;
   - the copy's whole test suite passes, the toy's tests among it, none
     skipped;
   - one more registry line, with the build not configured again (a build
@@ -68,8 +69,8 @@ def main():
         built = run("cmake", "--build", build, "-j4")
         check(built.returncode == 0, "building failed", built.stdout[-5000:] + built.stderr[-5000:])
         python = os.path.join(build, "python")
-        check(lines(os.path.join(python, "qx_modules.txt")) == ["_qx_api", "_qx_api_toy"],
-              "qx_modules.txt does not list _qx_api and _qx_api_toy")
+        check(lines(os.path.join(python, "qx_modules.txt")) == ["_qx_api", "_qx_api_toy", "_qx_storage"],
+              "qx_modules.txt does not list _qx_api, _qx_api_toy and the storage module")
         check(lines(os.path.join(python, "qx_left_out.txt")) == ["_qx_api_" + key for key in LEFT_OUT],
               "qx_left_out.txt does not list the modules left out")
 

@@ -229,6 +229,21 @@ def isolated(test):
     return run
 
 
+def c_heap_in_use():
+    """Bytes the C heap has handed out (glibc's mallinfo2), or None where it
+    does not tell (the sanitizers' allocator)."""
+    if not hasattr(_libc, "mallinfo2"):
+        return None
+
+    class Mallinfo2(ctypes.Structure):
+        _fields_ = [(name, ctypes.c_size_t) for name in
+                    ("arena", "ordblks", "smblks", "hblks", "hblkhd", "usmblks", "fsmblks", "uordblks",
+                     "fordblks", "keepcost")]
+
+    _libc.mallinfo2.restype = Mallinfo2
+    return _libc.mallinfo2().uordblks or None
+
+
 def drained(capfd):
     """Collects what earlier tests left and drops the output so far."""
     gc.collect()

@@ -5,7 +5,8 @@ for it (of the base and CAN libraries, which the script needs) in a folder
 first configured for the interpreter under test itself, and an install into
 it, with the default prefix and with --prefix, all below a folder whose name
 holds a space: the environment's interpreter, with no PYTHONPATH, opens a
-CAN interface through a proxy class."""
+CAN interface through a proxy class and reads an array of the storage
+module."""
 import os
 import subprocess
 import sys
@@ -25,6 +26,7 @@ UNDER_SANITIZER = "libasan" in os.environ.get("LD_PRELOAD", "")
 SCRIPT = """\
 import qx_api
 import qx_api_can
+import qx_storage
 
 info = qx_api.Qx_InterfaceInfo_t()
 info.Type = qx_api.QX_INTERFACE_TYPE__CAN
@@ -32,8 +34,9 @@ port = qx_api.Qx_OpenInterface(info)
 actual = qx_api_can.Qx_Can_Node_Baudrate_Set(port, 500000, qx_api_can.Qx_Can_Node_Baudrate_Set_ExtendedParam_t())
 print(f"port 0x{port:08X}: {actual.Baudrate} bit/s, {actual.NumberOfTimeQuanta} time quanta")
 qx_api.Qx_CloseInterface(port)
+print(qx_storage.cdata(qx_storage.new_u8_array(2), 2))
 with open("/proc/self/maps") as maps:
-    print("".join(line for line in maps if "qx_api" in line), end="")
+    print("".join(line for line in maps if "qx_" in line), end="")
 """
 
 
@@ -90,14 +93,14 @@ def test_installed_modules_import_with_no_path_given(sim, venv_build, tmp_path, 
         folder = str(tmp_path / prefix / os.path.relpath(site_packages(python), interpreter_prefix))
         env["PYTHONPATH"] = folder
     modules = (build / "python" / "qx_modules.txt").read_text().split()
-    assert modules == ["_qx_api", "_qx_api_can"]
+    assert modules == ["_qx_api", "_qx_api_can", "_qx_storage"]
     # The modules carry the interpreter's extension suffix, as every module
-    # of its site-packages does.
+    # of its site-packages does; the storage module binds no library.
     binaries = ([m + sysconfig.get_config_var("EXT_SUFFIX") for m in modules]
-                + ["lib" + m[1:] + ".so" for m in modules])
+                + ["lib" + m[1:] + ".so" for m in modules if m != "_qx_storage"])
     assert sorted(os.listdir(folder)) == sorted(binaries + [m[1:] + ".py" for m in modules])
-    answer, maps = run(python, "-c", SCRIPT, env=env, cwd=tmp_path).split("\n", 1)
-    assert answer == expected_device_answer()
+    answer, storage, maps = run(python, "-c", SCRIPT, env=env, cwd=tmp_path).split("\n", 2)
+    assert (answer, storage) == (expected_device_answer(), repr(bytes(2)))
     # the modules and the simulated device, all loaded from the installed folder
     loaded = set(mapped_files(maps.splitlines()))
     assert sorted(os.path.basename(path) for path in loaded) == sorted(binaries)

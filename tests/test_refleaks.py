@@ -19,6 +19,7 @@ import types
 import pytest
 
 import _qx_api as q
+import _qx_storage as st
 import qxtest
 
 DEBUG_INTERPRETER = hasattr(sys, "gettotalrefcount")
@@ -963,10 +964,107 @@ ROWS += [
     ("base", "value copies free themselves", value_copies),
 ]
 
+
+# _qx_storage (rows named "storage")
+
+def storage_arrays(x):
+    def call():
+        for name, value in (("u8", 255), ("u64", 2**64 - 1), ("s32", -2**31), ("float64", 0.5)):
+            array = getattr(st, f"new_{name}_array")(4)
+            getattr(st, f"{name}_array_setitem")(array, 3, value)
+            assert getattr(st, f"{name}_array_getitem")(array, 3) == value
+            getattr(st, f"delete_{name}_array")(array)
+            getattr(st, f"delete_{name}_array")(array)  # a second delete frees nothing
+        st.new_u16_array(8)  # collected: frees itself
+    return call
+
+
+def storage_cells(x):
+    def call():
+        for name, value in (("u16", 0xBEEF), ("s64", -2**63), ("float", 0.25), ("Qx_Error", 7), ("size", 9),
+                            ("Qx_Common_EventHandle", 9)):
+            cell = getattr(st, f"copy_{name}_p")(value)
+            getattr(st, f"{name}_p_assign")(cell, value)
+            assert getattr(st, f"{name}_p_value")(cell) == value
+            getattr(st, f"delete_{name}_p")(cell)
+        assert st.u64_p_value(st.new_u64_p()) == 0
+    return call
+
+
+def storage_bytes(x):
+    buffer = st.new_u8_array(64)
+    data = bytes(range(64))
+
+    def call():
+        for source in (data, bytearray(data), memoryview(data)):
+            st.memmove(buffer, source)
+        assert st.cdata(buffer, 64) == data
+        refused(ValueError, st.memmove, buffer, bytes(65))  # the view of the source is released
+        refused(TypeError, st.memmove, buffer, "text")
+        refused(ValueError, st.cdata, buffer, 65)
+    return call
+
+
+def storage_refused(x):
+    array, deleted = st.new_u8_array(4), st.new_u8_array(4)
+    st.delete_u8_array(deleted)
+
+    def call():
+        refused(OverflowError, st.u8_array_setitem, array, 0, 256)
+        refused(TypeError, st.u8_array_setitem, array, 0, "1")
+        refused(IndexError, st.u8_array_getitem, array, 4)
+        refused(ValueError, st.u8_array_getitem, deleted, 0)
+        refused(ValueError, st.new_u8_array, 0)
+        refused(MemoryError, st.new_u8_array, 2**62)
+        refused(OverflowError, st.copy_float64_p, 10**400)
+        refused(TypeError, st.copy_s32_p, 1.5)
+    return call
+
+
+def storage_in_the_modules(x):
+    record = x.keep(q, "Qx_Data_t")
+
+    def call():
+        q.Qx_Data_t_U64_set(record, st.copy_u64_p(2**64 - 1))
+        assert st.u64_p_value(q.Qx_Data_t_U64_get(record)) == 2**64 - 1
+        assert st.u16_array_getitem(q.Qx_Data_t_U16_get(record), 3) == 0xFFFF
+        data, length = st.new_u8_array(8), st.copy_u32_p(8)
+        q.Qx_Fpga_WriteFifo(x.port, data, 8)
+        q.Qx_Fpga_ReadFifo(x.port, data, length)
+        refused(ValueError, q.Qx_Fpga_WriteFifo, x.port, data, 9)
+    return call
+
+
+def storage_event_handles(x):
+    handle, monitor = st.new_size_p(), st.new_Qx_Common_EventHandle_p()
+
+    def call():
+        x.c.Qx_Common_Events_AllocateEvent(x.common_port, handle)
+        st.Qx_Common_EventHandle_p_assign(monitor, st.size_p_value(handle))
+        x.can.Qx_Can_Monitor_BufferMode_EnableEvent(x.port, monitor)
+        refused(TypeError, x.can.Qx_Can_Monitor_BufferMode_EnableEvent, x.port, handle)
+        x.c.Qx_Common_Events_DeallocateEvent(x.common_port, handle)
+    return call
+
+
+ROWS += [
+    ("storage", "arrays: new, set, get, delete, collected", storage_arrays),
+    ("storage", "cells: new, copy, assign, value, delete", storage_cells),
+    ("storage", "bytes in and out, refused", storage_bytes),
+    ("storage", "refused values, indexes, counts, deleted objects", storage_refused),
+    ("storage", "arrays and cells given to a module, copies read", storage_in_the_modules),
+    ("can", "storage: event handle cells of common and CAN", storage_event_handles),
+]
+
+# The module each row needs: a library's by its key in the registry, or the
+# storage module.
+MODULE_OF = dict(qxtest.registry(), storage="_qx_storage")
+
+
 @needs_debug
 @pytest.mark.parametrize("key, row", [pytest.param(key, row, id=f"{key}: {name}") for key, name, row in ROWS])
 def test_no_reference_grows(ctx, key, row):
-    qxtest.module(qxtest.registry()[key])
+    qxtest.module(MODULE_OF[key])
     assert growth(row(ctx)) <= SLACK
 
 

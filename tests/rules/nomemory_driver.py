@@ -52,6 +52,17 @@ def can_case(name, make_args, check):
     return setup
 
 
+def storage_case(name, make_args, check):
+    def setup():
+        st = importlib.import_module("_qx_storage")
+        return getattr(st, name), make_args(st), check
+    return setup
+
+
+def pointer_of(type_name):
+    return lambda result: type(result).__name__ == "SwigPyObject" and f"'{type_name} *'" in repr(result)
+
+
 CASES = {
     "Qx_Interface_GetInterfaceList": base_case("Qx_Interface_GetInterfaceList", [0, 8],
                                                records_of("Qx_InterfaceData_t")),
@@ -64,6 +75,9 @@ CASES = {
     "Qx_Data_t_U8_get": lambda: (base.Qx_Data_t_U8_get, [base.new_Qx_Data_t()], ints(8)),
     "Qx_Can_TxFifo_GetState": can_case("Qx_Can_TxFifo_GetState", lambda can: [open_can_port()], ints(2)),
     "Qx_Can_Data_t_U64_get": can_case("Qx_Can_Data_t_U64_get", lambda can: [can.new_Qx_Can_Data_t()], ints(8)),
+    "new_u8_array": storage_case("new_u8_array", lambda st: [64], pointer_of("u8_t")),
+    "copy_float64_p": storage_case("copy_float64_p", lambda st: [0.5], pointer_of("float64_t")),
+    "cdata": storage_case("cdata", lambda st: [st.new_u8_array(64), 64], lambda r: type(r) is bytes and len(r) == 64),
 }
 
 

@@ -35,6 +35,10 @@ def sweep(*args):
     ("Qx_InterfaceConfig_GetInstallDir", False),
     ("Qx_Data_t_U8_get", False),
     ("Qx_Can_Data_t_U64_get", False),
+    # storage the storage module makes, and bytes read from it
+    ("new_u8_array", False),
+    ("copy_float64_p", False),
+    ("cdata", False),
 ])
 def test_bindings_survive_failing_allocations(case, registered):
     if case.startswith("Qx_Can"):

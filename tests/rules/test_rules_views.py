@@ -8,7 +8,6 @@ make knows how many bytes it reaches, and a binding that reads or writes a
 known number of bytes through an object refuses one that reaches fewer,
 before the native call. Owned copies of value types free themselves.
 """
-import ctypes
 import gc
 
 import pytest
@@ -16,7 +15,7 @@ import pytest
 import _qx_api as q
 import layouts
 import qxtest
-from qxtest import drained, isolated, raises_exactly
+from qxtest import c_heap_in_use, drained, isolated, raises_exactly
 
 can = qxtest.module("_qx_api_can")
 common = qxtest.module("_qx_api_common")
@@ -376,22 +375,6 @@ def test_a_pointer_object_must_reach_the_bytes_the_call_uses(sim, port, qxt, mod
 
 
 # ---- owned copies of value types free themselves ----------------------------------------------
-
-def c_heap_in_use():
-    """Bytes the C heap has handed out (glibc's mallinfo2), or None where it
-    does not tell (the sanitizers' allocator)."""
-    libc = ctypes.CDLL(None)
-    if not hasattr(libc, "mallinfo2"):
-        return None
-
-    class Mallinfo2(ctypes.Structure):
-        _fields_ = [(name, ctypes.c_size_t) for name in
-                    ("arena", "ordblks", "smblks", "hblks", "hblkhd", "usmblks", "fsmblks", "uordblks",
-                     "fordblks", "keepcost")]
-
-    libc.mallinfo2.restype = Mallinfo2
-    return libc.mallinfo2().uordblks or None
-
 
 # (module, record, member, type of the copy)
 COPIES = [
