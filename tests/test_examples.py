@@ -37,6 +37,10 @@ ROUND_TRIPS = {
         "read 2500 (2 bytes, response flags 0x1)",
         "it includes 2 signals, the first EngineSpeed at bit 8",
     ],
+    "storage_tour.py": [
+        "uploaded 8 bytes from 0x0001000E: 00 00 01 02 03 FE FF 00",
+        "ramp state: running, error flags 0x0, ramp sum 0, current value 10",
+    ],
 }
 
 

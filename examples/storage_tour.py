@@ -1,0 +1,135 @@
+#!/usr/bin/env python3
+"""A tour of the storage module _qx_storage.
+
+Makes the storage that the other modules take only through pointer objects:
+sets an XCP master up on a CAN interface and connects it, downloads bytes
+to the slave from a buffer filled with memmove, uploads them into another
+buffer read with cdata (and has an upload larger than its buffer refused),
+then gives a cyclic message's ramp an increment of 0.5 from a float64_t
+cell, reads it back from the record and reads the ramp's state, its current
+value through a u16_t cell.
+
+The modules are imported where the interpreter finds them (installed with
+`cmake --install`), or from <build>/python where the environment variable
+QX_BUILD_DIR names a build folder (scripts/example.sh sets it). Built
+against the simulated device, the script runs anywhere.
+"""
+import os
+import sys
+
+if "QX_BUILD_DIR" in os.environ:
+    sys.path.insert(0, os.path.join(os.environ["QX_BUILD_DIR"], "python"))
+
+import _qx_api_can as can  # noqa: E402
+import _qx_api_common as common  # noqa: E402
+import _qx_storage as st  # noqa: E402
+
+SLAVE_MEMORY = 0x00010000  # where the simulated XCP slave's memory starts
+RAMP_MESSAGE = 0x123
+
+
+def hex_bytes(data):
+    return " ".join(f"{b:02X}" for b in data)
+
+
+def connect_xcp(port):
+    """XCP instance 0 of the port on CAN (master 0x7F0, slave 0x7F1), connected."""
+    init = common.new_Qx_Common_Xcp_Init_Can_Cmd_t()
+    cmd, rsp = common.new_Qx_Common_Xcp_Cmd_Connect_Cmd_t(), common.new_Qx_Common_Xcp_Cmd_Connect_Rsp_t()
+    try:
+        common.Qx_Common_Xcp_Init_Can_Cmd_t_CanIdMaster_set(init, 0x7F0)
+        common.Qx_Common_Xcp_Init_Can_Cmd_t_CanIdSlave_set(init, 0x7F1)
+        common.Qx_Common_Xcp_Init_Can(port, 0, init)
+        common.Qx_Common_Xcp_Cmd_Connect(port, 0, cmd, rsp)
+    finally:
+        common.delete_Qx_Common_Xcp_Init_Can_Cmd_t(init)
+        common.delete_Qx_Common_Xcp_Cmd_Connect_Cmd_t(cmd)
+        common.delete_Qx_Common_Xcp_Cmd_Connect_Rsp_t(rsp)
+
+
+def download(port, address, data):
+    """Downloads bytes from a buffer that memmove fills."""
+    buffer = st.new_u8_array(len(data))
+    st.memmove(buffer, data)
+    cmd = common.new_Qx_Common_Xcp_Cmd_Download_Cmd_t()
+    try:
+        common.Qx_Common_Xcp_Cmd_Download_Cmd_t_Address_set(cmd, address)
+        common.Qx_Common_Xcp_Cmd_Download_Cmd_t_CodeSize_set(cmd, len(data))
+        common.Qx_Common_Xcp_Cmd_Download(port, 0, cmd, buffer)
+    finally:
+        common.delete_Qx_Common_Xcp_Cmd_Download_Cmd_t(cmd)
+
+
+def upload(port, address, count, room):
+    """Uploads `count` bytes into a buffer of `room` bytes; returns them."""
+    buffer = st.new_u8_array(room)  # zeroed, freed when collected
+    cmd = common.new_Qx_Common_Xcp_Cmd_Upload_Cmd_t()
+    try:
+        common.Qx_Common_Xcp_Cmd_Upload_Cmd_t_Address_set(cmd, address)
+        common.Qx_Common_Xcp_Cmd_Upload_Cmd_t_NumberOfBytes_set(cmd, count)
+        common.Qx_Common_Xcp_Cmd_Upload(port, 0, cmd, buffer)
+    finally:
+        common.delete_Qx_Common_Xcp_Cmd_Upload_Cmd_t(cmd)
+    return st.cdata(buffer, count)
+
+
+def ramp_with_increment(port, increment):
+    """A ramp on the second byte of the cyclic message, with the increment
+    given; prints what the record holds and the ramp's state."""
+    signal = common.new_Qx_Common_Signal_t()
+    params = can.new_Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t()
+    cells = [st.new_u32_p() for _ in range(3)] + [st.new_u16_p()]
+    try:
+        common.Qx_Common_Signal_t_Size_set(signal, 8)
+        common.Qx_Common_Signal_t_Offset_set(signal, st.copy_u16_p(8))  # u16_t: a value cell
+        can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Id_set(params, RAMP_MESSAGE)
+        can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Signal_set(params, signal)
+        can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_MinValue_set(params, 10)
+        can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_MaxValue_set(params, 200)
+        can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Increment_set(params, st.copy_float64_p(increment))
+        can.Qx_Can_CyclicMsgs_Ramp_Define(port, params)
+        # the getter returns a copy of the float64_t, readable only this way
+        copy = can.Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t_Increment_get(params)
+        print("  ramp defined with increment", st.float64_p_value(copy))
+        can.Qx_Can_CyclicMsgs_StartMsg(port, RAMP_MESSAGE)
+        can.Qx_Can_CyclicMsgs_Ramp_GetState(port, RAMP_MESSAGE, signal, *cells)
+        state, errors, ramp_sum = (st.u32_p_value(cell) for cell in cells[:3])
+        print("  ramp state: {}, error flags 0x{:X}, ramp sum {}, current value {}".format(
+            "running" if state & 1 else "stopped", errors, ramp_sum, st.u16_p_value(cells[3])))
+    finally:
+        can.delete_Qx_Can_CyclicMsgs_Ramp_Define_Parameters_t(params)
+        common.delete_Qx_Common_Signal_t(signal)
+
+
+def main():
+    print("Opening the interface named CAN1")
+    port = common.Qx_Common_OpenInterface("CAN1")
+    print(f"  port handle 0x{port:08X}")
+    print()
+
+    print("XCP: a download from bytes, an upload into a buffer")
+    connect_xcp(port)
+    download(port, SLAVE_MEMORY + 0x10, bytes([1, 2, 3, 0xFE, 0xFF]))
+    print(f"  downloaded 5 bytes to 0x{SLAVE_MEMORY + 0x10:08X}")
+    data = upload(port, SLAVE_MEMORY + 0x0E, 8, 8)
+    print(f"  uploaded 8 bytes from 0x{SLAVE_MEMORY + 0x0E:08X}: {hex_bytes(data)}")
+    try:
+        upload(port, SLAVE_MEMORY, 9, 8)
+    except ValueError as error:
+        print("  an upload of 9 bytes into 8 is refused before the call:", error)
+    common.Qx_Common_Xcp_Cmd_Disconnect(port, 0)
+    print()
+
+    print(f"Cyclic message 0x{RAMP_MESSAGE:03X} with a ramp")
+    can.Qx_Can_InitInterface(port, 0, 0)  # identifier mode 0, no flags
+    can.Qx_Can_CyclicMsgs_DefineMsg(port, RAMP_MESSAGE, 100, 0, 1, 0, [0] * 8, 8)
+    ramp_with_increment(port, 0.5)
+    can.Qx_Can_CyclicMsgs_StopMsg(port, RAMP_MESSAGE)
+    print()
+
+    common.Qx_Common_CloseInterface(port)
+    print(f"Closed port 0x{port:08X}")
+
+
+if __name__ == "__main__":
+    main()
