@@ -3,7 +3,8 @@
 
 All three call the same null native libraries (bench/gen_null.py: every
 function returns at once), in one process:
-  module  the project's modules (_qx_api, _qx_api_can) linked against them
+  module  the project's modules (_qx_api, _qx_api_can) linked against them,
+          and the storage module _qx_storage (which binds no library)
   floor   _qx_floor (bench/floor.c), hand-written C-API code doing the same
           conversions and checks with the same calling conventions
   ctypes  the native functions with argtypes/restype set, called from small
@@ -116,8 +117,19 @@ def ctypes_namespace(null_dir):
             fail()
         return out[:min(count.value, capacity)]
 
+    def memmove(buffer, data):
+        if len(data) > sizeof(buffer):
+            raise ValueError("too few bytes given for the call in method 'memmove', argument 1 of type 'void *'")
+        ctypes.memmove(buffer, data, len(data))
+
+    def cdata(buffer, count):
+        if count > sizeof(buffer):
+            raise ValueError("too few bytes given for the call in method 'cdata', argument 1 of type 'void *'")
+        return ctypes.string_at(buffer, count)
+
     return dict(ip=IpAddress(), info=InterfaceInfo(), IpAddress=IpAddress, Data=InterfaceData, close=close,
-                check=check, start=start, open=open, command=command, cwr=cwr, ilist=ilist)
+                check=check, start=start, open=open, command=command, cwr=cwr, ilist=ilist,
+                buffer=(c_uint8 * 64)(), memmove=memmove, cdata=cdata)
 
 
 # ---- module and floor ------------------------------------------------------
@@ -125,6 +137,7 @@ def ctypes_namespace(null_dir):
 def module_namespace():
     import _qx_api as qx
     import _qx_api_can as can
+    import _qx_storage as st
 
     class Data:
         __swig_destroy__ = qx.delete_Qx_InterfaceData_t
@@ -135,7 +148,8 @@ def module_namespace():
                 get=qx.Qx_IpAddress_t_All_get, set=qx.Qx_IpAddress_t_All_set, new=qx.new_Qx_IpAddress_t,
                 delete=qx.delete_Qx_IpAddress_t, close=qx.Qx_CloseInterface, check=qx.Qx_CheckPortHandle,
                 start=can.Qx_Can_CyclicMsgs_StartMsg, open=qx.Qx_OpenInterface, command=qx.Qx_Command,
-                cwr=qx.Qx_CommandWithResponse, ilist=qx.Qx_Interface_GetInterfaceList)
+                cwr=qx.Qx_CommandWithResponse, ilist=qx.Qx_Interface_GetInterfaceList,
+                buffer=st.new_u8_array(64), memmove=st.memmove, cdata=st.cdata)
 
 
 def floor_namespace():
@@ -149,7 +163,8 @@ def floor_namespace():
                 get=fl.Qx_IpAddress_t_All_get, set=fl.Qx_IpAddress_t_All_set, new=fl.new_Qx_IpAddress_t,
                 delete=fl.delete_Qx_IpAddress_t, close=fl.Qx_CloseInterface, check=fl.Qx_CheckPortHandle,
                 start=fl.Qx_Can_CyclicMsgs_StartMsg, open=fl.Qx_OpenInterface, command=fl.Qx_Command,
-                cwr=fl.Qx_CommandWithResponse, ilist=fl.Qx_Interface_GetInterfaceList)
+                cwr=fl.Qx_CommandWithResponse, ilist=fl.Qx_Interface_GetInterfaceList,
+                buffer=fl.new_u8_array(64), memmove=fl.memmove, cdata=fl.cdata)
 
 
 def refused(stmt, exc):
@@ -171,6 +186,8 @@ CASES = [
     ("refused argument", "Qx_CloseInterface(-1)", refused("close(-1)", "OverflowError"), None, 1.5),
     ("failed status", "Qx_CheckPortHandle", refused("check(1)", "Exception"), refused("check(1)", "Exception"),
      1.5),
+    ("64-byte buffer", "memmove + cdata (storage)", "memmove(buffer, bytes64); cdata(buffer, 64)",
+     "memmove(buffer, bytes64); cdata(buffer, 64)", 1.2),
 ]
 
 SIZES = [8, 64, 512, 4096]
@@ -197,6 +214,11 @@ def verify(mod, flo, cty):
         assert isinstance(raised(lambda: ns["command"](1, 2, ["x"])), TypeError)
         e = raised(lambda: ns["check"](1))
         assert type(e) is Exception and str(e) == LAST_ERROR_TEXT, e
+    for ns in (mod, flo, cty):
+        ns["memmove"](ns["buffer"], bytes(range(64)))
+        assert ns["cdata"](ns["buffer"], 64) == bytes(range(64))
+        assert isinstance(raised(lambda: ns["cdata"](ns["buffer"], 65)), ValueError)
+        assert isinstance(raised(lambda: ns["memmove"](ns["buffer"], bytes(65))), ValueError)
     assert cty["cwr"](1, 2, [], 64) == [0] * 64
     assert len(cty["ilist"](0, 64)) == 64
     e = raised(lambda: cty["check"](1))
@@ -265,7 +287,7 @@ def main():
 
     mod, flo, cty = module_namespace(), floor_namespace(), ctypes_namespace(args.null)
     for ns in (mod, flo, cty):
-        ns.update(empty=[], data64=list(range(64)))
+        ns.update(empty=[], data64=list(range(64)), bytes64=bytes(range(64)))
     verify(mod, flo, cty)
     namespaces = (mod, flo, cty)
 

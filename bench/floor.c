@@ -16,7 +16,11 @@
  *  - capacities: an int from 0 to 2**31 - 1; the buffer starts zeroed and
  *    the count cell holds the capacity; the count reported is clamped to it;
  *  - records: floor.Record objects (one allocation per record, owned or
- *    not), or instances of a registered class holding one in `this`;
+ *    not, knowing the bytes they reach), or instances of a registered class
+ *    holding one in `this`;
+ *  - byte buffers (new_u8_array, memmove, cdata): Record objects of any
+ *    kind, a bytes-like object in, bytes out, refused beyond the bytes the
+ *    object reaches;
  *  - a nonzero status raises Exception with Qx_GetLastErrorDescription().
  */
 #define PY_SSIZE_T_CLEAN
@@ -37,12 +41,14 @@ typedef struct {
 static const RecordKind kind_ip = {"Qx_IpAddress_t *", sizeof(Qx_IpAddress_t)};
 static const RecordKind kind_info = {"Qx_InterfaceInfo_t *", sizeof(Qx_InterfaceInfo_t)};
 static const RecordKind kind_data = {"Qx_InterfaceData_t *", sizeof(Qx_InterfaceData_t)};
+static const RecordKind kind_u8 = {"u8_t *", 1};
 
 typedef struct {
   PyObject ob_base;
   void *ptr;
   const RecordKind *kind;
   int own;
+  size_t extent; /* the bytes it reaches */
 } RecordObject;
 
 static void record_dealloc(PyObject *self) {
@@ -71,6 +77,7 @@ static PyObject *record_new(void *ptr, const RecordKind *kind, int own) {
   rec->ptr = ptr;
   rec->kind = kind;
   rec->own = own;
+  rec->extent = kind->size;
   return (PyObject *)rec;
 }
 
@@ -104,6 +111,31 @@ static int as_record(PyObject *obj, const RecordKind *kind, RecordObject **rec, 
   return 1;
 }
 
+/* A record argument of any kind (a `void *`): a Record, or an object whose
+ * `this` is one; None and a deleted record are refused too. */
+static RecordObject *as_any_record(PyObject *obj, const char *msg, const char *null_msg) {
+  RecordObject *rec;
+  if (Py_TYPE(obj) == &RecordType) {
+    rec = (RecordObject *)obj;
+  } else {
+    PyObject *inner = obj == Py_None ? NULL : PyObject_GetAttr(obj, this_name);
+    int ok;
+    if (!inner && obj != Py_None) PyErr_Clear();
+    ok = inner && Py_TYPE(inner) == &RecordType;
+    rec = (RecordObject *)inner;
+    Py_XDECREF(inner); /* the object keeps it alive */
+    if (!ok) {
+      PyErr_SetString(obj == Py_None ? PyExc_ValueError : PyExc_TypeError, obj == Py_None ? null_msg : msg);
+      return NULL;
+    }
+  }
+  if (!rec->ptr) {
+    PyErr_SetString(PyExc_ValueError, null_msg);
+    return NULL;
+  }
+  return rec;
+}
+
 /* ---- Scalars, sequences, statuses -------------------------------------- */
 
 /* From CPython 3.12 on, the best hand-written code reads a compact int
@@ -131,6 +163,33 @@ static int as_u32(PyObject *obj, unsigned long *val, const char *msg) {
     return 0;
   }
   *val = (unsigned long)v;
+  return 1;
+}
+
+/* An int from 0 to SIZE_MAX. */
+static int as_size(PyObject *obj, size_t *val, const char *msg) {
+  int overflow = 0;
+  long long v;
+  if (!PyLong_Check(obj)) {
+    PyErr_SetString(PyExc_TypeError, msg);
+    return 0;
+  }
+  v = COMPACT(obj) ? (long long)COMPACT_VALUE(obj) : PyLong_AsLongLongAndOverflow(obj, &overflow);
+  if (overflow > 0) { /* beyond 2**63 - 1: rare */
+    size_t big = PyLong_AsSize_t(obj);
+    if (big == (size_t)-1 && PyErr_Occurred()) {
+      PyErr_Clear();
+      PyErr_SetString(PyExc_OverflowError, msg);
+      return 0;
+    }
+    *val = big;
+    return 1;
+  }
+  if (overflow || v < 0) {
+    PyErr_SetString(PyExc_OverflowError, msg);
+    return 0;
+  }
+  *val = (size_t)v;
   return 1;
 }
 
@@ -434,6 +493,70 @@ static PyObject *f_Qx_Interface_GetInterfaceList(PyObject *self, PyObject *args)
   return list;
 }
 
+static PyObject *f_new_u8_array(PyObject *self, PyObject *arg) {
+  size_t count;
+  void *ptr;
+  PyObject *rec;
+  (void)self;
+  if (!as_size(arg, &count, "in method 'new_u8_array', argument 1 of type 'size_t'")) return NULL;
+  if (count == 0) {
+    PyErr_SetString(PyExc_ValueError,
+                    "a count of 0 given for an array in method 'new_u8_array', argument 1 of type 'size_t'");
+    return NULL;
+  }
+  if (count > (size_t)PY_SSIZE_T_MAX || !(ptr = calloc(count, 1))) return PyErr_NoMemory();
+  rec = record_new(ptr, &kind_u8, 1);
+  if (!rec) {
+    free(ptr);
+    return NULL;
+  }
+  ((RecordObject *)rec)->extent = count;
+  return rec;
+}
+
+static PyObject *f_memmove(PyObject *self, PyObject *args) {
+  PyObject *a[2];
+  RecordObject *rec;
+  Py_buffer view;
+  (void)self;
+  if (!unpack(args, "memmove", 2, a)) return NULL;
+  if (!(rec = as_any_record(a[0], "in method 'memmove', argument 1 of type 'void *'",
+                            "invalid null reference in method 'memmove', argument 1 of type 'void *'")))
+    return NULL;
+  if (PyObject_GetBuffer(a[1], &view, PyBUF_SIMPLE) < 0) {
+    PyErr_Clear();
+    PyErr_SetString(PyExc_TypeError, "in method 'memmove', argument 2 of type 'void const *'");
+    return NULL;
+  }
+  if ((size_t)view.len > rec->extent) {
+    PyBuffer_Release(&view);
+    PyErr_SetString(PyExc_ValueError,
+                    "too few bytes given for the call in method 'memmove', argument 1 of type 'void *'");
+    return NULL;
+  }
+  memmove(rec->ptr, view.buf, (size_t)view.len);
+  PyBuffer_Release(&view);
+  Py_RETURN_NONE;
+}
+
+static PyObject *f_cdata(PyObject *self, PyObject *args) {
+  PyObject *a[2];
+  RecordObject *rec;
+  size_t count;
+  (void)self;
+  if (!unpack(args, "cdata", 2, a)) return NULL;
+  if (!(rec = as_any_record(a[0], "in method 'cdata', argument 1 of type 'void *'",
+                            "invalid null reference in method 'cdata', argument 1 of type 'void *'")))
+    return NULL;
+  if (!as_size(a[1], &count, "in method 'cdata', argument 2 of type 'size_t'")) return NULL;
+  if (count > rec->extent) {
+    PyErr_SetString(PyExc_ValueError,
+                    "too few bytes given for the call in method 'cdata', argument 1 of type 'void *'");
+    return NULL;
+  }
+  return PyBytes_FromStringAndSize((const char *)rec->ptr, (Py_ssize_t)count);
+}
+
 static PyObject *f_new_Qx_InterfaceInfo_t(PyObject *self, PyObject *unused) {
   void *ptr = calloc(1, sizeof(Qx_InterfaceInfo_t));
   PyObject *rec;
@@ -470,6 +593,9 @@ static PyMethodDef methods[] = {
     {"Qx_Command", f_Qx_Command, METH_VARARGS, NULL},
     {"Qx_CommandWithResponse", f_Qx_CommandWithResponse, METH_VARARGS, NULL},
     {"Qx_Interface_GetInterfaceList", f_Qx_Interface_GetInterfaceList, METH_VARARGS, NULL},
+    {"new_u8_array", f_new_u8_array, METH_O, NULL},
+    {"memmove", f_memmove, METH_VARARGS, NULL},
+    {"cdata", f_cdata, METH_VARARGS, NULL},
     {NULL, NULL, 0, NULL},
 };
 
