@@ -85,13 +85,15 @@
 
 /* -------------------------------------------------------------------------
  * Values checked against their own type: QX_CHECKED_UNSIGNED(TYPE),
- * QX_CHECKED_SIGNED(TYPE, MIN, MAX), QX_CHECKED_FLOAT(TYPE, MAX)
+ * QX_CHECKED_SIGNED(TYPE, MIN, MAX), QX_CHECKED_ENUM(TYPE),
+ * QX_CHECKED_FLOAT(TYPE, MAX)
  *
  * A value is taken only where its type holds it, never truncated:
  *  - QX_CHECKED_UNSIGNED: an int (bool included) from 0 to the largest
  *    value of the unsigned TYPE (255 for a u8_t, 2**64 - 1 for a u64_t);
  *  - QX_CHECKED_SIGNED: an int from MIN to MAX (INT32_MIN and INT32_MAX
- *    for an s32_t);
+ *    for an s32_t); QX_CHECKED_ENUM: an enumeration, from INT32_MIN to
+ *    INT32_MAX;
  *  - QX_CHECKED_FLOAT: a float, or an int converted to one, at most MAX in
  *    magnitude (FLT_MAX for a float, DBL_MAX for a float64_t; infinities
  *    and NaN pass as they are); a finite value beyond it, an int too large
@@ -116,6 +118,16 @@
 }
 %typemap(out, noblock=1) TYPE {
   $result = PyLong_FromLongLong((long long)$1);
+}
+%enddef
+
+/* An enumeration value, as the modules take enumerations: an int from
+ * -2**31 to 2**31 - 1, read back as that signed int (the compiler may give
+ * an enumeration without negative values an unsigned type). */
+%define QX_CHECKED_ENUM(TYPE)
+QX_CHECKED_SIGNED(TYPE, INT32_MIN, INT32_MAX)
+%typemap(out, noblock=1) TYPE {
+  $result = PyLong_FromLong((long)(int32_t)$1);
 }
 %enddef
 

@@ -6,6 +6,7 @@
 
 %{
 #include "qx_api_common.h"
+#include "qx_api_trovix.h"
 %}
 
 /* The shared rules (this module has no list rules; their wording is
@@ -30,6 +31,7 @@ QX_CHECKED_FLOAT(float64_t, DBL_MAX)
 QX_CHECKED_UNSIGNED(size_t)
 QX_CHECKED_UNSIGNED(Qx_Error_t)
 QX_CHECKED_UNSIGNED(Qx_Common_EventHandle_t)
+QX_CHECKED_ENUM(Qx_Trovix_SoAd_SoCon_State_t)
 
 /* Arrays and cells of the element types that the four modules take only
  * through pointer objects. */
@@ -50,7 +52,7 @@ QX_STORAGE_CELL(float, float_p)
 QX_STORAGE_ARRAY(float64_t, float64_array)
 QX_STORAGE_CELL(float64_t, float64_p)
 
-/* Cells of the status and handle types the modules take by pointer.
+/* Cells of the status, state and handle types the modules take by pointer.
  * _qx_api_common knows Qx_Error_t as a type of its own (the other modules
  * as a spelling of u32_t: a u32_p or an int_p serves them) and merges
  * Qx_Common_EventHandle_t with size_t: a size_p is its event handle.
@@ -60,6 +62,8 @@ QX_STORAGE_CELL(float64_t, float64_p)
 QX_STORAGE_CELL(Qx_Error_t, Qx_Error_p)
 QX_STORAGE_CELL(size_t, size_p)
 QX_STORAGE_CELL(Qx_Common_EventHandle_t, Qx_Common_EventHandle_p)
+/* The state of a Trovix socket connection (Qx_Trovix_SoAd_SoCon_GetState). */
+QX_STORAGE_CELL(Qx_Trovix_SoAd_SoCon_State_t, Qx_Trovix_SoAd_SoCon_State_p)
 
 /* Bytes in and out of any of these objects (or any other pointer object). */
 QX_STORAGE_BYTES

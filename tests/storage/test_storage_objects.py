@@ -31,11 +31,13 @@ ELEMENTS = [
     ("float", "float", [0.5, -3.25, float("inf"), 2**24], [1e39, -1e39, 10**400], NOT_NUMBERS),
     ("float64", "float64_t", [0.5, -1e300, 5e-324, float("-inf"), 3], [10**400, -10**400], NOT_NUMBERS),
 ]
-# the status and handle types: cells only
+# the status, state and handle types: cells only
 CELLS = ELEMENTS + [
     ("size", "size_t", [0, SIZE_MAX], [-1, SIZE_MAX + 1], NOT_INTS),
     ("Qx_Error", "Qx_Error_t", [0, 2**32 - 1], [-1, 2**32], NOT_INTS),
     ("Qx_Common_EventHandle", "Qx_Common_EventHandle_t", [0, SIZE_MAX], [-1, SIZE_MAX + 1], NOT_INTS),
+    ("Qx_Trovix_SoAd_SoCon_State", "Qx_Trovix_SoAd_SoCon_State_t", [2, -2**31, 2**31 - 1], [2**31, -2**31 - 1],
+     NOT_INTS),
 ]
 
 

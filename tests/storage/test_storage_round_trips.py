@@ -294,6 +294,21 @@ def event_handle_from_common_to_the_can_monitor(sim, port):
     assert sim.last("Qx_Common_Events_DeallocateEvent").arg(2).bytes == struct.pack("N", allocated[0])
 
 
+def trovix_socket_connection_state(sim, port):
+    tv = module("trovix")
+    tport = trovix_port(tv, signals=None)
+    tv.Qx_Trovix_SoAd_Init(tport)
+    connection = st.new_u32_p()
+    tv.Qx_Trovix_SoAd_SoCon_GetFreeSoConId(tport, 0, connection)
+    state = st.copy_Qx_Trovix_SoAd_SoCon_State_p(-1)
+    tv.Qx_Trovix_SoAd_SoCon_GetState(tport, 0, st.u32_p_value(connection), state)
+    assert st.Qx_Trovix_SoAd_SoCon_State_p_value(state) == tv.QX_TROVIX__SO_AD__SO_CON__STATE__OFFLINE
+    tv.Qx_Trovix_SoAd_SoCon_Open(tport, 0, st.u32_p_value(connection))
+    tv.Qx_Trovix_SoAd_SoCon_GetState(tport, 0, st.u32_p_value(connection), state)
+    assert sim.last("Qx_Trovix_SoAd_SoCon_GetState").arg(4).value == int(state)
+    assert st.Qx_Trovix_SoAd_SoCon_State_p_value(state) == tv.QX_TROVIX__SO_AD__SO_CON__STATE__ONLINE
+
+
 def common_temperatures(sim, port):
     c = module("common")
     cells = [st.new_float_p() for _ in range(4)]
@@ -310,8 +325,8 @@ def base_u64_and_u16_values(sim, port):
 
 
 @pytest.mark.parametrize("case", [can_ramp_increment, trovix_factor, trovix_time_sync_responses, common_u16_field,
-                                  common_error_cell, event_handle_from_common_to_the_can_monitor, common_temperatures,
-                                  base_u64_and_u16_values],
+                                  common_error_cell, event_handle_from_common_to_the_can_monitor,
+                                  trovix_socket_connection_state, common_temperatures, base_u64_and_u16_values],
                          ids=lambda case: case.__name__)
 def test_values_reach_the_device_and_getters_copies_are_read(sim, port, case):
     case(sim, port)
