@@ -1,12 +1,15 @@
 """What scripts/test.sh runs (scripts/pytest_run.py): the files, folders or
 tests its arguments name, and those alone; with options alone (-k, ...), the
-whole suite, wherever it is started from. Each run here only collects."""
+whole suite, wherever it is started from. Each run here only collects.
+Before a build, pytest says that nothing is built, where, and how to build."""
 import os
+import shlex
 import subprocess
 import sys
 
 import pytest
 
+import interpreter
 import qxtest
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
@@ -40,3 +43,15 @@ def test_named_paths_run_alone(tmp_path, where, args, only, without):
 def test_options_alone_apply_to_the_whole_suite_from_anywhere(tmp_path):
     tests = collected(tmp_path, "-k", "round_trip_names_an_example or test_base_open")
     assert sorted(tests) == sorted(collected(ROOT, "tests/base/test_base_open.py") + [ROUND_TRIPS])
+
+
+def test_before_a_build_pytest_says_what_to_build_and_how(tmp_path):
+    folder = str(tmp_path / "my build")
+    done = subprocess.run([sys.executable, "-m", "pytest", "-q", "-p", "no:cacheprovider", "tests/test_examples.py"],
+                          cwd=ROOT, env=qxtest.child_env(QX_BUILD_DIR=folder), capture_output=True, text=True,
+                          timeout=300)
+    command = (f"BUILD_DIR={shlex.quote(folder)} QX_PYTHON={shlex.quote(sys.executable)} "
+               f"bash {shlex.quote(os.path.join(ROOT, 'scripts', 'build.sh'))}")
+    assert (done.returncode, done.stdout, done.stderr) == (1, "", (
+        f"Nothing is built for {interpreter.name()} ({sys.executable}): no modules in {folder}/python.\n"
+        f"Build them with:\n  {command}\n"))
