@@ -36,6 +36,10 @@ ROUND_TRIPS = {
         "250000 bit/s (controller clock 80 MHz): 20 time quanta (TSeg1 16, TSeg2 3, SJW 3), sample point 85 %",
         "at 4294967401 us: id 0x124, DLC 2, data A0 A1",
     ],
+    "proxy_tour.py": [
+        "250000 bit/s (controller clock 80 MHz): 20 time quanta (TSeg1 16, TSeg2 3, SJW 3), sample point 85 %",
+        "at 4294967401 us: id 0x7DF, DLC 3, data 02 01 0D",
+    ],
     "trovix_tour.py": [
         "read 2500 (2 bytes, response flags 0x1)",
         "it includes 2 signals, the first EngineSpeed at bit 8",
