@@ -7,11 +7,9 @@ monitor, sends frames through the transmit FIFO, runs a cyclic message and
 changes its cycle time, reads the frames the monitor saw, and closes the
 port.
 
-The modules are imported from the build of the interpreter running the
-script (scripts/interpreter.py: the folder QX_BUILD_DIR names, else
-build/<interpreter>/ of this checkout, which scripts/example.sh makes), else
-where the interpreter finds them (installed with `cmake --install`). Built
-against the simulated device, the script runs anywhere.
+Written against the simulated device. The modules are those of the build of
+the interpreter running it (scripts/interpreter.py's use_build), else those
+installed for it.
 """
 import os
 import sys

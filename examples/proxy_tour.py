@@ -12,11 +12,9 @@ attributes, and a record goes when its last reference does, freed by its
 class. The records the bindings return (the baud rate's timing, the cyclic
 message's state, the monitor's frames) are instances of these classes too.
 
-The modules are imported from the build of the interpreter running the
-script (scripts/interpreter.py: the folder QX_BUILD_DIR names, else
-build/<interpreter>/ of this checkout, which scripts/example.sh makes), else
-where the interpreter finds them (installed with `cmake --install`). Built
-against the simulated device, the script runs anywhere.
+Written against the simulated device. The modules are those of the build of
+the interpreter running it (scripts/interpreter.py's use_build), else those
+installed for it.
 """
 import os
 import sys
@@ -29,10 +27,6 @@ interpreter.use_build()
 import qx_api  # noqa: E402
 import qx_api_can  # noqa: E402
 import qx_api_common  # noqa: E402
-
-
-def hex_bytes(data):
-    return " ".join(f"{b:02X}" for b in data)
 
 
 def open_can(controller, number):
@@ -72,6 +66,10 @@ def ramp_first_byte(port, frame_id):
     qx_api_can.Qx_Can_CyclicMsgs_Ramp_Define(port, ramp)
     print(f"  the signal of {ramp.Signal.Size} bits at offset 0 ramps between {ramp.MinValue} and {ramp.MaxValue}")
     return signal
+
+
+def hex_bytes(data):
+    return " ".join(f"{b:02X}" for b in data)
 
 
 def show_monitor(port):

@@ -7,11 +7,9 @@ PDUs that carry them, describes a signal, reads its value by handle, writes
 a new one and reads it back, describes a PDU and the signals it includes,
 and closes the port.
 
-The modules are imported from the build of the interpreter running the
-script (scripts/interpreter.py: the folder QX_BUILD_DIR names, else
-build/<interpreter>/ of this checkout, which scripts/example.sh makes), else
-where the interpreter finds them (installed with `cmake --install`). Built
-against the simulated device, the script runs anywhere.
+Written against the simulated device. The modules are those of the build of
+the interpreter running it (scripts/interpreter.py's use_build), else those
+installed for it.
 """
 import os
 import sys
