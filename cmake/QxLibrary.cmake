@@ -113,8 +113,10 @@ function(qx_library key lib)
   set_property(GLOBAL APPEND PROPERTY QX_BUILT_MODULES _${lib})
 endfunction()
 
-# After the registry: checks QX_SKIP_LIBRARIES, says what it leaves out, and
-# writes the module lists the test suite reads, one module a line:
+# After the registry: checks QX_SKIP_LIBRARIES, says what it leaves out and
+# which native libraries the modules link against (the simulated device, or
+# those of QX_NATIVE_LIB_DIR), and writes the module lists the test suite
+# reads, one module a line:
 #   python/qx_modules.txt   the modules this build makes
 #   python/qx_left_out.txt  the modules QX_SKIP_LIBRARIES leaves out
 # The suite skips the tests of a left-out module and fails for every other
@@ -131,6 +133,20 @@ function(qx_write_module_list)
   if(left_out_keys)
     list(JOIN left_out_keys ", " keys)
     message(NOTICE "Libraries left out on request (QX_SKIP_LIBRARIES): ${keys}")
+  endif()
+  get_property(built_keys GLOBAL PROPERTY QX_BUILT_KEYS)
+  set(libraries)
+  foreach(key ${built_keys})
+    get_property(lib GLOBAL PROPERTY QX_LIBRARY_${key})
+    list(APPEND libraries lib${lib}.so)
+  endforeach()
+  list(JOIN libraries ", " libraries)
+  if(QX_NATIVE_LIB_DIR)
+    message(STATUS "The modules link against the native libraries in ${QX_NATIVE_LIB_DIR} (QX_NATIVE_LIB_DIR): "
+                   "${libraries}")
+  else()
+    message(STATUS "The modules link against the simulated device, built from sim/ into ${QX_LIB_DIR}: "
+                   "${libraries}")
   endif()
   get_property(built GLOBAL PROPERTY QX_BUILT_MODULES)
   get_property(left_out GLOBAL PROPERTY QX_LEFT_OUT_MODULES)

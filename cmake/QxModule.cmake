@@ -82,9 +82,11 @@ endfunction()
 
 # qx_add_module(<name> INTERFACE <file.i> LIBRARIES <native libs> INCLUDES <dirs>
 #               [DEPENDS <generated interface files>] [INSTALL])
-# builds the Python module _<name> (target py_<name>) into ${QX_PYTHON_DIR},
-# and SWIG's Python proxy module over it, <build>/<name>/py/<name>.py; with
-# INSTALL, `cmake --install` puts both into <prefix>/${QX_INSTALL_DIR}.
+# builds the Python module _<name> (target py_<name>) into ${QX_PYTHON_DIR}.
+# With INSTALL (a module for users, not the test-only one) SWIG's Python
+# proxy module over it, <name>.py, is written beside it, as an install lays
+# them out, so that one folder serves both; `cmake --install` puts both into
+# <prefix>/${QX_INSTALL_DIR}.
 function(qx_add_module name)
   set(target py_${name})
   cmake_parse_arguments(ARG "INSTALL" "INTERFACE" "LIBRARIES;INCLUDES;DEPENDS" ${ARGN})
@@ -109,18 +111,18 @@ function(qx_add_module name)
   # interface, which needs only the module's own entries. It is written
   # whenever the wrapper is, after it (its C output is a by-product and not
   # built).
-  set(proxy_dir ${CMAKE_CURRENT_BINARY_DIR}/${name}/py)
-  list(TRANSFORM includes PREPEND -I)
-  add_custom_command(
-    OUTPUT ${proxy_dir}/${name}.py
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${proxy_dir}
-    COMMAND ${CMAKE_COMMAND} -E env SWIG_LIB=${SWIG_DIR} ${SWIG_EXECUTABLE} -python ${includes}
-            -outdir ${proxy_dir} -module ${name} -interface _${name}
-            -o ${CMAKE_CURRENT_BINARY_DIR}/${name}/proxy_only_wrap.c ${ARG_INTERFACE}
-    DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${name}/fastproxy/${name}.py
-    COMMENT "Writing the proxy module ${name}.py"
-    VERBATIM)
-  target_sources(${target} PRIVATE ${proxy_dir}/${name}.py)
+  if(ARG_INSTALL)
+    list(TRANSFORM includes PREPEND -I)
+    add_custom_command(
+      OUTPUT ${QX_PYTHON_DIR}/${name}.py
+      COMMAND ${CMAKE_COMMAND} -E env SWIG_LIB=${SWIG_DIR} ${SWIG_EXECUTABLE} -python ${includes}
+              -outdir ${QX_PYTHON_DIR} -module ${name} -interface _${name}
+              -o ${CMAKE_CURRENT_BINARY_DIR}/${name}/proxy_only_wrap.c ${ARG_INTERFACE}
+      DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${name}/fastproxy/${name}.py
+      COMMENT "Writing the proxy module ${name}.py"
+      VERBATIM)
+    target_sources(${target} PRIVATE ${QX_PYTHON_DIR}/${name}.py)
+  endif()
   target_include_directories(${target} PRIVATE ${ARG_INCLUDES} ${QX_API_DIR} ${QX_SHARED_RULES_DIR})
   target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES})
   # Generated code: keep -Wall -Wextra but not the warnings SWIG's own
@@ -133,7 +135,7 @@ function(qx_add_module name)
     INSTALL_RPATH "${QX_INSTALL_RPATH}")
   if(ARG_INSTALL)
     install(TARGETS ${target} LIBRARY DESTINATION ${QX_INSTALL_DIR})
-    install(FILES ${proxy_dir}/${name}.py DESTINATION ${QX_INSTALL_DIR})
+    install(FILES ${QX_PYTHON_DIR}/${name}.py DESTINATION ${QX_INSTALL_DIR})
   endif()
 
   # An extension module leaves the interpreter's symbols undefined, so it

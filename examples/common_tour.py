@@ -6,17 +6,18 @@ not know), reads the device's firmware, hardware and controller
 information, describes the opened interface, lists the transceivers fitted
 to the device and the one of the opened interface, and closes the port.
 
-The modules are imported where the interpreter finds them (installed with
-`cmake --install`), or from <build>/python where the environment variable
-QX_BUILD_DIR names a build folder (scripts/example.sh sets it). Built
-against the simulated device, the script runs anywhere.
+Written against the simulated device. The modules are those of the build of
+the interpreter running it (scripts/interpreter.py's use_build), else those
+installed for it.
 """
 import ctypes
 import os
 import sys
 
-if "QX_BUILD_DIR" in os.environ:
-    sys.path.insert(0, os.path.join(os.environ["QX_BUILD_DIR"], "python"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+import interpreter  # noqa: E402
+
+interpreter.use_build()
 
 import _qx_api as qx  # noqa: E402
 import _qx_api_common as common  # noqa: E402

@@ -26,6 +26,12 @@ qx_default_python() {
 qx_python() {
   local chosen=${QX_PYTHON:-} named
   [ -n "$chosen" ] || chosen=$(qx_default_python)
+  if ! command -v "$chosen" >/dev/null; then
+    echo "${QX_PYTHON:+QX_PYTHON=}$chosen: there is no such interpreter. Name one by its full path" \
+      "(QX_PYTHON=\$(pyenv prefix 3.12)/bin/python3.12, QX_PYTHON=/usr/bin/python3), or leave QX_PYTHON" \
+      "unset for CPython 3.12 where pyenv has it, else /usr/bin/python3." >&2
+    exit 1
+  fi
   if ! named=$("$chosen" "$(dirname "${BASH_SOURCE[0]}")/interpreter.py" 2>&1); then
     echo "QX_PYTHON: $chosen does not run:" >&2
     echo "$named" >&2

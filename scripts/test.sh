@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite against the simulated
-# device, under one interpreter (QX_PYTHON, default CPython 3.12 where the
-# machine has it; scripts/python.sh), after a line naming it.
+# Builds everything and runs the test suite against the simulated device,
+# under one interpreter (QX_PYTHON, default CPython 3.12 where the machine
+# has it; scripts/python.sh), after a line naming it.
 #   scripts/test.sh              normal build (build/<interpreter>/)
 #   scripts/test.sh --sanitize   ASan + UBSan build (build/<interpreter>-sanitize/);
 #                                fails on any sanitizer report
@@ -10,7 +10,9 @@
 #                                python3-dbg (Py_DEBUG: reference counts and
 #                                API misuse asserted) and run the suite, the
 #                                reference-leak check included, under it
-# Further arguments go to pytest.
+# Further arguments go to pytest (scripts/pytest_run.py): files, folders or
+# tests named there run alone (scripts/test.sh tests/base/test_base_open.py),
+# options alone (-k open, -x) apply to the whole suite.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/python.sh"
@@ -32,7 +34,7 @@ export QX_BUILD_DIR=$BUILD_DIR
 if [ -d "$BUILD_DIR/harness" ]; then
   export PYTHONPATH=$BUILD_DIR/harness${PYTHONPATH:+:$PYTHONPATH}
 fi
-pytest=("$QX_PYTHON" -m pytest -q -p no:cacheprovider)
+pytest=("$QX_PYTHON" "$root/scripts/pytest_run.py" -q -p no:cacheprovider)
 if [ "$mode" = sanitize ]; then
   # The interpreter itself is not instrumented: preload the runtimes, and
   # leave leak detection off (the interpreter keeps memory until exit).
@@ -44,7 +46,7 @@ if [ "$mode" = sanitize ]; then
   # was running (tests/conftest.py) is run again uncaptured, to show it.
   export QX_RUNNING_TEST=$log.running
   status=0
-  "${pytest[@]}" "$root/tests" "$@" || status=$?
+  "${pytest[@]}" "$@" || status=$?
   if [ -f "$QX_RUNNING_TEST" ]; then
     test=$(cat "$QX_RUNNING_TEST")
     rm -f "$QX_RUNNING_TEST"
@@ -60,4 +62,4 @@ if [ "$mode" = sanitize ]; then
   fi
   exit $status
 fi
-exec "${pytest[@]}" "$root/tests" "$@"
+exec "${pytest[@]}" "$@"

@@ -7,12 +7,15 @@ import tempfile
 import pytest
 
 # The build under test: QX_BUILD_DIR, else the one scripts/build.sh makes for
-# this interpreter (build/cpython-3.12.1, say).
+# this interpreter (build/cpython-3.12.1, say). Where nothing is built there,
+# the run ends before anything is collected, saying so and how to build it.
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
-from interpreter import build_name  # noqa: E402
+import interpreter  # noqa: E402
 
-BUILD = os.environ.setdefault("QX_BUILD_DIR", os.path.join(ROOT, "build", build_name()))
+BUILD = os.environ.setdefault("QX_BUILD_DIR", interpreter.build_folder())
+if not interpreter.built(BUILD):
+    sys.exit(interpreter.not_built(BUILD))
 sys.path.insert(0, os.path.join(BUILD, "python"))
 sys.path.insert(0, os.path.dirname(__file__))
 
@@ -69,7 +72,7 @@ def port(sim):
 # that its warnings are the test's own; what survives is frozen, which keeps
 # each collection down to the objects made since the last test.
 
-LEAK_WARNING = "swig/python detected a memory leak"
+LEAK_WARNING = qxtest.LEAK_WARNING
 _libc = ctypes.CDLL(None)
 _libc.setvbuf(ctypes.c_void_p.in_dll(_libc, "stdout"), None, 0, 1 << 16)  # _IOFBF
 

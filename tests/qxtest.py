@@ -1,4 +1,5 @@
 """Assertions and helpers shared by the test files."""
+import ast
 import contextlib
 import ctypes
 import functools
@@ -248,6 +249,42 @@ def drained(capfd):
     """Collects what earlier tests left and drops the output so far."""
     gc.collect()
     c_stdout(capfd)
+
+
+# ---- scripts as a user runs them ------------------------------------------------
+
+LEAK_WARNING = "swig/python detected a memory leak"
+
+
+def system_modules(source, filename="<script>"):
+    """The modules of the system that Python code imports: the extension
+    modules (_qx_api, ...) by their names, SWIG's proxy modules (qx_api, ...)
+    by the names of the modules under them."""
+    names = set()
+    for node in ast.walk(ast.parse(source, filename)):
+        if isinstance(node, ast.Import):
+            names.update(alias.name for alias in node.names)
+        elif isinstance(node, ast.ImportFrom) and node.module:
+            names.add(node.module)
+    return sorted({"_" + name.lstrip("_") for name in names if name.lstrip("_").startswith("qx_")})
+
+
+def run_script(path, cwd, env=None):
+    """Runs the Python script `path` in an interpreter of its own (this one's
+    executable) from `cwd`, in `env` (default: this environment, which passes
+    on QX_BUILD_DIR and, in the sanitizer run, the preloaded runtimes and their
+    options). Returns its stdout and what was wrong with the run: a status
+    other than 0, anything on stderr, a leak warning."""
+    done = subprocess.run([sys.executable, path], cwd=cwd, env=env, capture_output=True, text=True, timeout=120)
+    faults = []
+    if done.returncode != 0:
+        faults.append(f"ended with status {done.returncode}")
+    if done.stderr:
+        faults.append("printed on stderr:\n" + done.stderr)
+    leaks = [line for line in done.stdout.splitlines() if LEAK_WARNING in line]
+    if leaks:
+        faults.append("let records go unfreed:\n" + "\n".join(leaks))
+    return done.stdout, faults
 
 
 # ---- interpreters ---------------------------------------------------------------

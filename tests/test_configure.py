@@ -23,9 +23,10 @@ def configure(build, python, *options):
                                capture_output=True, text=True, timeout=300))
 
 
-def build_script(build, python):
-    """scripts/build.sh for `python` into `build`."""
-    env = dict(os.environ, QX_PYTHON=python, BUILD_DIR=str(build))
+def build_script(build, python, **variables):
+    """scripts/build.sh for `python` into `build`, with `variables` in its
+    environment."""
+    env = dict(os.environ, QX_PYTHON=python, BUILD_DIR=str(build), **variables)
     return said(subprocess.run(["bash", os.path.join(ROOT, "scripts", "build.sh")], env=env,
                                capture_output=True, text=True, timeout=300))
 
@@ -52,6 +53,31 @@ def test_an_interpreter_named_so_that_it_cannot_be_used_is_refused(tmp_path):
     status, message = configure(tmp_path / "build", "no-such-folder/python3")
     assert status != 0
     assert "Python3_EXECUTABLE=no-such-folder/python3 cannot be used as given" in message, message
+
+
+@pytest.mark.parametrize("python, variables, says", [
+    ("/no/such/python3.12", {}, "QX_PYTHON=/no/such/python3.12: there is no such interpreter. Name one by its full "
+                                "path (QX_PYTHON=$(pyenv prefix 3.12)/bin/python3.12, QX_PYTHON=/usr/bin/python3)"),
+    (sys.executable, {"QX_NATIVE_LIB_DIR": "/opt/qx libs"},
+     "QX_NATIVE_LIB_DIR is set (/opt/qx libs), but the scripts build against the simulated device only"),
+], ids=["no such interpreter", "native libraries"])
+def test_the_scripts_refuse_what_they_cannot_build_saying_why(tmp_path, python, variables, says):
+    status, message = build_script(tmp_path / "build", python, **variables)
+    assert status == 1 and message.startswith(says), message
+    assert "line " not in message and not (tmp_path / "build").exists()
+    if variables:
+        assert "-DQX_NATIVE_LIB_DIR=/opt/qx libs" in message, message
+
+
+@pytest.mark.parametrize("native", [False, True], ids=["simulated device", "native libraries"])
+def test_configuring_says_which_native_libraries_the_modules_link_against(tmp_path, native):
+    folder = tmp_path / "native libs"
+    options = ["-DQX_SKIP_LIBRARIES=common;trovix"] + ([f"-DQX_NATIVE_LIB_DIR={folder}"] if native else [])
+    status, message = configure(tmp_path / "build", sys.executable, *options)
+    assert status == 0, message
+    against = (f"the native libraries in {folder} (QX_NATIVE_LIB_DIR)" if native
+               else f"the simulated device, built from sim/ into {tmp_path / 'build' / 'lib'}")
+    assert f"The modules link against {against}: libqx_api.so, libqx_api_can.so" in message, message
 
 
 def another_interpreter():

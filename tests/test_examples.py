@@ -3,19 +3,22 @@ an interpreter of its own (this one's executable) against the build under
 test, from a folder of its own. It must end with status 0, print nothing on
 stderr and no leak warning, and print the lines below that only the
 simulated device's answers make. An example that imports a module the build
-was asked to leave out is skipped."""
-import ast
+was asked to leave out is skipped. With no variable set, an example finds
+the build of the interpreter running it by the scripts' folder rule, or says
+how to make it."""
 import glob
 import os
-import subprocess
+import shlex
+import shutil
 import sys
 
 import pytest
 
+import interpreter
 import qxtest
 
-EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples")
-LEAK_WARNING = "swig/python detected a memory leak"
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
+EXAMPLES = os.path.join(ROOT, "examples")
 
 # Lines each example prints from what the device answered (leading and
 # trailing blanks aside): data, counts and texts that the script does not
@@ -33,6 +36,10 @@ ROUND_TRIPS = {
         "250000 bit/s (controller clock 80 MHz): 20 time quanta (TSeg1 16, TSeg2 3, SJW 3), sample point 85 %",
         "at 4294967401 us: id 0x124, DLC 2, data A0 A1",
     ],
+    "proxy_tour.py": [
+        "250000 bit/s (controller clock 80 MHz): 20 time quanta (TSeg1 16, TSeg2 3, SJW 3), sample point 85 %",
+        "at 4294967401 us: id 0x7DF, DLC 3, data 02 01 0D",
+    ],
     "trovix_tour.py": [
         "read 2500 (2 bytes, response flags 0x1)",
         "it includes 2 signals, the first EngineSpeed at bit 8",
@@ -49,32 +56,8 @@ def examples():
 
 
 def imported_modules(path):
-    """The modules of the system (_qx_...) that the script imports."""
     with open(path) as source:
-        tree = ast.parse(source.read(), path)
-    names = set()
-    for node in ast.walk(tree):
-        if isinstance(node, ast.Import):
-            names.update(alias.name for alias in node.names)
-        elif isinstance(node, ast.ImportFrom) and node.module:
-            names.add(node.module)
-    return sorted(name for name in names if name.startswith("_qx_"))
-
-
-def run(path, cwd):
-    """Runs the script; returns its stdout and what was wrong with the run."""
-    # The environment passes on QX_BUILD_DIR (and, in the sanitizer run, the
-    # preloaded runtimes and their options).
-    done = subprocess.run([sys.executable, path], cwd=cwd, capture_output=True, text=True, timeout=120)
-    faults = []
-    if done.returncode != 0:
-        faults.append(f"ended with status {done.returncode}")
-    if done.stderr:
-        faults.append("printed on stderr:\n" + done.stderr)
-    leaks = [line for line in done.stdout.splitlines() if LEAK_WARNING in line]
-    if leaks:
-        faults.append("let records go unfreed:\n" + "\n".join(leaks))
-    return done.stdout, faults
+        return qxtest.system_modules(source.read(), path)
 
 
 @pytest.mark.parametrize("name", examples())
@@ -84,7 +67,7 @@ def test_example_runs_and_reaches_the_device(name, tmp_path):
     if left_out:
         pytest.skip(f"{name} imports {', '.join(left_out)}, left out of this build (QX_SKIP_LIBRARIES)")
     assert name in ROUND_TRIPS, f"say in ROUND_TRIPS which lines of {name} show the device's answers"
-    out, faults = run(path, tmp_path)
+    out, faults = qxtest.run_script(path, tmp_path)
     assert not faults, f"examples/{name} " + "; ".join(faults) + "\nstdout:\n" + out
     printed = [line.strip() for line in out.splitlines()]
     missing = [line for line in ROUND_TRIPS[name] if line not in printed]
@@ -93,6 +76,30 @@ def test_example_runs_and_reaches_the_device(name, tmp_path):
 
 def test_every_round_trip_names_an_example():
     assert sorted(set(ROUND_TRIPS) - set(examples())) == []
+
+
+@pytest.mark.parametrize("built", [True, False], ids=["built", "not built"])
+def test_with_no_variable_set_an_example_finds_the_build_of_its_interpreter(tmp_path, built):
+    # A checkout of the example and the scripts' folder rule alone, whose
+    # build folder for this interpreter is the build under test, or missing.
+    checkout = tmp_path / "my checkout"
+    for part in ("examples/base_tour.py", "scripts/interpreter.py"):
+        (checkout / part).parent.mkdir(parents=True, exist_ok=True)
+        shutil.copy(os.path.join(ROOT, part), checkout / part)
+    folder = checkout / "build" / interpreter.build_name()
+    if built:
+        folder.parent.mkdir()
+        folder.symlink_to(os.environ["QX_BUILD_DIR"], target_is_directory=True)
+    env = {k: v for k, v in os.environ.items() if k not in ("QX_BUILD_DIR", "PYTHONPATH")}
+    out, faults = qxtest.run_script(str(checkout / "examples" / "base_tour.py"), tmp_path, env)
+    if built:
+        assert not faults, "; ".join(faults)
+        assert ROUND_TRIPS["base_tour.py"][0] in out
+    else:
+        build = f"QX_PYTHON={shlex.quote(sys.executable)} bash {shlex.quote(str(checkout / 'scripts' / 'build.sh'))}"
+        assert faults == ["ended with status 1",
+                          f"printed on stderr:\nNothing is built for {interpreter.name()} ({sys.executable}): "
+                          f"no modules in {folder}/python.\nBuild them with:\n  {build}\n"]
 
 
 # The run's checks, each given a script that trips it.
@@ -111,5 +118,5 @@ FAULTY = [
 def test_a_faulty_script_is_caught(tmp_path, script, fault):
     path = tmp_path / "faulty.py"
     path.write_text(script)
-    out, faults = run(str(path), tmp_path)
+    out, faults = qxtest.run_script(str(path), tmp_path)
     assert faults == [fault]

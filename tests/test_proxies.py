@@ -1,7 +1,7 @@
 """SWIG's proxy modules over the modules, as a test engineer's library puts
-them: the build writes one beside each module's wrapper
-(<build>/<name>/py/<name>.py), whose classes attach themselves through
-R_swigregister and R_swiginit and whose properties are the record accessors.
+them: the build writes one beside each module (<build>/python/<name>.py),
+whose classes attach themselves through R_swigregister and R_swiginit and
+whose properties are the record accessors.
 
 Every record class of every proxy module is driven from the proxy module
 itself (its classes and their properties); each property's member is found in
@@ -38,7 +38,6 @@ import layouts
 import qxtest
 from qxtest import isolated
 
-BUILD = os.environ["QX_BUILD_DIR"]
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 DEBUG_INTERPRETER = hasattr(sys, "gettotalrefcount")
 
@@ -47,11 +46,7 @@ PROXIES = {key: module[1:] for key, module in qxtest.registry().items() if modul
 
 def import_proxies():
     """{key: proxy module} of every built module, imported as a library over
-    the modules would: by name, from the folder the build wrote it to."""
-    for name in PROXIES.values():
-        folder = os.path.join(BUILD, name, "py")
-        if folder not in sys.path:
-            sys.path.insert(0, folder)
+    the modules would: by name, from the folder of the modules."""
     return {key: importlib.import_module(name) for key, name in PROXIES.items()}
 
 

@@ -217,7 +217,7 @@ UNDER_SANITIZER = "libasan" in os.environ.get("LD_PRELOAD", "")
 needs_memcheck = pytest.mark.skipif(UNDER_SANITIZER, reason="memcheck cannot run the sanitizer build")
 
 
-PROXY_FOLDERS = [os.path.join(os.environ["QX_BUILD_DIR"], name[1:], "py") for name in qxtest.built_modules()]
+PROXY_FOLDERS = [os.path.join(os.environ["QX_BUILD_DIR"], "python")]
 IMPORTS = [
     pytest.param("; ".join(f"import {name}" for name in qxtest.built_modules()), id="modules"),
     # each module alone, as a build of that library alone makes it
