@@ -1,4 +1,5 @@
 """Module start-up: constants, method table and the shared type table."""
+import collections
 import os
 import shutil
 import subprocess
@@ -217,17 +218,16 @@ UNDER_SANITIZER = "libasan" in os.environ.get("LD_PRELOAD", "")
 needs_memcheck = pytest.mark.skipif(UNDER_SANITIZER, reason="memcheck cannot run the sanitizer build")
 
 
-PROXY_FOLDERS = [os.path.join(os.environ["QX_BUILD_DIR"], name[1:], "py") for name in qxtest.built_modules()]
-IMPORTS = [
-    pytest.param("; ".join(f"import {name}" for name in qxtest.built_modules()), id="modules"),
-    # each module alone, as a build of that library alone makes it
-    *(pytest.param(f"import {name}", id=name) for name in qxtest.built_modules()),
-]
+BUILT = qxtest.built_modules()
+PROXY_FOLDERS = [os.path.join(os.environ["QX_BUILD_DIR"], name[1:], "py") for name in BUILT]
+# All modules, and each alone, as a build of that library alone makes it.
+MODULE_ROWS = {"modules": BUILT, **{name: [name] for name in BUILT}}
+IMPORTS = [pytest.param("; ".join(f"import {name}" for name in names), id=row) for row, names in MODULE_ROWS.items()]
 EXIT_RUNS = IMPORTS + [
     # Registered classes, a record of each module and a view kept past its
     # parent: the capsule's teardown releases the registration data.
     pytest.param(f"import sys; sys.path[:0] = {PROXY_FOLDERS!r}\n"
-                 + "".join(f"import {name[1:]}\n" for name in qxtest.built_modules())
+                 + "".join(f"import {name[1:]}\n" for name in BUILT)
                  + "records = [cls() for module in list(sys.modules.values()) if module.__name__.startswith('qx_api')\n"
                    "           for cls in vars(module).values() if isinstance(cls, type) and hasattr(cls, '__swig_destroy__')]\n"
                    "view = qx_api.Qx_InterfaceInfo_t().Parameters\n", id="proxies"),
@@ -282,3 +282,28 @@ def test_import_loses_no_object_the_collector_tracks(code):
     *lost, made = out.stdout.splitlines()
     assert made.startswith("made: ") and int(made.split()[1]) > 0
     assert not lost
+
+
+def import_orders(names):
+    """Each module alone, then all of them in the build's order, reversed,
+    and with the first one last: the capsule is made by each module in turn,
+    and joined by the others in both directions."""
+    orders = [[name] for name in names]
+    for order in (names, names[::-1], names[1:] + names[:1]):
+        if len(order) > 1 and order not in orders:
+            orders.append(order)
+    return orders
+
+
+@pytest.mark.parametrize("order", import_orders(BUILT), ids="+".join)
+def test_exit_frees_every_registered_class_and_record(order):
+    """The teardown releases the registrations of every module's types,
+    whichever module made the capsule, and only after the last record: one
+    left in a reference cycle is freed by its class's destructor at exit."""
+    out = run_child(os.path.join(os.path.dirname(__file__), "freed_at_exit_driver.py"), *order)
+    assert out.returncode == 0 and not out.stderr, out.stderr
+    lines = out.stdout.splitlines()
+    registered = collections.Counter(line.split()[1] for line in lines if line.startswith("registered "))
+    freed = collections.Counter(line.split()[1] for line in lines if line.startswith("freed "))
+    assert registered and freed == registered, f"not freed: {sorted((registered - freed).elements())}"
+    assert len(lines) == 2 * sum(registered.values()), lines  # nothing else, no leak warning
