@@ -56,6 +56,12 @@ def left_out_modules():
     return _listed("qx_left_out.txt")
 
 
+def proxy_folder(name):
+    """The folder the build writes SWIG's proxy module of module `name` to
+    (the proxy of _qx_api is qx_api.py)."""
+    return os.path.join(os.environ["QX_BUILD_DIR"], name[1:], "py")
+
+
 def missing_modules():
     """The modules of the registry that the build was asked to make but did
     not list: a build configured before the registry had them."""

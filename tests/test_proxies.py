@@ -38,7 +38,6 @@ import layouts
 import qxtest
 from qxtest import isolated
 
-BUILD = os.environ["QX_BUILD_DIR"]
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 DEBUG_INTERPRETER = hasattr(sys, "gettotalrefcount")
 
@@ -49,7 +48,7 @@ def import_proxies():
     """{key: proxy module} of every built module, imported as a library over
     the modules would: by name, from the folder the build wrote it to."""
     for name in PROXIES.values():
-        folder = os.path.join(BUILD, name, "py")
+        folder = qxtest.proxy_folder("_" + name)
         if folder not in sys.path:
             sys.path.insert(0, folder)
     return {key: importlib.import_module(name) for key, name in PROXIES.items()}
