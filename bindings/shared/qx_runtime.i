@@ -22,9 +22,10 @@
  *     SWIG's own versions stay compiled but nothing calls them any more.
  *  2. The pointer-object type that SWIG's runtime builds in each module is
  *     given this file's slot functions when the module initialises: dealloc,
- *     finalize, repr, richcompare and the methods append, __repr__, __eq__
- *     and __ne__ (the other methods - own, disown, acquire, next - stay
- *     SWIG's; the ordering comparisons never read the other operand).
+ *     finalize, repr, richcompare and the methods own, append, __repr__,
+ *     __eq__ and __ne__ (the other methods - disown, acquire, next - stay
+ *     SWIG's: they take no argument; the ordering comparisons never read the
+ *     other operand).
  *  3. The shared capsule, where this module made it, gets this file's
  *     destroy function (the teardown at interpreter exit), and every
  *     module's pointer objects keep the capsule alive, not only the maker's.
@@ -739,6 +740,27 @@ SWIGINTERN int qx_keeps_alive(PyObject *obj, PyObject *target) {
   return 0;
 }
 
+/* own([flag]): whether the object owns its storage; with a flag, it owns
+ * it from then on if the flag is true, else not. A flag whose truth test
+ * raises (its __bool__ or __len__, or a negative length) changes nothing
+ * and its exception propagates as it stands; SWIG's version took the
+ * failed test for true and returned with the exception still set. */
+SWIGRUNTIME PyObject *qx_pointer_own(PyObject *v, PyObject *args) {
+  SwigPyObject *sobj = (SwigPyObject *)v;
+  PyObject *flag = NULL, *owned;
+  if (!PyArg_UnpackTuple(args, "own", 0, 1, &flag)) return NULL;
+  owned = PyBool_FromLong(sobj->own);
+  if (flag) {
+    int truth = PyObject_IsTrue(flag);
+    if (truth < 0) {
+      Py_DECREF(owned);
+      return NULL;
+    }
+    sobj->own = truth ? SWIG_POINTER_OWN : 0;
+  }
+  return owned;
+}
+
 /* Puts `next` right behind `v` in v's chain (next's own former chain is
  * released). Refused when `next` is already in v's chain: the chain would
  * become a cycle. */
@@ -797,6 +819,7 @@ SWIGRUNTIME PyObject *qx_instance_method_new(PyObject *SWIGUNUSEDPARM(self), PyO
 }
 
 static PyMethodDef qx_pointer_methods[] = {
+  {"own", qx_pointer_own, METH_VARARGS, "returns/sets ownership of the pointer"},
   {"append", qx_pointer_append, METH_O, "appends another 'this' object"},
   {"__repr__", qx_pointer_repr_method, METH_NOARGS, "returns object representation"},
   {"__eq__", qx_pointer_eq, METH_O, "Return self==value."},
