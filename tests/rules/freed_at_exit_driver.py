@@ -4,9 +4,9 @@ order, and reports at exit which of the classes were freed.
     python freed_at_exit_driver.py <module> [<module> ...]
 
 Prints "registered <record>" for each class it registers; each class holds
-a sentinel that prints "freed <record>" when the class goes. Each
-module also leaves a record, owned by an instance of its first class, in a
-reference cycle that only the interpreter's collections at exit free: its
+a sentinel that prints "freed <record>" when the class goes. Each module
+with a record also leaves one, owned by an instance of its first class, in
+a reference cycle that only the interpreter's collections at exit free: its
 class's destructor frees it then, and had the registration been released
 before it, the runtime's leak warning would show instead. Run in a fresh
 interpreter, with the build's modules importable.
@@ -38,7 +38,8 @@ def main(names):
     modules = [importlib.import_module(name) for name in names]
     for module in modules:
         classes = register_every_record([module], lambda record: {"sentinel": Sentinel(record)})
-        leave_a_record_in_a_cycle(module, classes[0])
+        if classes:
+            leave_a_record_in_a_cycle(module, classes[0])
         print("".join(f"registered {cls.__name__}\n" for cls in classes), end="", flush=True)
 
 

@@ -179,12 +179,12 @@ def declared(obj, was_made, run):
 
 def report(obj, was_made, extra, allowed):
     if was_made:
-        print(f"held: {describe(obj)}: made by the run, held from C {extra} times ({allowed} declared)")
+        print(f"held: {describe(obj)}: made by the run; references held from C: {extra} (declared: {allowed})")
     elif extra > 0:
-        print(f"held: {describe(obj)}: existed before, held from C {extra} times more than before "
-              f"({allowed} declared)")
+        print(f"held: {describe(obj)}: existed before; references held from C: {extra} more than before "
+              f"(declared: {allowed})")
     else:
-        print(f"held: {describe(obj)}: existed before, held from C {-extra} times less than before "
+        print(f"held: {describe(obj)}: existed before; references held from C: {-extra} fewer than before "
               f"(a reference dropped that was never taken)")
 
 
