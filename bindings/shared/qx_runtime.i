@@ -74,12 +74,12 @@
  *    refused like a deleted record, never a read of freed memory.
  *  - An owned copy of a value type (u16_t, float64_t, ...; no class can be
  *    registered for those) frees its storage when collected, silently.
- *  - The teardown releases the registration data of every type in every
- *    table of the ring, each once, whichever module made the capsule and in
- *    whatever order the modules were loaded (SWIG's walks only the maker's
- *    table, and the classes registered through the other modules stayed
- *    alive until the process ended), and drops every module's cached "this"
- *    name and type cache. It runs once the last pointer object of any module
+ *  - The teardown releases the registration data of every type in the
+ *    tables of every module of this runtime in the ring, each once,
+ *    whichever module made the capsule and in whatever order the modules
+ *    were loaded (SWIG's walks only the maker's table, and the classes
+ *    registered through the other modules stayed alive until the process
+ *    ended), and drops every module's cached "this" name and type cache. It runs once the last pointer object of any module
  *    is gone, and, as SWIG's, only when the last interpreter that made the
  *    capsule lets it go.
  */
@@ -850,10 +850,13 @@ SWIGINTERN void qx_replace_client_data(swig_module_info *ring, void *old, void *
  *     (by a destructor the release below runs) takes no reference to it;
  *     this much also when another (sub-)interpreter still uses the types,
  *     as the capsule goes all the same;
- *  2. the registration data of every type in every table of the ring is
- *     detached from all the types that hold it and released, each once: the
- *     classes registered through any module, their constructor arguments
- *     and their destructors are let go;
+ *  2. the registration data of every type in the tables of the modules of
+ *     this runtime (whose objects keep the capsule alive, so that none of
+ *     their records outlives its registration) is detached from all the
+ *     types that hold it and released, each once: the classes registered
+ *     through any of them, their constructor arguments and their
+ *     destructors are let go; another SWIG module that joined the ring keeps
+ *     its own, as SWIG's teardown leaves them;
  *  3. every module drops its cached "this" name and type cache.
  * SWIG's own version released the registrations of the maker's table only,
  * and also made the runtime's variable-link object here, only to drop it
@@ -877,7 +880,7 @@ SWIGRUNTIME void qx_destroy_module(PyObject *capsule) {
   iter = ring;
   do {
     size_t i;
-    for (i = 0; i < iter->size; ++i) {
+    for (i = 0; qx_runtime_of(iter) && i < iter->size; ++i) {
       swig_type_info *ty = iter->types[i];
       SwigPyClientData *data = ty->owndata ? (SwigPyClientData *)ty->clientdata : NULL;
       if (data) {
