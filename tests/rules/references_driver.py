@@ -16,7 +16,10 @@ held from C as often as before, again unless the list declares more. A
 reference kept too many (a class, a list, a function, a module object, a
 dict or an int kept by a module's init with one reference it never drops,
 a registration the teardown does not release) is held from C, and so is an
-object that nothing reaches any more: both are reported.
+object the collector tracks that nothing reaches any more: both are
+reported. (A lost object that the collector does not track, such as a tuple
+or dict of ints, is reached by nothing the driver walks: memcheck sees it
+as lost.)
 
 Not judged are objects whose counts say nothing: the interpreter's immortal
 ones (from 3.12 on; on 3.11 the small ints and the empty tuple, statically
