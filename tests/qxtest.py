@@ -57,6 +57,13 @@ def left_out_modules():
     return _listed("qx_left_out.txt")
 
 
+def proxy_folder(name):
+    """The folder the build writes SWIG's proxy module of module `name` to
+    (the proxy of _qx_api is qx_api.py): beside the module, in
+    <build>/python."""
+    return os.path.join(os.environ["QX_BUILD_DIR"], "python")
+
+
 def missing_modules():
     """The modules of the registry that the build was asked to make but did
     not list: a build configured before the registry had them."""

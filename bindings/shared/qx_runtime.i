@@ -22,11 +22,13 @@
  *     SWIG's own versions stay compiled but nothing calls them any more.
  *  2. The pointer-object type that SWIG's runtime builds in each module is
  *     given this file's slot functions when the module initialises: dealloc,
- *     finalize, repr, richcompare and the methods append, __repr__, __eq__
- *     and __ne__ (the other methods - own, disown, acquire, next - stay
- *     SWIG's; the ordering comparisons never read the other operand).
+ *     finalize, repr, richcompare and the methods own, append, __repr__,
+ *     __eq__ and __ne__ (the other methods - disown, acquire, next - stay
+ *     SWIG's: they take no argument; the ordering comparisons never read the
+ *     other operand).
  *  3. The shared capsule, where this module made it, gets this file's
- *     destroy function (the teardown at interpreter exit).
+ *     destroy function (the teardown at interpreter exit), and every
+ *     module's pointer objects keep the capsule alive, not only the maker's.
  *
  * What the replacement guarantees:
  *  - Pointer objects are recognised by the identity of their type, never by
@@ -72,6 +74,14 @@
  *    refused like a deleted record, never a read of freed memory.
  *  - An owned copy of a value type (u16_t, float64_t, ...; no class can be
  *    registered for those) frees its storage when collected, silently.
+ *  - The teardown releases the registration data of every type in the
+ *    tables of every module of this runtime in the ring, each once,
+ *    whichever module made the capsule and in whatever order the modules
+ *    were loaded (SWIG's walks only the maker's table, and the classes
+ *    registered through the other modules stayed alive until the process
+ *    ended), and drops every module's cached "this" name and type cache. It runs once the last pointer object of any module
+ *    is gone, and, as SWIG's, only when the last interpreter that made the
+ *    capsule lets it go.
  */
 
 %header %{
@@ -86,9 +96,10 @@
  * owns nothing is left as it is. */
 #define QX_POINTER_DELETE 0x100
 
-/* The tag names the layout of the pointer objects (qx_pointer): modules
- * recognise each other's objects only under the same tag. */
-#define QX_RUNTIME_TAG "qx-runtime-2"
+/* The tag names the layout of the pointer objects (qx_pointer) and of
+ * qx_runtime_info: modules recognise each other's objects and runtimes only
+ * under the same tag. */
+#define QX_RUNTIME_TAG "qx-runtime-3"
 
 /* The extent of an object that the modules did not make (the test helpers'
  * views, pointers a native function returned): a binding passes it as it
@@ -122,14 +133,27 @@ typedef struct {
   size_t extent;
 } qx_origin;
 
-/* What a module publishes to the others through its swig_module_info. */
+/* What a module publishes to the others through its swig_module_info:
+ * its pointer-object type and method table, and for the teardown of the
+ * shared table (whichever module runs it) the module's pointer to the
+ * capsule and the function that drops what the module's runtime caches. */
 typedef struct {
   char tag[sizeof(QX_RUNTIME_TAG)];
   PyTypeObject *object_type;
   PyMethodDef *methods;
+  PyObject **capsule;
+  void (*release)(void);
 } qx_runtime_info;
 
-static qx_runtime_info qx_runtime = {QX_RUNTIME_TAG, 0, 0};
+/* Drops this module's cached "this" name and type cache (at the teardown
+ * of the shared table; both are made again should the module run on). */
+SWIGINTERN void qx_release_runtime(void) {
+  Py_CLEAR(Swig_This_global);
+  Py_CLEAR(Swig_Globals_global);
+  Py_CLEAR(Swig_TypeCache_global);
+}
+
+static qx_runtime_info qx_runtime = {QX_RUNTIME_TAG, 0, 0, &Swig_Capsule_global, qx_release_runtime};
 static PyObject *qx_object_new;  /* object.__new__ */
 static PyObject *qx_empty_tuple;
 
@@ -716,6 +740,27 @@ SWIGINTERN int qx_keeps_alive(PyObject *obj, PyObject *target) {
   return 0;
 }
 
+/* own([flag]): whether the object owns its storage; with a flag, it owns
+ * it from then on if the flag is true, else not. A flag whose truth test
+ * raises (its __bool__ or __len__, or a negative length) changes nothing
+ * and its exception propagates as it stands; SWIG's version took the
+ * failed test for true and returned with the exception still set. */
+SWIGRUNTIME PyObject *qx_pointer_own(PyObject *v, PyObject *args) {
+  SwigPyObject *sobj = (SwigPyObject *)v;
+  PyObject *flag = NULL, *owned;
+  if (!PyArg_UnpackTuple(args, "own", 0, 1, &flag)) return NULL;
+  owned = PyBool_FromLong(sobj->own);
+  if (flag) {
+    int truth = PyObject_IsTrue(flag);
+    if (truth < 0) {
+      Py_DECREF(owned);
+      return NULL;
+    }
+    sobj->own = truth ? SWIG_POINTER_OWN : 0;
+  }
+  return owned;
+}
+
 /* Puts `next` right behind `v` in v's chain (next's own former chain is
  * released). Refused when `next` is already in v's chain: the chain would
  * become a cycle. */
@@ -774,6 +819,7 @@ SWIGRUNTIME PyObject *qx_instance_method_new(PyObject *SWIGUNUSEDPARM(self), PyO
 }
 
 static PyMethodDef qx_pointer_methods[] = {
+  {"own", qx_pointer_own, METH_VARARGS, "returns/sets ownership of the pointer"},
   {"append", qx_pointer_append, METH_O, "appends another 'this' object"},
   {"__repr__", qx_pointer_repr_method, METH_NOARGS, "returns object representation"},
   {"__eq__", qx_pointer_eq, METH_O, "Return self==value."},
@@ -781,34 +827,93 @@ static PyMethodDef qx_pointer_methods[] = {
   {0, 0, 0, 0}
 };
 
-/* Destroy function of the shared capsule, run when the interpreter ends
- * (the one of the module that made the capsule): releases the registration
- * data that this module's types own, then drops the cached "this" name and
- * the type cache. SWIG's own version also made the runtime's variable-link
- * object at this point, only to drop it again, and that object's dealloc
- * never frees the object itself: the modules install no variables, so
- * nothing of that object is made. */
+/* Makes every type in the ring of `ring` that holds the registration data
+ * `old` hold `data` instead (NULL: none). Types are shared: a type that
+ * several modules declare is one record in all their tables, and a
+ * registration is attached to a type and to the types that accept it
+ * without a conversion. */
+SWIGINTERN void qx_replace_client_data(swig_module_info *ring, void *old, void *data) {
+  swig_module_info *iter = ring;
+  do {
+    size_t i;
+    for (i = 0; i < iter->size; i++)
+      if (iter->types[i]->clientdata == old) iter->types[i]->clientdata = data;
+    iter = iter->next;
+  } while (iter && iter != ring);
+}
+
+/* Destroy function of the shared capsule, run once the capsule is gone
+ * (when the interpreter ends, after the last pointer object of any module:
+ * each keeps the capsule alive). It is the function of the module that made
+ * the capsule, and tears down the whole ring:
+ *  1. every module forgets the capsule, so that an object made from here on
+ *     (by a destructor the release below runs) takes no reference to it;
+ *     this much also when another (sub-)interpreter still uses the types,
+ *     as the capsule goes all the same;
+ *  2. the registration data of every type in the tables of the modules of
+ *     this runtime (whose objects keep the capsule alive, so that none of
+ *     their records outlives its registration) is detached from all the
+ *     types that hold it and released, each once: the classes registered
+ *     through any of them, their constructor arguments and their
+ *     destructors are let go; another SWIG module that joined the ring keeps
+ *     its own, as SWIG's teardown leaves them;
+ *  3. every module drops its cached "this" name and type cache.
+ * SWIG's own version released the registrations of the maker's table only,
+ * and also made the runtime's variable-link object here, only to drop it
+ * again (its dealloc never frees the object itself): the modules install no
+ * variables, so nothing of that object is made. */
 SWIGRUNTIME void qx_destroy_module(PyObject *capsule) {
-  swig_module_info *module = (swig_module_info *)PyCapsule_GetPointer(capsule, SWIGPY_CAPSULE_NAME);
-  size_t i;
-  if (!module) {
+  swig_module_info *ring = (swig_module_info *)PyCapsule_GetPointer(capsule, SWIGPY_CAPSULE_NAME);
+  swig_module_info *iter;
+  if (!ring) {
     PyErr_Clear();
     return;
   }
+  iter = ring;
+  do {
+    qx_runtime_info *info = qx_runtime_of(iter);
+    if (info && *info->capsule == capsule) *info->capsule = NULL;
+    iter = iter->next;
+  } while (iter && iter != ring);
   /* Another (sub-)interpreter may still use the types. */
   if (--interpreter_counter != 0) return;
-  for (i = 0; i < module->size; ++i) {
-    swig_type_info *ty = module->types[i];
-    if (ty->owndata && ty->clientdata) {
-      SwigPyClientData *data = (SwigPyClientData *)ty->clientdata;
-      ty->clientdata = 0;
-      SwigPyClientData_Del(data);
+  iter = ring;
+  do {
+    size_t i;
+    for (i = 0; qx_runtime_of(iter) && i < iter->size; ++i) {
+      swig_type_info *ty = iter->types[i];
+      SwigPyClientData *data = ty->owndata ? (SwigPyClientData *)ty->clientdata : NULL;
+      if (data) {
+        qx_replace_client_data(ring, data, NULL);
+        SwigPyClientData_Del(data);
+      }
     }
-  }
-  Py_CLEAR(Swig_This_global);
-  Py_CLEAR(Swig_Globals_global);
-  Py_CLEAR(Swig_TypeCache_global);
-  Swig_Capsule_global = NULL;
+    iter = iter->next;
+  } while (iter && iter != ring);
+  iter = ring;
+  do {
+    qx_runtime_info *info = qx_runtime_of(iter);
+    if (info) info->release();
+    iter = iter->next;
+  } while (iter && iter != ring);
+}
+
+/* The shared capsule (borrowed: the module "swig_runtime_data4" holds it)
+ * for a module that joined a ring made by a module of this runtime; NULL,
+ * with no error set, in any other case. */
+SWIGINTERN PyObject *qx_shared_capsule(void) {
+  PyObject *holder = PyDict_GetItemString(PyImport_GetModuleDict(), "swig_runtime_data" SWIG_RUNTIME_VERSION);
+  PyObject *capsule = holder ? PyObject_GetAttrString(holder, SWIGPY_CAPSULE_ATTR_NAME) : NULL;
+  swig_module_info *ring = capsule ? (swig_module_info *)PyCapsule_GetPointer(capsule, SWIGPY_CAPSULE_NAME) : NULL;
+  swig_module_info *iter = ring;
+  PyErr_Clear();
+  Py_XDECREF(capsule);
+  if (!ring || !qx_runtime_of(ring)) return NULL;
+  do {
+    if (iter == &swig_module) return capsule;
+    iter = iter->next;
+  } while (iter && iter != ring);
+  return NULL;
 }
 
 /* Module init: publishes this module's pointer-object type and method
@@ -854,10 +959,12 @@ SWIGINTERN int qx_runtime_init(PyMethodDef *methods) {
   }
   swig_module.clientdata = &qx_runtime;
   /* The module that made the shared capsule tears it down with this file's
-   * destroy function. */
+   * destroy function; every other module's objects keep that capsule alive
+   * too, so that it outlives every object whose destructor it names. */
   if (Swig_Capsule_global && PyCapsule_GetDestructor(Swig_Capsule_global) == SWIG_Python_DestroyModule &&
       PyCapsule_SetDestructor(Swig_Capsule_global, qx_destroy_module) < 0)
     return -1;
+  if (!Swig_Capsule_global) Swig_Capsule_global = qx_shared_capsule();
   return 0;
 }
 
@@ -868,15 +975,7 @@ SWIGINTERN int qx_runtime_init(PyMethodDef *methods) {
  * nothing. */
 SWIGRUNTIME void qx_register_client_data(swig_type_info *ti, void *data) {
   void *old = ti->owndata ? ti->clientdata : NULL;
-  if (old && old != data) {
-    swig_module_info *iter = &swig_module;
-    do {
-      size_t i;
-      for (i = 0; i < iter->size; i++)
-        if (iter->types[i]->clientdata == old) iter->types[i]->clientdata = data;
-      iter = iter->next;
-    } while (iter && iter != &swig_module);
-  }
+  if (old && old != data) qx_replace_client_data(&swig_module, old, data);
   SWIG_TypeNewClientData(ti, data);
   if (old && old != data) SwigPyClientData_Del((SwigPyClientData *)old);
 }

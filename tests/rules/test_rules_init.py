@@ -1,4 +1,5 @@
 """Module start-up: constants, method table and the shared type table."""
+import collections
 import os
 import shutil
 import subprocess
@@ -126,8 +127,9 @@ def test_second_module_joins_the_table_in_either_order():
 # the interpreter reuses from its free lists carries the stack of its first
 # allocation, so a dict the modules lose can show the compiler's stack.
 # memcheck cannot see a lost object that the collector tracks (a list, a
-# class): the collector's own list points to it until the end, so it is
-# "still reachable". The second check below finds those.
+# class), nor one kept with a reference too many: the collector's own list
+# points to it until the end, so it is "still reachable". The reference
+# check below finds those.
 
 # The native stack of an allocation: its frames from the allocator out to the
 # first frame that is the modules' code (in the build folder) or runs Python
@@ -217,17 +219,15 @@ UNDER_SANITIZER = "libasan" in os.environ.get("LD_PRELOAD", "")
 needs_memcheck = pytest.mark.skipif(UNDER_SANITIZER, reason="memcheck cannot run the sanitizer build")
 
 
-PROXY_FOLDERS = [os.path.join(os.environ["QX_BUILD_DIR"], "python")]
-IMPORTS = [
-    pytest.param("; ".join(f"import {name}" for name in qxtest.built_modules()), id="modules"),
-    # each module alone, as a build of that library alone makes it
-    *(pytest.param(f"import {name}", id=name) for name in qxtest.built_modules()),
-]
+BUILT = qxtest.built_modules()
+# All modules, and each alone, as a build of that library alone makes it.
+MODULE_ROWS = {"modules": BUILT, **{name: [name] for name in BUILT}}
+IMPORTS = [pytest.param("; ".join(f"import {name}" for name in names), id=row) for row, names in MODULE_ROWS.items()]
 EXIT_RUNS = IMPORTS + [
     # Registered classes, a record of each module and a view kept past its
     # parent: the capsule's teardown releases the registration data.
-    pytest.param(f"import sys; sys.path[:0] = {PROXY_FOLDERS!r}\n"
-                 + "".join(f"import {name[1:]}\n" for name in qxtest.built_modules())
+    pytest.param(f"import sys; sys.path[:0] = {[qxtest.proxy_folder(name) for name in BUILT]!r}\n"
+                 + "".join(f"import {name[1:]}\n" for name in BUILT)
                  + "records = [cls() for module in list(sys.modules.values()) if module.__name__.startswith('qx_api')\n"
                    "           for cls in vars(module).values() if isinstance(cls, type) and hasattr(cls, '__swig_destroy__')]\n"
                    "view = qx_api.Qx_InterfaceInfo_t().Parameters\n", id="proxies"),
@@ -273,12 +273,47 @@ def test_exit_leaves_nothing_of_the_modules_definitely_lost(code, memcheck):
                                  for size, blocks, frames in own)
 
 
-# The registration data of the proxy modules' classes is held from C until
-# the capsule's teardown, so the proxy row is memcheck's alone.
-@pytest.mark.parametrize("code", IMPORTS)
-def test_import_loses_no_object_the_collector_tracks(code):
-    out = run_child(os.path.join(os.path.dirname(__file__), "lost_objects_driver.py"), code)
+# Every reference to an object is held by an object the collector can list,
+# or from C. The reference check (tests/rules/references_driver.py) counts
+# both for every object, before and after a run that imports the modules,
+# registers a class for every record and tears the shared table down: what
+# the run made may be held from C only where the driver's list of objects
+# held on purpose says so, and what existed before only as often as before.
+# A reference kept too many, an object nothing reaches, a registration the
+# teardown keeps: each is held from C. The proxy modules' code is not walked
+# (code objects hold their constants without the collector listing them),
+# so the proxy row is memcheck's alone.
+@pytest.mark.parametrize("names", [pytest.param(names, id=row) for row, names in MODULE_ROWS.items()])
+def test_modules_hold_from_c_only_what_they_declare(names):
+    out = run_child(os.path.join(os.path.dirname(__file__), "references_driver.py"), *names)
     assert out.returncode == 0, out.stderr
-    *lost, made = out.stdout.splitlines()
+    *held, made = out.stdout.splitlines()
     assert made.startswith("made: ") and int(made.split()[1]) > 0
-    assert not lost
+    assert not held, "\n".join(held)
+
+
+def import_orders(names):
+    """Each module alone, then all of them in the build's order, reversed,
+    and with the first one last: the capsule is made by each module in turn,
+    and joined by the others in both directions."""
+    orders = [[name] for name in names]
+    for order in (names, names[::-1], names[1:] + names[:1]):
+        if len(order) > 1 and order not in orders:
+            orders.append(order)
+    return orders
+
+
+@pytest.mark.parametrize("order", import_orders(BUILT), ids="+".join)
+def test_exit_frees_every_registered_class_and_record(order):
+    """The teardown releases the registrations of every module's types,
+    whichever module made the capsule, and only after the last record: one
+    left in a reference cycle is freed by its class's destructor at exit."""
+    records = sum(1 for name in order for key in vars(importlib.import_module(name)) if key.endswith("_swigregister"))
+    out = run_child(os.path.join(os.path.dirname(__file__), "freed_at_exit_driver.py"), *order)
+    assert out.returncode == 0 and not out.stderr, out.stderr
+    lines = out.stdout.splitlines()
+    registered = collections.Counter(line.split()[1] for line in lines if line.startswith("registered "))
+    freed = collections.Counter(line.split()[1] for line in lines if line.startswith("freed "))
+    assert sum(registered.values()) == records
+    assert freed == registered, f"not freed: {sorted((registered - freed).elements())}"
+    assert len(lines) == 2 * records, lines  # nothing else, no leak warning

@@ -307,6 +307,69 @@ def test_comparing_with_other_objects_is_not_implemented():
     assert q.int_p_cast(cell) == cell  # another type at the same address
 
 
+# ---- arguments of the pointer-object methods -------------------------------------------
+
+def failing_truth(method, result):
+    def fail(self):
+        if isinstance(result, Exception):
+            raise result
+        return result
+    return type(f"Failing{method}", (), {method: fail})()
+
+
+@pytest.mark.parametrize("flag, exc, message", [
+    pytest.param(failing_truth("__bool__", Refused("no truth")), Refused, "no truth", id="bool raises"),
+    pytest.param(failing_truth("__bool__", 1), TypeError, "__bool__ should return bool, returned int", id="bool int"),
+    pytest.param(failing_truth("__len__", Refused("no length")), Refused, "no length", id="len raises"),
+    pytest.param(failing_truth("__len__", -1), ValueError, "__len__() should return >= 0", id="len negative"),
+])
+@pytest.mark.parametrize("owns", [True, False])
+def test_own_propagates_the_exception_of_a_failed_truth_test(flag, exc, message, owns):
+    record = qxtest.new_record(q, "Qx_Data_t")
+    record.own(owns)
+    with raises_exactly(exc, message):
+        record.own(flag)
+    assert record.own() is owns
+    record.own(True)  # freed when the test ends
+
+
+class Hostile:
+    """An argument each of whose special methods raises."""
+
+    def _refuse(self, *args):
+        raise Refused("touched")
+
+    __bool__ = __len__ = __eq__ = __ne__ = __index__ = __int__ = __hash__ = __repr__ = _refuse
+
+    def __getattribute__(self, name):
+        raise Refused("touched")
+
+
+@pytest.mark.parametrize("method, exc, message", [
+    ("own", Refused, "touched"),  # the truth test is the argument's own: its exception propagates
+    ("append", TypeError, "Attempt to append a non SwigPyObject"),
+    ("__eq__", None, NotImplemented),
+    ("__ne__", None, NotImplemented),
+    *((name, TypeError, f"SwigPyObject.{name}() takes no arguments (1 given)")
+      for name in ("disown", "acquire", "next", "__repr__")),
+])
+@pytest.mark.parametrize("name", qxtest.built_modules())
+def test_every_method_given_a_raising_argument_raises_or_declines(name, method, exc, message):
+    """A method that takes an argument tests it through the interpreter and
+    lets its exception propagate (own), or never touches it; the others take
+    none. Either way the object is left as it was."""
+    module = qxtest.module(name)
+    register = next(key for key in vars(module) if key.endswith("_swigregister"))
+    record = qxtest.new_record(module, register[:-len("_swigregister")])
+    call = getattr(record, method)
+    if exc is None:
+        assert call(Hostile()) is message
+    else:
+        with raises_exactly(exc, message):
+            call(Hostile())
+    assert record.own() is True and int(record) != 0 and record.next() is None
+
+
 class SwigPyObject:
     pass
 
