@@ -25,8 +25,11 @@
  *    and in the four;
  *  - a count of 0 raises ValueError "a count of 0 given for an array in
  *    method 'new_NAME', argument 1 of type 'size_t'"; a negative count, or
- *    one beyond size_t, OverflowError; one whose bytes a Python object
- *    could not hold, or a failed allocation, MemoryError;
+ *    one beyond size_t, OverflowError; so does a count of more bytes than
+ *    QX_STORAGE_MAX_BYTES, the most a native call reads or writes (its
+ *    lengths are u32_t): "a count beyond 4294967295 bytes given for an
+ *    array in method 'new_NAME', argument 1 of type 'size_t'"; a failed
+ *    allocation raises MemoryError;
  *  - an index outside 0 ... count - 1 raises IndexError "index out of range
  *    in method 'NAME_getitem', argument 2 of type 'size_t'";
  *  - NAME_value and NAME_assign refuse an object that reaches fewer bytes
@@ -47,15 +50,25 @@
 %include <cpointer.i>
 
 %fragment("qx_storage", "header", fragment="qx_self", fragment="qx_extent") %{
+/* The most bytes an array holds: the most that a native call reads or
+ * writes through a buffer, whose lengths are u32_t. */
+#define QX_STORAGE_MAX_BYTES 0xFFFFFFFFu
+
 /* A zeroed block of `count` elements of `size` bytes for new_NAME; NULL with
- * the exception set. */
-SWIGINTERN void *qx_storage_block(size_t count, size_t size, const char *no_elements) {
+ * the exception set (`name` is new_NAME's). */
+SWIGINTERN void *qx_storage_block(size_t count, size_t size, const char *name) {
   void *block;
   if (count == 0) {
-    PyErr_SetString(PyExc_ValueError, no_elements);
+    PyErr_Format(PyExc_ValueError, "a count of 0 given for an array in method '%s', argument 1 of type 'size_t'",
+                 name);
     return NULL;
   }
-  if (count > (size_t)PY_SSIZE_T_MAX / size) return PyErr_NoMemory();
+  if (count > QX_STORAGE_MAX_BYTES / size) {
+    PyErr_Format(PyExc_OverflowError,
+                 "a count beyond %lu bytes given for an array in method '%s', argument 1 of type 'size_t'",
+                 (unsigned long)QX_STORAGE_MAX_BYTES, name);
+    return NULL;
+  }
   block = calloc(count, size);
   if (!block) return PyErr_NoMemory();
   return block;
@@ -118,7 +131,7 @@ SWIGINTERN int qx_index_outside(long long index, size_t extent, int own, size_t 
 %define QX_STORAGE_ARRAY(TYPE, NAME)
 %delobject delete_##NAME;
 %feature("action") new_##NAME {
-  result = (TYPE *)qx_storage_block(arg1, sizeof(TYPE), "a count of 0 given for an array in method 'new_" #NAME "', argument 1 of type 'size_t'");
+  result = (TYPE *)qx_storage_block(arg1, sizeof(TYPE), "new_" #NAME);
 }
 %typemap(out, noblock=1) TYPE *new_##NAME {
   $result = qx_new_storage($1, arg1 * sizeof(TYPE), $1_descriptor);
