@@ -64,7 +64,8 @@ def main():
             argument_lists = [[], [0] * (count + 1)]
             for value in values:
                 argument_lists.append([value] * count)
-                for position in range(count):
+                # One argument: the value in every position is the list above.
+                for position in range(count if count > 1 else 0):
                     args = [0] * count
                     args[position] = value
                     argument_lists.append(args)
