@@ -82,6 +82,23 @@ def child_env(*paths, **variables):
                 **variables)
 
 
+# What scripts/test.sh --sanitize preloads for the modules built with the
+# sanitizers, and their options.
+SANITIZER_VARIABLES = ("LD_PRELOAD", "ASAN_OPTIONS", "UBSAN_OPTIONS")
+
+
+def tool_env(base=None, **variables):
+    """The environment of a build tool that a test runs (cmake, the compiler,
+    the build's generators, an interpreter that imports no module of the
+    build): `base` (default: this one's) with `variables`, without the
+    sanitizers' runtimes, which only the modules built with them need and
+    which slow every process they are preloaded into."""
+    env = {name: value for name, value in (os.environ if base is None else base).items()
+           if name not in SANITIZER_VARIABLES}
+    env.update(variables)
+    return env
+
+
 @functools.lru_cache(maxsize=None)
 def member_rules(key):
     """Which rule each member type of library `key` follows:

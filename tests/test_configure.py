@@ -20,13 +20,13 @@ def said(done):
 
 def configure(build, python, *options):
     return said(subprocess.run(["cmake", "-S", ROOT, "-B", str(build), f"-DPython3_EXECUTABLE={python}", *options],
-                               capture_output=True, text=True, timeout=300))
+                               env=qxtest.tool_env(), capture_output=True, text=True, timeout=300))
 
 
 def build_script(build, python, **variables):
     """scripts/build.sh for `python` into `build`, with `variables` in its
     environment."""
-    env = dict(os.environ, QX_PYTHON=python, BUILD_DIR=str(build), **variables)
+    env = qxtest.tool_env(QX_PYTHON=python, BUILD_DIR=str(build), **variables)
     return said(subprocess.run(["bash", os.path.join(ROOT, "scripts", "build.sh")], env=env,
                                capture_output=True, text=True, timeout=300))
 
@@ -117,7 +117,7 @@ def test_a_folder_configured_for_another_interpreter_follows_it(tmp_path, prefix
     assert cache(build)["CMAKE_INSTALL_PREFIX"] == (prefix or str(venv))
     platlib = subprocess.run([python, "-c", "import os, sys, sysconfig; "
                               "print(os.path.relpath(sysconfig.get_path('platlib'), sys.prefix))"],
-                             capture_output=True, text=True, check=True).stdout.strip()
+                             env=qxtest.tool_env(), capture_output=True, text=True, check=True).stdout.strip()
     assert f"cmake --install puts the modules into <prefix>/{platlib} (prefix {prefix or venv})" in message, message
     assert f"extension suffix {sysconfig.get_config_var('EXT_SUFFIX')}" in message, message
     with open(build / "CMakeFiles" / "py_qx_api.dir" / "flags.make") as flags:
@@ -126,7 +126,7 @@ def test_a_folder_configured_for_another_interpreter_follows_it(tmp_path, prefix
 
 def script_folder(python, **variables):
     """The build folder the scripts choose for `python` (scripts/python.sh)."""
-    env = {k: v for k, v in os.environ.items() if k not in ("BUILD_DIR", "QX_SANITIZE")}
+    env = {k: v for k, v in qxtest.tool_env().items() if k not in ("BUILD_DIR", "QX_SANITIZE")}
     done = subprocess.run(["bash", "-c", 'source "$0" && qx_python && qx_build_dir',
                            os.path.join(ROOT, "scripts", "python.sh")],
                           env=dict(env, QX_PYTHON=python, **variables), capture_output=True, text=True, timeout=60)

@@ -39,7 +39,7 @@ def environment(tmp_path):
     would not be seen as one of site-packages), in which the packages named
     `hidden` cannot be imported, as on a machine that lacks them."""
     def make(*hidden):
-        env = {name: value for name, value in os.environ.items() if name != "PYTHONPATH"}
+        env = {name: value for name, value in qxtest.tool_env().items() if name != "PYTHONPATH"}
         if hidden:
             folder = tmp_path / "hidden"
             folder.mkdir(exist_ok=True)
