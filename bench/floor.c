@@ -504,7 +504,12 @@ static PyObject *f_new_u8_array(PyObject *self, PyObject *arg) {
                     "a count of 0 given for an array in method 'new_u8_array', argument 1 of type 'size_t'");
     return NULL;
   }
-  if (count > (size_t)PY_SSIZE_T_MAX || !(ptr = calloc(count, 1))) return PyErr_NoMemory();
+  if (count > 0xFFFFFFFFu) {
+    PyErr_SetString(PyExc_OverflowError, "a count beyond 4294967295 bytes given for an array in method "
+                                         "'new_u8_array', argument 1 of type 'size_t'");
+    return NULL;
+  }
+  if (!(ptr = calloc(count, 1))) return PyErr_NoMemory();
   rec = record_new(ptr, &kind_u8, 1);
   if (!rec) {
     free(ptr);
