@@ -57,10 +57,9 @@ def left_out_modules():
     return _listed("qx_left_out.txt")
 
 
-def proxy_folder(name):
-    """The folder the build writes SWIG's proxy module of module `name` to
-    (the proxy of _qx_api is qx_api.py): beside the module, in
-    <build>/python."""
+def proxy_folder():
+    """The folder the build writes SWIG's proxy modules to (the proxy of
+    _qx_api is qx_api.py): beside the modules, in <build>/python."""
     return os.path.join(os.environ["QX_BUILD_DIR"], "python")
 
 

@@ -31,6 +31,6 @@ def test_readme_block_runs_clean(tmp_path, line, code):
     script = tmp_path / "block.py"
     script.write_text(code)
     env = {k: v for k, v in os.environ.items() if k not in ("PYTHONPATH", "QX_BUILD_DIR")}
-    env["PYTHONPATH"] = os.path.join(os.environ["QX_BUILD_DIR"], "python")
+    env["PYTHONPATH"] = qxtest.proxy_folder()
     out, faults = qxtest.run_script(str(script), tmp_path, env)
     assert not faults, f"README.md, the block at line {line}: " + "; ".join(faults) + "\nstdout:\n" + out

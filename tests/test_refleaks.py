@@ -1015,7 +1015,7 @@ def storage_refused(x):
         refused(IndexError, st.u8_array_getitem, array, 4)
         refused(ValueError, st.u8_array_getitem, deleted, 0)
         refused(ValueError, st.new_u8_array, 0)
-        refused(MemoryError, st.new_u8_array, 2**62)
+        refused(OverflowError, st.new_u8_array, 2**32)  # beyond the most an array holds
         refused(OverflowError, st.copy_float64_p, 10**400)
         refused(TypeError, st.copy_s32_p, 1.5)
     return call

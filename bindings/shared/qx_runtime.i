@@ -79,9 +79,10 @@
  *    whichever module made the capsule and in whatever order the modules
  *    were loaded (SWIG's walks only the maker's table, and the classes
  *    registered through the other modules stayed alive until the process
- *    ended), and drops every module's cached "this" name and type cache. It runs once the last pointer object of any module
- *    is gone, and, as SWIG's, only when the last interpreter that made the
- *    capsule lets it go.
+ *    ended), and drops every module's cached "this" name and type cache.
+ *    It runs once the last pointer object of any module is gone, and, as
+ *    SWIG's, only when the last interpreter that made the capsule lets it
+ *    go.
  */
 
 %header %{

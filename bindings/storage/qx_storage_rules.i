@@ -173,8 +173,7 @@ SWIGINTERN int qx_index_outside(long long index, size_t extent, int own, size_t 
  *    and refuse None and deleted objects (ValueError "invalid null
  *    reference in method 'cdata', argument 1 of type 'void *'");
  *  - the count (cdata.i's nelements) has no default: cdata(ptr) raises
- *    TypeError like every call
- *    with too few arguments;
+ *    TypeError like every call with too few arguments;
  *  - cdata returns bytes, not a str;
  *  - memmove takes a bytes-like object (bytes, bytearray, a contiguous
  *    memoryview), not a str (TypeError "in method 'memmove', argument 2 of

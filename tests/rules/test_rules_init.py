@@ -223,11 +223,10 @@ BUILT = qxtest.built_modules()
 # All modules, and each alone, as a build of that library alone makes it.
 MODULE_ROWS = {"modules": BUILT, **{name: [name] for name in BUILT}}
 IMPORTS = [pytest.param("; ".join(f"import {name}" for name in names), id=row) for row, names in MODULE_ROWS.items()]
-PROXY_FOLDERS = list(dict.fromkeys(qxtest.proxy_folder(name) for name in BUILT))
 EXIT_RUNS = IMPORTS + [
     # Registered classes, a record of each module and a view kept past its
     # parent: the capsule's teardown releases the registration data.
-    pytest.param(f"import sys; sys.path[:0] = {PROXY_FOLDERS!r}\n"
+    pytest.param(f"import sys; sys.path.insert(0, {qxtest.proxy_folder()!r})\n"
                  + "".join(f"import {name[1:]}\n" for name in BUILT)
                  + "records = [cls() for module in list(sys.modules.values()) if module.__name__.startswith('qx_api')\n"
                    "           for cls in vars(module).values() if isinstance(cls, type) and hasattr(cls, '__swig_destroy__')]\n"
