@@ -25,9 +25,11 @@ set(QX_PARAMS_GEN ${QX_GENERATORS_DIR}/gen_params.py)
 
 # qx_params(<key> <lib>) generates, from api/<key>/params.txt (none: no
 # shapes) and the library's headers, ${CMAKE_BINARY_DIR}/params/<key>/
-# holding <lib>_rules.i (%included by the module) and
-# <lib>_journal_sizes.txt (read by the stand-in's generator). The module's
-# own rule kinds, beside the shared ones, are bindings/<key>/kinds.txt.
+# holding <lib>_rules.i (%included by the module), <lib>_journal_sizes.txt
+# (read by the stand-in's generator) and <lib>_storage.i (the storage
+# module's arrays of the library's records, qx_storage_records below). The
+# module's own rule kinds, beside the shared ones, are
+# bindings/<key>/kinds.txt.
 function(qx_params key lib)
   set(dir ${CMAKE_BINARY_DIR}/params/${key})
   set(table ${QX_API_DIR}/${key}/params.txt)
@@ -44,10 +46,11 @@ function(qx_params key lib)
     set(kinds)
   endif()
   add_custom_command(
-    OUTPUT ${dir}/${lib}_rules.i ${dir}/${lib}_journal_sizes.txt
+    OUTPUT ${dir}/${lib}_rules.i ${dir}/${lib}_journal_sizes.txt ${dir}/${lib}_storage.i
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
     COMMAND ${QX_TOOL_PYTHON} ${QX_PARAMS_GEN} ${args}
             --out-rules ${dir}/${lib}_rules.i --out-sizes ${dir}/${lib}_journal_sizes.txt
+            --out-storage ${dir}/${lib}_storage.i --module ${lib}
     DEPENDS ${QX_PARAMS_GEN} ${QX_HEADER_WALK} ${QX_API_HEADERS} ${table} ${kinds}
     COMMENT "Generating the parameter shapes of ${lib}")
 endfunction()
@@ -111,6 +114,30 @@ function(qx_library key lib)
                 INSTALL)
   set_property(GLOBAL APPEND PROPERTY QX_BUILT_KEYS ${key})
   set_property(GLOBAL APPEND PROPERTY QX_BUILT_MODULES _${lib})
+endfunction()
+
+# qx_storage_records(<var>) writes ${CMAKE_BINARY_DIR}/params/
+# qx_storage_records.i, which %includes the <lib>_storage.i of every library
+# built (the storage module's record arrays: a library left out leaves its
+# arrays out, a new one brings its own), and sets <var> to what the storage
+# module then needs: its include directories (INCLUDES) and the generated
+# files (DEPENDS).
+function(qx_storage_records var_includes var_depends)
+  get_property(built_keys GLOBAL PROPERTY QX_BUILT_KEYS)
+  set(text "/* Generated: the record arrays of every library built. */\n")
+  set(includes ${CMAKE_BINARY_DIR}/params)
+  set(depends)
+  foreach(key ${built_keys})
+    get_property(lib GLOBAL PROPERTY QX_LIBRARY_${key})
+    string(APPEND text "%include \"${lib}_storage.i\"\n")
+    list(APPEND includes ${CMAKE_BINARY_DIR}/params/${key})
+    list(APPEND depends ${CMAKE_BINARY_DIR}/params/${key}/${lib}_storage.i)
+  endforeach()
+  # Written only when it changes, so that configuring again rebuilds nothing.
+  file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/params/qx_storage_records.i CONTENT "${text}" @ONLY)
+  list(APPEND depends ${CMAKE_BINARY_DIR}/params/qx_storage_records.i)
+  set(${var_includes} ${includes} PARENT_SCOPE)
+  set(${var_depends} ${depends} PARENT_SCOPE)
 endfunction()
 
 # After the registry: checks QX_SKIP_LIBRARIES, says what it leaves out and

@@ -31,7 +31,13 @@ Writes
                (a record declared elsewhere is known to the module by name
                only and keeps SWIG's default);
   --out-sizes  the journal sizes (lines `Function parameter C-expression`)
-               that sim/gen_journal.py takes, derived from each rule.
+               that sim/gen_journal.py takes, derived from each rule;
+  --out-storage  the storage module's arrays of the library's records
+               that a script passes several of: one
+               QX_STORAGE_RECORD_ARRAY(R, MODULE) for the record type of
+               every pair a kind names RECORDS (caller-made storage of
+               several records beside a count), with the library's headers
+               (MODULE: --module, the library's proxy module).
 
 A kinds table (KINDS, bindings/<key>/kinds.txt) holds one kind a line, three
 columns parted by `|`:
@@ -45,7 +51,9 @@ columns parted by `|`:
               A anywhere, followed by any further pairs that name the
               parameters the argument uses (those of a `...` kind bind no
               rule: they may overlap a rule's pair and reach parameters that
-              differ only in their qualifiers)
+              differ only in their qualifiers). The placeholder RECORDS
+              marks storage of several records that the caller makes: the
+              storage module makes arrays of its record type
   macro       the macro's arguments: a placeholder stands for its pair as the
               table line spells it, `*A` for the type A points to, ARG for
               the line's argument; empty: the kind has no rule
@@ -350,6 +358,18 @@ def nested_records(library):
     return found
 
 
+def storage_records(lines):
+    """Record types of the pairs that kinds name RECORDS (caller-made
+    storage of several records), in table order."""
+    found = []
+    for line in lines:
+        if "RECORDS" in line.kind.pairs:
+            record = pointee(line.keys[line.kind.pairs.index("RECORDS")])
+            if record not in found:
+                found.append(record)
+    return found
+
+
 def generate(library, lines):
     decls = declarations(library)
     funcs = [(name, params) for name, params, _ in decls]
@@ -399,6 +419,8 @@ def main():
     ap.add_argument("--kinds", action="append", default=[], help="a module's own kinds table (repeatable)")
     ap.add_argument("--out-rules", required=True)
     ap.add_argument("--out-sizes", required=True)
+    ap.add_argument("--out-storage")
+    ap.add_argument("--module", help="the library's proxy module (qx_api_common), for --out-storage")
     args = ap.parse_args()
 
     try:
@@ -426,6 +448,14 @@ def main():
     with open(args.out_sizes, "w") as out:
         out.write(f"# Generated from {source}: journaled byte counts of pointer arguments.\n")
         out.write("".join(f"{f} {p} {e}\n" for f, p, e in sizes))
+    if args.out_storage:
+        records = storage_records(lines)
+        with open(args.out_storage, "w") as out:
+            out.write(f"/* Generated from {source}: arrays of the records that the bindings of {args.module} "
+                      "take several of. */\n")
+            if records:
+                out.write("%{\n" + "".join(f'#include "{os.path.basename(h)}"\n' for h in args.header) + "%}\n")
+                out.write("".join(f"QX_STORAGE_RECORD_ARRAY({r}, {args.module})\n" for r in records))
     return 0
 
 

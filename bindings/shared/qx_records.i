@@ -48,9 +48,21 @@ SWIGINTERN void *qx_disown(void *ptr, int own) {
 }
 %}
 
-%typemap(in, noblock=1, fragment="qx_self") SWIGTYPE *self (void *argp = 0, int res = 0, int own = 0, const char *qx_null_self = 0, qx_origin qx_from, qx_source qx_src) {
+/* The refusal of an object known to reach fewer bytes than the call reads
+ * or writes through it: ValueError "too few bytes given for the call in
+ * method '<binding>', argument <n> of type '<T>'". */
+%define %qx_too_few_bytes(ARGNUM, TYPE)
+SWIG_exception_fail(SWIG_ValueError, "too few bytes given for the call in method '" "$symname" "', argument " ARGNUM " of type '" TYPE "'")
+%enddef
+
+/* %qx_self(PARAM, NEED): the rule above for the parameter PARAM; an object
+ * known to reach fewer than NEED bytes (0: no need) is refused as well,
+ * but by the destructors ("too few bytes given for the call in method
+ * ...", qx_too_few_bytes below). */
+%define %qx_self(PARAM, NEED)
+%typemap(in, noblock=1, fragment="qx_self,qx_extent") PARAM (void *argp = 0, int res = 0, int qx_own = 0, const char *qx_null_self = 0, qx_origin qx_from, qx_source qx_src) {
   /* (A destructor makes no views: it asks for no origin.) */
-  res = qx_convert($input, &argp, $descriptor, $disown ? QX_POINTER_DELETE : 0, &own, $disown ? NULL : &qx_from);
+  res = qx_convert($input, &argp, $descriptor, $disown ? QX_POINTER_DELETE : 0, &qx_own, $disown ? NULL : &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
   }
@@ -66,8 +78,14 @@ SWIGINTERN void *qx_disown(void *ptr, int own) {
   if (!argp && !$disown && ($input != Py_None || !qx_null_self_allowed("$symname"))) {
     SWIG_exception_fail(SWIG_ValueError, qx_null_self);
   }
-  $1 = ($ltype)($disown ? qx_disown(argp, own) : argp);
+  if (!$disown && (NEED) && qx_short_of(qx_from.extent, qx_own, (NEED), (NEED))) {
+    %qx_too_few_bytes("$argnum", "$type");
+  }
+  $1 = ($ltype)($disown ? qx_disown(argp, qx_own) : argp);
 }
+%enddef
+
+%qx_self(SWIGTYPE *self, 0)
 
 /* Results: a `T *` result is an owned object reaching its record (a
  * constructor's) or a view of the member it points at (qx_new_result); an
@@ -412,7 +430,7 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
 %define QX_REACH(PARAM)
 %typemap(check, noblock=1, fragment="qx_extent") PARAM {
   if ($1 && qx_short_of(qx_from$argnum.extent, 0, QX_REACH_BYTES($symname, $1_name), 1)) {
-    SWIG_exception_fail(SWIG_ValueError, "too few bytes given for the call in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
+    %qx_too_few_bytes("$argnum", "$type");
   }
 }
 %enddef
@@ -427,16 +445,23 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  * else raises TypeError with the argument's message ("... argument 6 of type
  * 'void const *const'"). A record object whose record was deleted is refused
  * as PointerArg refuses it. The binding neither sizes nor reads the memory.
+ * %qx_any_pointer_in(PARAM, 0) is the same rule refusing None as well
+ * (ValueError "invalid null reference ..."): the storage module's bytes in
+ * and out.
  * ------------------------------------------------------------------------- */
-%define QX_ANY_POINTER_IN(TYPE)
-%typemap(in, noblock=1) TYPE (void *argp = 0, int res = 0, qx_origin qx_from) {
-  res = qx_convert($input, &argp, 0, 0, 0, &qx_from);
+%define %qx_any_pointer_in(PARAM, NONE_PASSES)
+%typemap(in, noblock=1) PARAM (void *argp = 0, int res = 0, int qx_own = 0, qx_origin qx_from) {
+  res = qx_convert($input, &argp, 0, 0, &qx_own, &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(SWIG_TypeError, "$type", $symname, $argnum);
   }
-  if (!argp && $input != Py_None) {
+  if (!argp && (!(NONE_PASSES) || $input != Py_None)) {
     SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
   }
   $1 = ($1_ltype)argp;
 }
+%enddef
+
+%define QX_ANY_POINTER_IN(TYPE)
+%qx_any_pointer_in(TYPE, 1)
 %enddef

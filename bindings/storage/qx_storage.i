@@ -7,6 +7,7 @@
 %{
 #include "qx_api_common.h"
 #include "qx_api_trovix.h"
+#include "qx_api_trovix_signal.h"
 %}
 
 /* The shared rules (this module has no list rules; their wording is
@@ -64,6 +65,16 @@ QX_STORAGE_CELL(size_t, size_p)
 QX_STORAGE_CELL(Qx_Common_EventHandle_t, Qx_Common_EventHandle_p)
 /* The state of a Trovix socket connection (Qx_Trovix_SoAd_SoCon_GetState). */
 QX_STORAGE_CELL(Qx_Trovix_SoAd_SoCon_State_t, Qx_Trovix_SoAd_SoCon_State_p)
+
+/* The cell of a Trovix signal block (Qx_Trovix_SignalBlock_Config stores
+ * the block's address in it, Qx_Trovix_SignalBlock_Delete clears it), and
+ * the block object the other signal-block bindings take. */
+QX_STORAGE_ADDRESS_CELL(Qx_Trovix_SignalBlock_t, Qx_Trovix_SignalBlock_pp)
+
+/* Arrays of the records that the four modules' bindings take several of
+ * beside a count, for each library built (generated from its
+ * api/<key>/params.txt). */
+%include "qx_storage_records.i"
 
 /* Bytes in and out of any of these objects (or any other pointer object). */
 QX_STORAGE_BYTES

@@ -7,15 +7,32 @@
  *                                  NAME_getitem(a, i), NAME_setitem(a, i, v)
  *   QX_STORAGE_CELL(TYPE, NAME)    new_NAME(), copy_NAME(v), delete_NAME(p),
  *                                  NAME_assign(p, v), NAME_value(p)
+ *   QX_STORAGE_RECORD_ARRAY(R, MODULE)
+ *                                  new_R_array(count), delete_R_array(a),
+ *                                  R_array_getitem(a, i) (a view of record
+ *                                  i), R_array_setitem(a, i, record) (a copy)
+ *   QX_STORAGE_ADDRESS_CELL(TYPE, NAME)
+ *                                  new_NAME(), delete_NAME(p), NAME_value(p)
+ *                                  (a cell into which a native function
+ *                                  stores the address of an object it owns)
  *
- * The value v follows the rule of TYPE that the module names (qx_scalars.i).
- * What differs from SWIG's library:
+ * Each array kind has a class of the proxy module qx_storage in the shape of
+ * SWIG's %array_class (qx_storage.NAME(count), qx_storage.R_array(count)):
+ * a Python sequence of its elements (below).
+ *
+ * The value v follows the rule of TYPE that the module names (qx_scalars.i);
+ * a record is copied from a record object of its type (the by-value rule of
+ * qx_records.i). The array or cell argument follows the record argument rule
+ * of qx_records.i (`self`): None and deleted objects are refused but by the
+ * destructors. What differs from SWIG's library:
  *  - every array and cell is an object that owns its storage and knows its
  *    extent (qx_runtime.i): count * sizeof(TYPE) bytes, or sizeof(TYPE) for
  *    a cell. The four modules' checks read it: a buffer that reaches fewer
  *    bytes than a call reads or writes is refused before the native call
  *    ("too few bytes given for the call in method ...", "single element
- *    given for an array in method ...");
+ *    given for an array in method ..."), and so is an array of records that
+ *    holds fewer records than the count beside it ("too few records given
+ *    for the count in method ...");
  *  - collecting an object frees its storage silently, as the value copies
  *    that getters return do; delete_NAME frees it at once and leaves the
  *    object holding a null address (a second delete_NAME, and delete_NAME of
@@ -23,6 +40,11 @@
  *    a deleted object raises ValueError "invalid null reference in method
  *    '<binding>', argument 1 of type 'TYPE *'", as None does, in this module
  *    and in the four;
+ *  - an array is a plain pointer object of type `TYPE *` (`R *`), never an
+ *    instance of a class registered for R; the views that R_array_getitem
+ *    returns are (an instance of R's registered class where one is
+ *    registered): each owns nothing and keeps the array alive, so a field
+ *    set through it writes into the array;
  *  - a count of 0 raises ValueError "a count of 0 given for an array in
  *    method 'new_NAME', argument 1 of type 'size_t'"; a negative count, or
  *    one beyond size_t, OverflowError; so does a count of more bytes than
@@ -74,14 +96,13 @@ SWIGINTERN void *qx_storage_block(size_t count, size_t size, const char *name) {
   return block;
 }
 
-/* The object that owns a block of `size` bytes and frees it when collected;
- * NULL with the exception set (the block is freed then). */
+/* The plain pointer object (never an instance of a registered class) that
+ * owns a block of `size` bytes and frees it when collected; NULL with the
+ * exception set (the block is freed then, by qx_new_object: SWIG_POINTER_NEW
+ * is SWIG_POINTER_OWN | SWIG_POINTER_NOSHADOW). */
 SWIGINTERN PyObject *qx_new_storage(void *block, size_t size, swig_type_info *type) {
-  PyObject *obj;
   if (!block) return PyErr_Occurred() ? NULL : PyErr_NoMemory();
-  obj = qx_new_object(block, type, SWIG_POINTER_OWN, size, NULL, 1);
-  if (!obj) free(block);
-  return obj;
+  return qx_new_object(block, type, SWIG_POINTER_NEW, size, NULL, 1);
 }
 
 /* Whether element `index` of `size` bytes lies outside what an object
@@ -94,27 +115,10 @@ SWIGINTERN int qx_index_outside(long long index, size_t extent, int own, size_t 
 }
 %}
 
-/* The array or cell argument (`ary`, `obj`): a pointer object of the type
- * (or one the type table accepts). None and deleted objects are refused
- * but by the destructors, which free only what the converted link owns. */
-%define %qx_storage_pointer(PARAM, CHECK)
-%typemap(in, noblock=1, fragment="qx_storage") PARAM (void *argp = 0, int res = 0, int qx_own = 0, qx_origin qx_from) {
-  res = qx_convert($input, &argp, $descriptor, $disown ? QX_POINTER_DELETE : 0, &qx_own, &qx_from);
-  if (!SWIG_IsOK(res)) {
-    %argument_fail(res, "$type", $symname, $argnum);
-  }
-  if (!argp && !$disown) {
-    SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
-  }
-  CHECK
-  $1 = ($ltype)($disown ? qx_disown(argp, qx_own) : argp);
-}
-%enddef
-
-%qx_storage_pointer(SWIGTYPE *ary, )
-%qx_storage_pointer(SWIGTYPE *obj, if (!$disown && qx_short_of(qx_from.extent, qx_own, sizeof($*1_ltype), sizeof($*1_ltype))) {
-    SWIG_exception_fail(SWIG_ValueError, "too few bytes given for the call in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
-  })
+/* The array (`ary`) and cell (`obj`) arguments: the record argument rule;
+ * a cell must reach one element. */
+%qx_self(SWIGTYPE *ary, 0)
+%qx_self(SWIGTYPE *obj, sizeof($*1_ltype))
 
 /* The index of an element of the array argument (argument 1). */
 %typemap(in, noblock=1, fragment="qx_storage") size_t index (long long val, int ecode = 0) {
@@ -128,7 +132,9 @@ SWIGINTERN int qx_index_outside(long long index, size_t extent, int own, size_t 
   $1 = (size_t)val;
 }
 
-%define QX_STORAGE_ARRAY(TYPE, NAME)
+/* new_NAME(count) of an array of TYPE: zeroed, owned, reaching count
+ * elements. */
+%define %qx_storage_new_array(TYPE, NAME)
 %delobject delete_##NAME;
 %feature("action") new_##NAME {
   result = (TYPE *)qx_storage_block(arg1, sizeof(TYPE), "new_" #NAME);
@@ -137,6 +143,22 @@ SWIGINTERN int qx_index_outside(long long index, size_t extent, int own, size_t 
   $result = qx_new_storage($1, arg1 * sizeof(TYPE), $1_descriptor);
   if (!$result) SWIG_fail;
 }
+%enddef
+
+/* The proxy class NAME of an array kind (qx_storage.NAME(count)). */
+%define %qx_storage_array_class(NAME, BASE, EXTRA)
+%pythoncode %{
+class NAME(BASE):
+    __slots__ = ()
+    _new = _qx_storage.new_##NAME
+    _getitem = _qx_storage.NAME##_getitem
+    _setitem = _qx_storage.NAME##_setitem
+    EXTRA
+%}
+%enddef
+
+%define QX_STORAGE_ARRAY(TYPE, NAME)
+%qx_storage_new_array(TYPE, NAME)
 %feature("action") NAME##_getitem {
   memcpy(&result, (const unsigned char *)arg1 + arg2 * sizeof(TYPE), sizeof(TYPE));
 }
@@ -144,16 +166,21 @@ SWIGINTERN int qx_index_outside(long long index, size_t extent, int own, size_t 
   memcpy((unsigned char *)arg1 + arg2 * sizeof(TYPE), &arg3, sizeof(TYPE));
 }
 %array_functions(TYPE, NAME)
+%qx_storage_array_class(NAME, _StorageArray, )
 %enddef
 
 %define QX_STORAGE_CELL(TYPE, NAME)
 %delobject delete_##NAME;
-%feature("action") copy_##NAME {
-  result = (TYPE *)calloc(1, sizeof(TYPE));
-  if (result) memcpy(result, &arg1, sizeof(TYPE));
-}
-%typemap(out, noblock=1) TYPE *new_##NAME, TYPE *copy_##NAME {
+%typemap(out, noblock=1) TYPE *new_##NAME {
   $result = qx_new_storage($1, sizeof(TYPE), $1_descriptor);
+  if (!$result) SWIG_fail;
+}
+/* The copy is made from the converted value itself (qx_new_copy). */
+%feature("action") copy_##NAME {
+  result = &arg1;
+}
+%typemap(out, noblock=1) TYPE *copy_##NAME {
+  $result = qx_new_copy($1, sizeof(TYPE), $1_descriptor, 1);
   if (!$result) SWIG_fail;
 }
 %feature("action") NAME##_assign {
@@ -164,6 +191,133 @@ SWIGINTERN int qx_index_outside(long long index, size_t extent, int own, size_t 
 }
 %pointer_functions(TYPE, NAME)
 %enddef
+
+/* Arrays of records, for the record types that the four modules' bindings
+ * take several of beside a count (generated from api/<key>/params.txt).
+ * MODULE is the proxy module whose classes stand for RECORD: the proxy
+ * class RECORD_array imports it, so that its items are instances of them. */
+%define QX_STORAGE_RECORD_ARRAY(RECORD, MODULE)
+%qx_storage_new_array(RECORD, RECORD##_array)
+%feature("action") delete_##RECORD##_array {
+  free((char *)arg1);
+}
+%feature("action") RECORD##_array_getitem {
+  result = (RECORD *)((unsigned char *)arg1 + arg2 * sizeof(RECORD));
+}
+%typemap(out, noblock=1) RECORD *RECORD##_array_getitem {
+  $result = qx_new_object($1, $1_descriptor, 0, sizeof(RECORD), qx_from1.keeper, 0);
+  if (!$result) SWIG_fail;
+}
+%feature("action") RECORD##_array_setitem {
+  memcpy((unsigned char *)arg1 + arg2 * sizeof(RECORD), &arg3, sizeof(RECORD));
+}
+/* Declared to SWIG only: every body is an action above. */
+RECORD *new_##RECORD##_array(size_t nelements);
+void delete_##RECORD##_array(RECORD *ary);
+RECORD *RECORD##_array_getitem(RECORD *ary, size_t index);
+void RECORD##_array_setitem(RECORD *ary, size_t index, RECORD value);
+%qx_storage_array_class(RECORD##_array, _RecordArray, _module = #MODULE)
+%enddef
+
+/* A cell into which a native function stores the address of an object of
+ * its own (a Trovix signal block): new_NAME() is a zeroed cell, NAME_value
+ * the object at the address the cell holds (None for a null address),
+ * which owns nothing and reaches no byte (the library owns it and nobody
+ * knows its size: cdata and memmove refuse it). */
+%define QX_STORAGE_ADDRESS_CELL(TYPE, NAME)
+%delobject delete_##NAME;
+%feature("action") new_##NAME {
+  result = (TYPE **)calloc(1, sizeof(TYPE *));
+}
+%typemap(out, noblock=1) TYPE **new_##NAME {
+  $result = qx_new_storage($1, sizeof(TYPE *), $1_descriptor);
+  if (!$result) SWIG_fail;
+}
+%feature("action") delete_##NAME {
+  free((char *)arg1);
+}
+%feature("action") NAME##_value {
+  memcpy(&result, arg1, sizeof(TYPE *));
+}
+%typemap(out, noblock=1) TYPE *NAME##_value {
+  $result = qx_new_object($1, $1_descriptor, 0, 0, NULL, 0);
+  if (!$result) SWIG_fail;
+}
+TYPE **new_##NAME(void);
+void delete_##NAME(TYPE **obj);
+TYPE *NAME##_value(TYPE **obj);
+%enddef
+
+/* -------------------------------------------------------------------------
+ * The proxy classes of the array kinds, in the shape of SWIG's
+ * %array_class: qx_storage.u8_array(count) makes an array of count zeroed
+ * elements (the count rules of new_NAME) and frees it when collected. An
+ * instance is a Python sequence of its elements:
+ *   a[i], a[i] = v   element i, negative indexes counting from the end
+ *                    (IndexError beyond, from NAME_getitem/NAME_setitem);
+ *   len(a)           the count; iteration yields the elements in order;
+ *   a.cast()         the array's pointer object (of type `TYPE *`, owning
+ *                    the storage);
+ * and is passed as it is wherever the four modules take a `TYPE *` (its
+ * "this" is the array). The items of a record array are views (an instance
+ * of the record's class of its proxy module, imported on first use): a
+ * field set through an item writes into the array. The flat functions
+ * stay as they are.
+ * ------------------------------------------------------------------------- */
+%pythoncode %{
+import importlib as _importlib
+
+
+class _StorageArray(object):
+    """An array of zeroed elements made by _qx_storage, freed when collected."""
+
+    __slots__ = ("this", "_count")
+
+    def __init__(self, count):
+        self.this = self._new(count)
+        self._count = count
+
+    def __len__(self):
+        return self._count
+
+    def _at(self, index):
+        return index + self._count if isinstance(index, int) and index < 0 else index
+
+    def __getitem__(self, index):
+        return self._getitem(self.this, self._at(index))
+
+    def __setitem__(self, index, value):
+        self._setitem(self.this, self._at(index), value)
+
+    def __iter__(self):
+        for index in range(self._count):
+            yield self[index]
+
+    def cast(self):
+        return self.this
+
+    __repr__ = _swig_repr
+
+
+def _proxy_module(name):
+    """A proxy module beside this one (in the same package, if any)."""
+    package = __package__ or ("." in __name__ and __name__.rpartition(".")[0])
+    return _importlib.import_module("." + name, package) if package else _importlib.import_module(name)
+
+
+class _RecordArray(_StorageArray):
+    """An array of zeroed records; its items are views into it."""
+
+    __slots__ = ()
+    _ready = False
+
+    def __getitem__(self, index):
+        if not self._ready:
+            # Its classes registered, the module's items are instances of them.
+            _proxy_module(self._module)
+            type(self)._ready = True
+        return self._getitem(self.this, self._at(index))
+%}
 
 /* -------------------------------------------------------------------------
  * QX_STORAGE_BYTES: cdata(ptr, nbytes) and memmove(data, indata), the
@@ -177,26 +331,18 @@ SWIGINTERN int qx_index_outside(long long index, size_t extent, int own, size_t 
  *  - cdata returns bytes, not a str;
  *  - memmove takes a bytes-like object (bytes, bytearray, a contiguous
  *    memoryview), not a str (TypeError "in method 'memmove', argument 2 of
- *    type 'void const *'");
+ *    type 'void const *'"); an exception that the source itself raises
+ *    while it gives its buffer propagates as it stands;
  *  - reading or writing beyond the object's extent raises ValueError "too
  *    few bytes given for the call in method 'cdata', argument 1 of type
  *    'void *'" (for memmove, 'memmove') and writes nothing.
  * ------------------------------------------------------------------------- */
-%typemap(in, noblock=1, fragment="qx_storage") void *ptr (void *argp = 0, int res = 0, int qx_own = 0, qx_origin qx_from),
-                                                void *data (void *argp = 0, int res = 0, int qx_own = 0, qx_origin qx_from) {
-  res = qx_convert($input, &argp, 0, 0, &qx_own, &qx_from);
-  if (!SWIG_IsOK(res)) {
-    %argument_fail(SWIG_TypeError, "$type", $symname, $argnum);
-  }
-  if (!argp) {
-    SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
-  }
-  $1 = argp;
-}
+%qx_any_pointer_in(void *ptr, 0)
+%qx_any_pointer_in(void *data, 0)
 
-%typemap(check, noblock=1) size_t nbytes {
+%typemap(check, noblock=1, fragment="qx_storage") size_t nbytes {
   if ($1 > (size_t)PY_SSIZE_T_MAX || qx_short_of(qx_from1.extent, qx_own1, $1, 1)) {
-    SWIG_exception_fail(SWIG_ValueError, "too few bytes given for the call in method '" "$symname" "', argument 1 of type 'void *'");
+    %qx_too_few_bytes("1", "void *");
   }
 }
 
@@ -205,10 +351,10 @@ SWIGINTERN int qx_index_outside(long long index, size_t extent, int own, size_t 
 }
 
 %typemap(in, noblock=1) (const void *indata, size_t inlen) (Py_buffer qx_view, int qx_viewed = 0) {
-  if (PyObject_GetBuffer($input, &qx_view, PyBUF_SIMPLE) < 0) {
-    PyErr_Clear();
+  if (!PyObject_CheckBuffer($input)) {
     %argument_fail(SWIG_TypeError, "$1_type", $symname, $argnum);
   }
+  if (PyObject_GetBuffer($input, &qx_view, PyBUF_SIMPLE) < 0) SWIG_fail;
   qx_viewed = 1;
   $1 = qx_view.buf;
   $2 = (size_t)qx_view.len;
@@ -216,9 +362,9 @@ SWIGINTERN int qx_index_outside(long long index, size_t extent, int own, size_t 
 %typemap(freearg, noblock=1) (const void *indata, size_t inlen) {
   if (qx_viewed$argnum) PyBuffer_Release(&qx_view$argnum);
 }
-%typemap(check, noblock=1) (const void *indata, size_t inlen) {
+%typemap(check, noblock=1, fragment="qx_storage") (const void *indata, size_t inlen) {
   if (qx_short_of(qx_from1.extent, qx_own1, $2, 1)) {
-    SWIG_exception_fail(SWIG_ValueError, "too few bytes given for the call in method '" "$symname" "', argument 1 of type 'void *'");
+    %qx_too_few_bytes("1", "void *");
   }
 }
 
