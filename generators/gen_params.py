@@ -66,6 +66,14 @@ EXPR bytes: for every function it covers, the rules file also defines
 QX_REACH_BYTES_<function>_<PARAM> as EXPR over the wrapper's arguments
 (arg1, arg2, ...), which QX_REACH's check reads. `journal` only sizes the
 journal (texts read up to a zero byte, opaque handles).
+
+`reach_member(MEMBER: COUNT)` has the binding refuse a record whose pointer
+member MEMBER is known to reach fewer than COUNT of what it points to
+(COUNT a member of the record, or a number): the rules file defines, for
+each record type, qx_members_short_<R>(record) over all its lines, and
+applies QX_REACH_MEMBERS(<pair>, R) to the record's pair. A member count
+that counts records of the library brings their array to the storage
+module (--out-storage), as a RECORDS pair does.
 """
 import argparse
 import os
@@ -108,6 +116,10 @@ records_beside_count_member(MEMBER)  HOLDER .. RECORDS  | *RECORDS, HOLDER, MEMB
 # EXPR being C over the function's parameter names (qx_records.i).
 reach(EXPR)              PARAM ...              | PARAM                            | PARAM: EXPR
 journal(EXPR)            PARAM ...              |                                  | PARAM: EXPR
+# A record argument with a pointer member and, beside it, the count of what
+# the member points to: MEMBER: COUNT, COUNT a member of the record or a
+# number (qx_records.i, QX_REACH_MEMBERS).
+reach_member(MEMBER)     HOLDER ...             |                                  |
 """
 
 
@@ -358,16 +370,72 @@ def nested_records(library):
     return found
 
 
-def storage_records(lines):
+MEMBER_REACH = re.compile(r"([A-Za-z_]\w*)\s*:\s*([A-Za-z_]\w*|\d+)")
+
+
+def member_reach(line, library):
+    """(record, member, count, pointee) of a `reach_member` line: the count
+    a member name or a number, the pointee the name of the type the member
+    points to."""
+    m = MEMBER_REACH.fullmatch(line.arg)
+    if not m:
+        raise TableError(f"{line.where}: reach_member takes `MEMBER: COUNT`, a member and a member or a number")
+    member, count = m.groups()
+    record = pointee(line.keys[0])
+    found = next((r for r in library.records if r.name == record), None)
+    if not found:
+        raise TableError(f"{line.where}: {record} is no record of the library")
+    members = {mem.name: mem.type for mem in found.members}
+    kind = members.get(member)
+    if not isinstance(kind, c_ast.PtrDecl):
+        raise TableError(f"{line.where}: {member} is no pointer member of {record}")
+    if not count.isdigit() and count not in members:
+        raise TableError(f"{line.where}: {count} is no member of {record}")
+    target = kind.type
+    names = target.type.names if isinstance(target, c_ast.TypeDecl) and isinstance(target.type, c_ast.IdentifierType) \
+        else [None]
+    return record, member, count, names[-1]
+
+
+def storage_records(lines, library):
     """Record types of the pairs that kinds name RECORDS (caller-made
-    storage of several records), in table order."""
+    storage of several records), and of the records a `reach_member` count
+    counts, in table order."""
     found = []
+    records = {r.name for r in library.records}
     for line in lines:
+        record = None
         if "RECORDS" in line.kind.pairs:
             record = pointee(line.keys[line.kind.pairs.index("RECORDS")])
-            if record not in found:
-                found.append(record)
+        elif line.kind.name == "reach_member":
+            _, _, count, target = member_reach(line, library)
+            if not count.isdigit() and target in records:
+                record = target
+        if record and record not in found:
+            found.append(record)
     return found
+
+
+def member_checks(lines, library):
+    """The checks of the `reach_member` lines: the C functions, one per
+    record type, and the rule applications, one per pair."""
+    counts, pairs = {}, []
+    for line in lines:
+        if line.kind.name != "reach_member":
+            continue
+        record, member, count, _ = member_reach(line, library)
+        size = count if count.isdigit() else f"record->{count}"
+        counts.setdefault(record, []).append(
+            f"qx_member_short(record->{member}, (unsigned long long)({size}) * sizeof *record->{member})")
+        rule = f"QX_REACH_MEMBERS({line.texts[0]}, {record})"
+        if rule not in pairs:
+            pairs.append(rule)
+    if not counts:
+        return []
+    functions = "".join(f"SWIGINTERN int qx_members_short_{record}(const {record} *record) {{\n"
+                        f"  return {(chr(10) + '      || ').join(checks)};\n}}\n"
+                        for record, checks in counts.items())
+    return ["/* Pointer members beside the counts of what they point to. */\n%{\n" + functions + "%}"] + pairs
 
 
 def generate(library, lines):
@@ -400,9 +468,12 @@ def generate(library, lines):
             sizes[(fname, param)] = (size_text(line), line.where, width)
         if not hits:
             raise TableError(f"{line.where}: `{', '.join(line.texts)}` matches no function")
+        if kind.name == "reach_member":
+            member_reach(line, library)
         text = rule_text(line)
         if text is not None and text not in rules:
             rules.append(text)
+    rules.extend(member_checks(lines, library))
     order = [name for name, _ in funcs]
     size_lines = sorted(((f, p, e) for (f, p), (e, _, _) in sizes.items()), key=lambda s: order.index(s[0]))
     if reaches:
@@ -449,7 +520,7 @@ def main():
         out.write(f"# Generated from {source}: journaled byte counts of pointer arguments.\n")
         out.write("".join(f"{f} {p} {e}\n" for f, p, e in sizes))
     if args.out_storage:
-        records = storage_records(lines)
+        records = storage_records(lines, library)
         with open(args.out_storage, "w") as out:
             out.write(f"/* Generated from {source}: arrays of the records that the bindings of {args.module} "
                       "take several of. */\n")

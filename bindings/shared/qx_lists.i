@@ -247,13 +247,16 @@ SWIGINTERN Py_ssize_t qx_records_from_sequence(PyObject *obj, swig_type_info *ty
   for (i = 0; i < s.n; i++) {
     void *record = NULL;
     int res;
+    qx_origin held = QX_NO_ORIGIN;
     PyObject *item = qx_seq_item(&s, i);
     if (!item) {
       free(block);
       return -1;
     }
-    res = SWIG_ConvertPtr(item, &record, type, 0);
+    /* The item is held until its record is copied. */
+    res = qx_convert(item, &record, type, 0, 0, &held);
     if (SWIG_IsOK(res) && record) memcpy(block + (size_t)i * size, record, size);
+    qx_release(&held);
     Py_DECREF(item);
     if (!SWIG_IsOK(res) || !record) {
       free(block);
@@ -401,13 +404,16 @@ SWIGINTERN Py_ssize_t qx_pointees_from_sequence(PyObject *obj, swig_type_info *t
   for (i = 0; i < s.n; i++) {
     void *element = NULL;
     int res;
+    qx_origin held = QX_NO_ORIGIN;
     PyObject *item = qx_seq_item(&s, i);
     if (!item) {
       free(block);
       return -1;
     }
-    res = SWIG_ConvertPtr(item, &element, type, 0);
+    /* The item is held until its element is copied. */
+    res = qx_convert(item, &element, type, 0, 0, &held);
     if (SWIG_IsOK(res) && element) memcpy(block + (size_t)i * size, element, size);
+    qx_release(&held);
     Py_DECREF(item);
     if (!SWIG_IsOK(res) || !element) {
       free(block);

@@ -36,7 +36,7 @@
  * owns nothing, reaches what the object given reaches, and keeps that
  * object's owner alive. */
 %define QX_POINTER_CLASS(TYPE, NAME)
-%typemap(in, noblock=1) TYPE *t (void *argp = 0, int res = 0, qx_origin qx_from, qx_source qx_src) {
+%typemap(in, noblock=1) TYPE *t (void *argp = 0, int res = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN, qx_source qx_src) {
   res = qx_convert($input, &argp, $descriptor, 0, 0, &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);

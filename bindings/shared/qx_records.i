@@ -16,6 +16,10 @@
  *     "invalid null reference in method '<binding>', argument 1 of type '<T *>'";
  *   - an array or nested-record setter refuses with the same message (its
  *     memberin rule below reads qx_null_self).
+ * A destructor given an object whose storage a call in progress holds
+ * (qx_runtime.i, "Holds") frees nothing and raises BufferError "storage in
+ * use by a call in progress in method '<binding>', argument 1 of type
+ * '<T *>'".
  * A destructor frees only storage that the converted link of the object's
  * chain owns (a view into a parent record frees nothing and stays as it
  * is); a freed link is left owning nothing and holding a null address: a
@@ -60,9 +64,13 @@ SWIG_exception_fail(SWIG_ValueError, "too few bytes given for the call in method
  * but by the destructors ("too few bytes given for the call in method
  * ...", qx_too_few_bytes below). */
 %define %qx_self(PARAM, NEED)
-%typemap(in, noblock=1, fragment="qx_self,qx_extent") PARAM (void *argp = 0, int res = 0, int qx_own = 0, const char *qx_null_self = 0, qx_origin qx_from, qx_source qx_src) {
+%typemap(in, noblock=1, fragment="qx_self,qx_extent") PARAM (void *argp = 0, int res = 0, int qx_own = 0, const char *qx_null_self = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN, qx_source qx_src) {
   /* (A destructor makes no views: it asks for no origin.) */
   res = qx_convert($input, &argp, $descriptor, $disown ? QX_POINTER_DELETE : 0, &qx_own, $disown ? NULL : &qx_from);
+  if (res == QX_ERROR_IN_USE) {
+    PyErr_SetString(PyExc_BufferError, "storage in use by a call in progress in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");
+    SWIG_fail;
+  }
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
   }
@@ -134,8 +142,8 @@ SWIG_exception_fail(SWIG_ValueError, "too few bytes given for the call in method
  * that the native layouts leave at an address below the alignment of its
  * type (a float64_t or u64_t at a multiple of 4).
  * ------------------------------------------------------------------------- */
-%typemap(in) SWIGTYPE (void *argp, int res = 0) {
-  res = SWIG_ConvertPtr($input, &argp, $&descriptor, %convertptr_flags);
+%typemap(in) SWIGTYPE (void *argp, int res = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN) {
+  res = qx_convert($input, &argp, $&descriptor, %convertptr_flags, 0, &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
   }
@@ -247,7 +255,7 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  * reference in variable '<field>' of type '<T [N]>'". A refused value
  * leaves the member unchanged.
  * ------------------------------------------------------------------------- */
-%typemap(in, noblock=1, fragment="qx_extent") SWIGTYPE [ANY] (void *argp = 0, int res = 0, int qx_own = 0, qx_origin qx_from) {
+%typemap(in, noblock=1, fragment="qx_extent") SWIGTYPE [ANY] (void *argp = 0, int res = 0, int qx_own = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN) {
   res = qx_convert($input, &argp, $descriptor, 0, &qx_own, &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
@@ -307,8 +315,16 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  * keeps owning (and later freeing) its record. This holds for every pointer
  * member of every module; QX_POINTER_MEMBER(R, NAME) states it for one
  * member by name. The getter returns a non-owning view, None for NULL.
+ *
+ * Every pointer member's setter notes what the object given reaches and
+ * who owns it (qx_note_target, qx_runtime.i), so that its getter's object
+ * reaches exactly that storage and keeps its owner alive, or, once the
+ * storage was freed (taken back with acquire() and collected, or deleted),
+ * holds a null address that every later use refuses ("invalid null
+ * reference ..."). Storage the modules did not make (an address the native
+ * side wrote, an object made outside the modules) is read as far as asked.
  * ------------------------------------------------------------------------- */
-%typemap(in, noblock=1) SWIGTYPE * (void *argp = 0, int res = 0, qx_origin qx_from) {
+%typemap(in, noblock=1) SWIGTYPE * (void *argp = 0, int res = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN) {
   res = qx_convert($input, &argp, $descriptor, ($disown && arg1) ? SWIG_POINTER_DISOWN : 0, 0, &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
@@ -321,6 +337,17 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
 /* SWIG's library copied its own rule to `T *const` parameters when it was
  * loaded: they follow this one as well. */
 %typemap(in) SWIGTYPE *const = SWIGTYPE *;
+
+%typemap(memberin, noblock=1) SWIGTYPE * {
+  if (arg1) {
+    if (qx_note_target((const void *)$input, qx_from2.extent, qx_from2.pinned) < 0) SWIG_fail;
+    $1 = ($1_ltype)$input;
+  }
+}
+/* A function pointer member points at code, not at storage: stored as it is. */
+%typemap(memberin, noblock=1) SWIGTYPE ((*)(ANY)) {
+  if (arg1) $1 = ($1_ltype)$input;
+}
 
 %define QX_POINTER_MEMBER(RECORD, NAME)
 %typemap(in) RECORD *NAME = SWIGTYPE *;
@@ -351,7 +378,7 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  * One such pair per function.
  * ------------------------------------------------------------------------- */
 %define %qx_records_beside(RECORD, RECORDS)
-%typemap(in, noblock=1) RECORDS (void *argp = 0, int res = 0, int qx_own = 0, qx_origin qx_from) {
+%typemap(in, noblock=1) RECORDS (void *argp = 0, int res = 0, int qx_own = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN) {
   res = qx_convert($input, &argp, $descriptor(RECORD *), 0, &qx_own, &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
@@ -436,6 +463,30 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
 %enddef
 
 /* -------------------------------------------------------------------------
+ * reach_member(MEMBER: COUNT): QX_REACH_MEMBERS(PARAM, R) (a record argument
+ * holding pointer members beside the counts of what they point to)
+ *
+ *   QX_REACH_MEMBERS(R const *const parameters, R)
+ *
+ * Both generated from api/<key>/params.txt, with qx_members_short_R(record):
+ * whether a pointer member of the record is known to reach fewer bytes than
+ * its count says (qx_member_short: the storage noted for its address,
+ * qx_runtime.i). After all arguments are converted, such a record is
+ * refused before the native call:
+ *   ValueError "too few bytes given for the call in method '<binding>',
+ *              argument <n> of type '<declared type>'"
+ * A member whose storage was freed since counts as reaching nothing; a null
+ * member, a count of 0 and storage the modules did not make pass.
+ * ------------------------------------------------------------------------- */
+%define QX_REACH_MEMBERS(PARAM, RECORD)
+%typemap(check, noblock=1) PARAM {
+  if ($1 && qx_members_short_##RECORD($1)) {
+    %qx_too_few_bytes("$argnum", "$type");
+  }
+}
+%enddef
+
+/* -------------------------------------------------------------------------
  * QX_ANY_POINTER_IN (a `void *` or `void const *` argument)
  *
  *   QX_ANY_POINTER_IN(void const *const)
@@ -450,7 +501,7 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  * and out.
  * ------------------------------------------------------------------------- */
 %define %qx_any_pointer_in(PARAM, NONE_PASSES)
-%typemap(in, noblock=1) PARAM (void *argp = 0, int res = 0, int qx_own = 0, qx_origin qx_from) {
+%typemap(in, noblock=1) PARAM (void *argp = 0, int res = 0, int qx_own = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN) {
   res = qx_convert($input, &argp, 0, 0, &qx_own, &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(SWIG_TypeError, "$type", $symname, $argnum);

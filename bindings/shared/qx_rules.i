@@ -18,7 +18,7 @@
  *                       opaque values in), records beside a count, owned
  *                       record objects
  *   qx_lists.i          lists to and from arrays, buffers and record arrays
- *   qx_texts.i          text outputs
+ *   qx_texts.i          texts in (StringIn) and text outputs
  *   qx_outputs.i        scalar and record outputs appended to the result
  *   qx_pointer_class.i  the boxed cells int_p and char_p
  *   qx_convert.h        their C helpers (plain C on the Python C API)
@@ -35,8 +35,6 @@
  *   ArgTupleUnpack       argument count checks ("%s expected %s%d arguments, got %d")
  *   EnumScalarIn         enumerations as signed 32-bit ints (OverflowError outside)
  *   ValueResult (enums)  an enumeration result as a signed int
- *   StringIn             char const *: str (UTF-8, strict), a char pointer
- *                        object, or None; a copy that lives for the call
  *   StringResult         char const * results: None for NULL, else UTF-8 with
  *                        "surrogateescape"
  *   FunctionPointerIn    None, a pointer object of the exact callback type, or

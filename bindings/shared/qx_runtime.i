@@ -100,12 +100,23 @@
 /* The tag names the layout of the pointer objects (qx_pointer) and of
  * qx_runtime_info: modules recognise each other's objects and runtimes only
  * under the same tag. */
-#define QX_RUNTIME_TAG "qx-runtime-3"
+#define QX_RUNTIME_TAG "qx-runtime-4"
 
 /* The extent of an object that the modules did not make (the test helpers'
  * views, pointers a native function returned): a binding passes it as it
  * is. */
 #define QX_EXTENT_UNKNOWN ((size_t)-1)
+
+/* What the modules know of storage whose address a pointer member was set
+ * to (qx_note_target below): whether it was freed since, and the object
+ * that owns it (or would, taking it back with acquire()) while that object
+ * lives. Shared by that object and by the entries naming the storage;
+ * freed with the last of them. */
+typedef struct qx_lifeline {
+  Py_ssize_t refs;
+  PyObject *owner; /* borrowed: the object clears it when it goes */
+  int gone;        /* the storage was freed */
+} qx_lifeline;
 
 /* A pointer object of the modules: SWIG's object (its layout unchanged, so
  * that SWIG's own methods keep working on it) followed by
@@ -116,23 +127,100 @@
  *           points into (NULL: none known), released with the view;
  *   frees   owned storage that collection frees with free() when no
  *           destructor is registered for its type (value copies), instead
- *           of reporting a leak.
+ *           of reporting a leak;
+ *   pins    the number of calls in progress that converted the object, or
+ *           a view of its storage (the holds below): while it is pinned, a
+ *           destructor refuses to free its storage;
+ *   life    the lifeline of its storage, once a pointer member was set to
+ *           it (NULL before).
  * The extent stays with the object through disown, acquire and chains. */
 typedef struct {
   SwigPyObject base;
   size_t extent;
   PyObject *keeper;
   int frees;
+  Py_ssize_t pins;
+  qx_lifeline *life;
 } qx_pointer;
 
+/* -------------------------------------------------------------------------
+ * Holds: what a call converted stays alive until it returns
+ *
+ * Python code can run while a call converts its arguments (a "this"
+ * property, a source's __buffer__, a sequence's items, the finalizers a
+ * collection runs) and, while it releases the interpreter lock, in other
+ * threads. None of it may free storage whose address the call already
+ * took. Every conversion that hands an address to a binding therefore
+ * holds what it converted, in the binding's own local qx_origin, until the
+ * binding returns (on every path: the local's cleanup, QX_HELD_ORIGIN):
+ *  - the object that owns the storage (the converted object itself, or the
+ *    owner a view keeps alive) is pinned: a destructor (delete_R,
+ *    delete_NAME) given a pinned object that owns its storage refuses to
+ *    free it, with BufferError "storage in use by a call in progress in
+ *    method '<binding>', argument 1 of type '<T *>'", as a bytearray
+ *    refuses to resize while exports exist. Collection cannot free it
+ *    either: the pinned object is referenced by the call's argument, or
+ *    by the link below;
+ *  - a link reached through "this" attributes or a chain (which may be
+ *    made afresh on every access, and dropped by its only holder at once)
+ *    is referenced until the call returns.
+ * A conversion without an origin (SWIG's own conversions) holds nothing:
+ * it refuses an object reached through a "this" made afresh for it, whose
+ * storage would go with it at once (but for destructors, which free it).
+ * ------------------------------------------------------------------------- */
+
 /* What a conversion found out about the object it converted, beyond its
- * address: the object that keeps the storage alive (borrowed; the converted
- * link itself when it owns the storage, else that link's keeper) and the
- * bytes the object reaches. */
+ * address, and what it holds until the call returns:
+ *   keeper  the object that keeps the storage alive (borrowed: the
+ *           converted link itself when it owns the storage, else that
+ *           link's keeper);
+ *   extent  the bytes the object reaches;
+ *   pinned  the object whose pins the conversion raised (borrowed: alive
+ *           through the call's argument or `held`), the storage's owner;
+ *   held    a reference to the converted link, where it was reached
+ *           through "this" or a chain. */
 typedef struct {
   PyObject *keeper;
   size_t extent;
+  PyObject *pinned;
+  PyObject *held;
 } qx_origin;
+
+#define QX_NO_ORIGIN {NULL, QX_EXTENT_UNKNOWN, NULL, NULL}
+
+/* Lets go of what a conversion holds; harmless on an origin that holds
+ * nothing, and twice. */
+static inline void qx_release(qx_origin *origin) {
+  PyObject *held = origin->held;
+  if (origin->pinned) {
+    ((qx_pointer *)origin->pinned)->pins--;
+    origin->pinned = NULL;
+  }
+  if (held) {
+    origin->held = NULL;
+    Py_DECREF(held);
+  }
+}
+
+/* The type of a binding's qx_origin local that lets go of its holds when
+ * the binding returns, on every path (the compiler's cleanup attribute;
+ * typemaps declare every local at the top of the wrapper, so no jump
+ * bypasses it). Initialised with QX_NO_ORIGIN. */
+#define QX_HELD_ORIGIN qx_origin __attribute__((cleanup(qx_release)))
+
+/* The conversion code of a destructor given a pinned object. */
+#define QX_ERROR_IN_USE (-201)
+
+SWIGINTERN void qx_lifeline_release(qx_lifeline *life) {
+  if (life && --life->refs == 0) free(life);
+}
+
+/* The storage of `link` was freed: whatever notes it knows it is gone. */
+static inline void qx_storage_freed(SwigPyObject *link) {
+  qx_lifeline *life = ((qx_pointer *)link)->life;
+  if (life) life->gone = 1;
+}
+
 
 /* What a module publishes to the others through its swig_module_info:
  * its pointer-object type and method table, and for the teardown of the
@@ -251,20 +339,34 @@ SWIGINTERN int qx_link_is_dead(SwigPyObject *link) {
 }
 
 /* What a conversion does with the link of the object's chain that
- * converted: the flags' ownership changes, what it reports of the link (a
- * "this" made on access, `held` about to be dropped, keeps nothing alive),
- * and a null address for a view whose storage was deleted. */
-static inline int qx_take_link(SwigPyObject *link, PyObject *held, void **ptr, int flags, int *own,
+ * converted: the flags' ownership changes, what it reports of the link and
+ * holds (the link's owner pinned, the link itself referenced where it was
+ * reached through "this" or a chain: `reached`), and a null address for a
+ * view whose storage was deleted. A destructor (QX_POINTER_DELETE) given a
+ * pinned link that owns its storage changes nothing: QX_ERROR_IN_USE. */
+static inline int qx_take_link(SwigPyObject *link, int reached, void **ptr, int flags, int *own,
                                qx_origin *origin) {
+  PyObject *keeper = ((qx_pointer *)link)->keeper;
   if ((flags & SWIG_POINTER_RELEASE) == SWIG_POINTER_RELEASE && !link->own) return SWIG_ERROR_RELEASE_NOT_OWNED;
+  if ((flags & QX_POINTER_DELETE) && link->own && ((qx_pointer *)link)->pins > 0) return QX_ERROR_IN_USE;
   if (ptr && qx_link_is_dead(link)) *ptr = 0;
   if (origin) {
-    int lasting = !held || Py_REFCNT(held) > 1;
-    origin->keeper = !lasting ? NULL : link->own ? (PyObject *)link : ((qx_pointer *)link)->keeper;
+    qx_pointer *pinned = (qx_pointer *)(keeper ? keeper : (PyObject *)link);
+    origin->keeper = link->own ? (PyObject *)link : keeper;
     origin->extent = ((qx_pointer *)link)->extent;
+    pinned->pins++;
+    origin->pinned = (PyObject *)pinned;
+    if (reached) {
+      Py_INCREF(link);
+      origin->held = (PyObject *)link;
+    }
   }
   if (own) *own |= link->own;
-  if ((flags & QX_POINTER_DELETE) && link->own) link->ptr = 0;
+  if ((flags & QX_POINTER_DELETE) && link->own) {
+    /* The destructor frees the storage. */
+    qx_storage_freed(link);
+    link->ptr = 0;
+  }
   if (flags & (SWIG_POINTER_DISOWN | QX_POINTER_DELETE)) link->own = 0;
   if (flags & SWIG_POINTER_CLEAR) link->ptr = 0;
   return SWIG_OK;
@@ -294,7 +396,15 @@ SWIGRUNTIME __attribute__((noinline)) int qx_convert_chain(PyObject *obj, void *
       }
     }
   }
-  if (link) res = qx_take_link(link, held, ptr, flags, own, origin);
+  if (link) {
+    if (!origin && held && Py_REFCNT(held) == 1 && !(flags & QX_POINTER_DELETE)) {
+      /* Made afresh by "this" and about to go with the storage it may own:
+       * nothing would hold it while its address is used. */
+      if (ptr) *ptr = 0;
+    } else {
+      res = qx_take_link(link, link != (SwigPyObject *)obj, ptr, flags, own, origin);
+    }
+  }
   Py_XDECREF(held);
   return res;
 }
@@ -303,6 +413,7 @@ SWIGRUNTIME __attribute__((noinline)) int qx_convert_chain(PyObject *obj, void *
 SWIGRUNTIME int qx_convert(PyObject *obj, void **ptr, swig_type_info *ty, int flags, int *own, qx_origin *origin) {
   if (own) *own = 0;
   if (origin) {
+    qx_release(origin);
     origin->keeper = NULL;
     origin->extent = QX_EXTENT_UNKNOWN;
   }
@@ -314,7 +425,7 @@ SWIGRUNTIME int qx_convert(PyObject *obj, void **ptr, swig_type_info *ty, int fl
   if (Py_TYPE(obj) == qx_runtime.object_type && (!ty || ((SwigPyObject *)obj)->ty == ty)) {
     /* The common case: a pointer object of this module, of the type. */
     if (ptr) *ptr = ((SwigPyObject *)obj)->ptr;
-    return qx_take_link((SwigPyObject *)obj, NULL, ptr, flags, own, origin);
+    return qx_take_link((SwigPyObject *)obj, 0, ptr, flags, own, origin);
   }
   return qx_convert_chain(obj, ptr, ty, flags, own, origin);
 }
@@ -359,6 +470,8 @@ SWIGRUNTIME PyObject *qx_new_pointer_object(void *ptr, swig_type_info *ty, int o
   Py_XINCREF(keeper);
   obj->keeper = keeper;
   obj->frees = frees;
+  obj->pins = 0;
+  obj->life = NULL;
   /* Every pointer object keeps the shared table's capsule (where this
    * module made it) alive; dealloc releases it. */
   Py_XINCREF(Swig_Capsule_global);
@@ -397,11 +510,21 @@ SWIGRUNTIME PyObject *qx_new_shadow_instance(SwigPyClientData *data, PyObject *s
 /* A returned object (an instance of the registered class where one is
  * registered) for `ptr`, reaching `extent` bytes and keeping `keeper` alive;
  * `frees` as in qx_pointer. None for a null pointer. */
+SWIGRUNTIME PyObject *qx_make_object(void *ptr, swig_type_info *type, int flags, size_t extent, PyObject *keeper,
+                                     int frees);
+
 SWIGRUNTIME PyObject *qx_new_object(void *ptr, swig_type_info *type, int flags, size_t extent, PyObject *keeper,
                                     int frees) {
+  if (!ptr) return SWIG_Py_Void();
+  return qx_make_object(ptr, type, flags, extent, keeper, frees);
+}
+
+/* The same for any address, the null address included (an object that
+ * every binding then refuses like a deleted record). */
+SWIGRUNTIME PyObject *qx_make_object(void *ptr, swig_type_info *type, int flags, size_t extent, PyObject *keeper,
+                                     int frees) {
   SwigPyClientData *data;
   PyObject *robj, *inst;
-  if (!ptr) return SWIG_Py_Void();
   robj = qx_new_pointer_object(ptr, type, (flags & SWIG_POINTER_OWN) ? SWIG_POINTER_OWN : 0, extent, keeper, frees);
   if (!robj) {
     /* Only constructors (new_R) pass SWIG_POINTER_NEW: their zeroed record
@@ -449,10 +572,122 @@ typedef struct {
  * address on (a pointer class's cast and frompointer). */
 #define QX_EXTENT_OF_SOURCE ((size_t)-2)
 
+/* -------------------------------------------------------------------------
+ * The storage behind pointer members
+ *
+ * A pointer member holds a bare address. Its setter knows more of the
+ * object it was given: the bytes it reaches and the object that owns them.
+ * It notes both under the address (qx_note_target), in a table of this
+ * module's, through the owner's lifeline (qx_lifeline above), which the
+ * owner marks when its storage is freed (by a destructor or by
+ * collection). What a getter returns for the member then knows the
+ * storage behind it (qx_new_view): its extent, keeping the owner alive,
+ * or, once the storage was freed, a null address, refused at its next use
+ * like a deleted record and never read; so does every check that reads
+ * the member's storage before a native call (qx_target_room). An address
+ * that nothing noted (one the native side wrote, or set from an object
+ * made outside the modules, or written as bytes) has an unknown extent.
+ * An entry stays until another store notes the same address; what it
+ * costs is one entry for each address a member was ever set to, most of
+ * which the allocator hands out again.
+ * ------------------------------------------------------------------------- */
+typedef struct {
+  const void *address;
+  size_t extent;
+  qx_lifeline *life; /* NULL: unknown storage */
+} qx_target;
+
+static qx_target *qx_targets;
+static size_t qx_target_capacity; /* 0, or a power of two */
+static size_t qx_target_count;
+
+SWIGINTERN qx_target *qx_target_slot(qx_target *table, size_t capacity, const void *address) {
+  size_t i = ((uintptr_t)address >> 3) * 0x9E3779B97F4A7C15ull & (capacity - 1);
+  while (table[i].address && table[i].address != address) i = (i + 1) & (capacity - 1);
+  return &table[i];
+}
+
+/* The entry of `address`, NULL if there is none. */
+SWIGINTERN qx_target *qx_target_of(const void *address) {
+  qx_target *entry;
+  if (!qx_target_capacity || !address) return NULL;
+  entry = qx_target_slot(qx_targets, qx_target_capacity, address);
+  return entry->address ? entry : NULL;
+}
+
+/* Notes that a pointer member now holds `address`, given as an object
+ * reaching `extent` bytes (QX_EXTENT_UNKNOWN: nobody knows) of storage
+ * that `owner` owns (NULL: none known). 0, or -1 with MemoryError. */
+SWIGINTERN int qx_note_target(const void *address, size_t extent, PyObject *owner) {
+  qx_target *entry;
+  qx_lifeline *life = NULL;
+  if (!address) return 0;
+  if (owner && extent != QX_EXTENT_UNKNOWN) {
+    life = ((qx_pointer *)owner)->life;
+    if (!life) {
+      life = (qx_lifeline *)malloc(sizeof *life);
+      if (!life) {
+        PyErr_NoMemory();
+        return -1;
+      }
+      life->refs = 1; /* the owner's */
+      life->owner = owner;
+      life->gone = 0;
+      ((qx_pointer *)owner)->life = life;
+    }
+  } else if (!qx_target_of(address)) {
+    return 0; /* unknown, and nothing noted before */
+  }
+  if ((qx_target_count + 1) * 2 > qx_target_capacity) {
+    size_t i, capacity = qx_target_capacity ? qx_target_capacity * 2 : 64;
+    qx_target *table = (qx_target *)calloc(capacity, sizeof *table);
+    if (!table) {
+      PyErr_NoMemory();
+      return -1;
+    }
+    for (i = 0; i < qx_target_capacity; i++)
+      if (qx_targets[i].address) *qx_target_slot(table, capacity, qx_targets[i].address) = qx_targets[i];
+    free(qx_targets);
+    qx_targets = table;
+    qx_target_capacity = capacity;
+  }
+  entry = qx_target_slot(qx_targets, qx_target_capacity, address);
+  if (!entry->address) {
+    entry->address = address;
+    qx_target_count++;
+  }
+  qx_lifeline_release(entry->life);
+  if (life) life->refs++;
+  entry->extent = life ? extent : QX_EXTENT_UNKNOWN;
+  entry->life = life;
+  return 0;
+}
+
+/* The bytes known to be reachable at `address` (a pointer member's value):
+ * QX_EXTENT_UNKNOWN where nothing noted it, 0 where its storage was freed
+ * since. */
+SWIGINTERN size_t qx_target_room(const void *address) {
+  qx_target *entry = qx_target_of(address);
+  if (!entry || !entry->life) return QX_EXTENT_UNKNOWN;
+  return entry->life->gone ? 0 : entry->extent;
+}
+
+/* Whether a pointer member holding `address` is known to reach fewer than
+ * `need` bytes (its storage freed since: none). */
+static inline int qx_member_short(const void *address, unsigned long long need) {
+  size_t room;
+  if (!address || !need) return 0;
+  room = qx_target_room(address);
+  return room != QX_EXTENT_UNKNOWN && (unsigned long long)room < need;
+}
+
 /* A non-owning object at `ptr` designating `size` bytes. A view that lies
- * in its source's storage keeps the source's keeper alive; one that does
+ * in its source's storage keeps the source's keeper alive. One that does
  * not (a pointer member's pointee, a pointer no source was converted for)
- * keeps nothing and has an unknown extent. */
+ * reaches what was noted of the storage at `ptr` (qx_note_target) and keeps
+ * its owner alive; where the storage was freed since, it is an object
+ * holding a null address; where nothing was noted, it keeps nothing and
+ * has an unknown extent. */
 SWIGRUNTIME PyObject *qx_new_view(void *ptr, swig_type_info *type, size_t size, const qx_source *src) {
   const char *at = (const char *)ptr;
   if (src->start && at >= src->start && at < src->start + src->size) {
@@ -464,6 +699,12 @@ SWIGRUNTIME PyObject *qx_new_view(void *ptr, swig_type_info *type, size_t size, 
                                                 : 0;
     }
     return qx_new_object(ptr, type, 0, extent, src->keeper, 0);
+  } else {
+    qx_target *entry = qx_target_of(ptr);
+    if (entry && entry->life) {
+      if (entry->life->gone) return qx_make_object(NULL, type, 0, 0, NULL, 0);
+      return qx_new_object(ptr, type, 0, entry->extent, entry->life->owner, 0);
+    }
   }
   return qx_new_object(ptr, type, 0, QX_EXTENT_UNKNOWN, NULL, 0);
 }
@@ -647,11 +888,20 @@ SWIGRUNTIME void qx_pointer_dealloc(PyObject *v) {
       }
       PyErr_Restore(etype, evalue, etb);
     } else if (((qx_pointer *)v)->frees) {
+      qx_storage_freed(sobj);
       free(sobj->ptr);
     } else {
       const char *name = SWIG_TypePrettyName(ty);
       printf("swig/python detected a memory leak of type '%s', no destructor found.\n", (name ? name : "unknown"));
     }
+  }
+  if (((qx_pointer *)v)->life) {
+    /* Storage that it no longer owns, or that nothing freed, outlives it
+     * (a freed one is marked where it was freed). */
+    qx_lifeline *life = ((qx_pointer *)v)->life;
+    life->owner = NULL;
+    ((qx_pointer *)v)->life = NULL;
+    qx_lifeline_release(life);
   }
   next = sobj->next;
   sobj->next = 0;

@@ -1,7 +1,32 @@
 /*
- * Texts out. (Texts in, StringIn, and text results, StringResult, are
- * SWIG's own char * rules; see qx_rules.i.)
+ * Texts in and out. (Text results, StringResult, are SWIG's own char *
+ * rule; see qx_rules.i.)
  */
+
+/* -------------------------------------------------------------------------
+ * StringIn (a `char const *` argument)
+ *
+ * SWIG's own rule: a str is encoded as UTF-8 (strict) into a copy that lives
+ * for the call; a char pointer object (a char_p) passes the text where it
+ * lies; None passes a null pointer; anything else raises TypeError with the
+ * argument's message. What differs: a char pointer object is held as every
+ * pointer argument is (qx_runtime.i, "Holds"), so its text stays alive
+ * until the call returns. (The copy of a str is released by SWIG's own
+ * rule, which reads the same locals.)
+ * ------------------------------------------------------------------------- */
+%typemap(in, noblock=1, fragment="SWIG_AsCharPtrAndSize") char const *, char const *const (int res, char *buf = 0, int alloc = 0, void *qx_argp = 0, swig_type_info *qx_char = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN) {
+  qx_char = PyUnicode_Check($input) ? NULL : SWIG_pchar_descriptor();
+  if (qx_char) {
+    res = qx_convert($input, &qx_argp, qx_char, 0, 0, &qx_from);
+    buf = (char *)qx_argp;
+  } else {
+    res = SWIG_AsCharPtrAndSize($input, &buf, NULL, &alloc);
+  }
+  if (!SWIG_IsOK(res)) {
+    %argument_fail(res, "$type", $symname, $argnum);
+  }
+  $1 = ($1_ltype)buf;
+}
 
 /* -------------------------------------------------------------------------
  * text_out(N): QX_TEXT_OUT(TEXT, N),

@@ -69,6 +69,7 @@ QX_STORAGE_CELL(Qx_Trovix_SoAd_SoCon_State_t, Qx_Trovix_SoAd_SoCon_State_p)
 /* The cell of a Trovix signal block (Qx_Trovix_SignalBlock_Config stores
  * the block's address in it, Qx_Trovix_SignalBlock_Delete clears it), and
  * the block object the other signal-block bindings take. */
+typedef struct Qx_Trovix_SignalBlock Qx_Trovix_SignalBlock_t;  /* as _qx_api_trovix knows it */
 QX_STORAGE_ADDRESS_CELL(Qx_Trovix_SignalBlock_t, Qx_Trovix_SignalBlock_pp)
 
 /* Arrays of the records that the four modules' bindings take several of

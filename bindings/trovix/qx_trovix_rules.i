@@ -41,11 +41,12 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
   } else {
     void *p = NULL;
     size_t n;
-    if (!SWIG_IsOK(SWIG_ConvertPtr(obj, &p, char_type, 0)) || !p) return 0;
-    n = strnlen((const char *)p, size);
-    if (n >= size) return 0;
-    memcpy(field, p, n);
-    return 1;
+    qx_origin held = QX_NO_ORIGIN;
+    int res = qx_convert(obj, &p, char_type, 0, 0, &held);
+    n = SWIG_IsOK(res) && p ? strnlen((const char *)p, size) : size;
+    if (n < size) memcpy(field, p, n);
+    qx_release(&held);
+    return n < size;
   }
 }
 %}
@@ -86,7 +87,7 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
  * alive); for None, None.
  * ------------------------------------------------------------------------- */
 %define QX_IN_OUT_SCALAR(TYPE, PARAM)
-%typemap(in, noblock=1) PARAM (TYPE qx_cell = 0, void *qx_argp = 0, int qx_given = 0, unsigned long long qx_val = 0, int qx_res = 0, qx_origin qx_from) {
+%typemap(in, noblock=1) PARAM (TYPE qx_cell = 0, void *qx_argp = 0, int qx_given = 0, unsigned long long qx_val = 0, int qx_res = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN) {
   if (SWIG_IsOK(qx_convert($input, &qx_argp, $descriptor(TYPE *), 0, 0, &qx_from))) {
     qx_given = 1;
     if (!qx_argp && $input != Py_None) {
@@ -143,7 +144,7 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
   $result = qx_append_output($result, PyLong_FromUnsignedLongLong((unsigned long long)qx_count_cell));
   if (!$result) SWIG_fail;
 }
-%typemap(in, noblock=1, fragment="qx_extent") RECORDS (void *argp = 0, int res = 0, int qx_own = 0, qx_origin qx_from) {
+%typemap(in, noblock=1, fragment="qx_extent") RECORDS (void *argp = 0, int res = 0, int qx_own = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN) {
   res = qx_convert($input, &argp, $descriptor(RECORD *), 0, &qx_own, &qx_from);
   if (!SWIG_IsOK(res)) {
     %argument_fail(res, "$type", $symname, $argnum);
