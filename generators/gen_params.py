@@ -59,7 +59,10 @@ columns parted by `|`:
               the line's argument; empty: the kind has no rule
   journal     `A: C expression`, the bytes the stand-in journals for pair A's
               pointer, a placeholder standing for its parameter's name and ARG
-              for the argument; empty: the pointee's size (the default)
+              for the argument; empty: the pointee's size (the default). For
+              storage the native side writes, this is its room (the bytes the
+              call may write, taken at call entry), which also bounds what
+              the simulated device writes into it from a script
 
 `reach` has the binding refuse a pointer object known to reach fewer than
 EXPR bytes: for every function it covers, the rules file also defines

@@ -65,6 +65,14 @@ class Entry:
 
 
 class Sim:
+    """The simulated device's journal, call counts and scripts.
+
+    A script (a status, a result, a text result, an output, the last-error
+    text) stays in force for every later call of its function until
+    reset(), or until the same script is given again. A scripted output
+    fills its argument only as far as the argument's room (see output()).
+    """
+
     def __init__(self, path=None):
         lib = ctypes.CDLL(path or _loaded_library("libqx_api.so"))
         lib.qxsim_journal_function.restype = ctypes.c_char_p
@@ -79,6 +87,11 @@ class Sim:
         self.lib = lib
 
     def reset(self):
+        """Empties the journal (and its count of dropped entries), drops
+        every call count and every script, clears the last error, and puts
+        the device back in its start state: every port closed, every lock
+        dropped, the interfaces' names as at start, and each simulated
+        library's state reset by its reset hook."""
         self.lib.qxsim_reset()
 
     def calls(self, function):
@@ -136,7 +149,19 @@ class Sim:
             self.lib.qxsim_script_error_text(text, len(text))
 
     def output(self, function, arg, data):
-        """Scripts the bytes written into argument `arg` of `function`."""
+        """Scripts the bytes written into argument `arg` of `function` on
+        every later call (until reset()), when the argument is not NULL.
+
+        They are bounded by the argument's room, the bytes the call may
+        write as the journal sizes them at call entry (the length or
+        capacity beside a buffer, the records a count cell gives, else one
+        element). Bytes that fit are written, a shorter script writing its
+        own bytes only. A longer script writes nothing into the argument and
+        fails the call, over whatever status the call would have returned:
+        the last error (the bindings' exception) reads "<function>: scripted
+        output of <n> bytes for argument <arg> (<name>) exceeds its <room>
+        bytes". A function that returns a value rather than a status returns
+        as usual, with that last error set."""
         self.lib.qxsim_script_output(function.encode(), arg, bytes(data), len(data))
 
     def result(self, function, value):

@@ -8,6 +8,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "qxsim_device.h"
+
 /* ---- per-function records: call count and scripts ------------------------ */
 
 typedef struct qxsim_output_script {
@@ -64,6 +66,7 @@ struct qxsim_call {
   const char *function;
   qxsim_record *record;
   uint64_t sequence; /* its journal entry, while the ring still holds it */
+  uint32_t failed;   /* status of a scripted output refused, else 0 */
   struct qxsim_call *outer;
 };
 
@@ -305,6 +308,7 @@ qxsim_call *qxsim_begin(const char *function) {
   c->record = find_record(function, 1);
   c->record->calls++;
   c->sequence = journaled++;
+  c->failed = 0;
   c->outer = current;
   current = c;
   e->function = function;
@@ -381,13 +385,6 @@ int qxsim_scripted(qxsim_call *c) {
   return r->has_status || r->has_result || r->has_text;
 }
 
-void qxsim_output(qxsim_call *c, int arg, void *pointer) {
-  qxsim_output_script *o;
-  if (!pointer) return;
-  for (o = c->record->outputs; o; o = o->next)
-    if (o->arg == arg && o->size) memcpy(pointer, o->bytes, o->size);
-}
-
 const char *qxsim_function(void) { return current ? current->function : NULL; }
 
 size_t qxsim_received(void *buffer, size_t room) {
@@ -419,13 +416,34 @@ uint32_t qxsim_fail(uint32_t status, const char *format, ...) {
   return status;
 }
 
-/* A scripted failure: "<function> failed: simulated error 0x...". */
-static void fail_scripted(uint32_t status, const char *format, ...) __attribute__((format(printf, 2, 3)));
-static void fail_scripted(uint32_t status, const char *format, ...) {
+/* A failure of a call of `function` that the device itself decides (a
+ * scripted status, a scripted output too long): the formatted text behind
+ * the function's name, or alone where `function` is NULL. */
+static void fail_as(uint32_t status, const char *function, const char *format, ...)
+    __attribute__((format(printf, 3, 4)));
+static void fail_as(uint32_t status, const char *function, const char *format, ...) {
   va_list ap;
   va_start(ap, format);
-  set_error(status, NULL, format, ap);
+  set_error(status, function, format, ap);
   va_end(ap);
+}
+
+void qxsim_output(qxsim_call *c, int arg, const char *name, void *pointer, size_t room) {
+  qxsim_output_script *o;
+  if (!pointer) return;
+  for (o = c->record->outputs; o && o->arg != arg; o = o->next) {
+  }
+  if (!o || !o->size) return;
+  if (o->size <= room) {
+    memcpy(pointer, o->bytes, o->size);
+    return;
+  }
+  /* Written whole it would overrun the caller's storage: nothing is
+   * written, and the first such argument names the failure of the call. */
+  if (c->failed) return;
+  c->failed = QXSIM_ERROR_BUFFER_TOO_SMALL;
+  fail_as(c->failed, c->function, "scripted output of %zu bytes for argument %d%s%s%s exceeds its %zu bytes",
+          o->size, arg, name ? " (" : "", name ? name : "", name ? ")" : "", room);
 }
 
 void qxsim_end(qxsim_call *c) {
@@ -438,9 +456,11 @@ void qxsim_end(qxsim_call *c) {
 
 uint32_t qxsim_end_status(qxsim_call *c, uint32_t status) {
   qxsim_record *r = c->record;
-  if (r->has_status) {
+  if (c->failed) {
+    status = c->failed; /* its last error is set already */
+  } else if (r->has_status) {
     status = r->status;
-    fail_scripted(status, "%s failed: simulated error 0x%08X", c->function, status);
+    fail_as(status, NULL, "%s failed: simulated error 0x%08X", c->function, status);
   }
   if (status == 0) last_code = 0;
   qxsim_end(c);

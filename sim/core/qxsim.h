@@ -17,11 +17,31 @@
  *   2. runs its behaviour (function sim_F in sim/<library>/) unless a status
  *      or result is scripted for F;
  *   3. writes the bytes scripted for an output argument of F into that
- *      argument (when it is not NULL);
+ *      argument (when it is not NULL), bounded by the argument's room (see
+ *      below);
  *   4. returns the scripted status or result if any, else the behaviour's.
  * A failing status sets the last error (code and text) that
  * Qx_GetLastErrorDescription and Qx_GetLastErrorCode report; a successful
  * status clears the code.
+ *
+ * The room of an output argument (a pointer to storage the native side
+ * writes) is the number of bytes the journal takes of it: the size the
+ * library's table of parameter shapes gives (api/<key>/params.txt: the
+ * length or capacity beside a buffer, the records a count gives, a text
+ * buffer's size), else the size of the pointed-to type. It is taken when
+ * the call starts, before the behaviour may change a count cell it depends
+ * on. A scripted output no longer than the room is written as scripted (a
+ * shorter one writes its own bytes only, the rest of the storage stays). A
+ * longer one writes nothing into the argument and fails the call, whatever
+ * the behaviour or a scripted status returned: status
+ * QXSIM_ERROR_BUFFER_TOO_SMALL (qxsim_device.h), last error
+ * "<F>: scripted output of <n> bytes for argument <arg> (<name>) exceeds
+ * its <room> bytes". A function that returns a value rather than a status
+ * returns as usual, with nothing written and that last error set.
+ *
+ * Scripts (a status, a result, a text result, an output, the last-error
+ * text) stay in force for every later call until qxsim_reset, or until the
+ * same script is given again.
  *
  * The journal is bounded, so that a script making any number of calls runs
  * in constant memory:
@@ -53,8 +73,12 @@ extern "C" {
 
 /* ---- test control ------------------------------------------------------- */
 
-/* Empties the journal, drops every script and count and puts the device back
- * in its start state (no open ports, no locks, default texts). */
+/* Empties the journal (and its count of entries dropped), drops every call
+ * count and every script (statuses, results, text results, outputs, the
+ * scripted last-error text), clears the last error, and puts the device
+ * back in its start state: every port closed, every lock dropped, the
+ * interfaces' names as at start, and each simulated library's state reset
+ * by the hook it registered (qxsim_on_reset). */
 QXSIM_EXPORT void qxsim_reset(void);
 
 /* Number of calls of `function` since the last reset (exact, whatever the
@@ -87,7 +111,10 @@ QXSIM_EXPORT void qxsim_script_status(const char *function, uint32_t status);
 /* Text that Qx_GetLastErrorDescription returns from now on, whatever failed;
  * a negative length scripts a NULL text. The bytes need not be UTF-8. */
 QXSIM_EXPORT void qxsim_script_error_text(const char *text, int length);
-/* Bytes written into argument `arg` of `function` on every later call. */
+/* Bytes written into argument `arg` of `function` on every later call, as
+ * far as the argument's room takes them: a script longer than the room
+ * writes nothing and fails the call (see above). Length 0 drops the
+ * script. */
 QXSIM_EXPORT void qxsim_script_output(const char *function, int arg, const void *bytes, int length);
 /* Value that a value-returning `function` returns from now on. */
 QXSIM_EXPORT void qxsim_script_result(const char *function, uint64_t value);
@@ -111,10 +138,15 @@ QXSIM_EXPORT void qxsim_arg_record(qxsim_call *call, const void *record, size_t 
 QXSIM_EXPORT void qxsim_arg_text(qxsim_call *call, const char *text);
 /* Nonzero when a status or result is scripted for the call's function. */
 QXSIM_EXPORT int qxsim_scripted(qxsim_call *call);
-/* Writes the output scripted for argument `arg`, if any, into `pointer`. */
-QXSIM_EXPORT void qxsim_output(qxsim_call *call, int arg, void *pointer);
-/* Final status: the scripted one if any, else `status`; records it as the
- * last error (failure) or clears the last error code (success). */
+/* Writes the output scripted for argument `arg` (parameter `name`, or NULL),
+ * if any, into `pointer`, whose room of `room` bytes was taken at call
+ * entry. A script longer than the room writes nothing, sets the last error
+ * and makes the call fail (qxsim_end_status returns its status; see
+ * above). */
+QXSIM_EXPORT void qxsim_output(qxsim_call *call, int arg, const char *name, void *pointer, size_t room);
+/* Final status: that of a scripted output refused (qxsim_output), else the
+ * scripted one if any, else `status`; records it as the last error
+ * (failure) or clears the last error code (success). */
 QXSIM_EXPORT uint32_t qxsim_end_status(qxsim_call *call, uint32_t status);
 /* Final value of a value-returning function. */
 QXSIM_EXPORT uint64_t qxsim_end_result(qxsim_call *call, uint64_t value);

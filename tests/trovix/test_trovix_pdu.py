@@ -126,8 +126,9 @@ def test_included_signals_fill_the_room_of_the_callers_storage(sim, signals, qxt
     assert sim.last("Qx_Trovix_Pdu_IncludedSignals_Get").arg(5).bytes == (1).to_bytes(4, "little")
     assert (tv.Qx_Trovix_Pdu_IncludedSignal_t_Name_get(one), tv.Qx_Trovix_Pdu_IncludedSignal_t_BitPosition_get(one)) == (
         "Speed", 8)
-    storage = qxt.qxt_view("Qx_Trovix_Pdu_IncludedSignal_t *", 2 * layouts.size(INCLUDED))
+    storage = qxt.qxt_view_reaching("Qx_Trovix_Pdu_IncludedSignal_t *", 2 * layouts.size(INCLUDED))
     assert tv.Qx_Trovix_Pdu_IncludedSignals_Get2(signals, engine_info(), storage) == 2
+    assert sim.last("Qx_Trovix_Pdu_IncludedSignals_Get2").arg(3).bytes == (2).to_bytes(4, "little")
     assert layouts.unpack(INCLUDED, qxt_bytes(qxt, storage, 1))["Name"].rstrip(b"\0") == b"Gear"
     assert tv.Qx_Trovix_Pdu_IncludedSignals_Get2(signals, engine_info(), None) == 2
     assert sim.last("Qx_Trovix_Pdu_IncludedSignals_Get2").arg(3).bytes == bytes(4)
