@@ -510,15 +510,19 @@ Qx_Error_t sim_Qx_Can_CyclicMsgs_Ramp_Delete(Qx_PortHandle_t portHandle, u32_t i
   return detach(portHandle, KIND_RAMP, id, &signal);
 }
 
-/* The library reads as many records as numberOfRamps says; this one reads
- * only the first, which is all a single record object provides. */
+/* Reads numberOfRamps records; a record naming no defined ramp fails the
+ * call before any ramp changes its mode. */
 Qx_Error_t sim_Qx_Can_CyclicMsgs_Ramp_ChangeMode(Qx_PortHandle_t portHandle, u32_t numberOfRamps,
                                                  Qx_Can_CyclicMsgs_Ramp_ChangeMode_Ramps_t const *const ramps) {
   cyc_signal *s;
+  u32_t i;
   QXSIM_TRY(qxsim_check_port(portHandle));
   QXSIM_TRY(qxsim_need(ramps && numberOfRamps, "ramp"));
-  QXSIM_TRY(signal_of(portHandle, KIND_RAMP, ramps->Id, &ramps->Signal, &s));
-  s->mode = ramps->Mode;
+  for (i = 0; i < numberOfRamps; i++) QXSIM_TRY(signal_of(portHandle, KIND_RAMP, ramps[i].Id, &ramps[i].Signal, &s));
+  for (i = 0; i < numberOfRamps; i++) {
+    QXSIM_TRY(signal_of(portHandle, KIND_RAMP, ramps[i].Id, &ramps[i].Signal, &s));
+    s->mode = ramps[i].Mode;
+  }
   return 0;
 }
 
