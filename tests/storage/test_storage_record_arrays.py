@@ -149,7 +149,8 @@ def test_a_deleted_array_is_refused_everywhere_and_deleted_once(key, record, fie
     fn(f"delete_{record}_array")(None)
     assert not array.own() and int(array) == 0
     for call, message in [
-            (lambda: fn(f"{record}_array_getitem")(array, 0), f"'{record}_array_getitem', argument 1 of type '{record} *'"),
+            (lambda: fn(f"{record}_array_getitem")(array, 0),
+             f"'{record}_array_getitem', argument 1 of type '{record} *'"),
             (lambda: fn(f"{record}_array_setitem")(array, 0, qxtest.new_record(mod, record)),
              f"'{record}_array_setitem', argument 1 of type '{record} *'"),
             (lambda: st.cdata(array, 1), "'cdata', argument 1 of type 'void *'"),
@@ -247,7 +248,8 @@ def test_setitem_refuses_anything_but_a_record_of_its_type(value, exc, argument)
 
 @pytest.mark.parametrize("binding, call, argument", [
     ("Qx_Common_Xcp_Daq_SetSignals",
-     lambda port: module("common").Qx_Common_Xcp_Daq_SetSignals(port, 0, 0, 2, st.new_Qx_Common_Xcp_Daq_RxSignal_t_array(3)),
+     lambda port: module("common").Qx_Common_Xcp_Daq_SetSignals(port, 0, 0, 2,
+                                                                st.new_Qx_Common_Xcp_Daq_RxSignal_t_array(3)),
      "argument 5 of type 'Qx_Common_Xcp_Daq_Signal_t const *const'"),
     ("Qx_Common_Xcp_Daq_SetSignals",
      lambda port: module("common").Qx_Common_Xcp_Daq_SetSignals(port, 0, 0, 2, st.new_u8_array(256)),
