@@ -111,6 +111,7 @@ def test_every_record_taken_beside_a_count_has_an_array_kind_the_module_takes(ke
     (None, TypeError, "in method 'new_{R}_array', argument 1 of type 'size_t'"),
 ], ids=["0", "negative", "beyond size_t", "first too many", "SIZE_MAX", "float", "None"])
 def test_bad_counts_are_refused(key, record, field, count, exc, message):
+    module(key)
     if count == "first too many":
         count = MAX_BYTES // layouts.size(record) + 1
     with raises_exactly(exc, message.format(R=record)):
@@ -119,10 +120,10 @@ def test_bad_counts_are_refused(key, record, field, count, exc, message):
 
 @pytest.mark.parametrize("key, record, field", KINDS)
 def test_an_index_outside_the_array_is_refused_and_nothing_is_written(key, record, field):
-    size = layouts.size(record)
+    mod, size = module(key), layouts.size(record)
     array = fn(f"new_{record}_array")(2)
     get, put = fn(f"{record}_array_getitem"), fn(f"{record}_array_setitem")
-    source = qxtest.new_record(module(key), record)
+    source = qxtest.new_record(mod, record)
     st.memmove(source, b"\xff" * size)
     for index in (-1, 2, 2**63, 2**64, -2**64):
         for call, args in ((get, ()), (put, (source,))):
@@ -224,6 +225,11 @@ def test_setitem_copies_the_record_in(key, record, field):
     assert array_bytes(array, record, 2) == pattern + bytes(size)
     put(fn(f"{record}_array_getitem")(array, 0), 0x11)  # ... and the source what it holds
     assert get(source) == 0 and st.cdata(source, size) == pattern[:at] + bytes(width) + pattern[at + width:]
+    # a record of the array itself, onto itself and onto the next
+    first = fn(f"{record}_array_getitem")(array, 0)
+    fn(f"{record}_array_setitem")(array, 0, first)
+    fn(f"{record}_array_setitem")(array, 1, first)
+    assert array_bytes(array, record, 2) == 2 * st.cdata(first, size)
 
 
 @pytest.mark.parametrize("value, exc, argument", [
