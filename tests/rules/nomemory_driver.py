@@ -113,7 +113,7 @@ CASES = {
                                                          pointer_of("Qx_Common_Xcp_Daq_Signal_t")),
     "Qx_Common_Xcp_Daq_Signal_t_array_getitem": registered_view,
     "new_Qx_Trovix_SignalBlock_pp": storage_case("new_Qx_Trovix_SignalBlock_pp", lambda st: [],
-                                                 lambda r: "'Qx_Trovix_SignalBlock_t **'" in repr(r) and r.own()),
+                                                 lambda r: "Qx_Trovix_SignalBlock" in repr(r) and r.own()),
     "qx_storage.u8_array": proxy_array("u8_array", 64),
     "qx_storage.Qx_Common_Xcp_Daq_Signal_t_array": proxy_array("Qx_Common_Xcp_Daq_Signal_t_array", 4),
     "qx_storage.Qx_Common_Xcp_Daq_Signal_t_array item": proxy_item,

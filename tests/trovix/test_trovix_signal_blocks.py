@@ -242,7 +242,7 @@ def test_the_storage_modules_block_reaches_no_byte_of_the_library(qxt):
     cell = st.new_Qx_Trovix_SignalBlock_pp()
     st.memmove(cell, struct.pack("P", 0x1000))
     block = st.Qx_Trovix_SignalBlock_pp_value(cell)
-    assert repr(block).startswith("<Swig Object of type 'Qx_Trovix_SignalBlock_t *' at ")
+    assert "Qx_Trovix_SignalBlock" in repr(block) and "**" not in repr(block)
     assert int(block) == 0x1000 and not block.own()
     for call, name in [(lambda: st.cdata(block, 1), "cdata"), (lambda: st.memmove(block, b"x"), "memmove")]:
         with qxtest.raises_exactly(ValueError, f"too few bytes given for the call in method '{name}', argument 1 of "
