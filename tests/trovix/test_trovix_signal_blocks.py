@@ -192,7 +192,7 @@ def slots(*values):
 
 
 @pytest.mark.parametrize("make_cell", [
-    pytest.param(StorageCell, id="storage cell", marks=pytest.mark.xfail(strict=True, reason=STORAGE_CELL_REFUSED)),
+    pytest.param(StorageCell, id="storage cell", marks=pytest.mark.xfail(strict=True, raises=TypeError, reason=STORAGE_CELL_REFUSED)),
     pytest.param(HelperCell, id="test helper cell"),
 ])
 def test_a_block_of_three_signals_from_a_record_array_end_to_end(sim, signals, qxt, make_cell):
@@ -255,7 +255,7 @@ def test_the_storage_modules_block_reaches_no_byte_of_the_library(qxt):
         st.Qx_Trovix_SignalBlock_pp_value(cell)
 
 
-@pytest.mark.xfail(strict=True, reason=STORAGE_CELL_REFUSED)
+@pytest.mark.xfail(strict=True, raises=TypeError, reason=STORAGE_CELL_REFUSED)
 def test_the_storage_modules_cell_is_taken_where_a_block_cell_is_expected(sim, signals):
     cell = st.new_Qx_Trovix_SignalBlock_pp()
     tv.Qx_Trovix_SignalBlock_Config(signals, 0, cell, 1, qxtest.new_record(tv, MEMBER, SignalHandle=1))
