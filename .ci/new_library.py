@@ -9,7 +9,9 @@ it fast. Then:
     (and the storage module, which binds no library) as built and the others
     as left out;
   - the copy's whole test suite passes, the toy's tests among it, none
-    skipped;
+    skipped: among them, the array that the storage module makes of the
+    toy's step record from the toy's params.txt row alone (the storage
+    module's sources are not edited);
   - one more registry line, with the build not configured again (a build
     folder older than the library), fails the suite: a library of the
     registry that the build did not make never passes as skipped.

@@ -63,6 +63,15 @@ def proxy_folder():
     return os.path.join(os.environ["QX_BUILD_DIR"], "python")
 
 
+def skip_if_left_out(key):
+    """A mark that skips a test needing library `key` when the build leaves
+    it out: for tests that cannot skip themselves through module(), such as
+    those that run in a forked child (isolated)."""
+    name = registry()[key]
+    return pytest.mark.skipif(name in left_out_modules(),
+                              reason=f"{name} is left out of this build (QX_SKIP_LIBRARIES)")
+
+
 def missing_modules():
     """The modules of the registry that the build was asked to make but did
     not list: a build configured before the registry had them."""

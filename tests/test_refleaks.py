@@ -1047,6 +1047,99 @@ def storage_event_handles(x):
     return call
 
 
+SIGNAL = "Qx_Common_Xcp_Daq_Signal_t"
+
+
+def storage_record_arrays(x):
+    c = x.c
+    source = x.keep(c, SIGNAL)
+    c.Qx_Common_Xcp_Daq_Signal_t_Address_set(source, 0x10000)
+
+    def call():
+        array = st.new_Qx_Common_Xcp_Daq_Signal_t_array(4)
+        st.Qx_Common_Xcp_Daq_Signal_t_array_setitem(array, 3, source)
+        view = st.Qx_Common_Xcp_Daq_Signal_t_array_getitem(array, 3)
+        del array  # the view keeps it
+        assert c.Qx_Common_Xcp_Daq_Signal_t_Address_get(view) == 0x10000
+        c.Qx_Common_Xcp_Daq_Signal_t_Handle_set(view, 7)
+        deleted = st.new_Qx_Common_Xcp_Daq_Signal_t_array(2)
+        st.delete_Qx_Common_Xcp_Daq_Signal_t_array(deleted)
+        st.delete_Qx_Common_Xcp_Daq_Signal_t_array(deleted)  # a second delete frees nothing
+    return call
+
+
+def storage_record_arrays_refused(x):
+    c = x.c
+    array, deleted = st.new_Qx_Common_Xcp_Daq_Signal_t_array(2), st.new_Qx_Common_Xcp_Daq_Signal_t_array(2)
+    st.delete_Qx_Common_Xcp_Daq_Signal_t_array(deleted)
+    source, other = x.keep(c, SIGNAL), x.keep(c, "Qx_Common_Xcp_Daq_RxSignal_t")
+    other_array = st.new_Qx_Common_Xcp_Daq_RxSignal_t_array(2)
+
+    def call():
+        refused(IndexError, st.Qx_Common_Xcp_Daq_Signal_t_array_getitem, array, 2)
+        refused(IndexError, st.Qx_Common_Xcp_Daq_Signal_t_array_setitem, array, -1, source)
+        refused(TypeError, st.Qx_Common_Xcp_Daq_Signal_t_array_setitem, array, 0, other)
+        refused(ValueError, st.Qx_Common_Xcp_Daq_Signal_t_array_setitem, array, 0, None)
+        refused(ValueError, st.Qx_Common_Xcp_Daq_Signal_t_array_getitem, deleted, 0)
+        refused(ValueError, st.new_Qx_Common_Xcp_Daq_Signal_t_array, 0)
+        refused(OverflowError, st.new_Qx_Common_Xcp_Daq_Signal_t_array, 2**32)
+        refused(ValueError, c.Qx_Common_Xcp_Daq_SetSignals, x.port, 0, 0, 3, array)  # too few records
+        refused(TypeError, c.Qx_Common_Xcp_Daq_SetSignals, x.port, 0, 0, 2, other_array)
+        refused(ValueError, c.Qx_Common_Xcp_Daq_SetSignals, x.port, 0, 0, 2, deleted)
+    return call
+
+
+def storage_record_array_given(x):
+    c = x.c
+    init = x.keep(c, "Qx_Common_Xcp_Init_Can_Cmd_t")
+    c.Qx_Common_Xcp_Init_Can_Cmd_t_CanIdMaster_set(init, 0x7F0)
+    c.Qx_Common_Xcp_Init_Can_Cmd_t_CanIdSlave_set(init, 0x7F1)
+    c.Qx_Common_Xcp_Init_Can(x.port, 0, init)
+    c.Qx_Common_Xcp_Cmd_Connect(x.port, 0, x.keep(c, "Qx_Common_Xcp_Cmd_Connect_Cmd_t"),
+                                x.keep(c, "Qx_Common_Xcp_Cmd_Connect_Rsp_t"))
+    array = st.new_Qx_Common_Xcp_Daq_Signal_t_array(2)
+    for i in range(2):
+        c.Qx_Common_Xcp_Daq_Signal_t_Address_set(st.Qx_Common_Xcp_Daq_Signal_t_array_getitem(array, i), 0x10000 + i)
+
+    def call():
+        assert c.Qx_Common_Xcp_Daq_SetSignals(x.port, 0, 0, 2, array) is None
+    return call
+
+
+def storage_proxy_arrays(x):
+    import qx_storage  # registers nothing: its record items, which would, are read in a child below
+
+    def call():
+        data = qx_storage.u8_array(8)
+        data[0], data[-1] = 1, 255
+        assert list(data) == [1, 0, 0, 0, 0, 0, 0, 255] and len(data) == 8 and data.cast().own()
+        q.Qx_Fpga_WriteFifo(x.port, data, 8)
+        refused(IndexError, data.__getitem__, 8)
+        refused(IndexError, data.__setitem__, -9, 1)
+        refused(OverflowError, data.__setitem__, 0, 256)
+        refused(ValueError, qx_storage.float64_array, 0)
+        signals = qx_storage.Qx_Common_Xcp_Daq_Signal_t_array(2)
+        refused(ValueError, x.c.Qx_Common_Xcp_Daq_SetSignals, x.port, 0, 0, 3, signals)
+    return call
+
+
+def storage_block_cell(x):
+    address = struct.pack("P", 0x1000)
+
+    def call():
+        cell = st.new_Qx_Trovix_SignalBlock_pp()
+        assert st.Qx_Trovix_SignalBlock_pp_value(cell) is None
+        st.memmove(cell, address)
+        block = st.Qx_Trovix_SignalBlock_pp_value(cell)
+        refused(ValueError, st.cdata, block, 1)
+        refused(ValueError, st.memmove, block, b"x")
+        st.delete_Qx_Trovix_SignalBlock_pp(cell)
+        st.delete_Qx_Trovix_SignalBlock_pp(cell)
+        refused(ValueError, st.Qx_Trovix_SignalBlock_pp_value, cell)
+        st.new_Qx_Trovix_SignalBlock_pp()  # collected: frees itself
+    return call
+
+
 ROWS += [
     ("storage", "arrays: new, set, get, delete, collected", storage_arrays),
     ("storage", "cells: new, copy, assign, value, delete", storage_cells),
@@ -1054,6 +1147,11 @@ ROWS += [
     ("storage", "refused values, indexes, counts, deleted objects", storage_refused),
     ("storage", "arrays and cells given to a module, copies read", storage_in_the_modules),
     ("can", "storage: event handle cells of common and CAN", storage_event_handles),
+    ("common", "storage: record arrays: new, set, views kept and written, delete", storage_record_arrays),
+    ("common", "storage: record arrays refused: index, type, None, deleted, count", storage_record_arrays_refused),
+    ("common", "storage: record array given to a binding", storage_record_array_given),
+    ("common", "storage: proxy arrays: items, length, cast, given, refused", storage_proxy_arrays),
+    ("trovix", "storage: signal-block cell: new, value, bytes refused, delete", storage_block_cell),
 ]
 
 # The module each row needs: a library's by its key in the registry, or the
@@ -1066,6 +1164,29 @@ MODULE_OF = dict(qxtest.registry(), storage="_qx_storage")
 def test_no_reference_grows(ctx, key, row):
     qxtest.module(MODULE_OF[key])
     assert growth(row(ctx)) <= SLACK
+
+
+@needs_debug
+@qxtest.skip_if_left_out("common")
+@qxtest.isolated
+def test_no_reference_grows_through_proxy_record_items():
+    # Reading an item imports the record's proxy module, which registers its
+    # classes for the rest of the process: measured in a forked child.
+    import qx_storage
+    signals = qx_storage.Qx_Common_Xcp_Daq_Signal_t_array(3)
+
+    def call():
+        first = signals[0]
+        first.Address = 0x10000
+        signals[-1].Handle = first.Address
+        assert [s.Handle for s in signals] == [0, 0, 0x10000]
+        signals[1] = first
+        last = qx_storage.Qx_Common_Xcp_Daq_Signal_t_array(2)[1]  # keeps its array
+        last.DataType = 4
+        refused(IndexError, signals.__getitem__, 3)
+        refused(TypeError, signals.__setitem__, 0, 5)
+    assert type(signals[0]).__module__ == "qx_api_common"
+    assert growth(call) <= SLACK
 
 
 # ---- the measurement itself -------------------------------------------------------

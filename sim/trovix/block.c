@@ -1,9 +1,20 @@
 /* Simulated Trovix signal blocks: a block's data gives each of its signals
  * TROVIX_SIM_BLOCK_SLOT bytes, in the order of the block's signals (a value
- * shorter than its slot is zero-padded). */
+ * shorter than its slot is zero-padded).
+ *
+ * A block's address is not its slot in the port's table (a slot is taken
+ * again by the next block configured) but the next byte of `addresses`,
+ * handed out in turn to the blocks of every port: an address comes back only
+ * after TROVIX_SIM_BLOCK_ADDRESSES other blocks were made, so the address of
+ * a deleted block names no block made since, and is refused. */
 #include <string.h>
 
 #include "trovix_sim.h"
+
+#define TROVIX_SIM_BLOCK_ADDRESSES 1024u
+
+static unsigned char addresses[TROVIX_SIM_BLOCK_ADDRESSES];
+static u32_t next_address;
 
 /* The block at `address` among the port's blocks in use. */
 static uint32_t block_of(trovix_sim_port *port, const void *address, trovix_sim_block **block) {
@@ -11,7 +22,7 @@ static uint32_t block_of(trovix_sim_port *port, const void *address, trovix_sim_
   *block = NULL;
   QXSIM_TRY(qxsim_need(address, "signal block"));
   for (i = 0; i < TROVIX_SIM_BLOCKS; i++) {
-    if (port->blocks[i].used && (const void *)&port->blocks[i] == address) {
+    if (port->blocks[i].used && port->blocks[i].address == address) {
       *block = &port->blocks[i];
       return 0;
     }
@@ -41,9 +52,11 @@ Qx_Error_t sim_Qx_Trovix_SignalBlock_Config(Qx_PortHandle_t portHandle, Qx_Trovi
   if (!block) return qxsim_fail(QXSIM_ERROR_INVALID_STATE, "all %u signal blocks are in use", TROVIX_SIM_BLOCKS);
   memset(block, 0, sizeof *block);
   block->used = 1;
+  block->address = &addresses[next_address];
+  next_address = (next_address + 1) % TROVIX_SIM_BLOCK_ADDRESSES;
   block->count = numberOfSignals;
   for (i = 0; i < numberOfSignals; i++) block->handles[i] = signals[i].SignalHandle;
-  *signalBlock = (Qx_Trovix_SignalBlock_t *)(void *)block;
+  *signalBlock = (Qx_Trovix_SignalBlock_t *)block->address;
   return 0;
 }
 

@@ -53,6 +53,7 @@ typedef struct {
 
 typedef struct {
   int used;
+  void *address; /* what the library hands out for the block (block.c) */
   u32_t count;
   u16_t handles[TROVIX_SIM_SIGNALS];
   u32_t buffer_size; /* 0: no buffer configured */

@@ -63,6 +63,37 @@ def pointer_of(type_name):
     return lambda result: type(result).__name__ == "SwigPyObject" and f"'{type_name} *'" in repr(result)
 
 
+def registered_view():
+    """An item of a record array, read while a class is registered for the
+    record: a view, made an instance of that class."""
+    st, common = importlib.import_module("_qx_storage"), importlib.import_module("_qx_api_common")
+
+    class Signal:
+        __swig_destroy__ = common.delete_Qx_Common_Xcp_Daq_Signal_t
+
+    common.Qx_Common_Xcp_Daq_Signal_t_swigregister(Signal)
+    array = st.new_Qx_Common_Xcp_Daq_Signal_t_array(4)
+    return st.Qx_Common_Xcp_Daq_Signal_t_array_getitem, [array, 3], lambda r: (
+        type(r) is Signal and not r.this.own() and "'Qx_Common_Xcp_Daq_Signal_t *'" in repr(r.this))
+
+
+def proxy_array(name, count):
+    """An instance of an array class of the proxy module qx_storage."""
+    def setup():
+        proxy = importlib.import_module("qx_storage")
+        cls = getattr(proxy, name)
+        return cls, [count], lambda r: type(r) is cls and len(r) == count and r.cast().own()
+    return setup
+
+
+def proxy_item():
+    """An item of a proxy record array: an instance of the record's proxy
+    class (its module imported beforehand, not during the sweep)."""
+    proxy, common = importlib.import_module("qx_storage"), importlib.import_module("qx_api_common")
+    array = proxy.Qx_Common_Xcp_Daq_Signal_t_array(4)
+    return array.__getitem__, [-1], lambda r: type(r) is common.Qx_Common_Xcp_Daq_Signal_t and not r.this.own()
+
+
 CASES = {
     "Qx_Interface_GetInterfaceList": base_case("Qx_Interface_GetInterfaceList", [0, 8],
                                                records_of("Qx_InterfaceData_t")),
@@ -78,6 +109,14 @@ CASES = {
     "new_u8_array": storage_case("new_u8_array", lambda st: [64], pointer_of("u8_t")),
     "copy_float64_p": storage_case("copy_float64_p", lambda st: [0.5], pointer_of("float64_t")),
     "cdata": storage_case("cdata", lambda st: [st.new_u8_array(64), 64], lambda r: type(r) is bytes and len(r) == 64),
+    "new_Qx_Common_Xcp_Daq_Signal_t_array": storage_case("new_Qx_Common_Xcp_Daq_Signal_t_array", lambda st: [4],
+                                                         pointer_of("Qx_Common_Xcp_Daq_Signal_t")),
+    "Qx_Common_Xcp_Daq_Signal_t_array_getitem": registered_view,
+    "new_Qx_Trovix_SignalBlock_pp": storage_case("new_Qx_Trovix_SignalBlock_pp", lambda st: [],
+                                                 lambda r: "Qx_Trovix_SignalBlock" in repr(r) and r.own()),
+    "qx_storage.u8_array": proxy_array("u8_array", 64),
+    "qx_storage.Qx_Common_Xcp_Daq_Signal_t_array": proxy_array("Qx_Common_Xcp_Daq_Signal_t_array", 4),
+    "qx_storage.Qx_Common_Xcp_Daq_Signal_t_array item": proxy_item,
 }
 
 

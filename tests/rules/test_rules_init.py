@@ -225,12 +225,21 @@ MODULE_ROWS = {"modules": BUILT, **{name: [name] for name in BUILT}}
 IMPORTS = [pytest.param("; ".join(f"import {name}" for name in names), id=row) for row, names in MODULE_ROWS.items()]
 EXIT_RUNS = IMPORTS + [
     # Registered classes, a record of each module and a view kept past its
-    # parent: the capsule's teardown releases the registration data.
+    # parent: the capsule's teardown releases the registration data. The
+    # storage module's arrays of every kind, flat and through its proxy
+    # classes, an item of each (record items are views keeping their array)
+    # and a signal-block cell live until exit too.
     pytest.param(f"import sys; sys.path.insert(0, {qxtest.proxy_folder()!r})\n"
                  + "".join(f"import {name[1:]}\n" for name in BUILT)
                  + "records = [cls() for module in list(sys.modules.values()) if module.__name__.startswith('qx_api')\n"
                    "           for cls in vars(module).values() if isinstance(cls, type) and hasattr(cls, '__swig_destroy__')]\n"
-                   "view = qx_api.Qx_InterfaceInfo_t().Parameters\n", id="proxies"),
+                   "view = qx_api.Qx_InterfaceInfo_t().Parameters\n"
+                   "arrays = [cls(2) for name, cls in vars(qx_storage).items()\n"
+                   "          if isinstance(cls, type) and name.endswith('_array') and not name.startswith('_')]\n"
+                   "arrays += [getattr(qx_storage, name)(2) for name in dir(qx_storage)\n"
+                   "           if name.startswith('new_') and name.endswith('_array')]\n"
+                   "items = [array[1] for array in arrays if not callable(getattr(array, 'own', None))]\n"
+                   "cell = qx_storage.new_Qx_Trovix_SignalBlock_pp()\n", id="proxies"),
 ]
 BARE = "import _qx_empty"
 

@@ -39,13 +39,22 @@ def sweep(*args):
     ("new_u8_array", False),
     ("copy_float64_p", False),
     ("cdata", False),
+    # record arrays, an item read with a class registered, the signal-block
+    # cell, and the proxy module's array classes
+    ("new_Qx_Common_Xcp_Daq_Signal_t_array", False),
+    ("Qx_Common_Xcp_Daq_Signal_t_array_getitem", False),
+    ("new_Qx_Trovix_SignalBlock_pp", False),
+    ("qx_storage.u8_array", False),
+    ("qx_storage.Qx_Common_Xcp_Daq_Signal_t_array", False),
+    ("qx_storage.Qx_Common_Xcp_Daq_Signal_t_array item", False),
 ])
 def test_bindings_survive_failing_allocations(case, registered):
-    if case.startswith("Qx_Can"):
-        qxtest.module("_qx_api_can")
+    for part, name in (("Qx_Can", "_qx_api_can"), ("Qx_Common", "_qx_api_common"), ("Qx_Trovix", "_qx_api_trovix")):
+        if part in case:
+            qxtest.module(name)
     out = sweep(case, *(["--registered"] if registered else []))
     assert out.returncode == 0, (out.stdout + out.stderr)[-3000:]
-    found = re.search(rf"^nomemory: {case} (\d+) (\d+)$", out.stdout, re.M)
+    found = re.search(rf"^nomemory: {re.escape(case)} (\d+) (\d+)$", out.stdout, re.M)
     assert found, out.stdout[-3000:]
     results, raised = map(int, found.groups())
     assert results > 0  # the sweep reaches start points after the call's last allocation

@@ -1,6 +1,8 @@
 """Signal blocks: configuration and deletion through a block cell, values
 written and read together, the block's buffer; the records
 Qx_Trovix_SignalBlock_Signals_t and Qx_Trovix_SignalBlock_Buffer_Config_Cmd_t."""
+import struct
+
 import pytest
 
 import layouts
@@ -144,3 +146,169 @@ def test_buffer_command_names_its_tagged_type(sim):
     with qxtest.raises_exactly(TypeError, "in method 'Qx_Trovix_SignalBlock_Buffer_Config_Cmd_t_BufferSize_set', "
                                           "argument 2 of type 'u32_t'"):
         tv.Qx_Trovix_SignalBlock_Buffer_Config_Cmd_t_BufferSize_set(qxtest.new_record(tv, "Qx_Trovix_SignalBlock_Buffer_Config_Cmd_t"), "8")
+
+
+# ---- the storage module's cell, record arrays and byte arrays --------------------------------------
+# A block made from a storage-module cell, configured from a record array of
+# three signals, then written, read and buffered through storage-module byte
+# arrays, then deleted. The same steps run on the test helpers' cell, which
+# shows what the storage module's must do.
+
+st = qxtest.module("_qx_storage")
+POINTER = struct.calcsize("P")
+STORAGE_CELL_REFUSED = (
+    "_qx_storage declares Qx_Trovix_SignalBlock_t by name only (SWIG is not shown its typedef of struct "
+    "Qx_Trovix_SignalBlock), so its cell is of type 'Qx_Trovix_SignalBlock_t **' and the block that "
+    "Qx_Trovix_SignalBlock_pp_value returns 'Qx_Trovix_SignalBlock_t *', while _qx_api_trovix takes "
+    "'struct Qx_Trovix_SignalBlock **' and 'struct Qx_Trovix_SignalBlock *': every signal-block binding refuses "
+    "them with TypeError")
+
+
+class StorageCell:
+    def __init__(self, qxt):
+        self.cell = st.new_Qx_Trovix_SignalBlock_pp()
+
+    def block(self):
+        return st.Qx_Trovix_SignalBlock_pp_value(self.cell)
+
+
+class HelperCell:
+    def __init__(self, qxt):
+        self.cell, self.qxt = qxt.qxt_block_cell(), qxt
+
+    def block(self):
+        return self.qxt.qxt_block_in(self.cell)
+
+
+def u8_array(data):
+    array = st.new_u8_array(len(data))
+    st.memmove(array, data)
+    return array
+
+
+def slots(*values):
+    """Block data: each value (bytes) in a slot of 8 bytes, zero-padded."""
+    return b"".join(value.ljust(8, b"\0") for value in values)
+
+
+@pytest.mark.parametrize("make_cell", [
+    pytest.param(StorageCell, id="storage cell", marks=pytest.mark.xfail(strict=True, raises=TypeError, reason=STORAGE_CELL_REFUSED)),
+    pytest.param(HelperCell, id="test helper cell"),
+])
+def test_a_block_of_three_signals_from_a_record_array_end_to_end(sim, signals, qxt, make_cell):
+    made = make_cell(qxt)
+    assert made.block() is None
+    members = st.new_Qx_Trovix_SignalBlock_Signals_t_array(3)
+    for i, handle in enumerate((2, 0, 1)):  # Odo (32 bits), Speed (16), Gear (8)
+        st.Qx_Trovix_SignalBlock_Signals_t_array_setitem(
+            members, i, qxtest.new_record(tv, MEMBER, SignalHandle=handle, SignalFlags=0x100 + i))
+    assert tv.Qx_Trovix_SignalBlock_Config(signals, 0, made.cell, 3, members) is None
+    call = sim.last("Qx_Trovix_SignalBlock_Config")
+    assert (call.arg(3).value, call.arg(4).value) == (int(made.cell), 3)
+    assert call.arg(5).bytes == b"".join(layouts.pack(MEMBER, SignalHandle=h, SignalFlags=0x100 + i)
+                                         for i, h in enumerate((2, 0, 1)))
+    block = made.block()
+    assert int(block) == struct.unpack("P", st.cdata(made.cell, POINTER))[0] != 0  # what the library stored
+    # written together, read one by one and together
+    values = slots(b"\x04\x03\x02\x01", b"\x34\x12", b"\x07")
+    assert tv.Qx_Trovix_SignalBlock_Write(signals, block, u8_array(values)) is None
+    write = sim.last("Qx_Trovix_SignalBlock_Write")
+    assert write.arg(2).value == int(block) and write.arg(3).bytes == b"\x04"
+    value = u8_array(bytes(8))
+    assert tv.Qx_Trovix_Signal_Read(signals, 0, 0, 0, 8, value) == [1, 2]
+    assert st.cdata(value, 2) == b"\x34\x12"
+    data = u8_array(b"\xee" * 24)
+    assert tv.Qx_Trovix_SignalBlock_Read(signals, block, data) is None
+    assert st.cdata(data, 24) == values
+    # the block's buffer
+    config = qxtest.new_record(tv, BUFFER, Flags=1, BufferSize=64, PollingCycle=10)
+    assert tv.Qx_Trovix_SignalBlock_Buffer_Config(signals, block, config) is None
+    assert sim.last("Qx_Trovix_SignalBlock_Buffer_Config").arg(2).value == int(block)
+    assert tv.Qx_Trovix_SignalBlock_Buffer_Reset(signals, block) is None
+    flags, data = st.copy_u32_p(0xAAAA), u8_array(b"\xee" * 24)
+    assert tv.Qx_Trovix_SignalBlock_Buffer_Read(signals, block, 5, flags, data) is None
+    call = sim.last("Qx_Trovix_SignalBlock_Buffer_Read")
+    assert (call.arg(2).value, call.arg(3).value, call.arg(4).value) == (int(block), 5, int(flags))
+    assert st.u32_p_value(flags) == 0 and st.cdata(data, 24) == values
+    # deleted: the cell cleared, the block refused
+    assert tv.Qx_Trovix_SignalBlock_Delete(signals, 0, made.cell) is None
+    assert sim.last("Qx_Trovix_SignalBlock_Delete").arg(3).value == int(made.cell)
+    assert made.block() is None
+    with qxtest.raises_exactly(Exception, f"Qx_Trovix_SignalBlock_Read: unknown signal block {int(block):#x}"):
+        tv.Qx_Trovix_SignalBlock_Read(signals, block, data)
+
+
+def test_the_storage_modules_block_reaches_no_byte_of_the_library(qxt):
+    cell = st.new_Qx_Trovix_SignalBlock_pp()
+    st.memmove(cell, struct.pack("P", 0x1000))
+    block = st.Qx_Trovix_SignalBlock_pp_value(cell)
+    assert "Qx_Trovix_SignalBlock" in repr(block) and "**" not in repr(block)
+    assert int(block) == 0x1000 and not block.own()
+    for call, name in [(lambda: st.cdata(block, 1), "cdata"), (lambda: st.memmove(block, b"x"), "memmove")]:
+        with qxtest.raises_exactly(ValueError, f"too few bytes given for the call in method '{name}', argument 1 of "
+                                               "type 'void *'"):
+            call()
+    st.delete_Qx_Trovix_SignalBlock_pp(cell)
+    st.delete_Qx_Trovix_SignalBlock_pp(cell)
+    with qxtest.raises_exactly(ValueError, "invalid null reference in method 'Qx_Trovix_SignalBlock_pp_value', "
+                                           "argument 1 of type 'Qx_Trovix_SignalBlock_t **'"):
+        st.Qx_Trovix_SignalBlock_pp_value(cell)
+
+
+@pytest.mark.xfail(strict=True, raises=TypeError, reason=STORAGE_CELL_REFUSED)
+def test_the_storage_modules_cell_is_taken_where_a_block_cell_is_expected(sim, signals):
+    cell = st.new_Qx_Trovix_SignalBlock_pp()
+    tv.Qx_Trovix_SignalBlock_Config(signals, 0, cell, 1, qxtest.new_record(tv, MEMBER, SignalHandle=1))
+    assert sim.calls("Qx_Trovix_SignalBlock_Config") == 1
+
+
+# ---- blocks the library does not know ----------------------------------------------------------
+
+USES = [
+    ("Qx_Trovix_SignalBlock_Write",
+     lambda port, block: tv.Qx_Trovix_SignalBlock_Write(port, block, u8_array(bytes(8)))),
+    ("Qx_Trovix_SignalBlock_Read",
+     lambda port, block: tv.Qx_Trovix_SignalBlock_Read(port, block, u8_array(bytes(8)))),
+    ("Qx_Trovix_SignalBlock_Buffer_Config", lambda port, block: tv.Qx_Trovix_SignalBlock_Buffer_Config(
+        port, block, qxtest.new_record(tv, BUFFER, BufferSize=64))),
+    ("Qx_Trovix_SignalBlock_Buffer_Reset", lambda port, block: tv.Qx_Trovix_SignalBlock_Buffer_Reset(port, block)),
+    ("Qx_Trovix_SignalBlock_Buffer_Read", lambda port, block: tv.Qx_Trovix_SignalBlock_Buffer_Read(
+        port, block, 0, st.new_u32_p(), u8_array(bytes(8)))),
+]
+
+
+def configured(port, qxt, handle=1):
+    """A helper cell holding a new block of one signal."""
+    cell = qxt.qxt_block_cell()
+    tv.Qx_Trovix_SignalBlock_Config(port, 0, cell, 1, qxtest.new_record(tv, MEMBER, SignalHandle=handle))
+    return cell
+
+
+@pytest.mark.parametrize("binding, use", USES, ids=[u[0] for u in USES])
+def test_a_deleted_block_stays_refused_when_new_blocks_are_configured(sim, signals, qxt, binding, use):
+    cell = configured(signals, qxt)
+    old = qxt.qxt_block_in(cell)
+    tv.Qx_Trovix_SignalBlock_Delete(signals, 0, cell)
+    # the deleted block's slot is taken again at once; then many blocks come and go
+    kept = qxt.qxt_block_in(configured(signals, qxt))
+    for _ in range(40):
+        again = configured(signals, qxt, handle=0)
+        assert int(qxt.qxt_block_in(again)) not in (int(old), int(kept))
+        tv.Qx_Trovix_SignalBlock_Delete(signals, 0, again)
+    with qxtest.raises_exactly(Exception, f"{binding}: unknown signal block {int(old):#x}"):
+        use(signals, old)
+    assert sim.calls(binding) == 1  # the library got it, and said no
+    assert tv.Qx_Trovix_SignalBlock_Read(signals, kept, u8_array(bytes(8))) is None  # the new block is itself
+
+
+def test_a_block_the_library_did_not_make_is_refused(sim, signals, qxt):
+    made = qxt.qxt_block_in(configured(signals, qxt))
+    cell = qxt.qxt_block_cell()
+    st.memmove(cell, struct.pack("P", int(made) + 1))  # beside a block the library made
+    stranger = qxt.qxt_block_in(cell)
+    for binding, use in USES:
+        with qxtest.raises_exactly(Exception, f"{binding}: unknown signal block {int(stranger):#x}"):
+            use(signals, stranger)
+    with qxtest.raises_exactly(Exception, f"Qx_Trovix_SignalBlock_Delete: unknown signal block {int(stranger):#x}"):
+        tv.Qx_Trovix_SignalBlock_Delete(signals, 0, cell)
+    assert int(qxt.qxt_block_in(cell)) == int(stranger)  # a refused delete leaves the cell as it was

@@ -21,4 +21,8 @@
 QX_UNSIGNED_SCALAR(u32_t)
 QX_STATUS_CHECK(Qx_Error_t)
 
+/* Parameter shapes (api/toy/params.txt: the steps beside their count),
+ * generated. */
+%include "qx_api_toy_rules.i"
+
 %include "qx_api_toy.h"
