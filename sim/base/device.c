@@ -332,22 +332,22 @@ Qx_Error_t sim_Qx_Interface_GetPortHandleByInterfaceTypeAndInstance(Qx_PortHandl
 
 /* ---- updating all interfaces -------------------------------------------- */
 
-/* Checks the update file name and the interface the command names; the
- * simulated firmware update itself has nothing to do. Only the first record
- * that InterfaceData points to is read: the bindings can hand over no more
- * than one, and reading further could run past the caller's storage. */
+/* Checks the update file name and every interface the command names (its
+ * NumberOfInterfaces records at InterfaceData); the simulated firmware
+ * update itself has nothing to do. */
 Qx_Error_t sim_Qx_Interface_UpdateAllInterfaces(const char *const fileName,
                                                 const Qx_Interface_UpdateAllInterfaces_Cmd_t *const command) {
-  const Qx_InterfaceData_t *d;
+  u32_t i;
   QXSIM_TRY(qxsim_need(fileName, "update file"));
   QXSIM_TRY(qxsim_need(command, "command"));
-  if (!command->NumberOfInterfaces) return 0;
-  d = command->InterfaceData;
-  if (!d)
+  if (command->NumberOfInterfaces && !command->InterfaceData)
     return qxsim_fail(QXSIM_ERROR_INVALID_ARGUMENT, "%u interfaces announced but no interface data given",
                       (unsigned)command->NumberOfInterfaces);
-  if (qxsim_interface_find(d->InterfaceType, d->ControllerNumber, d->InterfaceNumber) < 0)
-    return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "no interface of type %u on controller %u, interface %u", d->InterfaceType,
-                      d->ControllerNumber, d->InterfaceNumber);
+  for (i = 0; i < command->NumberOfInterfaces; i++) {
+    const Qx_InterfaceData_t *d = &command->InterfaceData[i];
+    if (qxsim_interface_find(d->InterfaceType, d->ControllerNumber, d->InterfaceNumber) < 0)
+      return qxsim_fail(QXSIM_ERROR_NOT_FOUND, "interface %u: no interface of type %u on controller %u, interface %u",
+                        (unsigned)i, d->InterfaceType, d->ControllerNumber, d->InterfaceNumber);
+  }
   return 0;
 }

@@ -156,13 +156,6 @@ def test_buffer_command_names_its_tagged_type(sim):
 
 st = qxtest.module("_qx_storage")
 POINTER = struct.calcsize("P")
-STORAGE_CELL_REFUSED = (
-    "_qx_storage declares Qx_Trovix_SignalBlock_t by name only (SWIG is not shown its typedef of struct "
-    "Qx_Trovix_SignalBlock), so its cell is of type 'Qx_Trovix_SignalBlock_t **' and the block that "
-    "Qx_Trovix_SignalBlock_pp_value returns 'Qx_Trovix_SignalBlock_t *', while _qx_api_trovix takes "
-    "'struct Qx_Trovix_SignalBlock **' and 'struct Qx_Trovix_SignalBlock *': every signal-block binding refuses "
-    "them with TypeError")
-
 
 class StorageCell:
     def __init__(self, qxt):
@@ -192,7 +185,7 @@ def slots(*values):
 
 
 @pytest.mark.parametrize("make_cell", [
-    pytest.param(StorageCell, id="storage cell", marks=pytest.mark.xfail(strict=True, raises=TypeError, reason=STORAGE_CELL_REFUSED)),
+    pytest.param(StorageCell, id="storage cell"),
     pytest.param(HelperCell, id="test helper cell"),
 ])
 def test_a_block_of_three_signals_from_a_record_array_end_to_end(sim, signals, qxt, make_cell):
@@ -255,7 +248,6 @@ def test_the_storage_modules_block_reaches_no_byte_of_the_library(qxt):
         st.Qx_Trovix_SignalBlock_pp_value(cell)
 
 
-@pytest.mark.xfail(strict=True, raises=TypeError, reason=STORAGE_CELL_REFUSED)
 def test_the_storage_modules_cell_is_taken_where_a_block_cell_is_expected(sim, signals):
     cell = st.new_Qx_Trovix_SignalBlock_pp()
     tv.Qx_Trovix_SignalBlock_Config(signals, 0, cell, 1, qxtest.new_record(tv, MEMBER, SignalHandle=1))
