@@ -1,4 +1,5 @@
-"""Calls every callable of every built module with bad arguments.
+"""Calls every callable of every built module with bad arguments, and with
+arguments that run Python code while the call converts them (Reentrant).
 
 Run as a script in a fresh interpreter (tests/test_robustness.py): each call
 must raise a Python exception or return; a crash ends the process. Prints
@@ -32,6 +33,52 @@ def bad_values(base):
     return [None, "str", 1.5, -1, 2**32, 2**64, list(range(10000)), object(), wrong_pointer, b"\xff", (1, "x")] + views(base)
 
 
+class Reentrant:
+    """An argument that runs Python code while the call converts it: its
+    "this" (and, from CPython 3.12 on, its buffer) first tries to delete the
+    call's other arguments, then gives a fresh array that only the call
+    holds. The modules must refuse to free what the call holds, and keep
+    the fresh array while they use it."""
+
+    def __init__(self, storage, victims):
+        self.storage, self.victims = storage, victims
+
+    def _delete_victims(self):
+        for delete, victim in self.victims:
+            try:
+                delete(victim)
+            except Exception:
+                pass
+
+    @property
+    def this(self):
+        self._delete_victims()
+        return self.storage.new_u8_array(64)
+
+    def __buffer__(self, flags):
+        self._delete_victims()
+        return memoryview(bytearray(64))
+
+
+def reentrant_lists(base, storage, count):
+    """For each position of a call of `count` arguments: a Reentrant there,
+    storage the call may hold everywhere else (an array, a record)."""
+    lists = []
+    for position in range(count):
+        args, victims = [], []
+        for index in range(count):
+            if index == position:
+                args.append(None)
+                continue
+            made = (storage.new_u8_array(64), storage.delete_u8_array) if index % 2 else \
+                (base.new_Qx_Data_t(), base.delete_Qx_Data_t)
+            args.append(made[0])
+            victims.append((made[1], made[0]))
+        args[position] = Reentrant(storage, victims)
+        lists.append((args, victims))
+    return lists
+
+
 def arity(function):
     for count in range(0, 12):
         try:
@@ -48,6 +95,7 @@ def arity(function):
 
 def main():
     base = importlib.import_module("_qx_api")
+    storage = importlib.import_module("_qx_storage")
     # Made once, before the sweep registers hostile "classes" for the types.
     values = bad_values(base)
     calls = callables = 0
@@ -75,6 +123,14 @@ def main():
                     function(*args)
                 except Exception:
                     pass
+            for args, victims in reentrant_lists(base, storage, count):
+                calls += 1
+                try:
+                    function(*args)
+                except Exception:
+                    pass
+                for delete, victim in victims:  # what the call let go of is freed
+                    delete(victim)
     print(f"robustness: {callables} callables, {calls} calls", flush=True)
     return 0
 

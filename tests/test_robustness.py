@@ -1,5 +1,8 @@
 """No binding crashes on bad arguments (missing, extra, None, str, float,
-out-of-range ints, huge lists, non-sequences, pointers of the wrong type)."""
+out-of-range ints, huge lists, non-sequences, pointers of the wrong type),
+nor on arguments whose "this" or buffer tries to delete the call's other
+arguments and gives storage made afresh; the sanitizer build reports any
+access to freed memory."""
 import os
 import re
 import subprocess

@@ -349,6 +349,13 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
   if (arg1) $1 = ($1_ltype)$input;
 }
 
+/* A function pointer result (a callback member's getter) is an object at the
+ * code's address that reaches no byte of storage: cdata and memmove refuse
+ * it. */
+%typemap(out, noblock=1) SWIGTYPE ((*)(ANY)) {
+  $result = qx_new_object((void *)$1, $descriptor, 0, 0, NULL, 0);
+}
+
 %define QX_POINTER_MEMBER(RECORD, NAME)
 %typemap(in) RECORD *NAME = SWIGTYPE *;
 %enddef

@@ -300,6 +300,13 @@ def test_callback_field_takes_only_native_functions(qxt):
             c.Qx_Common_EA_NotifyHost_AddCallback_Cmd_t_Callback_set(command, wrong)
         assert str(raised.value) == message
         assert int(c.Qx_Common_EA_NotifyHost_AddCallback_Cmd_t_Callback_get(command)) == int(callback)
+    # the object points at code, and reaches no byte of storage
+    storage = qxtest.module("_qx_storage")
+    got = c.Qx_Common_EA_NotifyHost_AddCallback_Cmd_t_Callback_get(command)
+    for call, binding in ((lambda: storage.cdata(got, 1), "cdata"), (lambda: storage.memmove(got, b"\0"), "memmove")):
+        with pytest.raises(ValueError) as raised:
+            call()
+        assert str(raised.value) == f"too few bytes given for the call in method '{binding}', argument 1 of type 'void *'"
     assert c.Qx_Common_EA_NotifyHost_AddCallback_Cmd_t_Callback_set(command, None) is None
     assert c.Qx_Common_EA_NotifyHost_AddCallback_Cmd_t_Callback_get(command) is None
 
