@@ -3,8 +3,9 @@
 
 All three call the same null native libraries (bench/gen_null.py: every
 function returns at once), in one process:
-  module  the project's modules (_qx_api, _qx_api_can) linked against them,
-          and the storage module _qx_storage (which binds no library)
+  module  the project's modules (_qx_api, _qx_api_can, _qx_api_common)
+          linked against them, and the storage module _qx_storage (which
+          binds no library)
   floor   _qx_floor (bench/floor.c), hand-written C-API code doing the same
           conversions and checks with the same calling conventions
   ctypes  the native functions with argtypes/restype set, called from small
@@ -42,6 +43,13 @@ class UsbVersion(ctypes.Structure):
     _fields_ = [("Major", c_uint8), ("Minor", c_uint8)]
 
 
+class DaqSignal(ctypes.Structure):
+    _pack_ = 4
+    _fields_ = [("Flags", c_uint32), ("BitOffset", c_uint8), ("DataType", c_uint8), ("AddressExtension", c_uint8),
+                ("reserved1", c_uint8), ("EventChannel", ctypes.c_uint16), ("reserved2", c_uint8),
+                ("reserved3", c_uint8), ("Address", c_uint32), ("Handle", ctypes.c_size_t)]
+
+
 class InterfaceData(ctypes.Structure):
     _pack_ = 4
     _fields_ = [("InterfaceType", c_uint8), ("ControllerNumber", c_uint8), ("InterfaceNumber", c_uint8),
@@ -55,7 +63,9 @@ class InterfaceData(ctypes.Structure):
 def ctypes_namespace(null_dir):
     base = ctypes.CDLL(os.path.join(null_dir, "libqx_api.so"))
     can = ctypes.CDLL(os.path.join(null_dir, "libqx_api_can.so"))
+    common = ctypes.CDLL(os.path.join(null_dir, "libqx_api_common.so"))
     assert sizeof(IpAddress) == 4 and sizeof(InterfaceInfo) == 28 and sizeof(InterfaceData) == 40
+    assert sizeof(DaqSignal) == 16 + sizeof(ctypes.c_size_t)
 
     def fn(lib, name, *argtypes):
         f = getattr(lib, name)
@@ -75,6 +85,8 @@ def ctypes_namespace(null_dir):
               ctypes.POINTER(c_uint32))
     ilist_ = fn(base, "Qx_Interface_GetInterfaceList", c_uint32, ctypes.POINTER(c_uint32),
                 ctypes.POINTER(InterfaceData), c_uint32)
+    signals_ = fn(common, "Qx_Common_Xcp_Daq_SetSignals", c_uint32, c_uint8, c_uint32, c_uint32,
+                  ctypes.POINTER(DaqSignal))
 
     def fail():
         raise Exception(last_error().decode("utf-8", "surrogateescape"))
@@ -117,6 +129,13 @@ def ctypes_namespace(null_dir):
             fail()
         return out[:min(count.value, capacity)]
 
+    def set_signals(port, instance, flags, count, signals):
+        if count > len(signals):
+            raise ValueError("too few records given for the count in method 'Qx_Common_Xcp_Daq_SetSignals', "
+                             "argument 5 of type 'Qx_Common_Xcp_Daq_Signal_t const *const'")
+        if signals_(port, instance, flags, count, signals):
+            fail()
+
     def memmove(buffer, data):
         if len(data) > sizeof(buffer):
             raise ValueError("too few bytes given for the call in method 'memmove', argument 1 of type 'void *'")
@@ -129,7 +148,8 @@ def ctypes_namespace(null_dir):
 
     return dict(ip=IpAddress(), info=InterfaceInfo(), IpAddress=IpAddress, Data=InterfaceData, close=close,
                 check=check, start=start, open=open, command=command, cwr=cwr, ilist=ilist,
-                buffer=(c_uint8 * 64)(), memmove=memmove, cdata=cdata)
+                buffer=(c_uint8 * 64)(), memmove=memmove, cdata=cdata, Signals16=DaqSignal * 16,
+                set_signals=set_signals)
 
 
 # ---- module and floor ------------------------------------------------------
@@ -137,6 +157,7 @@ def ctypes_namespace(null_dir):
 def module_namespace():
     import _qx_api as qx
     import _qx_api_can as can
+    import _qx_api_common as common
     import _qx_storage as st
 
     class Data:
@@ -149,7 +170,9 @@ def module_namespace():
                 delete=qx.delete_Qx_IpAddress_t, close=qx.Qx_CloseInterface, check=qx.Qx_CheckPortHandle,
                 start=can.Qx_Can_CyclicMsgs_StartMsg, open=qx.Qx_OpenInterface, command=qx.Qx_Command,
                 cwr=qx.Qx_CommandWithResponse, ilist=qx.Qx_Interface_GetInterfaceList,
-                buffer=st.new_u8_array(64), memmove=st.memmove, cdata=st.cdata)
+                buffer=st.new_u8_array(64), memmove=st.memmove, cdata=st.cdata,
+                new_signals=st.new_Qx_Common_Xcp_Daq_Signal_t_array, signal=st.Qx_Common_Xcp_Daq_Signal_t_array_getitem,
+                address=common.Qx_Common_Xcp_Daq_Signal_t_Address_set, set_signals=common.Qx_Common_Xcp_Daq_SetSignals)
 
 
 def floor_namespace():
@@ -164,12 +187,27 @@ def floor_namespace():
                 delete=fl.delete_Qx_IpAddress_t, close=fl.Qx_CloseInterface, check=fl.Qx_CheckPortHandle,
                 start=fl.Qx_Can_CyclicMsgs_StartMsg, open=fl.Qx_OpenInterface, command=fl.Qx_Command,
                 cwr=fl.Qx_CommandWithResponse, ilist=fl.Qx_Interface_GetInterfaceList,
-                buffer=fl.new_u8_array(64), memmove=fl.memmove, cdata=fl.cdata)
+                buffer=fl.new_u8_array(64), memmove=fl.memmove, cdata=fl.cdata,
+                new_signals=fl.new_Qx_Common_Xcp_Daq_Signal_t_array, signal=fl.Qx_Common_Xcp_Daq_Signal_t_array_getitem,
+                address=fl.Qx_Common_Xcp_Daq_Signal_t_Address_set, set_signals=fl.Qx_Common_Xcp_Daq_SetSignals)
 
 
 def refused(stmt, exc):
     return f"try:\n    {stmt}\nexcept {exc}:\n    pass"
 
+
+# A DAQ list of 16 signals: an array made, one field of each record set
+# through its item, the array passed beside its count.
+DAQ_LIST = """\
+signals = new_signals(16)
+for i in r16:
+    address(signal(signals, i), i)
+set_signals(1, 0, 0, 16, signals)"""
+DAQ_LIST_CTYPES = """\
+signals = Signals16()
+for i in r16:
+    signals[i].Address = i
+set_signals(1, 0, 0, 16, signals)"""
 
 # (case, binding, statement of module and floor, statement of ctypes or
 #  None, target ratio)
@@ -188,6 +226,7 @@ CASES = [
      1.5),
     ("64-byte buffer", "memmove + cdata (storage)", "memmove(buffer, bytes64); cdata(buffer, 64)",
      "memmove(buffer, bytes64); cdata(buffer, 64)", 1.2),
+    ("16 DAQ signals", "record array + SetSignals", DAQ_LIST, DAQ_LIST_CTYPES, 1.2),
 ]
 
 SIZES = [8, 64, 512, 4096]
@@ -219,6 +258,16 @@ def verify(mod, flo, cty):
         assert ns["cdata"](ns["buffer"], 64) == bytes(range(64))
         assert isinstance(raised(lambda: ns["cdata"](ns["buffer"], 65)), ValueError)
         assert isinstance(raised(lambda: ns["memmove"](ns["buffer"], bytes(65))), ValueError)
+    for ns in (mod, flo, cty):
+        exec(DAQ_LIST_CTYPES if ns is cty else DAQ_LIST, dict(ns))
+        signals = cty["Signals16"]() if ns is cty else ns["new_signals"](16)
+        assert isinstance(raised(lambda: ns["set_signals"](1, 0, 0, 17, signals)), ValueError)
+    for ns in (mod, flo):
+        signals = ns["new_signals"](2)
+        view = ns["signal"](signals, 1)
+        del signals
+        ns["address"](view, 7)  # the item keeps the array alive
+        assert isinstance(raised(lambda: ns["signal"](view, 1)), IndexError)
     assert cty["cwr"](1, 2, [], 64) == [0] * 64
     assert len(cty["ilist"](0, 64)) == 64
     e = raised(lambda: cty["check"](1))
@@ -308,7 +357,7 @@ def main():
 
     mod, flo, cty = module_namespace(), floor_namespace(), ctypes_namespace(args.null)
     for ns in (mod, flo, cty):
-        ns.update(empty=[], data64=list(range(64)), bytes64=bytes(range(64)))
+        ns.update(empty=[], data64=list(range(64)), bytes64=bytes(range(64)), r16=range(16))
     verify(mod, flo, cty)
     namespaces = (mod, flo, cty)
 

@@ -21,6 +21,10 @@
  *  - byte buffers (new_u8_array, memmove, cdata): Record objects of any
  *    kind, a bytes-like object in, bytes out, refused beyond the bytes the
  *    object reaches;
+ *  - record arrays (new_Qx_Common_Xcp_Daq_Signal_t_array): a Record of
+ *    count records; an item is a view Record that keeps the array alive,
+ *    refused once the array's storage is gone; a record pointer beside a
+ *    count is refused where it reaches fewer records;
  *  - a nonzero status raises Exception with Qx_GetLastErrorDescription().
  */
 #define PY_SSIZE_T_CLEAN
@@ -30,6 +34,7 @@
 
 #include "qx_api.h"
 #include "qx_api_can_node.h"
+#include "qx_api_common_xcp.h"
 
 /* ---- Records -------------------------------------------------------------- */
 
@@ -42,18 +47,21 @@ static const RecordKind kind_ip = {"Qx_IpAddress_t *", sizeof(Qx_IpAddress_t)};
 static const RecordKind kind_info = {"Qx_InterfaceInfo_t *", sizeof(Qx_InterfaceInfo_t)};
 static const RecordKind kind_data = {"Qx_InterfaceData_t *", sizeof(Qx_InterfaceData_t)};
 static const RecordKind kind_u8 = {"u8_t *", 1};
+static const RecordKind kind_daq_signal = {"Qx_Common_Xcp_Daq_Signal_t *", sizeof(Qx_Common_Xcp_Daq_Signal_t)};
 
 typedef struct {
   PyObject ob_base;
   void *ptr;
   const RecordKind *kind;
   int own;
-  size_t extent; /* the bytes it reaches */
+  size_t extent;    /* the bytes it reaches */
+  PyObject *keeper; /* a view's owner, kept alive */
 } RecordObject;
 
 static void record_dealloc(PyObject *self) {
   RecordObject *rec = (RecordObject *)self;
   if (rec->own) free(rec->ptr);
+  Py_XDECREF(rec->keeper);
   PyObject_Free(self);
 }
 
@@ -78,6 +86,7 @@ static PyObject *record_new(void *ptr, const RecordKind *kind, int own) {
   rec->kind = kind;
   rec->own = own;
   rec->extent = kind->size;
+  rec->keeper = NULL;
   return (PyObject *)rec;
 }
 
@@ -562,6 +571,122 @@ static PyObject *f_cdata(PyObject *self, PyObject *args) {
   return PyBytes_FromStringAndSize((const char *)rec->ptr, (Py_ssize_t)count);
 }
 
+static PyObject *f_new_Qx_Common_Xcp_Daq_Signal_t_array(PyObject *self, PyObject *arg) {
+  const char *name = "new_Qx_Common_Xcp_Daq_Signal_t_array";
+  size_t count;
+  void *ptr;
+  PyObject *rec;
+  (void)self;
+  if (!as_size(arg, &count, "in method 'new_Qx_Common_Xcp_Daq_Signal_t_array', argument 1 of type 'size_t'"))
+    return NULL;
+  if (count == 0 || count > 0xFFFFFFFFu / sizeof(Qx_Common_Xcp_Daq_Signal_t)) {
+    PyErr_Format(count ? PyExc_OverflowError : PyExc_ValueError, "a count %s given for an array in method '%s'",
+                 count ? "too large" : "of 0", name);
+    return NULL;
+  }
+  if (!(ptr = calloc(count, sizeof(Qx_Common_Xcp_Daq_Signal_t)))) return PyErr_NoMemory();
+  rec = record_new(ptr, &kind_daq_signal, 1);
+  if (!rec) {
+    free(ptr);
+    return NULL;
+  }
+  ((RecordObject *)rec)->extent = count * sizeof(Qx_Common_Xcp_Daq_Signal_t);
+  return rec;
+}
+
+/* A DAQ signal argument: a Record of the kind (or a `this` holding one)
+ * whose storage is there (a view's owner not deleted). */
+static int as_daq_signal(PyObject *obj, RecordObject **rec, void **ptr, const char *msg) {
+  if (!as_record(obj, &kind_daq_signal, rec, ptr, msg)) return 0;
+  if (*rec && (*rec)->keeper && !((RecordObject *)(*rec)->keeper)->ptr) *ptr = NULL;
+  return 1;
+}
+
+static PyObject *f_Qx_Common_Xcp_Daq_Signal_t_array_getitem(PyObject *self, PyObject *args) {
+  PyObject *a[2];
+  RecordObject *array, *view;
+  void *ptr;
+  size_t index;
+  (void)self;
+  if (!unpack(args, "Qx_Common_Xcp_Daq_Signal_t_array_getitem", 2, a)) return NULL;
+  if (!as_daq_signal(a[0], &array, &ptr,
+                     "in method 'Qx_Common_Xcp_Daq_Signal_t_array_getitem', argument 1 of type "
+                     "'Qx_Common_Xcp_Daq_Signal_t *'"))
+    return NULL;
+  if (!ptr) {
+    PyErr_SetString(PyExc_ValueError, "invalid null reference in method 'Qx_Common_Xcp_Daq_Signal_t_array_getitem', "
+                                      "argument 1 of type 'Qx_Common_Xcp_Daq_Signal_t *'");
+    return NULL;
+  }
+  if (!as_size(a[1], &index, "in method 'Qx_Common_Xcp_Daq_Signal_t_array_getitem', argument 2 of type 'size_t'"))
+    return NULL;
+  if (index >= array->extent / sizeof(Qx_Common_Xcp_Daq_Signal_t)) {
+    PyErr_SetString(PyExc_IndexError, "index out of range in method 'Qx_Common_Xcp_Daq_Signal_t_array_getitem', "
+                                      "argument 2 of type 'size_t'");
+    return NULL;
+  }
+  view = (RecordObject *)record_new((Qx_Common_Xcp_Daq_Signal_t *)ptr + index, &kind_daq_signal, 0);
+  if (!view) return NULL;
+  view->keeper = array->keeper ? array->keeper : (PyObject *)array;
+  Py_INCREF(view->keeper);
+  return (PyObject *)view;
+}
+
+static PyObject *f_Qx_Common_Xcp_Daq_Signal_t_Address_set(PyObject *self, PyObject *args) {
+  PyObject *a[2];
+  RecordObject *rec;
+  void *ptr;
+  unsigned long value;
+  (void)self;
+  if (!unpack(args, "Qx_Common_Xcp_Daq_Signal_t_Address_set", 2, a)) return NULL;
+  if (!as_daq_signal(a[0], &rec, &ptr,
+                     "in method 'Qx_Common_Xcp_Daq_Signal_t_Address_set', argument 1 of type "
+                     "'Qx_Common_Xcp_Daq_Signal_t *'"))
+    return NULL;
+  if (!ptr && a[0] != Py_None) {
+    PyErr_SetString(PyExc_ValueError, "invalid null reference in method 'Qx_Common_Xcp_Daq_Signal_t_Address_set', "
+                                      "argument 1 of type 'Qx_Common_Xcp_Daq_Signal_t *'");
+    return NULL;
+  }
+  if (!as_u32(a[1], &value, "in method 'Qx_Common_Xcp_Daq_Signal_t_Address_set', argument 2 of type 'u32_t'"))
+    return NULL;
+  if (ptr) ((Qx_Common_Xcp_Daq_Signal_t *)ptr)->Address = (u32_t)value;
+  Py_RETURN_NONE;
+}
+
+static PyObject *f_Qx_Common_Xcp_Daq_SetSignals(PyObject *self, PyObject *args) {
+  PyObject *a[5];
+  RecordObject *rec;
+  void *ptr;
+  unsigned long port, instance, flags, count;
+  (void)self;
+  if (!unpack(args, "Qx_Common_Xcp_Daq_SetSignals", 5, a)) return NULL;
+  if (!as_u32(a[0], &port, "in method 'Qx_Common_Xcp_Daq_SetSignals', argument 1 of type 'Qx_PortHandle_t'") ||
+      !as_u32(a[1], &instance, "in method 'Qx_Common_Xcp_Daq_SetSignals', argument 2 of type 'u8_t'") ||
+      !as_u32(a[2], &flags,
+              "in method 'Qx_Common_Xcp_Daq_SetSignals', argument 3 of type 'Qx_Common_Xcp_Daq_SetSignals_CmdFlags_t'") ||
+      !as_u32(a[3], &count, "in method 'Qx_Common_Xcp_Daq_SetSignals', argument 4 of type 'u32_t'"))
+    return NULL;
+  if (!as_daq_signal(a[4], &rec, &ptr,
+                     "in method 'Qx_Common_Xcp_Daq_SetSignals', argument 5 of type "
+                     "'Qx_Common_Xcp_Daq_Signal_t const *const'"))
+    return NULL;
+  if (!ptr && a[4] != Py_None) {
+    PyErr_SetString(PyExc_ValueError, "invalid null reference in method 'Qx_Common_Xcp_Daq_SetSignals', argument 5 "
+                                      "of type 'Qx_Common_Xcp_Daq_Signal_t const *const'");
+    return NULL;
+  }
+  if (ptr && (unsigned long long)count * sizeof(Qx_Common_Xcp_Daq_Signal_t) > rec->extent) {
+    PyErr_SetString(PyExc_ValueError, "too few records given for the count in method 'Qx_Common_Xcp_Daq_SetSignals', "
+                                      "argument 5 of type 'Qx_Common_Xcp_Daq_Signal_t const *const'");
+    return NULL;
+  }
+  if (Qx_Common_Xcp_Daq_SetSignals((Qx_PortHandle_t)port, (u8_t)instance, (Qx_Common_Xcp_Daq_SetSignals_CmdFlags_t)flags,
+                                   (u32_t)count, (const Qx_Common_Xcp_Daq_Signal_t *)ptr) != 0)
+    return status_error();
+  Py_RETURN_NONE;
+}
+
 static PyObject *f_new_Qx_InterfaceInfo_t(PyObject *self, PyObject *unused) {
   void *ptr = calloc(1, sizeof(Qx_InterfaceInfo_t));
   PyObject *rec;
@@ -601,6 +726,10 @@ static PyMethodDef methods[] = {
     {"new_u8_array", f_new_u8_array, METH_O, NULL},
     {"memmove", f_memmove, METH_VARARGS, NULL},
     {"cdata", f_cdata, METH_VARARGS, NULL},
+    {"new_Qx_Common_Xcp_Daq_Signal_t_array", f_new_Qx_Common_Xcp_Daq_Signal_t_array, METH_O, NULL},
+    {"Qx_Common_Xcp_Daq_Signal_t_array_getitem", f_Qx_Common_Xcp_Daq_Signal_t_array_getitem, METH_VARARGS, NULL},
+    {"Qx_Common_Xcp_Daq_Signal_t_Address_set", f_Qx_Common_Xcp_Daq_Signal_t_Address_set, METH_VARARGS, NULL},
+    {"Qx_Common_Xcp_Daq_SetSignals", f_Qx_Common_Xcp_Daq_SetSignals, METH_VARARGS, NULL},
     {NULL, NULL, 0, NULL},
 };
 

@@ -7,7 +7,10 @@ to the slave from a buffer filled with memmove, uploads them into another
 buffer read with cdata (and has an upload larger than its buffer refused),
 then gives a cyclic message's ramp an increment of 0.5 from a float64_t
 cell, reads it back from the record and reads the ramp's state, its current
-value through a u16_t cell.
+value through a u16_t cell. Last, through SWIG's proxy classes (the record
+arrays of qx_storage, whose items are records of qx_api_common), sets up an
+XCP DAQ list of four signals in one call and samples it in one call, and
+writes ten DTO frames in one call and reads them back in one call.
 
 Written against the simulated device. The modules are those of the build of
 the interpreter running it (scripts/interpreter.py's use_build), else those
@@ -102,6 +105,54 @@ def ramp_with_increment(port, increment):
         common.delete_Qx_Common_Signal_t(signal)
 
 
+def daq_list_and_dto_frames(port):
+    """An XCP DAQ list of four signals and ten DTO frames, each set, written
+    and read in one call, through the proxy classes."""
+    import qx_api_common as c  # noqa: E402 (registers its classes from here on)
+    import qx_storage  # noqa: E402
+
+    connect_xcp(port)
+    download(port, SLAVE_MEMORY, bytes(range(0x10, 0x20)))
+    signals = qx_storage.Qx_Common_Xcp_Daq_Signal_t_array(4)  # zeroed records, freed when collected
+    for i, signal in enumerate(signals):  # each item a record of qx_api_common, a view into the array
+        signal.Handle, signal.Address = 0x100 + i, SLAVE_MEMORY + 4 * i
+        signal.DataType = c.QX_COMMON__XCP__DAQ__SIGNAL__DATA_TYPE__ULONG
+    c.Qx_Common_Xcp_Daq_SetSignals(port, 0, 0, len(signals), signals)
+    print(f"  a DAQ list of {len(signals)} signals set in one call")
+    length, seed = qx_storage.copy_u32_p(4), qx_storage.u8_array(4)
+    c.Qx_Common_Xcp_Cmd_GetSeed(port, 0, c.QX_COMMON__XCP__CMD__GET_SEED__RESOURCE__DAQ, length, seed)
+    key = qx_storage.u8_array(4)
+    for i, byte in enumerate(seed):
+        key[i] = byte ^ 0xFF  # the simulated slave's key: the seed inverted
+    c.Qx_Common_Xcp_Cmd_Unlock(port, 0, len(key), key)
+    c.Qx_Common_Xcp_Daq_Start(port, 0, 0)
+    flags, count = qx_storage.new_u32_p(), qx_storage.copy_u32_p(len(signals))  # room for four on entry
+    samples = qx_storage.Qx_Common_Xcp_Daq_RxSignal_t_array(len(signals))
+    c.Qx_Common_Xcp_Daq_ReadRxSignals(port, 0, 0, flags, count, samples)
+    print(f"  {qx_storage.u32_p_value(count)} signals sampled in one call:")
+    for sample in samples:
+        print(f"    signal 0x{sample.Handle:03X} at 0x{sample.Address:08X}: {hex_bytes(sample.Value)}")
+    c.Qx_Common_Xcp_Daq_Stop(port, 0, 0)
+    c.Qx_Common_Xcp_Cmd_Disconnect(port, 0)
+
+    payloads = [bytes(0x10 * i + j for j in range(i + 1)) for i in range(10)]
+    frames = qx_storage.Qx_Common_Xcp_WriteDtoTxFifo_Frame_t_array(len(payloads))
+    data = qx_storage.u8_array(0x10000)  # a frame's data member holds 65536 bytes
+    for frame, payload in zip(frames, payloads):
+        qx_storage.memmove(data, payload)
+        frame.Length, frame.Data = qx_storage.copy_u16_p(len(payload)), data  # copied into the record
+    c.Qx_Common_Xcp_WriteDtoTxFifo(port, 0, len(frames), frames)
+    print(f"  {len(frames)} DTO frames written in one call")
+    buffer, count = qx_storage.u8_array(64), qx_storage.copy_u32_p(len(frames))
+    descriptors = qx_storage.Qx_Common_Xcp_ReadDtoRxFifo2_Frame_t_array(len(frames))
+    c.Qx_Common_Xcp_ReadDtoRxFifo2(port, 0, 0, len(buffer), buffer, count, descriptors)
+    print(f"  {qx_storage.u32_p_value(count)} DTO frames read back in one call:")
+    for descriptor in descriptors:
+        length = qx_storage.u16_p_value(descriptor.Length)
+        frame_bytes = qx_storage.cdata(buffer, descriptor.Offset + length)[descriptor.Offset:]
+        print(f"    at offset {descriptor.Offset:2}, {length:2} bytes: {hex_bytes(frame_bytes)}")
+
+
 def main():
     print("Opening the interface named CAN1")
     port = common.Qx_Common_OpenInterface("CAN1")
@@ -126,6 +177,10 @@ def main():
     can.Qx_Can_CyclicMsgs_DefineMsg(port, RAMP_MESSAGE, 100, 0, 1, 0, [0] * 8, 8)
     ramp_with_increment(port, 0.5)
     can.Qx_Can_CyclicMsgs_StopMsg(port, RAMP_MESSAGE)
+    print()
+
+    print("XCP through the proxy classes: several records in one call")
+    daq_list_and_dto_frames(port)
     print()
 
     common.Qx_Common_CloseInterface(port)

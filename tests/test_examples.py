@@ -47,6 +47,8 @@ ROUND_TRIPS = {
     "storage_tour.py": [
         "uploaded 8 bytes from 0x0001000E: 00 00 01 02 03 FE FF 00",
         "ramp state: running, error flags 0x0, ramp sum 0, current value 10",
+        "signal 0x103 at 0x0001000C: 1C 1D 1E 1F",
+        "at offset 45, 10 bytes: 90 91 92 93 94 95 96 97 98 99",
     ],
 }
 
