@@ -283,6 +283,38 @@ def drained(capfd):
     c_stdout(capfd)
 
 
+def trovix_port(trovix, signals=None):
+    """The Trovix interface (controller 2 of the simulated device), its
+    stack initialised through `trovix` (_qx_api_trovix) and, where given,
+    the signals of the text configured: its port handle."""
+    import _qx_api
+    info = new_record(_qx_api, "Qx_InterfaceInfo_t", Type=_qx_api.QX_INTERFACE_TYPE__TROVIX)
+    _qx_api.Qx_InterfaceInfo_t_Parameters_ControllerNumber_set(_qx_api.Qx_InterfaceInfo_t_Parameters_get(info), 2)
+    port = _qx_api.Qx_OpenInterface(info)
+    trovix.Qx_Trovix_InitInterface(port, 0)
+    if signals:
+        trovix.Qx_Trovix_Signal_Config(port, signals)
+    return port
+
+
+def frees_itself_silently(capfd, make):
+    """Asserts that objects `make()` returns, collected, free their storage
+    and print nothing: 20000 of them made and dropped leave the C heap as it
+    was (where the heap tells; 20000 objects kept would hold hundreds of
+    kilobytes)."""
+    drained(capfd)
+    for _ in range(200):
+        make()  # warm-up: the allocator's free lists settle
+    before = c_heap_in_use()
+    for _ in range(20000):
+        make()
+    after = c_heap_in_use()
+    gc.collect()
+    assert c_stdout(capfd) == ""
+    if before is not None:
+        assert after - before < 4096
+
+
 # ---- scripts as a user runs them ------------------------------------------------
 
 LEAK_WARNING = "swig/python detected a memory leak"

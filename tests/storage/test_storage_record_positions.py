@@ -394,16 +394,7 @@ def xcp_dto_frames_time_stamped(sim, port):
 
 # ---- Trovix -----------------------------------------------------------------------------------------
 
-def trovix_port(tv, signals=None):
-    """The Trovix interface (controller 2 of the simulated device), its stack
-    initialised and, if given, the signals of the text configured."""
-    info = record(q, "Qx_InterfaceInfo_t", Type=q.QX_INTERFACE_TYPE__TROVIX)
-    q.Qx_InterfaceInfo_t_Parameters_ControllerNumber_set(q.Qx_InterfaceInfo_t_Parameters_get(info), 2)
-    port = q.Qx_OpenInterface(info)
-    tv.Qx_Trovix_InitInterface(port, 0)
-    if signals:
-        tv.Qx_Trovix_Signal_Config(port, signals)
-    return port
+trovix_port = qxtest.trovix_port
 
 
 # Speed (handle 0, 16 bits), Gear (1, 8 bits) and Odo (2, 32 bits), all three

@@ -152,15 +152,8 @@ def cyclic_checksum_user_bytes(sim, port):
 
 
 def trovix_port(tv, signals="signal=Speed,bits=16,pdu=Engine,ecu=ECU1;signal=Gear,bits=8,pdu=Engine,ecu=ECU1"):
-    """The Trovix interface (controller 2 of the simulated device), its stack
-    initialised and the signals configured: Speed (handle 0), Gear (1)."""
-    info = record(q, "Qx_InterfaceInfo_t", Type=q.QX_INTERFACE_TYPE__TROVIX)
-    q.Qx_InterfaceInfo_t_Parameters_ControllerNumber_set(q.Qx_InterfaceInfo_t_Parameters_get(info), 2)
-    port = q.Qx_OpenInterface(info)
-    tv.Qx_Trovix_InitInterface(port, 0)
-    if signals:
-        tv.Qx_Trovix_Signal_Config(port, signals)
-    return port
+    """The Trovix interface, the signals configured: Speed (handle 0), Gear (1)."""
+    return qxtest.trovix_port(tv, signals)
 
 
 def trovix_signal_write_and_read(sim, port):
