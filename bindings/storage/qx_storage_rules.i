@@ -305,17 +305,19 @@ def _proxy_module(name):
     return _importlib.import_module("." + name, package) if package else _importlib.import_module(name)
 
 
+_imported = set()  # the proxy modules the record arrays imported
+
+
 class _RecordArray(_StorageArray):
     """An array of zeroed records; its items are views into it."""
 
     __slots__ = ()
-    _ready = False
 
     def __getitem__(self, index):
-        if not self._ready:
+        if self._module not in _imported:
             # Its classes registered, the module's items are instances of them.
             _proxy_module(self._module)
-            type(self)._ready = True
+            _imported.add(self._module)
         return self._getitem(self.this, self._at(index))
 %}
 
