@@ -62,7 +62,7 @@ SWIG_exception_fail(SWIG_ValueError, "too few bytes given for the call in method
 /* %qx_self(PARAM, NEED): the rule above for the parameter PARAM; an object
  * known to reach fewer than NEED bytes (0: no need) is refused as well,
  * but by the destructors ("too few bytes given for the call in method
- * ...", qx_too_few_bytes below). */
+ * ...", %qx_too_few_bytes above). */
 %define %qx_self(PARAM, NEED)
 %typemap(in, noblock=1, fragment="qx_self,qx_extent") PARAM (void *argp = 0, int res = 0, int qx_own = 0, const char *qx_null_self = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN, qx_source qx_src) {
   /* (A destructor makes no views: it asks for no origin.) */
