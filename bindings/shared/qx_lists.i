@@ -260,7 +260,8 @@ SWIGINTERN Py_ssize_t qx_records_from_sequence(PyObject *obj, swig_type_info *ty
     Py_DECREF(item);
     if (!SWIG_IsOK(res) || !record) {
       free(block);
-      PyErr_SetString(PyExc_TypeError, bad_item);
+      /* An item whose "this" raised keeps its own exception. */
+      if (res != QX_ERROR_RAISED) PyErr_SetString(PyExc_TypeError, bad_item);
       return -1;
     }
   }
@@ -417,7 +418,8 @@ SWIGINTERN Py_ssize_t qx_pointees_from_sequence(PyObject *obj, swig_type_info *t
     Py_DECREF(item);
     if (!SWIG_IsOK(res) || !element) {
       free(block);
-      PyErr_SetString(PyExc_TypeError, bad_item);
+      /* An item whose "this" raised keeps its own exception. */
+      if (res != QX_ERROR_RAISED) PyErr_SetString(PyExc_TypeError, bad_item);
       return -1;
     }
   }

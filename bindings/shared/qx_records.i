@@ -511,7 +511,7 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
 %typemap(in, noblock=1) PARAM (void *argp = 0, int res = 0, int qx_own = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN) {
   res = qx_convert($input, &argp, 0, 0, &qx_own, &qx_from);
   if (!SWIG_IsOK(res)) {
-    %argument_fail(SWIG_TypeError, "$type", $symname, $argnum);
+    %argument_fail(res == QX_ERROR_RAISED ? res : SWIG_TypeError, "$type", $symname, $argnum);
   }
   if (!argp && (!(NONE_PASSES) || $input != Py_None)) {
     SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" "$type" "'");

@@ -22,8 +22,8 @@
  *     SWIG's own versions stay compiled but nothing calls them any more.
  *  2. The pointer-object type that SWIG's runtime builds in each module is
  *     given this file's slot functions when the module initialises: dealloc,
- *     finalize, repr, richcompare and the methods own, append, __repr__,
- *     __eq__ and __ne__ (the other methods - disown, acquire, next - stay
+ *     finalize, repr, richcompare and the methods own, acquire, append,
+ *     __repr__, __eq__ and __ne__ (the other methods - disown, next - stay
  *     SWIG's: they take no argument; the ordering comparisons never read the
  *     other operand).
  *  3. The shared capsule, where this module made it, gets this file's
@@ -40,6 +40,11 @@
  *    reference to each object while it is used (a "this" property may make a
  *    new object on every access). An instance whose "this" leads back to
  *    itself converts as no record: TypeError with the argument's message.
+ *    An exception that a "this" raises itself (anything but
+ *    AttributeError, which counts as no "this", as for getattr() with a
+ *    default) fails the conversion with that exception as it stands, in
+ *    every rule of every module: the argument's message does not replace
+ *    it (QX_ERROR_RAISED, SWIG_Error).
  *  - Chains of pointer objects (append, _swiginit) never form a cycle: an
  *    append that would close one raises TypeError. repr and dealloc walk a
  *    chain iteratively.
@@ -66,6 +71,11 @@
  *    SWIG's runtime.
  *  - Comparing a pointer object with anything that is no pointer object
  *    gives NotImplemented.
+ *  - Only an object made owning its storage can own it again once it gave
+ *    the ownership away (acquire(), own(True)): a view, an object at an
+ *    address nobody allocated for it and a deleted object refuse the claim
+ *    with ValueError, so every destructor and collection frees storage only
+ *    through the one object it was allocated for, and once.
  *  - Every pointer object carries its extent and its keeper (qx_pointer,
  *    below): how many bytes it reaches from its address, and, for a view
  *    into storage that another object owns, a reference to that owner, so
@@ -100,7 +110,7 @@
 /* The tag names the layout of the pointer objects (qx_pointer) and of
  * qx_runtime_info: modules recognise each other's objects and runtimes only
  * under the same tag. */
-#define QX_RUNTIME_TAG "qx-runtime-4"
+#define QX_RUNTIME_TAG "qx-runtime-5"
 
 /* The extent of an object that the modules did not make (the test helpers'
  * views, pointers a native function returned): a binding passes it as it
@@ -132,13 +142,20 @@ typedef struct qx_lifeline {
  *           a view of its storage (the holds below): while it is pinned, a
  *           destructor refuses to free its storage;
  *   life    the lifeline of its storage, once a pointer member was set to
- *           it (NULL before).
+ *           it (NULL before);
+ *   made    the object was made owning its storage (a constructor's record,
+ *           a storage array or cell, a copy): its address is the start of
+ *           an allocation that it, and no other object, may free. Only such
+ *           an object can take its ownership back (acquire(), own(True));
+ *           a view, or an object at an address the modules did not
+ *           allocate for it, never owns (qx_claim below).
  * The extent stays with the object through disown, acquire and chains. */
 typedef struct {
   SwigPyObject base;
   size_t extent;
   PyObject *keeper;
   int frees;
+  int made;
   Py_ssize_t pins;
   qx_lifeline *life;
 } qx_pointer;
@@ -211,6 +228,11 @@ static inline void qx_release(qx_origin *origin) {
 /* The conversion code of a destructor given a pinned object. */
 #define QX_ERROR_IN_USE (-201)
 
+/* The conversion code of an object whose "this" raised an exception of its
+ * own: that exception is set, and the argument's message does not replace
+ * it (SWIG_Error below). */
+#define QX_ERROR_RAISED (-202)
+
 SWIGINTERN void qx_lifeline_release(qx_lifeline *life) {
   if (life && --life->refs == 0) free(life);
 }
@@ -268,10 +290,16 @@ SWIGINTERN int qx_is_pointer_object(PyObject *op) {
 /* The pointer object that `obj` stands for: `obj` itself (borrowed, *held
  * NULL), or the one reached through "this" attributes (*held is the
  * reference to drop once it is no longer used). NULL, with no error set,
- * when there is none within QX_THIS_DEPTH look-ups. */
-SWIGINTERN SwigPyObject *qx_swig_this(PyObject *obj, PyObject **held) {
+ * when there is none within QX_THIS_DEPTH look-ups (an object without a
+ * "this" attribute: one whose "this" raises AttributeError counts as one,
+ * as for getattr() with a default); NULL with the exception set, and
+ * *raised 1, when a "this" raised any other exception of its own (a
+ * property's KeyError, the BufferError of a delete it tried), which the
+ * caller lets propagate as it stands. */
+SWIGINTERN SwigPyObject *qx_swig_this(PyObject *obj, PyObject **held, int *raised) {
   int depth;
   *held = NULL;
+  *raised = 0;
   if (qx_is_pointer_object(obj)) return (SwigPyObject *)obj;
   Py_INCREF(obj);
   for (depth = 0; depth < QX_THIS_DEPTH; depth++) {
@@ -279,7 +307,7 @@ SWIGINTERN SwigPyObject *qx_swig_this(PyObject *obj, PyObject **held) {
     int found = qx_optional_attr(obj, SWIG_This(), &next);
     Py_DECREF(obj);
     if (found <= 0) {
-      PyErr_Clear();
+      *raised = found < 0;
       return NULL;
     }
     obj = next;
@@ -292,11 +320,14 @@ SWIGINTERN SwigPyObject *qx_swig_this(PyObject *obj, PyObject **held) {
   return NULL;
 }
 
-/* SWIG_Python_GetSwigThis for code that expects a borrowed result: a
- * "this" that nothing else keeps alive (made on access) counts as none. */
+/* SWIG_Python_GetSwigThis for code that expects a borrowed result and
+ * no error: a "this" that nothing else keeps alive (made on access), or one
+ * that raised, counts as none. */
 SWIGINTERN SwigPyObject *qx_get_swig_this(PyObject *obj) {
   PyObject *held;
-  SwigPyObject *sobj = qx_swig_this(obj, &held);
+  int raised;
+  SwigPyObject *sobj = qx_swig_this(obj, &held, &raised);
+  if (raised) PyErr_Clear();
   if (held) {
     if (Py_REFCNT(held) == 1) sobj = NULL;
     Py_DECREF(held);
@@ -304,8 +335,9 @@ SWIGINTERN SwigPyObject *qx_get_swig_this(PyObject *obj) {
   return sobj;
 }
 
-/* True when following "this" from `obj` reaches `target`, or does not end
- * within QX_THIS_DEPTH look-ups. */
+/* 1 when following "this" from `obj` reaches `target`, or does not end
+ * within QX_THIS_DEPTH look-ups, else 0; -1 with the exception set when a
+ * "this" raised one of its own (qx_swig_this). */
 SWIGINTERN int qx_this_leads_to(PyObject *obj, PyObject *target) {
   int depth, found;
   Py_INCREF(obj);
@@ -318,10 +350,7 @@ SWIGINTERN int qx_this_leads_to(PyObject *obj, PyObject *target) {
     }
     found = qx_optional_attr(obj, SWIG_This(), &next);
     Py_DECREF(obj);
-    if (found <= 0) {
-      PyErr_Clear();
-      return 0;
-    }
+    if (found <= 0) return found;
     obj = next;
   }
   Py_DECREF(obj);
@@ -378,8 +407,10 @@ SWIGRUNTIME __attribute__((noinline)) int qx_convert_chain(PyObject *obj, void *
                                                            int *own, qx_origin *origin) {
   PyObject *held;
   SwigPyObject *link;
-  int res = SWIG_ERROR;
-  for (link = qx_swig_this(obj, &held); link; link = (SwigPyObject *)link->next) {
+  int res = SWIG_ERROR, raised;
+  link = qx_swig_this(obj, &held, &raised);
+  if (raised) return QX_ERROR_RAISED;
+  for (; link; link = (SwigPyObject *)link->next) {
     if (!ty || link->ty == ty) {
       if (ptr) *ptr = link->ptr;
       break;
@@ -470,6 +501,7 @@ SWIGRUNTIME PyObject *qx_new_pointer_object(void *ptr, swig_type_info *ty, int o
   Py_XINCREF(keeper);
   obj->keeper = keeper;
   obj->frees = frees;
+  obj->made = own ? 1 : 0;
   obj->pins = 0;
   obj->life = NULL;
   /* Every pointer object keeps the shared table's capsule (where this
@@ -991,11 +1023,47 @@ SWIGINTERN int qx_keeps_alive(PyObject *obj, PyObject *target) {
   return 0;
 }
 
+/* Whether `v` may own its storage from now on: only an object made owning
+ * it (qx_pointer.made) whose storage is still there. Every other claim
+ * raises ValueError, naming the object's type and why, and changes
+ * nothing; SWIG's acquire() and own(True) took any claim, so that a view
+ * (at offset 0 of its record, or into another block) or an object at an
+ * address nobody allocated for it freed storage that was not its own, or
+ * freed it a second time. 0, or -1 with the error set. */
+SWIGINTERN int qx_claim(PyObject *v) {
+  SwigPyObject *sobj = (SwigPyObject *)v;
+  qx_pointer *p = (qx_pointer *)v;
+  const char *why = NULL;
+  if (p->keeper) {
+    why = "it is a view into storage that another object owns";
+  } else if (!sobj->ptr) {
+    why = "it holds a null address (its storage was freed)";
+  } else if (!p->made) {
+    why = "its address is not the start of storage allocated for it";
+  }
+  if (why) {
+    const char *name = SWIG_TypePrettyName(sobj->ty);
+    PyErr_Format(PyExc_ValueError, "cannot take ownership of an object of type '%s': %s", name ? name : "unknown",
+                 why);
+    return -1;
+  }
+  return 0;
+}
+
+/* acquire(): the object owns its storage from now on (qx_claim). */
+SWIGRUNTIME PyObject *qx_pointer_acquire(PyObject *v, PyObject *SWIGUNUSEDPARM(args)) {
+  if (qx_claim(v) < 0) return NULL;
+  ((SwigPyObject *)v)->own = SWIG_POINTER_OWN;
+  return SWIG_Py_Void();
+}
+
 /* own([flag]): whether the object owns its storage; with a flag, it owns
- * it from then on if the flag is true, else not. A flag whose truth test
- * raises (its __bool__ or __len__, or a negative length) changes nothing
- * and its exception propagates as it stands; SWIG's version took the
- * failed test for true and returned with the exception still set. */
+ * it from then on if the flag is true (qx_claim), else not. A flag whose
+ * truth test raises (its __bool__ or __len__, or a negative length)
+ * changes nothing and its exception propagates as it stands; SWIG's
+ * version took the failed test for true and returned with the exception
+ * still set. The claim is judged after the test, which may run Python
+ * code that frees the storage. */
 SWIGRUNTIME PyObject *qx_pointer_own(PyObject *v, PyObject *args) {
   SwigPyObject *sobj = (SwigPyObject *)v;
   PyObject *flag = NULL, *owned;
@@ -1003,7 +1071,7 @@ SWIGRUNTIME PyObject *qx_pointer_own(PyObject *v, PyObject *args) {
   owned = PyBool_FromLong(sobj->own);
   if (flag) {
     int truth = PyObject_IsTrue(flag);
-    if (truth < 0) {
+    if (truth < 0 || (truth && qx_claim(v) < 0)) {
       Py_DECREF(owned);
       return NULL;
     }
@@ -1046,19 +1114,24 @@ SWIGRUNTIME PyObject *qx_pointer_append(PyObject *v, PyObject *next) {
 SWIGINTERN PyObject *qx_init_shadow_instance(PyObject *args) {
   PyObject *obj[2], *held;
   SwigPyObject *sthis;
+  int raised, leads;
   if (!SWIG_Python_UnpackTuple(args, "swiginit", 2, 2, obj)) return NULL;
-  sthis = qx_swig_this(obj[0], &held);
+  sthis = qx_swig_this(obj[0], &held, &raised);
+  if (raised) return NULL;
   if (sthis) {
     PyObject *appended = qx_pointer_append((PyObject *)sthis, obj[1]);
     Py_XDECREF(held);
     if (!appended) return NULL;
     Py_DECREF(appended);
-  } else if (qx_this_leads_to(obj[1], obj[0])) {
+    return SWIG_Py_Void();
+  }
+  leads = qx_this_leads_to(obj[1], obj[0]);
+  if (leads < 0) return NULL;
+  if (leads) {
     PyErr_SetString(PyExc_TypeError, "Attempt to set a 'this' that leads back to the instance");
     return NULL;
-  } else if (qx_set_swig_this(obj[0], obj[1]) != 0) {
-    return NULL;
   }
+  if (qx_set_swig_this(obj[0], obj[1]) != 0) return NULL;
   return SWIG_Py_Void();
 }
 
@@ -1071,6 +1144,7 @@ SWIGRUNTIME PyObject *qx_instance_method_new(PyObject *SWIGUNUSEDPARM(self), PyO
 
 static PyMethodDef qx_pointer_methods[] = {
   {"own", qx_pointer_own, METH_VARARGS, "returns/sets ownership of the pointer"},
+  {"acquire", qx_pointer_acquire, METH_NOARGS, "acquires ownership of the pointer"},
   {"append", qx_pointer_append, METH_O, "appends another 'this' object"},
   {"__repr__", qx_pointer_repr_method, METH_NOARGS, "returns object representation"},
   {"__eq__", qx_pointer_eq, METH_O, "Return self==value."},
@@ -1231,7 +1305,17 @@ SWIGRUNTIME void qx_register_client_data(swig_type_info *ti, void *data) {
   if (old && old != data) SwigPyClientData_Del((SwigPyClientData *)old);
 }
 
+/* SWIG_Error (every argument failure of every rule, %argument_fail): a
+ * conversion whose object's "this" raised (QX_ERROR_RAISED) keeps that
+ * exception as it stands; every other code raises the rule's message. */
+SWIGINTERN void qx_error(int code, const char *msg) {
+  if (code == QX_ERROR_RAISED && PyErr_Occurred()) return;
+  SWIG_Python_SetErrorMsg(SWIG_Python_ErrorType(code), msg);
+}
+
 /* The runtime's names, from here on. */
+#undef SWIG_Error
+#define SWIG_Error(code, msg) qx_error(code, msg)
 #undef SWIG_Python_ConvertPtrAndOwn
 #define SWIG_Python_ConvertPtrAndOwn(obj, pptr, type, flags, own) qx_convert_ptr(obj, pptr, type, flags, own)
 #undef SWIG_Python_ConvertFunctionPtr

@@ -18,13 +18,15 @@
  * is zero, and then all N bytes into the member. Anything else, a longer
  * text or a str that cannot be encoded raises TypeError with the argument's
  * message ("in method '<setter>', argument 2 of type 'char [N]'") and the
- * member keeps its old content. A None record stores nothing.
+ * member keeps its old content; an exception that the object's "this"
+ * raises propagates as it stands. A None record stores nothing.
  * Getter: a str decoded as UTF-8 with "surrogateescape" from the bytes up to
  * the first zero byte, or from all N bytes when the member holds none.
  * ------------------------------------------------------------------------- */
 %fragment("qx_char_array", "header") %{
 /* Fills `field` (size bytes, zeroed first) from a str, a char pointer object
- * or None: 1, or 0 when the value is refused (no exception set). */
+ * or None: 1, or 0 when the value is refused (no exception set), or -1 when
+ * the object's "this" raised (its exception set). */
 SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_type_info *char_type) {
   memset(field, 0, size);
   if (obj == Py_None) return 1;
@@ -46,14 +48,16 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
     n = SWIG_IsOK(res) && p ? strnlen((const char *)p, size) : size;
     if (n < size) memcpy(field, p, n);
     qx_release(&held);
-    return n < size;
+    return res == QX_ERROR_RAISED ? -1 : n < size;
   }
 }
 %}
 
 %define QX_CHAR_ARRAY_MEMBER(SIZE)
-%typemap(in, noblock=1, fragment="qx_char_array") char [SIZE] (char qx_field[SIZE]) {
-  if (!qx_char_array_from($input, qx_field, SIZE, $descriptor(char *))) {
+%typemap(in, noblock=1, fragment="qx_char_array") char [SIZE] (char qx_field[SIZE], int qx_taken = 0) {
+  qx_taken = qx_char_array_from($input, qx_field, SIZE, $descriptor(char *));
+  if (qx_taken < 0) SWIG_fail;
+  if (!qx_taken) {
     %argument_fail(SWIG_TypeError, "$type", $symname, $argnum);
   }
   $1 = qx_field;
@@ -79,7 +83,7 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
  *   - else an int by QX_UNSIGNED_SCALAR (TypeError, OverflowError, with the
  *     argument's native position and the type T in the message); its value,
  *     truncated to T, is put in a cell of the binding whose address is
- *     passed.
+ *     passed. An object whose "this" raises keeps its own exception.
  * After a successful call the argument is appended to the result: for an
  * int, the cell's value as a non-negative int; for a pointer object, a new
  * pointer object of type `T *` to the caller's cell, owning nothing (a view
@@ -88,7 +92,9 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
  * ------------------------------------------------------------------------- */
 %define QX_IN_OUT_SCALAR(TYPE, PARAM)
 %typemap(in, noblock=1) PARAM (TYPE qx_cell = 0, void *qx_argp = 0, int qx_given = 0, unsigned long long qx_val = 0, int qx_res = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN) {
-  if (SWIG_IsOK(qx_convert($input, &qx_argp, $descriptor(TYPE *), 0, 0, &qx_from))) {
+  qx_res = qx_convert($input, &qx_argp, $descriptor(TYPE *), 0, 0, &qx_from);
+  if (qx_res == QX_ERROR_RAISED) SWIG_fail;
+  if (SWIG_IsOK(qx_res)) {
     qx_given = 1;
     if (!qx_argp && $input != Py_None) {
       SWIG_exception_fail(SWIG_ValueError, "invalid null reference in method '" "$symname" "', argument " "$argnum" " of type '" #TYPE " *'");
