@@ -68,7 +68,9 @@ columns parted by `|`:
 EXPR bytes: for every function it covers, the rules file also defines
 QX_REACH_BYTES_<function>_<PARAM> as EXPR over the wrapper's arguments
 (arg1, arg2, ...), which QX_REACH's check reads. `journal` only sizes the
-journal (texts read up to a zero byte, opaque handles).
+journal (texts read up to a zero byte, opaque handles, data whose size only
+the library knows, which the binding passes unchecked): its EXPR may call a
+lookup of the stand-in, declared in sim/<key>/journal_sizes.h.
 
 `reach_member(MEMBER: COUNT)` has the binding refuse a record whose pointer
 member MEMBER is known to reach fewer than COUNT of what it points to

@@ -15,7 +15,10 @@ generators/gen_params.py from the library's table of parameter shapes) gives
 others, such as the length argument of an input byte buffer. For an output
 argument (a pointer to writable storage) that count is its room: computed
 once at call entry, it sizes the journal's copy and bounds the scripted
-output written into the argument.
+output written into the argument. An expression may call a lookup of the
+stand-in itself (the bytes of a block only the library knows the layout
+of): --sizes-header names the stand-in's header declaring it, which the
+journaling bodies include.
 """
 import argparse
 import copy
@@ -149,6 +152,8 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__)
     header_walk.add_arguments(ap)
     ap.add_argument("--sizes")
+    ap.add_argument("--sizes-header", action="append", default=[],
+                    help="a header of the stand-in declaring what the SIZES call (repeatable)")
     ap.add_argument("--out-c", required=True)
     ap.add_argument("--out-h", required=True)
     args = ap.parse_args()
@@ -170,7 +175,9 @@ def main():
         h.write("\n\n#endif\n")
     with open(args.out_c, "w") as c:
         c.write(f"/* Generated from {base}: journaling bodies of the simulated library. */\n")
-        c.write(f"#include \"{os.path.basename(args.out_h)}\"\n\n")
+        c.write(f"#include \"{os.path.basename(args.out_h)}\"\n")
+        c.write("".join(f'#include "{h}"\n' for h in args.sizes_header))
+        c.write("\n")
         c.write("\n\n".join(bodies))
         c.write("\n")
     return 0

@@ -154,14 +154,16 @@ class Sim:
 
         They are bounded by the argument's room, the bytes the call may
         write as the journal sizes them at call entry (the length or
-        capacity beside a buffer, the records a count cell gives, else one
-        element). Bytes that fit are written, a shorter script writing its
-        own bytes only. A longer script writes nothing into the argument and
-        fails the call, over whatever status the call would have returned:
-        the last error (the bindings' exception) reads "<function>: scripted
-        output of <n> bytes for argument <arg> (<name>) exceeds its <room>
-        bytes". A function that returns a value rather than a status returns
-        as usual, with that last error set."""
+        capacity beside a buffer, the records a count cell gives, 8 bytes
+        for each signal of a Trovix signal block and none for a block the
+        port does not have, else one element). Bytes that fit are written,
+        a shorter script writing its own bytes only. A longer script writes
+        nothing into the argument and fails the call, over whatever status
+        the call would have returned: the last error (the bindings'
+        exception) reads "<function>: scripted output of <n> bytes for
+        argument <arg> (<name>) exceeds its <room> bytes". A function that
+        returns a value rather than a status returns as usual, with that
+        last error set."""
         self.lib.qxsim_script_output(function.encode(), arg, bytes(data), len(data))
 
     def result(self, function, value):

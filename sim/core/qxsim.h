@@ -28,7 +28,9 @@
  * writes) is the number of bytes the journal takes of it: the size the
  * library's table of parameter shapes gives (api/<key>/params.txt: the
  * length or capacity beside a buffer, the records a count gives, a text
- * buffer's size), else the size of the pointed-to type. It is taken when
+ * buffer's size, or what only the stand-in knows: 8 bytes for each signal
+ * of a Trovix signal block's data, none for a block the port does not
+ * have), else the size of the pointed-to type. It is taken when
  * the call starts, before the behaviour may change a count cell it depends
  * on. A scripted output no longer than the room is written as scripted (a
  * shorter one writes its own bytes only, the rest of the storage stays). A

@@ -1,6 +1,8 @@
 /* Simulated Trovix signal blocks: a block's data gives each of its signals
  * TROVIX_SIM_BLOCK_SLOT bytes, in the order of the block's signals (a value
- * shorter than its slot is zero-padded).
+ * shorter than its slot is zero-padded). Write reads, and Read and
+ * Buffer_Read write, that many bytes of the caller's data, which the
+ * journal sizes alike (trovix_sim_block_bytes).
  *
  * A block's address is not its slot in the port's table (a slot is taken
  * again by the next block configured) but the next byte of `addresses`,
@@ -9,6 +11,7 @@
  * a deleted block names no block made since, and is refused. */
 #include <string.h>
 
+#include "journal_sizes.h"
 #include "trovix_sim.h"
 
 #define TROVIX_SIM_BLOCK_ADDRESSES 1024u
@@ -16,18 +19,28 @@
 static unsigned char addresses[TROVIX_SIM_BLOCK_ADDRESSES];
 static u32_t next_address;
 
-/* The block at `address` among the port's blocks in use. */
-static uint32_t block_of(trovix_sim_port *port, const void *address, trovix_sim_block **block) {
+/* The block at `address` among the port's blocks in use, else NULL. */
+static trovix_sim_block *find_block(trovix_sim_port *port, const void *address) {
   u32_t i;
+  for (i = 0; address && i < TROVIX_SIM_BLOCKS; i++)
+    if (port->blocks[i].used && port->blocks[i].address == address) return &port->blocks[i];
+  return NULL;
+}
+
+/* As find_block, failing with the block's error text. */
+static uint32_t block_of(trovix_sim_port *port, const void *address, trovix_sim_block **block) {
   *block = NULL;
   QXSIM_TRY(qxsim_need(address, "signal block"));
-  for (i = 0; i < TROVIX_SIM_BLOCKS; i++) {
-    if (port->blocks[i].used && port->blocks[i].address == address) {
-      *block = &port->blocks[i];
-      return 0;
-    }
-  }
-  return qxsim_fail(QXSIM_ERROR_INVALID_HANDLE, "unknown signal block %p", address);
+  *block = find_block(port, address);
+  return *block ? 0 : qxsim_fail(QXSIM_ERROR_INVALID_HANDLE, "unknown signal block %p", address);
+}
+
+/* The bytes Write reads and Read and Buffer_Read write, as the journal sizes
+ * the data at call entry: a block the behaviour would refuse gets none. */
+size_t trovix_sim_block_bytes(Qx_PortHandle_t portHandle, const Qx_Trovix_SignalBlock_t *address) {
+  trovix_sim_port *port = trovix_sim_port_found(portHandle);
+  const trovix_sim_block *block = port ? find_block(port, address) : NULL;
+  return block ? (size_t)block->count * TROVIX_SIM_BLOCK_SLOT : 0;
 }
 
 Qx_Error_t sim_Qx_Trovix_SignalBlock_Config(Qx_PortHandle_t portHandle, Qx_Trovix_SignalBlock_Config_CmdFlags_t flags,

@@ -14,6 +14,13 @@ static uint32_t trovix_port(u32_t handle, trovix_sim_port **port) {
   return 0;
 }
 
+trovix_sim_port *trovix_sim_port_found(u32_t handle) {
+  u32_t i;
+  for (i = 0; handle && i < QXSIM_MAX_PORTS; i++)
+    if (ports[i].handle == handle) return ports[i].initialised ? &ports[i] : NULL;
+  return NULL;
+}
+
 uint32_t trovix_sim_port_state(u32_t handle, trovix_sim_port **port) {
   QXSIM_TRY(trovix_port(handle, port));
   if (!(*port)->initialised)

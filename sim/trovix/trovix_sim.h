@@ -109,6 +109,9 @@ typedef struct {
 /* The state of the port `handle` (made on first use); the port must be an
  * initialised Trovix interface. 0, or the failure set as the last error. */
 uint32_t trovix_sim_port_state(u32_t handle, trovix_sim_port **port);
+/* The state of the port `handle` if it has one and its stack is initialised,
+ * else NULL; sets no last error and makes no state. */
+trovix_sim_port *trovix_sim_port_found(u32_t handle);
 /* The configured signal `handle` of the port. 0, or the failure set. */
 uint32_t trovix_sim_signal_of(trovix_sim_port *port, u32_t handle, trovix_sim_signal **signal);
 /* Bytes of a signal's value: its bit size rounded up, 1 to 8. */

@@ -1,5 +1,6 @@
 """Signal blocks: configuration and deletion through a block cell, values
-written and read together, the block's buffer; the records
+written and read together (the data journaled at the block's size), the
+block's buffer; the records
 Qx_Trovix_SignalBlock_Signals_t and Qx_Trovix_SignalBlock_Buffer_Config_Cmd_t."""
 import struct
 
@@ -206,7 +207,7 @@ def test_a_block_of_three_signals_from_a_record_array_end_to_end(sim, signals, q
     values = slots(b"\x04\x03\x02\x01", b"\x34\x12", b"\x07")
     assert tv.Qx_Trovix_SignalBlock_Write(signals, block, u8_array(values)) is None
     write = sim.last("Qx_Trovix_SignalBlock_Write")
-    assert write.arg(2).value == int(block) and write.arg(3).bytes == b"\x04"
+    assert write.arg(2).value == int(block) and (write.arg(3).size, write.arg(3).bytes) == (24, values)
     value = u8_array(bytes(8))
     assert tv.Qx_Trovix_Signal_Read(signals, 0, 0, 0, 8, value) == [1, 2]
     assert st.cdata(value, 2) == b"\x34\x12"
@@ -304,3 +305,134 @@ def test_a_block_the_library_did_not_make_is_refused(sim, signals, qxt):
     with qxtest.raises_exactly(Exception, f"Qx_Trovix_SignalBlock_Delete: unknown signal block {int(stranger):#x}"):
         tv.Qx_Trovix_SignalBlock_Delete(signals, 0, cell)
     assert int(qxt.qxt_block_in(cell)) == int(stranger)  # a refused delete leaves the cell as it was
+
+
+# ---- a block's data: 8 bytes for each of its signals -------------------------------------------
+# The bindings pass the data unchecked (only the library knows a block's
+# layout); the simulated device reads or writes 8 bytes for each of the
+# block's signals, and journals as many: the room of a scripted output.
+
+def block_of_signals(port, qxt, handles):
+    """A new block of the signals `handles`, in that order (in a helper cell)."""
+    members = st.new_Qx_Trovix_SignalBlock_Signals_t_array(len(handles))
+    for i, handle in enumerate(handles):
+        st.Qx_Trovix_SignalBlock_Signals_t_array_setitem(members, i, qxtest.new_record(tv, MEMBER, SignalHandle=handle))
+    cell = qxt.qxt_block_cell()
+    tv.Qx_Trovix_SignalBlock_Config(port, 0, cell, len(handles), members)
+    return qxt.qxt_block_in(cell)
+
+
+@pytest.fixture(params=[
+    pytest.param(((1,), (b"\x07",)), id="one signal"),
+    pytest.param(((2, 0, 1), (b"\x04\x03\x02\x01", b"\x34\x12", b"\x07")), id="three signals"),
+])
+def written(request, signals, qxt):
+    """A block whose signals' values were written, its buffer configured:
+    (block, data), the data as the device reads it, a slot a signal."""
+    handles, values = request.param
+    block, data = block_of_signals(signals, qxt, handles), slots(*values)
+    tv.Qx_Trovix_SignalBlock_Write(signals, block, u8_array(data))
+    tv.Qx_Trovix_SignalBlock_Buffer_Config(signals, block, qxtest.new_record(tv, BUFFER, BufferSize=64))
+    return block, data
+
+
+def script(length):
+    """`length` bytes, none of them 0 or 0xEE."""
+    return bytes(i % 200 + 1 for i in range(length))
+
+
+def write(port, block, data):
+    return tv.Qx_Trovix_SignalBlock_Write(port, block, data)
+
+
+def read(port, block, data):
+    return tv.Qx_Trovix_SignalBlock_Read(port, block, data)
+
+
+def buffer_read(port, block, data):
+    return tv.Qx_Trovix_SignalBlock_Buffer_Read(port, block, 0, st.new_u32_p(), data)
+
+
+READS = [pytest.param("Qx_Trovix_SignalBlock_Read", 3, read, id="read"),
+         pytest.param("Qx_Trovix_SignalBlock_Buffer_Read", 5, buffer_read, id="buffer read")]
+DATA = [pytest.param("Qx_Trovix_SignalBlock_Write", 3, write, id="write")] + READS
+
+
+def test_a_write_journals_the_blocks_data_and_no_more(sim, signals, written):
+    block, data = written
+    assert write(signals, block, u8_array(data + b"\xaa" * 8)) is None  # a slot beyond the block
+    call = sim.last("Qx_Trovix_SignalBlock_Write")
+    assert (call.arg(3).size, call.arg(3).bytes) == (len(data), data)
+
+
+@pytest.mark.parametrize("binding, arg, use", READS)
+def test_a_read_is_journaled_and_roomed_at_the_blocks_data(sim, signals, written, binding, arg, use):
+    block, data = written
+    room = len(data)
+    buffer = u8_array(b"\xee" * (room + 8))  # a slot beyond the block
+    assert use(signals, block, buffer) is None
+    assert st.cdata(buffer, room + 8) == data + b"\xee" * 8
+    call = sim.last(binding)
+    assert (call.arg(arg).size, call.arg(arg).bytes) == (room, b"\xee" * room)  # as it was on entry
+    # a script as long as the block's data is written whole, over the device's read
+    sim.output(binding, arg, script(room))
+    assert use(signals, block, buffer) is None
+    assert st.cdata(buffer, room + 8) == script(room) + b"\xee" * 8
+    # one byte longer is refused, and none of it is written
+    sim.output(binding, arg, script(room + 1))
+    st.memmove(buffer, b"\xee" * (room + 8))
+    with qxtest.raises_exactly(Exception, f"{binding}: scripted output of {room + 1} bytes for argument {arg} "
+                                          f"(blockData) exceeds its {room} bytes"):
+        use(signals, block, buffer)
+    assert st.cdata(buffer, room + 8) == data + b"\xee" * 8
+
+
+def beside_a_made_block(port, qxt):
+    cell = qxt.qxt_block_cell()
+    st.memmove(cell, struct.pack("P", int(qxt.qxt_block_in(configured(port, qxt))) + 1))
+    return qxt.qxt_block_in(cell)
+
+
+def deleted(port, qxt):
+    cell = configured(port, qxt)
+    block = qxt.qxt_block_in(cell)
+    tv.Qx_Trovix_SignalBlock_Delete(port, 0, cell)
+    return block
+
+
+def of_another_port(port, qxt):
+    return qxt.qxt_block_in(configured(qxtest.trovix_port(tv, "signal=Other,bits=8;signal=Gear,bits=8"), qxt))
+
+
+UNKNOWN = [pytest.param(beside_a_made_block, id="never made"), pytest.param(deleted, id="deleted"),
+           pytest.param(of_another_port, id="of another port")]
+
+
+@pytest.mark.parametrize("unknown", UNKNOWN)
+@pytest.mark.parametrize("binding, arg, use", DATA)
+def test_the_data_of_a_block_the_port_does_not_have_journals_no_byte(sim, signals, qxt, unknown, binding, arg, use):
+    block = unknown(signals, qxt)
+    buffer = u8_array(b"\xee" * 8)
+    with qxtest.raises_exactly(Exception, f"{binding}: unknown signal block {int(block):#x}"):
+        use(signals, block, buffer)
+    call = sim.last(binding)
+    assert not call.arg(arg).is_null and (call.arg(arg).size, call.arg(arg).bytes) == (0, b"")
+
+
+@pytest.mark.parametrize("binding, arg, use", READS)
+def test_a_script_finds_no_room_in_the_data_of_a_block_the_port_does_not_have(sim, signals, qxt, binding, arg, use):
+    block, buffer = deleted(signals, qxt), u8_array(b"\xee" * 8)
+    sim.output(binding, arg, b"\x01")
+    with qxtest.raises_exactly(Exception, f"{binding}: scripted output of 1 bytes for argument {arg} (blockData) "
+                                          "exceeds its 0 bytes"):
+        use(signals, block, buffer)
+    assert st.cdata(buffer, 8) == b"\xee" * 8
+
+
+@pytest.mark.parametrize("binding, arg, use", DATA)
+def test_no_data_for_a_known_block_reaches_the_library_and_journals_no_byte(sim, signals, written, binding, arg, use):
+    block, _ = written
+    with qxtest.raises_exactly(Exception, f"{binding}: no data given"):
+        use(signals, block, None)
+    call = sim.last(binding)
+    assert call.arg(arg).is_null and call.arg(arg).size == 0
