@@ -9,8 +9,9 @@ then gives a cyclic message's ramp an increment of 0.5 from a float64_t
 cell, reads it back from the record and reads the ramp's state, its current
 value through a u16_t cell. Last, through SWIG's proxy classes (the record
 arrays of qx_storage, whose items are records of qx_api_common), sets up an
-XCP DAQ list of four signals in one call and samples it in one call, and
-writes ten DTO frames in one call and reads them back in one call.
+XCP DAQ list of four signals in one call and samples it in one call (the
+key that unlocks it written into its array as one slice), and writes ten
+DTO frames in one call and reads them back in one call.
 
 Written against the simulated device. The modules are those of the build of
 the interpreter running it (scripts/interpreter.py's use_build), else those
@@ -121,9 +122,8 @@ def daq_list_and_dto_frames(port):
     print(f"  a DAQ list of {len(signals)} signals set in one call")
     length, seed = qx_storage.copy_u32_p(4), qx_storage.u8_array(4)
     c.Qx_Common_Xcp_Cmd_GetSeed(port, 0, c.QX_COMMON__XCP__CMD__GET_SEED__RESOURCE__DAQ, length, seed)
-    key = qx_storage.u8_array(4)
-    for i, byte in enumerate(seed):
-        key[i] = byte ^ 0xFF  # the simulated slave's key: the seed inverted
+    key = qx_storage.u8_array(len(seed))
+    key[:] = [byte ^ 0xFF for byte in seed]  # the simulated slave's key: the seed inverted, as one slice
     c.Qx_Common_Xcp_Cmd_Unlock(port, 0, len(key), key)
     c.Qx_Common_Xcp_Daq_Start(port, 0, 0)
     flags, count = qx_storage.new_u32_p(), qx_storage.copy_u32_p(len(signals))  # room for four on entry

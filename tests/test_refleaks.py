@@ -1118,6 +1118,15 @@ def storage_proxy_arrays(x):
         refused(IndexError, data.__setitem__, -9, 1)
         refused(OverflowError, data.__setitem__, 0, 256)
         refused(ValueError, qx_storage.float64_array, 0)
+        data[1:7:2] = (value for value in (2, 3, 4))
+        assert data[::-2] == [255, 4, 3, 2] and data[5:1] == []
+        refused(ValueError, data.__setitem__, slice(0, 2), [1])
+        refused(OverflowError, data.__setitem__, slice(0, 3), [1, 256, 1])
+        refused(TypeError, data.__setitem__, slice(0, 1), 5)
+        gone = qx_storage.u8_array(2)
+        st.delete_u8_array(gone.cast())
+        for use in (len, iter, lambda a: a[0:1], lambda a: a.__setitem__(0, 1)):
+            refused(ValueError, use, gone)
         signals = qx_storage.Qx_Common_Xcp_Daq_Signal_t_array(2)
         refused(ValueError, x.c.Qx_Common_Xcp_Daq_SetSignals, x.port, 0, 0, 3, signals)
     return call
@@ -1185,6 +1194,10 @@ def test_no_reference_grows_through_proxy_record_items():
         last.DataType = 4
         refused(IndexError, signals.__getitem__, 3)
         refused(TypeError, signals.__setitem__, 0, 5)
+        signals[1:] = signals[:2]  # views in a slice, records staged and copied
+        assert [s.Handle for s in signals[::-1]] == [0, 0, 0]
+        refused(TypeError, signals.__setitem__, slice(0, 2), [first, 5])
+        refused(ValueError, signals.__setitem__, slice(0, 2), [first])
     assert type(signals[0]).__module__ == "qx_api_common"
     assert growth(call) <= SLACK
 

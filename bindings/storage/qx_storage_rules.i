@@ -252,20 +252,37 @@ TYPE *NAME##_value(TYPE **obj);
  * The proxy classes of the array kinds, in the shape of SWIG's
  * %array_class: qx_storage.u8_array(count) makes an array of count zeroed
  * elements (the count rules of new_NAME) and frees it when collected. An
- * instance is a Python sequence of its elements:
+ * instance is a Python sequence of fixed length, as a memoryview is:
  *   a[i], a[i] = v   element i, negative indexes counting from the end
  *                    (IndexError beyond, from NAME_getitem/NAME_setitem);
+ *   a[s]             a slice (any start, stop and step, slice.indices): a
+ *                    list of the elements it selects;
+ *   a[s] = values    an iterable of exactly the slice's length (ValueError
+ *                    else, TypeError for one that is not iterable); every
+ *                    value is converted into an array of the same kind
+ *                    before any is written, so a value NAME_setitem refuses
+ *                    (its TypeError or OverflowError, as it raised it)
+ *                    leaves the array unchanged;
  *   len(a)           the count; iteration yields the elements in order;
  *   a.cast()         the array's pointer object (of type `TYPE *`, owning
  *                    the storage);
  * and is passed as it is wherever the four modules take a `TYPE *` (its
- * "this" is the array). The items of a record array are views (an instance
- * of the record's class of its proxy module, imported on first use): a
- * field set through an item writes into the array. The flat functions
- * stay as they are.
+ * "this" is the array). Once the array is deleted (delete_NAME(a.cast())
+ * leaves its pointer object holding a null address) len, indexes, slices,
+ * assignments and iteration raise the ValueError that NAME_getitem raises
+ * for a deleted array ("invalid null reference in method 'NAME_getitem',
+ * argument 1 of type 'TYPE *'"), iter(a) at once. The items of a record array are views (an
+ * instance of the record's class of its proxy module, imported on first
+ * use), in a slice too: a field set through an item writes into the array,
+ * and the item keeps the array alive. The flat functions stay as they are.
+ *
+ * a[i] and a[i] = v with an int i are the hot path (a field of each record
+ * of an array set in a loop): they test for an int first and call the flat
+ * function at once; anything else goes through the slower paths.
  * ------------------------------------------------------------------------- */
 %pythoncode %{
 import importlib as _importlib
+from itertools import repeat as _repeat
 
 
 class _StorageArray(object):
@@ -277,21 +294,70 @@ class _StorageArray(object):
         self.this = self._new(count)
         self._count = count
 
+    def _reach(self):
+        """The array's pointer object; a deleted array (null address) raises
+        the flat getitem's ValueError, which every use of one raises."""
+        this = self.this
+        if not int(this):
+            self._getitem(this, 0)  # raises "invalid null reference in method 'NAME_getitem', ..."
+        return this
+
     def __len__(self):
+        self._reach()
         return self._count
 
-    def _at(self, index):
-        return index + self._count if isinstance(index, int) and index < 0 else index
-
     def __getitem__(self, index):
-        return self._getitem(self.this, self._at(index))
+        if isinstance(index, int):
+            return self._getitem(self.this, index + self._count if index < 0 else index)
+        return self._items(index)
+
+    def _items(self, index):
+        """a[index] for an index that is not an int: a slice, else what the
+        flat getitem makes of it (its TypeError for a str, a float, ...)."""
+        if not isinstance(index, slice):
+            return self._getitem(self.this, index)
+        this = self._reach()
+        return list(map(self._getitem, _repeat(this), range(*index.indices(self._count))))
 
     def __setitem__(self, index, value):
-        self._setitem(self.this, self._at(index), value)
+        if isinstance(index, int):
+            if index < 0:
+                index += self._count
+        elif isinstance(index, slice):
+            return self._assign(index, value)
+        this = self.this
+        try:
+            return self._setitem(this, index, value)
+        except ValueError:
+            if int(this):
+                raise
+        self._reach()  # deleted: the error of every other use, not the flat setitem's
+
+    def _assign(self, index, values):
+        """a[index] = values for a slice: all or nothing."""
+        this = self._reach()
+        positions = range(*index.indices(self._count))
+        try:
+            values = iter(values)
+        except TypeError:
+            raise TypeError(f"{type(self).__name__} slice assignment takes an iterable, not "
+                            f"'{type(values).__name__}'") from None
+        values = list(values)
+        if len(values) != len(positions):
+            raise ValueError(f"{type(self).__name__} slice assignment: a sequence of size {len(values)} given "
+                             f"for a slice of size {len(positions)} (the array's length is fixed)")
+        if not values:
+            return
+        # Converted first, into storage of the same kind: a value refused
+        # raises the flat setitem's own exception with nothing written.
+        staged = self._new(len(values))
+        for at, value in enumerate(values):
+            self._setitem(staged, at, value)
+        for at, position in enumerate(positions):
+            self._setitem(this, position, self._getitem(staged, at))
 
     def __iter__(self):
-        for index in range(self._count):
-            yield self[index]
+        return map(self._getitem, _repeat(self._reach()), range(self._count))
 
     def cast(self):
         return self.this
@@ -313,12 +379,22 @@ class _RecordArray(_StorageArray):
 
     __slots__ = ()
 
+    def _import(self):
+        # Its classes registered, the module's items are instances of them.
+        _proxy_module(self._module)
+        _imported.add(self._module)
+
     def __getitem__(self, index):
         if self._module not in _imported:
-            # Its classes registered, the module's items are instances of them.
-            _proxy_module(self._module)
-            _imported.add(self._module)
-        return self._getitem(self.this, self._at(index))
+            self._import()
+        if isinstance(index, int):
+            return self._getitem(self.this, index + self._count if index < 0 else index)
+        return self._items(index)
+
+    def __iter__(self):
+        if self._module not in _imported:
+            self._import()
+        return _StorageArray.__iter__(self)
 %}
 
 /* -------------------------------------------------------------------------
