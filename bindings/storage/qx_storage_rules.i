@@ -271,10 +271,11 @@ TYPE *NAME##_value(TYPE **obj);
  * leaves its pointer object holding a null address) len, indexes, slices,
  * assignments and iteration raise the ValueError that NAME_getitem raises
  * for a deleted array ("invalid null reference in method 'NAME_getitem',
- * argument 1 of type 'TYPE *'"), iter(a) at once. The items of a record array are views (an
- * instance of the record's class of its proxy module, imported on first
- * use), in a slice too: a field set through an item writes into the array,
- * and the item keeps the array alive. The flat functions stay as they are.
+ * argument 1 of type 'TYPE *'"), iter(a) at once. The items of a record
+ * array are views (an instance of the record's class of its proxy module,
+ * imported on first use), in a slice too: a field set through an item
+ * writes into the array, and the item keeps the array alive. The flat
+ * functions stay as they are.
  *
  * a[i] and a[i] = v with an int i are the hot path (a field of each record
  * of an array set in a loop): they test for an int first and call the flat
@@ -349,12 +350,15 @@ class _StorageArray(object):
         if not values:
             return
         # Converted first, into storage of the same kind: a value refused
-        # raises the flat setitem's own exception with nothing written.
+        # raises the flat setitem's own exception with nothing written. The
+        # staged elements (views, for records) are all made before the first
+        # is written, so that a failed allocation writes nothing either.
         staged = self._new(len(values))
         for at, value in enumerate(values):
             self._setitem(staged, at, value)
-        for at, position in enumerate(positions):
-            self._setitem(this, position, self._getitem(staged, at))
+        staged = list(map(self._getitem, _repeat(staged), range(len(values))))
+        for position, value in zip(positions, staged):
+            self._setitem(this, position, value)
 
     def __iter__(self):
         return map(self._getitem, _repeat(self._reach()), range(self._count))
