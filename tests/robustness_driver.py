@@ -185,7 +185,7 @@ class ThisSweep:
                         failed = confirmed if confirmed < position else None
                         if failed is None:
                             break
-                    elif not any(o is not None and not isinstance(o, (int, list, str)) for o in options[failed]):
+                    elif len(options[failed]) == len(FILLERS):  # no object of its type tried yet
                         made = self.made(found.group(2))
                         if made is not None:
                             options[failed].append(made)

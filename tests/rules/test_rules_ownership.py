@@ -174,23 +174,6 @@ def test_the_object_made_owning_its_storage_takes_it_back(capfd):
     assert "memory leak" not in qxtest.c_stdout(capfd)
 
 
-@skip_if_left_out("can")
-def test_an_array_taken_back_from_a_pointer_member_is_freed_once():
-    can = qxtest.module("_qx_api_can")
-    params = qxtest.new_record(can, CHECKSUM)
-    array = st.new_u8_array(4)
-    getattr(can, f"{CHECKSUM}_UserBytesBefore_set")(params, array)
-    assert array.own() is False  # the record took it over
-    view = getattr(can, f"{CHECKSUM}_UserBytesBefore_get")(params)
-    with raises_exactly(ValueError, refusal("u8_t *", VIEW)):
-        view.acquire()
-    array.acquire()
-    del array, view
-    gc.collect()  # freed by the array; the member's getter now holds nothing
-    with raises_exactly(ValueError, "invalid null reference in method 'cdata', argument 1 of type 'void *'"):
-        st.cdata(getattr(can, f"{CHECKSUM}_UserBytesBefore_get")(params), 1)
-
-
 @isolated
 def test_views_of_the_proxy_classes_refuse_to_own_their_storage():
     import qx_api
