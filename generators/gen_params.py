@@ -25,11 +25,13 @@ same pointer are errors, except that a rule of more parameters takes a
 parameter from one of fewer, as in SWIG.
 
 Writes
-  --out-rules  the module's interface lines: the rule applications and one
+  --out-rules  the module's interface lines: the rule applications, one
                QX_NESTED_MEMBER_BY_COPY(R) for every named record of the
                library's own headers that is a member of one of its records
                (a record declared elsewhere is known to the module by name
-               only and keeps SWIG's default);
+               only and keeps SWIG's default), and one
+               QX_POINTER_MEMBER(T, NAME) for every data pointer member
+               `T *NAME` of its records;
   --out-sizes  the journal sizes (lines `Function parameter C-expression`)
                that sim/gen_journal.py takes, derived from each rule;
   --out-storage  the storage module's arrays of the library's records
@@ -68,9 +70,13 @@ columns parted by `|`:
 EXPR bytes: for every function it covers, the rules file also defines
 QX_REACH_BYTES_<function>_<PARAM> as EXPR over the wrapper's arguments
 (arg1, arg2, ...), which QX_REACH's check reads. `journal` only sizes the
-journal (texts read up to a zero byte, opaque handles, data whose size only
-the library knows, which the binding passes unchecked): its EXPR may call a
-lookup of the stand-in, declared in sim/<key>/journal_sizes.h.
+journal (texts read up to a zero byte, opaque handles). `unchecked` does
+the same for the caller's storage that the native side reads or writes but
+that no binding can size (data whose layout only the library knows, storage
+whose count cell the library gives its meaning): the binding passes it
+unchecked, EXPR is also what the stand-in reads or writes there, and the
+README names every binding with such a line. Either EXPR may call a lookup
+of the stand-in, declared in sim/<key>/journal_sizes.h.
 
 `reach_member(MEMBER: COUNT)` has the binding refuse a record whose pointer
 member MEMBER is known to reach fewer than COUNT of what it points to
@@ -121,6 +127,9 @@ records_beside_count_member(MEMBER)  HOLDER .. RECORDS  | *RECORDS, HOLDER, MEMB
 # EXPR being C over the function's parameter names (qx_records.i).
 reach(EXPR)              PARAM ...              | PARAM                            | PARAM: EXPR
 journal(EXPR)            PARAM ...              |                                  | PARAM: EXPR
+# Caller's storage that no binding can size, passed unchecked: EXPR is what
+# the stand-in reads or writes there (the README names every such binding).
+unchecked(EXPR)          PARAM ...              |                                  | PARAM: EXPR
 # A record argument with a pointer member and, beside it, the count of what
 # the member points to: MEMBER: COUNT, COUNT a member of the record or a
 # number (qx_records.i, QX_REACH_MEMBERS).
@@ -375,6 +384,23 @@ def nested_records(library):
     return found
 
 
+def pointer_members(library):
+    """`TYPE, NAME` of every data pointer member of the library's records
+    (function pointers, which point at code, aside), each pair once, in
+    order of first use."""
+    found = []
+    for record in library.records:
+        for member in record.members:
+            t = member.type
+            if not isinstance(t, c_ast.PtrDecl) or not isinstance(t.type, c_ast.TypeDecl) \
+                    or not isinstance(t.type.type, c_ast.IdentifierType):
+                continue
+            pair = f"{' '.join(t.type.type.names + t.type.quals)}, {member.name}"
+            if pair not in found:
+                found.append(pair)
+    return found
+
+
 MEMBER_REACH = re.compile(r"([A-Za-z_]\w*)\s*:\s*([A-Za-z_]\w*|\d+)")
 
 
@@ -431,7 +457,8 @@ def member_checks(lines, library):
         record, member, count, _ = member_reach(line, library)
         size = count if count.isdigit() else f"record->{count}"
         counts.setdefault(record, []).append(
-            f"qx_member_short(record->{member}, (unsigned long long)({size}) * sizeof *record->{member})")
+            f"qx_member_short(&record->{member}, record->{member}, "
+            f"(unsigned long long)({size}) * sizeof *record->{member})")
         rule = f"QX_REACH_MEMBERS({line.texts[0]}, {record})"
         if rule not in pairs:
             pairs.append(rule)
@@ -518,6 +545,10 @@ def main():
         if nested:
             out.write("\n/* Members whose type is a record of this module: copied in whole. */\n")
             out.write("".join(f"QX_NESTED_MEMBER_BY_COPY({r})\n" for r in nested))
+        pointers = pointer_members(library)
+        if pointers:
+            out.write("\n/* Data pointer members: what each getter returns follows what its setter noted. */\n")
+            out.write("".join(f"QX_POINTER_MEMBER({p})\n" for p in pointers))
         if rules:
             out.write(f"\n/* Parameter shapes ({source}). */\n")
             out.write("".join(f"{r}\n" for r in rules))

@@ -27,9 +27,6 @@ QX_OPAQUE_VALUE(u64_t)
  * members copied in whole, generated. */
 %include "qx_api_rules.i"
 
-/* The interface record's pointer to its interface data. */
-QX_POINTER_MEMBER(Qx_InterfaceData_t, InterfaceData)
-
 %include "qx_api.h"
 
 /* Boxed cells for plain pointer arguments: last in the method table. */

@@ -33,8 +33,8 @@
 %include <cpointer.i>
 
 /* cast and frompointer make views: an object at the same address that
- * owns nothing, reaches what the object given reaches, and keeps that
- * object's owner alive. */
+ * owns nothing, reaches what the object given reaches, and keeps the
+ * object that made that storage alive. */
 %define QX_POINTER_CLASS(TYPE, NAME)
 %typemap(in, noblock=1) TYPE *t (void *argp = 0, int res = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN, qx_source qx_src) {
   res = qx_convert($input, &argp, $descriptor, 0, 0, &qx_from);

@@ -32,8 +32,9 @@
  *
  * A getter of a nested record or of an array member returns a view: an
  * object that owns nothing, reaches the member it designates, and keeps
- * the object that owns the record alive (qx_runtime.i), so that the record
- * lives as long as any view of it. The accessor's record argument records
+ * the object that made the record alive (qx_runtime.i), also while that
+ * object has given its ownership away, so that the record lives as long as
+ * any view of it. The accessor's record argument records
  * what the views are made from (its local qx_src1, which the result rules
  * below read; wrappers without one read the runtime's empty qx_src1).
  * ------------------------------------------------------------------------- */
@@ -309,20 +310,26 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  * type or one the type table accepts; else TypeError with the argument's
  * message. A record object whose record was deleted (it holds a null
  * address) is no None: ValueError "invalid null reference " and the
- * argument's message, and the native function is not called. A pointer member's setter (SWIG marks its value $disown) stores
- * the record's address and takes ownership away from the object given, but
- * only when the address is actually stored: given a None parent, the object
- * keeps owning (and later freeing) its record. This holds for every pointer
- * member of every module; QX_POINTER_MEMBER(R, NAME) states it for one
- * member by name. The getter returns a non-owning view, None for NULL.
+ * argument's message, and the native function is not called. A pointer
+ * member's setter (SWIG marks its value $disown) stores the record's
+ * address and takes ownership away from the object given, but only when
+ * the address is actually stored: given a None parent, the object keeps
+ * owning (and later freeing) its record. This holds for every pointer
+ * member of every module. The getter returns a non-owning view, None for
+ * NULL.
  *
- * Every pointer member's setter notes what the object given reaches and
- * who owns it (qx_note_target, qx_runtime.i), so that its getter's object
- * reaches exactly that storage and keeps its owner alive, or, once the
- * storage was freed (taken back with acquire() and collected, or deleted),
- * holds a null address that every later use refuses ("invalid null
- * reference ..."). Storage the modules did not make (an address the native
- * side wrote, an object made outside the modules) is read as far as asked.
+ * Every pointer member's setter notes, for that member, what the object
+ * given reaches and which object made that storage (qx_note_member,
+ * qx_runtime.i), so that its getter's object reaches exactly that storage
+ * and keeps its maker alive, or, once the storage was freed (taken back
+ * with acquire() and collected, or deleted), holds a null address that
+ * every later use refuses ("invalid null reference ..."), whatever other
+ * records note at that address since. Storage the modules did not make (an
+ * address the native side wrote, an object made outside the modules, bytes
+ * written over the member) is read as far as asked. QX_POINTER_MEMBER(T,
+ * NAME) gives the getter of a data pointer member NAME of type `T *` its
+ * result rule (every such member of a library's records is listed in its
+ * generated rules).
  * ------------------------------------------------------------------------- */
 %typemap(in, noblock=1) SWIGTYPE * (void *argp = 0, int res = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN) {
   res = qx_convert($input, &argp, $descriptor, ($disown && arg1) ? SWIG_POINTER_DISOWN : 0, 0, &qx_from);
@@ -338,9 +345,11 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  * loaded: they follow this one as well. */
 %typemap(in) SWIGTYPE *const = SWIGTYPE *;
 
+/* The record's own maker (qx_from1) is noted too: a note of a record freed
+ * since speaks for nothing. */
 %typemap(memberin, noblock=1) SWIGTYPE * {
   if (arg1) {
-    if (qx_note_target((const void *)$input, qx_from2.extent, qx_from2.pinned) < 0) SWIG_fail;
+    if (qx_note_member((const void *)&$1, (const void *)$input, qx_from2.extent, qx_from2.pinned, qx_from1.pinned) < 0) SWIG_fail;
     $1 = ($1_ltype)$input;
   }
 }
@@ -356,8 +365,11 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
   $result = qx_new_object((void *)$1, $descriptor, 0, 0, NULL, 0);
 }
 
-%define QX_POINTER_MEMBER(RECORD, NAME)
-%typemap(in) RECORD *NAME = SWIGTYPE *;
+%define QX_POINTER_MEMBER(TYPE, NAME)
+%typemap(in) TYPE *NAME = SWIGTYPE *;
+%typemap(out, noblock=1) TYPE *NAME {
+  $result = qx_new_member_view(SWIG_as_voidptr($1), $1_descriptor, (const void *)&arg1->$name);
+}
 %enddef
 
 /* -------------------------------------------------------------------------
@@ -477,8 +489,8 @@ SWIGINTERN PyObject *qx_record_copies(const void *block, size_t size, Py_ssize_t
  *
  * Both generated from api/<key>/params.txt, with qx_members_short_R(record):
  * whether a pointer member of the record is known to reach fewer bytes than
- * its count says (qx_member_short: the storage noted for its address,
- * qx_runtime.i). After all arguments are converted, such a record is
+ * its count says (qx_member_short: the storage its setter noted for the
+ * member, qx_runtime.i). After all arguments are converted, such a record is
  * refused before the native call:
  *   ValueError "too few bytes given for the call in method '<binding>',
  *              argument <n> of type '<declared type>'"

@@ -78,10 +78,14 @@
  *    through the one object it was allocated for, and once.
  *  - Every pointer object carries its extent and its keeper (qx_pointer,
  *    below): how many bytes it reaches from its address, and, for a view
- *    into storage that another object owns, a reference to that owner, so
- *    that the storage lives as long as any view of it. A view whose owner
- *    was deleted (delete_R) converts as a null address: every later use is
- *    refused like a deleted record, never a read of freed memory.
+ *    into storage that another object was made owning, a reference to
+ *    that maker, so that the storage lives as long as any view of it. The
+ *    maker is the keeper whether or not it owns the storage when the view
+ *    is made (it may have given it to a record's pointer member, or
+ *    disown()), since it alone can take it back and free it. A view whose
+ *    maker freed the storage (delete_R) converts as a null address: every
+ *    later use is refused like a deleted record, never a read of freed
+ *    memory.
  *  - An owned copy of a value type (u16_t, float64_t, ...; no class can be
  *    registered for those) frees its storage when collected, silently.
  *  - The teardown releases the registration data of every type in the
@@ -117,11 +121,12 @@
  * is. */
 #define QX_EXTENT_UNKNOWN ((size_t)-1)
 
-/* What the modules know of storage whose address a pointer member was set
- * to (qx_note_target below): whether it was freed since, and the object
- * that owns it (or would, taking it back with acquire()) while that object
- * lives. Shared by that object and by the entries naming the storage;
- * freed with the last of them. */
+/* What the modules know of storage that a pointer member was set to, or
+ * that holds a pointer member that was set (qx_note_member below): whether
+ * it was freed since, and the object made owning it (which owns it, or
+ * would, taking it back with acquire()) while that object lives. Shared by
+ * that object and by the notes naming the storage; freed with the last of
+ * them. */
 typedef struct qx_lifeline {
   Py_ssize_t refs;
   PyObject *owner; /* borrowed: the object clears it when it goes */
@@ -133,16 +138,17 @@ typedef struct qx_lifeline {
  *   extent  bytes the object reaches from its address: an owned object its
  *           allocation, a view the member it designates, a pointer class's
  *           cell the cell; QX_EXTENT_UNKNOWN where nobody knows;
- *   keeper  for a view, a reference to the object that owns the storage it
- *           points into (NULL: none known), released with the view;
+ *   keeper  for a view, a reference to the object made owning the storage
+ *           it points into (NULL: none known), whether or not that object
+ *           owns it now, released with the view;
  *   frees   owned storage that collection frees with free() when no
  *           destructor is registered for its type (value copies), instead
  *           of reporting a leak;
  *   pins    the number of calls in progress that converted the object, or
  *           a view of its storage (the holds below): while it is pinned, a
  *           destructor refuses to free its storage;
- *   life    the lifeline of its storage, once a pointer member was set to
- *           it (NULL before);
+ *   life    the lifeline of the storage it was made owning, once a pointer
+ *           member was set to that storage or in it (NULL before);
  *   made    the object was made owning its storage (a constructor's record,
  *           a storage array or cell, a copy): its address is the start of
  *           an allocation that it, and no other object, may free. Only such
@@ -170,8 +176,9 @@ typedef struct {
  * took. Every conversion that hands an address to a binding therefore
  * holds what it converted, in the binding's own local qx_origin, until the
  * binding returns (on every path: the local's cleanup, QX_HELD_ORIGIN):
- *  - the object that owns the storage (the converted object itself, or the
- *    owner a view keeps alive) is pinned: a destructor (delete_R,
+ *  - the object made owning the storage (the converted object itself, or
+ *    the maker a view keeps alive, whether or not it owns the storage at
+ *    the time) is pinned: a destructor (delete_R,
  *    delete_NAME) given a pinned object that owns its storage refuses to
  *    free it, with BufferError "storage in use by a call in progress in
  *    method '<binding>', argument 1 of type '<T *>'", as a bytearray
@@ -189,11 +196,11 @@ typedef struct {
 /* What a conversion found out about the object it converted, beyond its
  * address, and what it holds until the call returns:
  *   keeper  the object that keeps the storage alive (borrowed: the
- *           converted link itself when it owns the storage, else that
- *           link's keeper);
+ *           converted link itself when it was made owning the storage,
+ *           whether or not it owns it now, else that link's keeper);
  *   extent  the bytes the object reaches;
  *   pinned  the object whose pins the conversion raised (borrowed: alive
- *           through the call's argument or `held`), the storage's owner;
+ *           through the call's argument or `held`), the storage's maker;
  *   held    a reference to the converted link, where it was reached
  *           through "this" or a chain. */
 typedef struct {
@@ -360,8 +367,8 @@ SWIGINTERN int qx_this_leads_to(PyObject *obj, PyObject *target) {
 /* -------------------------------------------------------------------------
  * Conversion
  * ------------------------------------------------------------------------- */
-/* True when the storage a link points into was deleted: its keeper (the
- * owner the link was made from) holds a null address now. */
+/* True when the storage a link points into was freed: its keeper (the
+ * storage's maker) holds a null address now. */
 SWIGINTERN int qx_link_is_dead(SwigPyObject *link) {
   PyObject *keeper = ((qx_pointer *)link)->keeper;
   return keeper && !((SwigPyObject *)keeper)->ptr;
@@ -381,7 +388,12 @@ static inline int qx_take_link(SwigPyObject *link, int reached, void **ptr, int 
   if (ptr && qx_link_is_dead(link)) *ptr = 0;
   if (origin) {
     qx_pointer *pinned = (qx_pointer *)(keeper ? keeper : (PyObject *)link);
-    origin->keeper = link->own ? (PyObject *)link : keeper;
+    /* The object made owning the storage keeps it for every view, also
+     * while it has given its ownership away (to a record's pointer member,
+     * disown()): it is the one object that can take the storage back and
+     * free it, so a view made meanwhile must keep it alive, pin it and see
+     * its storage go. */
+    origin->keeper = ((qx_pointer *)link)->made ? (PyObject *)link : keeper;
     origin->extent = ((qx_pointer *)link)->extent;
     pinned->pins++;
     origin->pinned = (PyObject *)pinned;
@@ -608,118 +620,203 @@ typedef struct {
  * The storage behind pointer members
  *
  * A pointer member holds a bare address. Its setter knows more of the
- * object it was given: the bytes it reaches and the object that owns them.
- * It notes both under the address (qx_note_target), in a table of this
- * module's, through the owner's lifeline (qx_lifeline above), which the
- * owner marks when its storage is freed (by a destructor or by
- * collection). What a getter returns for the member then knows the
- * storage behind it (qx_new_view): its extent, keeping the owner alive,
- * or, once the storage was freed, a null address, refused at its next use
- * like a deleted record and never read; so does every check that reads
- * the member's storage before a native call (qx_target_room). An address
- * that nothing noted (one the native side wrote, or set from an object
- * made outside the modules, or written as bytes) has an unknown extent.
- * An entry stays until another store notes the same address; what it
- * costs is one entry for each address a member was ever set to, most of
- * which the allocator hands out again.
+ * object it was given: the bytes it reaches and the object made owning
+ * them. It notes both for the member itself (qx_note_member), keyed by the
+ * member's own address, in a table of this module's: the address it
+ * stored, the extent, the lifeline of that storage (qx_lifeline above,
+ * which the storage's maker marks when the storage is freed, by a
+ * destructor or by collection) and the lifeline of the record storage the
+ * member lies in. What the member's getter returns then knows the storage
+ * behind it (qx_new_member_view): its extent, keeping its maker alive, or,
+ * once the storage was freed, a null address, refused at its next use like
+ * a deleted record and never read; so does every check that reads the
+ * member's storage before a native call (qx_member_room). A note speaks
+ * only for its own member, so storage that another record notes later at
+ * the same address (the allocator handing a freed block out again, an
+ * object of unknown extent) changes nothing for it.
+ *
+ * A member counts as unknown storage (read as far as asked) where nothing
+ * noted it: set from an object made outside the modules, or holding an
+ * address other than the one its setter stored (written as bytes, by the
+ * native side, copied into another record). A note whose record storage
+ * was freed speaks for nothing: the record that lands at its address is
+ * another one. Such notes are dropped when the table is rebuilt, so the
+ * table holds about one entry for each member set in a live record.
  * ------------------------------------------------------------------------- */
 typedef struct {
-  const void *address;
-  size_t extent;
-  qx_lifeline *life; /* NULL: unknown storage */
-} qx_target;
+  const void *slot;   /* the member's address: the key (NULL: a free entry) */
+  const void *target; /* the address its setter stored */
+  size_t extent;      /* the bytes the object given reached */
+  qx_lifeline *life;  /* the storage at `target` */
+  qx_lifeline *home;  /* the record storage the member lies in (NULL: unknown) */
+} qx_member_note;
 
-static qx_target *qx_targets;
-static size_t qx_target_capacity; /* 0, or a power of two */
-static size_t qx_target_count;
+static qx_member_note *qx_notes;
+static size_t qx_note_capacity; /* 0, or a power of two */
+static size_t qx_note_count;
 
-SWIGINTERN qx_target *qx_target_slot(qx_target *table, size_t capacity, const void *address) {
-  size_t i = ((uintptr_t)address >> 3) * 0x9E3779B97F4A7C15ull & (capacity - 1);
-  while (table[i].address && table[i].address != address) i = (i + 1) & (capacity - 1);
+/* The lifeline of the storage `maker` was made owning (made on first use);
+ * NULL with MemoryError. */
+SWIGINTERN qx_lifeline *qx_lifeline_of(PyObject *maker) {
+  qx_lifeline *life = ((qx_pointer *)maker)->life;
+  if (life) return life;
+  life = (qx_lifeline *)malloc(sizeof *life);
+  if (!life) {
+    PyErr_NoMemory();
+    return NULL;
+  }
+  life->refs = 1; /* the maker's */
+  life->owner = maker;
+  life->gone = 0;
+  ((qx_pointer *)maker)->life = life;
+  return life;
+}
+
+SWIGINTERN size_t qx_note_home(const void *slot, size_t capacity) {
+  return ((uintptr_t)slot >> 2) * 0x9E3779B97F4A7C15ull & (capacity - 1);
+}
+
+/* The entry of `slot` in `table`, or the free entry where it would go. */
+SWIGINTERN qx_member_note *qx_note_slot(qx_member_note *table, size_t capacity, const void *slot) {
+  size_t i = qx_note_home(slot, capacity);
+  while (table[i].slot && table[i].slot != slot) i = (i + 1) & (capacity - 1);
   return &table[i];
 }
 
-/* The entry of `address`, NULL if there is none. */
-SWIGINTERN qx_target *qx_target_of(const void *address) {
-  qx_target *entry;
-  if (!qx_target_capacity || !address) return NULL;
-  entry = qx_target_slot(qx_targets, qx_target_capacity, address);
-  return entry->address ? entry : NULL;
+/* Whether a note still speaks for its member: its record storage is there. */
+static inline int qx_note_live(const qx_member_note *note) {
+  return !note->home || !note->home->gone;
 }
 
-/* Notes that a pointer member now holds `address`, given as an object
- * reaching `extent` bytes (QX_EXTENT_UNKNOWN: nobody knows) of storage
- * that `owner` owns (NULL: none known). 0, or -1 with MemoryError. */
-SWIGINTERN int qx_note_target(const void *address, size_t extent, PyObject *owner) {
-  qx_target *entry;
-  qx_lifeline *life = NULL;
-  if (!address) return 0;
-  if (owner && extent != QX_EXTENT_UNKNOWN) {
-    life = ((qx_pointer *)owner)->life;
-    if (!life) {
-      life = (qx_lifeline *)malloc(sizeof *life);
-      if (!life) {
-        PyErr_NoMemory();
-        return -1;
-      }
-      life->refs = 1; /* the owner's */
-      life->owner = owner;
-      life->gone = 0;
-      ((qx_pointer *)owner)->life = life;
+/* The live note of the member at `slot` that still holds the address its
+ * setter stored (`value`); NULL where there is none. */
+static inline const qx_member_note *qx_note_of(const void *slot, const void *value) {
+  const qx_member_note *note;
+  if (!qx_note_capacity || !value) return NULL;
+  note = qx_note_slot(qx_notes, qx_note_capacity, slot);
+  return note->slot && note->target == value && qx_note_live(note) ? note : NULL;
+}
+
+SWIGINTERN void qx_note_clear(qx_member_note *note) {
+  qx_lifeline_release(note->life);
+  qx_lifeline_release(note->home);
+  memset(note, 0, sizeof *note);
+}
+
+/* Takes the entry out of the table (linear probing: the entries after it
+ * move up where their probe passes over it). */
+SWIGINTERN void qx_note_remove(qx_member_note *note) {
+  size_t mask = qx_note_capacity - 1, gap = (size_t)(note - qx_notes), i = gap;
+  qx_note_clear(note);
+  qx_note_count--;
+  for (;;) {
+    size_t home;
+    i = (i + 1) & mask;
+    if (!qx_notes[i].slot) return;
+    home = qx_note_home(qx_notes[i].slot, qx_note_capacity);
+    /* The entry stays where its home lies cyclically in (gap, i]. */
+    if (gap <= i ? (gap < home && home <= i) : (gap < home || home <= i)) continue;
+    qx_notes[gap] = qx_notes[i];
+    memset(&qx_notes[i], 0, sizeof qx_notes[i]);
+    gap = i;
+  }
+}
+
+/* Makes room for one more entry: the table is rebuilt without the notes
+ * whose record storage was freed, at a size that leaves it at most half
+ * full. 0, or -1 with MemoryError (the table unchanged). */
+SWIGINTERN int qx_note_room(void) {
+  size_t i, live = 0, capacity = 64;
+  qx_member_note *table;
+  if ((qx_note_count + 1) * 2 <= qx_note_capacity) return 0;
+  for (i = 0; i < qx_note_capacity; i++) live += qx_notes[i].slot && qx_note_live(&qx_notes[i]);
+  while ((live + 1) * 4 > capacity) capacity *= 2;
+  table = (qx_member_note *)calloc(capacity, sizeof *table);
+  if (!table) {
+    PyErr_NoMemory();
+    return -1;
+  }
+  for (i = 0; i < qx_note_capacity; i++) {
+    if (!qx_notes[i].slot) continue;
+    if (qx_note_live(&qx_notes[i])) {
+      *qx_note_slot(table, capacity, qx_notes[i].slot) = qx_notes[i];
+    } else {
+      qx_note_clear(&qx_notes[i]);
     }
-  } else if (!qx_target_of(address)) {
-    return 0; /* unknown, and nothing noted before */
   }
-  if ((qx_target_count + 1) * 2 > qx_target_capacity) {
-    size_t i, capacity = qx_target_capacity ? qx_target_capacity * 2 : 64;
-    qx_target *table = (qx_target *)calloc(capacity, sizeof *table);
-    if (!table) {
-      PyErr_NoMemory();
-      return -1;
-    }
-    for (i = 0; i < qx_target_capacity; i++)
-      if (qx_targets[i].address) *qx_target_slot(table, capacity, qx_targets[i].address) = qx_targets[i];
-    free(qx_targets);
-    qx_targets = table;
-    qx_target_capacity = capacity;
-  }
-  entry = qx_target_slot(qx_targets, qx_target_capacity, address);
-  if (!entry->address) {
-    entry->address = address;
-    qx_target_count++;
-  }
-  qx_lifeline_release(entry->life);
-  if (life) life->refs++;
-  entry->extent = life ? extent : QX_EXTENT_UNKNOWN;
-  entry->life = life;
+  free(qx_notes);
+  qx_notes = table;
+  qx_note_capacity = capacity;
+  qx_note_count = live;
   return 0;
 }
 
-/* The bytes known to be reachable at `address` (a pointer member's value):
- * QX_EXTENT_UNKNOWN where nothing noted it, 0 where its storage was freed
- * since. */
-SWIGINTERN size_t qx_target_room(const void *address) {
-  qx_target *entry = qx_target_of(address);
-  if (!entry || !entry->life) return QX_EXTENT_UNKNOWN;
-  return entry->life->gone ? 0 : entry->extent;
+/* Notes that the pointer member at `slot` now holds `value`, given as an
+ * object reaching `extent` bytes (QX_EXTENT_UNKNOWN: nobody knows) of
+ * storage made by `maker` (NULL: none known), the member lying in record
+ * storage made by `home` (NULL: none known). A null value, or storage
+ * nobody knows, leaves no note. 0, or -1 with MemoryError (nothing
+ * changed). */
+SWIGINTERN int qx_note_member(const void *slot, const void *value, size_t extent, PyObject *maker, PyObject *home) {
+  qx_member_note *note;
+  qx_lifeline *life, *home_life = NULL;
+  if (!value || !maker || extent == QX_EXTENT_UNKNOWN) {
+    note = qx_note_capacity ? qx_note_slot(qx_notes, qx_note_capacity, slot) : NULL;
+    if (note && note->slot) qx_note_remove(note);
+    return 0;
+  }
+  if (!(life = qx_lifeline_of(maker)) || (home && !(home_life = qx_lifeline_of(home))) || qx_note_room() < 0)
+    return -1;
+  note = qx_note_slot(qx_notes, qx_note_capacity, slot);
+  if (note->slot) {
+    qx_note_clear(note);
+  } else {
+    qx_note_count++;
+  }
+  life->refs++;
+  if (home_life) home_life->refs++;
+  note->slot = slot;
+  note->target = value;
+  note->extent = extent;
+  note->life = life;
+  note->home = home_life;
+  return 0;
 }
 
-/* Whether a pointer member holding `address` is known to reach fewer than
- * `need` bytes (its storage freed since: none). */
-static inline int qx_member_short(const void *address, unsigned long long need) {
+/* The bytes known to be reachable through the pointer member at `slot`
+ * holding `value`: QX_EXTENT_UNKNOWN where nothing noted it, 0 where its
+ * storage was freed since. */
+SWIGINTERN size_t qx_member_room(const void *slot, const void *value) {
+  const qx_member_note *note = qx_note_of(slot, value);
+  if (!note) return QX_EXTENT_UNKNOWN;
+  return note->life->gone ? 0 : note->extent;
+}
+
+/* Whether the pointer member at `slot` holding `value` is known to reach
+ * fewer than `need` bytes (its storage freed since: none). */
+static inline int qx_member_short(const void *slot, const void *value, unsigned long long need) {
   size_t room;
-  if (!address || !need) return 0;
-  room = qx_target_room(address);
+  if (!value || !need) return 0;
+  room = qx_member_room(slot, value);
   return room != QX_EXTENT_UNKNOWN && (unsigned long long)room < need;
 }
 
+/* What the getter of the pointer member at `slot` returns for its value
+ * `ptr`: None for a null address; for noted storage an object reaching
+ * the noted extent that keeps the storage's maker alive, or, once the
+ * storage was freed, an object holding a null address; else an object of
+ * unknown extent keeping nothing. */
+SWIGRUNTIME PyObject *qx_new_member_view(void *ptr, swig_type_info *type, const void *slot) {
+  const qx_member_note *note = qx_note_of(slot, ptr);
+  if (!note) return qx_new_object(ptr, type, 0, QX_EXTENT_UNKNOWN, NULL, 0);
+  if (note->life->gone) return qx_make_object(NULL, type, 0, 0, NULL, 0);
+  return qx_new_object(ptr, type, 0, note->extent, note->life->owner, 0);
+}
+
 /* A non-owning object at `ptr` designating `size` bytes. A view that lies
- * in its source's storage keeps the source's keeper alive. One that does
- * not (a pointer member's pointee, a pointer no source was converted for)
- * reaches what was noted of the storage at `ptr` (qx_note_target) and keeps
- * its owner alive; where the storage was freed since, it is an object
- * holding a null address; where nothing was noted, it keeps nothing and
- * has an unknown extent. */
+ * in its source's storage keeps the source's keeper alive; one that does
+ * not (a pointer no source was converted for) keeps nothing and has an
+ * unknown extent. */
 SWIGRUNTIME PyObject *qx_new_view(void *ptr, swig_type_info *type, size_t size, const qx_source *src) {
   const char *at = (const char *)ptr;
   if (src->start && at >= src->start && at < src->start + src->size) {
@@ -731,12 +828,6 @@ SWIGRUNTIME PyObject *qx_new_view(void *ptr, swig_type_info *type, size_t size, 
                                                 : 0;
     }
     return qx_new_object(ptr, type, 0, extent, src->keeper, 0);
-  } else {
-    qx_target *entry = qx_target_of(ptr);
-    if (entry && entry->life) {
-      if (entry->life->gone) return qx_make_object(NULL, type, 0, 0, NULL, 0);
-      return qx_new_object(ptr, type, 0, entry->extent, entry->life->owner, 0);
-    }
   }
   return qx_new_object(ptr, type, 0, QX_EXTENT_UNKNOWN, NULL, 0);
 }

@@ -43,7 +43,8 @@
  *  - an array is a plain pointer object of type `TYPE *` (`R *`), never an
  *    instance of a class registered for R; the views that R_array_getitem
  *    returns are (an instance of R's registered class where one is
- *    registered): each owns nothing and keeps the array alive, so a field
+ *    registered): each owns nothing and keeps the array alive (also one
+ *    made while a record's pointer member holds the array), so a field
  *    set through it writes into the array;
  *  - a count of 0 raises ValueError "a count of 0 given for an array in
  *    method 'new_NAME', argument 1 of type 'size_t'"; a negative count, or

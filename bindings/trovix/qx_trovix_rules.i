@@ -87,8 +87,8 @@ SWIGINTERN int qx_char_array_from(PyObject *obj, char *field, size_t size, swig_
  * After a successful call the argument is appended to the result: for an
  * int, the cell's value as a non-negative int; for a pointer object, a new
  * pointer object of type `T *` to the caller's cell, owning nothing (a view
- * that reaches what the caller's object reaches and keeps its owner
- * alive); for None, None.
+ * that reaches what the caller's object reaches and keeps the object
+ * that made that storage alive); for None, None.
  * ------------------------------------------------------------------------- */
 %define QX_IN_OUT_SCALAR(TYPE, PARAM)
 %typemap(in, noblock=1) PARAM (TYPE qx_cell = 0, void *qx_argp = 0, int qx_given = 0, unsigned long long qx_val = 0, int qx_res = 0, QX_HELD_ORIGIN qx_from = QX_NO_ORIGIN) {
