@@ -262,6 +262,23 @@ def isolated(test):
     return run
 
 
+# A Python class gives a buffer (__buffer__) from CPython 3.12 on.
+needs_buffer_protocol = pytest.mark.skipif(sys.version_info < (3, 12),
+                                           reason="a Python class gives a buffer from CPython 3.12 on (__buffer__)")
+
+
+class Source:
+    """A bytes-like object whose __buffer__ runs `during` first: Python code
+    that runs while a binding converts its arguments (memmove's source)."""
+
+    def __init__(self, data, during):
+        self.data, self.during = data, during
+
+    def __buffer__(self, flags):
+        self.during()
+        return memoryview(self.data)
+
+
 def c_heap_in_use():
     """Bytes the C heap has handed out (glibc's mallinfo2), or None where it
     does not tell (the sanitizers' allocator)."""

@@ -122,6 +122,14 @@ PyObject *qxt_view_at(const char *type, PyObject *values, Py_ssize_t offset) {
   return qxt_typed_view(type, block + offset);
 }
 
+/* A view of type `type` at an address the test names (an int), of unknown
+ * extent, as a pointer that the native side returned would be. */
+PyObject *qxt_view_at_address(const char *type, PyObject *obj) {
+  void *address = PyLong_AsVoidPtr(obj);
+  if (!address && PyErr_Occurred()) return NULL;
+  return qxt_typed_view(type, address);
+}
+
 /* A view of type `type` onto `count` zeroed bytes that knows its extent, as
  * the views the modules make do (a member of a record, an array member): it
  * reaches exactly those bytes. */

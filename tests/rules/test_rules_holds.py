@@ -5,7 +5,6 @@ free storage the call already took the address of. A destructor given such
 storage refuses with BufferError and frees nothing; once the call returns,
 the storage can be deleted again. An object that a "this" property makes
 afresh lives until the call returns."""
-import sys
 import threading
 
 import pytest
@@ -13,12 +12,10 @@ import pytest
 import _qx_api as q
 import layouts
 import qxtest
-from qxtest import isolated, raises_exactly
+from qxtest import Source, isolated, needs_buffer_protocol, raises_exactly
 
 st = qxtest.module("_qx_storage")
 
-needs_buffer_protocol = pytest.mark.skipif(sys.version_info < (3, 12),
-                                           reason="a Python class gives a buffer from CPython 3.12 on (__buffer__)")
 
 
 def in_use(binding, ctype):
@@ -38,17 +35,6 @@ class Attempts:
             self.seen.append(str(e))
         else:
             self.seen.append("freed")
-
-
-class Source:
-    """A bytes-like object whose __buffer__ runs `during` first."""
-
-    def __init__(self, data, during):
-        self.data, self.during = data, during
-
-    def __buffer__(self, flags):
-        self.during()
-        return memoryview(self.data)
 
 
 class Lazy:
