@@ -21,6 +21,8 @@ HEADER = """\
 typedef struct { u8_t b[4]; } Addr_t;
 typedef struct { u32_t Id; Addr_t Own; } Item_t;
 typedef struct { Item_t Inner; u8_t Len; } Wrap_t;
+typedef struct { u8_t *Bytes; Item_t const *Items; void (*Done)(u32_t); u8_t *Again; } Holder_t;
+typedef struct { u8_t *Bytes; } Other_t;
 int Send(u8_t const *const data, u32_t const dataLength);
 int SendReversed(u32_t const dataLength, u8_t const *const data);
 int SendItems(u32_t const itemCount, Item_t const *const items);
@@ -81,6 +83,10 @@ journal(dataLength)       u8_t const *data, u32_t dataLength
     # record once; a byte array member is no record.
     assert [line for line in rules.splitlines() if line.startswith("QX_NESTED")] == [
         "QX_NESTED_MEMBER_BY_COPY(Addr_t)", "QX_NESTED_MEMBER_BY_COPY(Item_t)"]
+    # Every data pointer member's getter follows its setter's note, each
+    # `type name` once; a function pointer member points at code.
+    assert [line for line in rules.splitlines() if line.startswith("QX_POINTER")] == [
+        "QX_POINTER_MEMBER(u8_t, Bytes)", "QX_POINTER_MEMBER(Item_t const, Items)", "QX_POINTER_MEMBER(u8_t, Again)"]
 
 
 @pytest.mark.parametrize("table, message", [
@@ -175,3 +181,55 @@ def test_every_kind_is_the_name_of_a_macro_of_its_own_folder(folder, kinds):
         assert own.get(macro) == len(kind.macro), f"{kind.where}: {macro} with {len(kind.macro)} arguments"
         if folder != "shared":
             assert macro not in shared, f"{macro} of bindings/{folder} is a shared rule"
+
+
+# ---- storage that no binding can size ---------------------------------------------------------
+
+README = os.path.join(ROOT, "README.md")
+API = os.path.join(ROOT, "api")
+
+
+def unchecked_rows():
+    """(function, parameter) of every argument that an `unchecked` row of
+    the libraries' tables covers."""
+    import header_walk
+    found = set()
+    includes = [API] + sorted(d for d in glob.glob(os.path.join(API, "*")) if os.path.isdir(d))
+    for table in sorted(glob.glob(os.path.join(API, "*", "params.txt"))):
+        key = os.path.basename(os.path.dirname(table))
+        kinds = dict(gen_params.KINDS)
+        own = os.path.join(ROOT, "bindings", key, "kinds.txt")
+        if os.path.exists(own):
+            with open(own) as text:
+                kinds.update(gen_params.read_kinds(text.read(), own, kinds))
+        lines = [line for line in gen_params.read_table(table, kinds) if line.kind.name == "unchecked"]
+        if not lines:
+            continue
+        library = header_walk.read(sorted(glob.glob(os.path.join(API, key, "*.h"))), includes)
+        for name, params, names in gen_params.declarations(library):
+            for line in lines:
+                at = gen_params.match(line, params)
+                if at is not None:
+                    found.add((name, names[at[0]]))
+    return found
+
+
+def readme_unchecked():
+    """(function, parameter) of every binding the README's list of storage
+    that no binding can size names: each item names its bindings, then the
+    argument's name in parentheses."""
+    with open(README) as text:
+        readme = text.read()
+    start = readme.index("\n- storage that no binding can size")
+    end = re.compile(r"^- ", re.M).search(readme, start + 2).start()
+    found = set()
+    for item in re.split(r"\n  - ", readme[start:end])[1:]:
+        parameter = re.search(r"\(`(\w+)`\)", item).group(1)
+        found.update((name, parameter) for name in re.findall(r"`(Qx_\w+)`", item))
+    return found
+
+
+def test_the_readme_names_every_argument_that_passes_unchecked_and_no_other():
+    rows = unchecked_rows()
+    assert ("Qx_Common_Xcp_Cmd_GetSeed", "seed") in rows and ("Qx_Trovix_SignalBlock_Write", "blockData") in rows
+    assert readme_unchecked() == rows
