@@ -25,6 +25,11 @@
  *    count records; an item is a view Record that keeps the array alive,
  *    refused once the array's storage is gone; a record pointer beside a
  *    count is refused where it reaches fewer records;
+ *  - pointer members (the update command's interfaces): the setter stores
+ *    the address and keeps a reference to the object given, and the
+ *    address it stored; before the native call, a member still holding
+ *    that address is refused where its object reaches fewer records than
+ *    the count beside it, or none (its storage deleted);
  *  - a nonzero status raises Exception with Qx_GetLastErrorDescription().
  */
 #define PY_SSIZE_T_CLEAN
@@ -48,6 +53,8 @@ static const RecordKind kind_info = {"Qx_InterfaceInfo_t *", sizeof(Qx_Interface
 static const RecordKind kind_data = {"Qx_InterfaceData_t *", sizeof(Qx_InterfaceData_t)};
 static const RecordKind kind_u8 = {"u8_t *", 1};
 static const RecordKind kind_daq_signal = {"Qx_Common_Xcp_Daq_Signal_t *", sizeof(Qx_Common_Xcp_Daq_Signal_t)};
+static const RecordKind kind_update = {"Qx_Interface_UpdateAllInterfaces_Cmd_t *",
+                                       sizeof(Qx_Interface_UpdateAllInterfaces_Cmd_t)};
 
 typedef struct {
   PyObject ob_base;
@@ -56,12 +63,15 @@ typedef struct {
   int own;
   size_t extent;    /* the bytes it reaches */
   PyObject *keeper; /* a view's owner, kept alive */
+  PyObject *member; /* the object its pointer member was set from, kept alive */
+  void *member_at;  /* the address that setter stored */
 } RecordObject;
 
 static void record_dealloc(PyObject *self) {
   RecordObject *rec = (RecordObject *)self;
   if (rec->own) free(rec->ptr);
   Py_XDECREF(rec->keeper);
+  Py_XDECREF(rec->member);
   PyObject_Free(self);
 }
 
@@ -87,6 +97,8 @@ static PyObject *record_new(void *ptr, const RecordKind *kind, int own) {
   rec->own = own;
   rec->extent = kind->size;
   rec->keeper = NULL;
+  rec->member = NULL;
+  rec->member_at = NULL;
   return (PyObject *)rec;
 }
 
@@ -571,27 +583,31 @@ static PyObject *f_cdata(PyObject *self, PyObject *args) {
   return PyBytes_FromStringAndSize((const char *)rec->ptr, (Py_ssize_t)count);
 }
 
-static PyObject *f_new_Qx_Common_Xcp_Daq_Signal_t_array(PyObject *self, PyObject *arg) {
-  const char *name = "new_Qx_Common_Xcp_Daq_Signal_t_array";
+/* A zeroed array of `count` records of `kind` (new_R_array). */
+static PyObject *record_array(PyObject *arg, const RecordKind *kind, const char *name, const char *msg) {
   size_t count;
   void *ptr;
   PyObject *rec;
-  (void)self;
-  if (!as_size(arg, &count, "in method 'new_Qx_Common_Xcp_Daq_Signal_t_array', argument 1 of type 'size_t'"))
-    return NULL;
-  if (count == 0 || count > 0xFFFFFFFFu / sizeof(Qx_Common_Xcp_Daq_Signal_t)) {
+  if (!as_size(arg, &count, msg)) return NULL;
+  if (count == 0 || count > 0xFFFFFFFFu / kind->size) {
     PyErr_Format(count ? PyExc_OverflowError : PyExc_ValueError, "a count %s given for an array in method '%s'",
                  count ? "too large" : "of 0", name);
     return NULL;
   }
-  if (!(ptr = calloc(count, sizeof(Qx_Common_Xcp_Daq_Signal_t)))) return PyErr_NoMemory();
-  rec = record_new(ptr, &kind_daq_signal, 1);
+  if (!(ptr = calloc(count, kind->size))) return PyErr_NoMemory();
+  rec = record_new(ptr, kind, 1);
   if (!rec) {
     free(ptr);
     return NULL;
   }
-  ((RecordObject *)rec)->extent = count * sizeof(Qx_Common_Xcp_Daq_Signal_t);
+  ((RecordObject *)rec)->extent = count * kind->size;
   return rec;
+}
+
+static PyObject *f_new_Qx_Common_Xcp_Daq_Signal_t_array(PyObject *self, PyObject *arg) {
+  (void)self;
+  return record_array(arg, &kind_daq_signal, "new_Qx_Common_Xcp_Daq_Signal_t_array",
+                      "in method 'new_Qx_Common_Xcp_Daq_Signal_t_array', argument 1 of type 'size_t'");
 }
 
 /* A DAQ signal argument: a Record of the kind (or a `this` holding one)
@@ -709,6 +725,103 @@ static PyObject *f_Qx_InterfaceData_t_register(PyObject *self, PyObject *cls) {
   Py_RETURN_NONE;
 }
 
+static PyObject *f_new_Qx_InterfaceData_t_array(PyObject *self, PyObject *arg) {
+  (void)self;
+  return record_array(arg, &kind_data, "new_Qx_InterfaceData_t_array",
+                      "in method 'new_Qx_InterfaceData_t_array', argument 1 of type 'size_t'");
+}
+
+static PyObject *f_new_Qx_Interface_UpdateAllInterfaces_Cmd_t(PyObject *self, PyObject *unused) {
+  void *ptr = calloc(1, sizeof(Qx_Interface_UpdateAllInterfaces_Cmd_t));
+  PyObject *rec;
+  (void)self;
+  (void)unused;
+  if (!ptr) return PyErr_NoMemory();
+  rec = record_new(ptr, &kind_update, 1);
+  if (!rec) free(ptr);
+  return rec;
+}
+
+static PyObject *f_Qx_Interface_UpdateAllInterfaces_Cmd_t_NumberOfInterfaces_set(PyObject *self, PyObject *args) {
+  PyObject *a[2];
+  RecordObject *rec;
+  void *ptr;
+  unsigned long value;
+  (void)self;
+  if (!unpack(args, "Qx_Interface_UpdateAllInterfaces_Cmd_t_NumberOfInterfaces_set", 2, a)) return NULL;
+  if (!as_record(a[0], &kind_update, &rec, &ptr,
+                 "in method 'Qx_Interface_UpdateAllInterfaces_Cmd_t_NumberOfInterfaces_set', argument 1 of type "
+                 "'Qx_Interface_UpdateAllInterfaces_Cmd_t *'") ||
+      !as_u32(a[1], &value,
+              "in method 'Qx_Interface_UpdateAllInterfaces_Cmd_t_NumberOfInterfaces_set', argument 2 of type 'u32_t'"))
+    return NULL;
+  if (ptr) ((Qx_Interface_UpdateAllInterfaces_Cmd_t *)ptr)->NumberOfInterfaces = (u32_t)value;
+  Py_RETURN_NONE;
+}
+
+static PyObject *f_Qx_Interface_UpdateAllInterfaces_Cmd_t_InterfaceData_set(PyObject *self, PyObject *args) {
+  PyObject *a[2];
+  RecordObject *rec, *value;
+  void *ptr, *vptr;
+  (void)self;
+  if (!unpack(args, "Qx_Interface_UpdateAllInterfaces_Cmd_t_InterfaceData_set", 2, a)) return NULL;
+  if (!as_record(a[0], &kind_update, &rec, &ptr,
+                 "in method 'Qx_Interface_UpdateAllInterfaces_Cmd_t_InterfaceData_set', argument 1 of type "
+                 "'Qx_Interface_UpdateAllInterfaces_Cmd_t *'") ||
+      !as_record(a[1], &kind_data, &value, &vptr,
+                 "in method 'Qx_Interface_UpdateAllInterfaces_Cmd_t_InterfaceData_set', argument 2 of type "
+                 "'Qx_InterfaceData_t *'"))
+    return NULL;
+  if (value && value->keeper && !((RecordObject *)value->keeper)->ptr) vptr = NULL;
+  if (!vptr && a[1] != Py_None) {
+    PyErr_SetString(PyExc_ValueError, "invalid null reference in method "
+                                      "'Qx_Interface_UpdateAllInterfaces_Cmd_t_InterfaceData_set', argument 2 of type "
+                                      "'Qx_InterfaceData_t *'");
+    return NULL;
+  }
+  if (ptr) {
+    ((Qx_Interface_UpdateAllInterfaces_Cmd_t *)ptr)->InterfaceData = (Qx_InterfaceData_t *)vptr;
+    Py_XINCREF(value);
+    Py_XSETREF(rec->member, (PyObject *)value);
+    rec->member_at = vptr;
+  }
+  Py_RETURN_NONE;
+}
+
+static PyObject *f_Qx_Interface_UpdateAllInterfaces(PyObject *self, PyObject *args) {
+  PyObject *a[2];
+  RecordObject *rec;
+  void *ptr;
+  const char *name = NULL;
+  const Qx_Interface_UpdateAllInterfaces_Cmd_t *cmd;
+  (void)self;
+  if (!unpack(args, "Qx_Interface_UpdateAllInterfaces", 2, a)) return NULL;
+  if (a[0] != Py_None) {
+    if (!PyUnicode_Check(a[0])) {
+      PyErr_SetString(PyExc_TypeError, "in method 'Qx_Interface_UpdateAllInterfaces', argument 1 of type "
+                                       "'char const *const'");
+      return NULL;
+    }
+    if (!(name = PyUnicode_AsUTF8(a[0]))) return NULL;
+  }
+  if (!as_record(a[1], &kind_update, &rec, &ptr,
+                 "in method 'Qx_Interface_UpdateAllInterfaces', argument 2 of type "
+                 "'Qx_Interface_UpdateAllInterfaces_Cmd_t const *const'"))
+    return NULL;
+  cmd = (const Qx_Interface_UpdateAllInterfaces_Cmd_t *)ptr;
+  if (cmd && cmd->InterfaceData && cmd->NumberOfInterfaces && rec->member && (void *)cmd->InterfaceData == rec->member_at) {
+    RecordObject *member = (RecordObject *)rec->member;
+    int gone = !member->ptr || (member->keeper && !((RecordObject *)member->keeper)->ptr);
+    if (gone || (unsigned long long)cmd->NumberOfInterfaces * sizeof(Qx_InterfaceData_t) > member->extent) {
+      PyErr_SetString(PyExc_ValueError, "too few bytes given for the call in method 'Qx_Interface_UpdateAllInterfaces', "
+                                        "argument 2 of type 'Qx_Interface_UpdateAllInterfaces_Cmd_t const *const'");
+      return NULL;
+    }
+  }
+  if (Qx_Interface_UpdateAllInterfaces(name, cmd) != 0) return status_error();
+  Py_RETURN_NONE;
+}
+
 static PyMethodDef methods[] = {
     {"new_Qx_IpAddress_t", f_new_Qx_IpAddress_t, METH_NOARGS, NULL},
     {"delete_Qx_IpAddress_t", f_delete_Qx_IpAddress_t, METH_O, NULL},
@@ -730,6 +843,13 @@ static PyMethodDef methods[] = {
     {"Qx_Common_Xcp_Daq_Signal_t_array_getitem", f_Qx_Common_Xcp_Daq_Signal_t_array_getitem, METH_VARARGS, NULL},
     {"Qx_Common_Xcp_Daq_Signal_t_Address_set", f_Qx_Common_Xcp_Daq_Signal_t_Address_set, METH_VARARGS, NULL},
     {"Qx_Common_Xcp_Daq_SetSignals", f_Qx_Common_Xcp_Daq_SetSignals, METH_VARARGS, NULL},
+    {"new_Qx_InterfaceData_t_array", f_new_Qx_InterfaceData_t_array, METH_O, NULL},
+    {"new_Qx_Interface_UpdateAllInterfaces_Cmd_t", f_new_Qx_Interface_UpdateAllInterfaces_Cmd_t, METH_NOARGS, NULL},
+    {"Qx_Interface_UpdateAllInterfaces_Cmd_t_NumberOfInterfaces_set",
+     f_Qx_Interface_UpdateAllInterfaces_Cmd_t_NumberOfInterfaces_set, METH_VARARGS, NULL},
+    {"Qx_Interface_UpdateAllInterfaces_Cmd_t_InterfaceData_set", f_Qx_Interface_UpdateAllInterfaces_Cmd_t_InterfaceData_set,
+     METH_VARARGS, NULL},
+    {"Qx_Interface_UpdateAllInterfaces", f_Qx_Interface_UpdateAllInterfaces, METH_VARARGS, NULL},
     {NULL, NULL, 0, NULL},
 };
 
