@@ -319,15 +319,20 @@ static int unpack(PyObject *args, const char *name, Py_ssize_t n, PyObject **out
 
 /* ---- Bindings ------------------------------------------------------------- */
 
-static PyObject *f_new_Qx_IpAddress_t(PyObject *self, PyObject *unused) {
-  void *ptr = calloc(1, sizeof(Qx_IpAddress_t));
+/* A new zeroed record of `kind` that the object owns (new_R). */
+static PyObject *record_made(const RecordKind *kind) {
+  void *ptr = calloc(1, kind->size);
   PyObject *rec;
-  (void)self;
-  (void)unused;
   if (!ptr) return PyErr_NoMemory();
-  rec = record_new(ptr, &kind_ip, 1);
+  rec = record_new(ptr, kind, 1);
   if (!rec) free(ptr);
   return rec;
+}
+
+static PyObject *f_new_Qx_IpAddress_t(PyObject *self, PyObject *unused) {
+  (void)self;
+  (void)unused;
+  return record_made(&kind_ip);
 }
 
 static PyObject *f_delete_Qx_IpAddress_t(PyObject *self, PyObject *arg) {
@@ -704,14 +709,9 @@ static PyObject *f_Qx_Common_Xcp_Daq_SetSignals(PyObject *self, PyObject *args) 
 }
 
 static PyObject *f_new_Qx_InterfaceInfo_t(PyObject *self, PyObject *unused) {
-  void *ptr = calloc(1, sizeof(Qx_InterfaceInfo_t));
-  PyObject *rec;
   (void)self;
   (void)unused;
-  if (!ptr) return PyErr_NoMemory();
-  rec = record_new(ptr, &kind_info, 1);
-  if (!rec) free(ptr);
-  return rec;
+  return record_made(&kind_info);
 }
 
 static PyObject *f_Qx_InterfaceData_t_register(PyObject *self, PyObject *cls) {
@@ -732,14 +732,9 @@ static PyObject *f_new_Qx_InterfaceData_t_array(PyObject *self, PyObject *arg) {
 }
 
 static PyObject *f_new_Qx_Interface_UpdateAllInterfaces_Cmd_t(PyObject *self, PyObject *unused) {
-  void *ptr = calloc(1, sizeof(Qx_Interface_UpdateAllInterfaces_Cmd_t));
-  PyObject *rec;
   (void)self;
   (void)unused;
-  if (!ptr) return PyErr_NoMemory();
-  rec = record_new(ptr, &kind_update, 1);
-  if (!rec) free(ptr);
-  return rec;
+  return record_made(&kind_update);
 }
 
 static PyObject *f_Qx_Interface_UpdateAllInterfaces_Cmd_t_NumberOfInterfaces_set(PyObject *self, PyObject *args) {
