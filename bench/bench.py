@@ -60,12 +60,10 @@ class InterfaceData(ctypes.Structure):
                 ("reserved", ctypes.c_uint16)]
 
 
-def update_command_type():
-    class UpdateCommand(ctypes.Structure):
-        _pack_ = 4
-        _fields_ = [("Flags", c_uint32), ("reserved", c_uint8 * 4), ("NumberOfInterfaces", c_uint32),
-                    ("InterfaceData", ctypes.POINTER(InterfaceData))]
-    return UpdateCommand
+class UpdateCommand(ctypes.Structure):
+    _pack_ = 4
+    _fields_ = [("Flags", c_uint32), ("reserved", c_uint8 * 4), ("NumberOfInterfaces", c_uint32),
+                ("InterfaceData", ctypes.POINTER(InterfaceData))]
 
 
 def ctypes_namespace(null_dir):
@@ -95,7 +93,6 @@ def ctypes_namespace(null_dir):
                 ctypes.POINTER(InterfaceData), c_uint32)
     signals_ = fn(common, "Qx_Common_Xcp_Daq_SetSignals", c_uint32, c_uint8, c_uint32, c_uint32,
                   ctypes.POINTER(DaqSignal))
-    UpdateCommand = update_command_type()
     update_ = fn(base, "Qx_Interface_UpdateAllInterfaces", c_char_p, ctypes.POINTER(UpdateCommand))
 
     def fail():

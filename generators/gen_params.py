@@ -252,6 +252,15 @@ class Line:
         self.where, self.kind, self.arg, self.texts, self.keys = where, kind, arg, texts, keys
 
 
+def load_kinds(paths):
+    """The shared kinds and those of the modules' kinds tables at `paths`."""
+    kinds = dict(KINDS)
+    for path in paths:
+        with open(path) as table:
+            kinds.update(read_kinds(table.read(), os.path.relpath(path), kinds))
+    return kinds
+
+
 def read_table(path, kinds):
     lines = []
     if not path or not os.path.exists(path):
@@ -527,10 +536,7 @@ def main():
     args = ap.parse_args()
 
     try:
-        kinds = dict(KINDS)
-        for path in args.kinds:
-            with open(path) as table:
-                kinds.update(read_kinds(table.read(), os.path.relpath(path), kinds))
+        kinds = load_kinds(args.kinds)
         lines = read_table(args.table, kinds)
         library = header_walk.read_arguments(args)
         rules, sizes = generate(library, lines)

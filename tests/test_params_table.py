@@ -197,11 +197,8 @@ def unchecked_rows():
     includes = [API] + sorted(d for d in glob.glob(os.path.join(API, "*")) if os.path.isdir(d))
     for table in sorted(glob.glob(os.path.join(API, "*", "params.txt"))):
         key = os.path.basename(os.path.dirname(table))
-        kinds = dict(gen_params.KINDS)
         own = os.path.join(ROOT, "bindings", key, "kinds.txt")
-        if os.path.exists(own):
-            with open(own) as text:
-                kinds.update(gen_params.read_kinds(text.read(), own, kinds))
+        kinds = gen_params.load_kinds([own] if os.path.exists(own) else [])
         lines = [line for line in gen_params.read_table(table, kinds) if line.kind.name == "unchecked"]
         if not lines:
             continue

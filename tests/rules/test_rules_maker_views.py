@@ -40,7 +40,8 @@ class Kind:
     """A kind of view: its maker (a proxy instance, or a storage array of its
     proxy class), the view made from it, the bytes the view reaches, the
     destructor of the maker's storage, a binding of the four modules that
-    takes the view (returning what the round trip gave, or raising), and
+    takes the view and an open port (returning what the round trip gave, or
+    raising), and
     whether a pointer member takes the maker (`holds`) or the view
     (`member`)."""
 
@@ -74,17 +75,13 @@ def interfaces():
     return array
 
 
-def serial_number(view):
+def serial_number(view, port):
     """Qx_Interface_GetSerialNumber writes the serial into the cell."""
-    port = open_port()
-    try:
-        q.Qx_Interface_GetSerialNumber(port, view)
-    finally:
-        q.Qx_CloseInterface(port)
+    q.Qx_Interface_GetSerialNumber(port, view)
     return st.cdata(view, 4)
 
 
-def interface_name(view):
+def interface_name(view, port):
     """Qx_Interface_Name_Get reads the interface description."""
     return q.Qx_Interface_Name_Get(view)
 
@@ -92,7 +89,7 @@ def interface_name(view):
 def copied_into(member, size):
     """A member of an interface record set from the view copies its first
     `size` bytes (a u16_t value, a nested record): what it copied."""
-    def copy(view):
+    def copy(view, port):
         record = q.new_Qx_InterfaceData_t()
         try:
             getattr(q, f"Qx_InterfaceData_t_{member}_set")(record, view)
@@ -100,15 +97,6 @@ def copied_into(member, size):
         finally:
             q.delete_Qx_InterfaceData_t(record)
     return copy
-
-
-def open_port():
-    info = q.new_Qx_InterfaceInfo_t()
-    q.Qx_InterfaceInfo_t_Type_set(info, q.QX_INTERFACE_TYPE__CAN)
-    try:
-        return q.Qx_OpenInterface(info)
-    finally:
-        q.delete_Qx_InterfaceInfo_t(info)
 
 
 KINDS = [
@@ -125,7 +113,7 @@ KINDS = [
     Kind("view of a view", interfaces, lambda m, h: q.Qx_InterfaceData_t_IpAddress_get(m[1]), 4,
          st.delete_Qx_InterfaceData_t_array, copied_into("SubNetMask", 4), holds=True),
     Kind("pointer member's getter", interfaces, lambda m, holder: holder.InterfaceData, 80,
-         st.delete_Qx_InterfaceData_t_array, lambda view: st.cdata(view, 80), holds=True, member=True),
+         st.delete_Qx_InterfaceData_t_array, lambda view, port: st.cdata(view, 80), holds=True, member=True),
 ]
 
 
@@ -203,13 +191,13 @@ def update(sim, command):
 
 @isolated
 @pytest.mark.parametrize("kind", KINDS, ids=lambda kind: kind.name)
-def test_a_view_made_while_the_maker_gave_its_storage_away_follows_the_storage(sim, kind):
+def test_a_view_made_while_the_maker_gave_its_storage_away_follows_the_storage(sim, port, kind):
     for away, back, end in crossing(kind, ("destructor", "collection")):
         with combination(away, back, end):
-            follows_the_storage(sim, kind, away, back, end)
+            follows_the_storage(sim, port, kind, away, back, end)
 
 
-def follows_the_storage(sim, kind, away, back, end):
+def follows_the_storage(sim, port, kind, away, back, end):
     maker = kind.make()
     holder = AWAY[away](maker)
     view = kind.view(maker, holder)  # made while the maker owns nothing
@@ -217,7 +205,7 @@ def follows_the_storage(sim, kind, away, back, end):
     data = content(kind)
     st.memmove(view, data)
     assert st.cdata(view, kind.size) == data
-    expected = kind.argument(view)
+    expected = kind.argument(view, port)
     data = st.cdata(view, kind.size)  # as the argument's native call left it
     commands = [holder] if holder else []
     if kind.member:
@@ -235,7 +223,7 @@ def follows_the_storage(sim, kind, away, back, end):
         calls = sim.calls("Qx_Interface_Name_Get") + sim.calls("Qx_Interface_GetSerialNumber")
         refused_as_null(lambda: st.cdata(view, 1))
         refused_as_null(lambda: st.memmove(view, b"\x00"))
-        refused_as_null(lambda: kind.argument(view))
+        refused_as_null(lambda: kind.argument(view, port))
         assert sim.calls("Qx_Interface_Name_Get") + sim.calls("Qx_Interface_GetSerialNumber") == calls
     else:
         del maker
@@ -243,7 +231,7 @@ def follows_the_storage(sim, kind, away, back, end):
         # the view keeps the storage: reads, writes and the native side see it
         assert st.cdata(view, kind.size) == data
         st.memmove(view, data)
-        assert kind.argument(view) == expected
+        assert kind.argument(view, port) == expected
         for command in commands:
             update(sim, command)
         del view
